@@ -1,0 +1,1 @@
+// Replaced by the compound document and workbook writers.
