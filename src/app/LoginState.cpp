@@ -1,0 +1,4 @@
+#include "LoginState.h"
+
+std::string currentUserName;
+int currentUserRole = 0;

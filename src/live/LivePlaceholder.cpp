@@ -1,0 +1,1 @@
+// Filled as the module's windows are built.

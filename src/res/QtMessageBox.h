@@ -1,0 +1,6 @@
+#pragma once
+
+namespace res {
+// Makes platform::MessageBox show real message boxes (Chinese button texts).
+void InstallQtMessageBoxPresenter();
+}

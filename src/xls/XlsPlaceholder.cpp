@@ -1,1 +1,0 @@
-// Replaced by the compound document and workbook writers.
