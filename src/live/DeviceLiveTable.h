@@ -1,0 +1,67 @@
+#pragma once
+// The live device table: a fixed block of 1024 device records, each with a ring of the 400
+// most recent samples, filled by the monitor thread from the latest readings.
+//
+// Locking rule: the monitor thread rewrites records only while holding `mutex`; every reader
+// on the user-interface thread (view painting, the refresh handler) and every write of
+// `shown` must hold `mutex` too. Hold it briefly: copy what you need, then draw.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+struct LiveSample {
+  float temperature = 0;
+  std::int32_t temperatureAlarm = 0;
+  float humidity = 0;
+  std::int32_t humidityAlarm = 0;
+  float internalTemperature = 0;
+  float voltage = 0;
+  std::int32_t powerSource = 0;
+  float current = 0;
+};
+
+// Alarm and power codes as the collector writes them.
+enum AlarmCode : std::int32_t { kAlarmNormal = 0, kAlarmHigh = 1, kAlarmLow = 2, kAlarmSensorOffline = 3, kAlarmNoValue = 4 };
+enum PowerCode : std::int32_t { kPowerBattery = 0, kPowerMains = 1 };
+
+struct DeviceLiveRecord {
+  static constexpr int kRingSize = 400;
+  static constexpr int kRingDrop = 200;  // a full ring drops its oldest 200 samples at once
+
+  std::string deviceId;  // GBK texts
+  std::string deviceName;
+  std::string companyName;
+  std::string departmentName;
+  std::string readingTime;
+  std::uint32_t changeTick = 0;  // tick of the refresh that last saw readingTime change; 0 = never
+  std::array<LiveSample, kRingSize> samples{};
+  std::int32_t ringStart = 0;
+  std::int32_t ringWrite = 0;
+  std::int32_t present = 0;
+  std::int32_t shown = 0;
+
+  // Index of the newest sample.
+  int LatestSampleIndex() const { return ringWrite == 0 ? kRingSize - 1 : ringWrite - 1; }
+  const LiveSample& LatestSample() const { return samples[static_cast<std::size_t>(LatestSampleIndex())]; }
+  // Number of samples held (ringStart .. ringWrite-1, wrapping).
+  int SampleCount() const { return (ringWrite - ringStart + kRingSize) % kRingSize; }
+  // Appends at ringWrite and advances the ring (dropping 200 when it fills up).
+  void AppendSample(const LiveSample& sample);
+};
+
+struct DeviceLiveTable {
+  static constexpr int kCapacity = 1024;
+
+  std::array<DeviceLiveRecord, kCapacity> records;
+  std::int32_t liveCount = 0;
+  mutable std::mutex mutex;  // see the locking rule above
+
+  // Allocated once by the main frame (about 13 MB): never on the stack.
+  static std::unique_ptr<DeviceLiveTable> Create() { return std::make_unique<DeviceLiveTable>(); }
+};
+
+// Communication loss: changeTick set and older than CommTimeout seconds (|now - changeTick|,
+// on the wrapping 32-bit tick counter).
+bool IsCommunicationLost(const DeviceLiveRecord& record, std::uint32_t nowTick, int commTimeoutSeconds);
