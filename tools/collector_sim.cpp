@@ -1,0 +1,143 @@
+// Collector simulator: writes the latest reading of every registered device into
+// monitordat_tab and appends every reading to history_tab, every few seconds.
+//
+//   collector-sim [--host H] [--port P] [--user U] [--password W] [--database D]
+//                 [--interval SECONDS] [--backfill-days N] [--once]
+//
+// Without options the connection comes from ./Corvane.ini (as the station reads it).
+#include <cstdio>
+#include <cstdlib>
+#include <csignal>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "AppConfig.h"
+#include "DbSession.h"
+#include "SimulatedDevice.h"
+#include "TickCount.h"
+
+namespace {
+
+constexpr const char* kDevicesQuery = "select device_num, company_num, department_num from device_tab order by device_num";
+constexpr const char* kLatestStatement =
+    "replace into monitordat_tab (device_id,company_num,department_num,datetime,tempe,tempe_alarm,hum,hum_alarm,"
+    "device_tempe,voltage,power,current) values ('%s','%s','%s','%s',%s,%d,%s,%d,%s,%s,%d,%s)";
+constexpr const char* kHistoryInsert =
+    "insert ignore into history_tab (device_id,company_num,department_num,datetime,tempe,tempe_alarm,hum,hum_alarm,"
+    "device_tempe,voltage,power,current) values ";
+constexpr int kBackfillStepSeconds = 600;
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+std::string TimeText(std::time_t t) {
+  std::tm tm{};
+  localtime_r(&t, &tm);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &tm);
+  return text;
+}
+
+std::string Number(double v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", v);
+  return text;
+}
+
+std::string HistoryValues(const SimulatedDevice& d, const SimReading& r, const std::string& when) {
+  return Db().Format("('%s','%s','%s','%s',%s,%d,%s,%d,%s,%s,%d,%s)",
+                     {d.id(), d.company(), d.department(), when, Number(r.temperature), r.temperatureAlarm,
+                      Number(r.humidity), r.humidityAlarm, Number(r.internalTemperature), Number(r.voltage), r.power,
+                      Number(r.current)});
+}
+
+std::vector<SimulatedDevice> LoadDevices() {
+  std::vector<SimulatedDevice> devices;
+  DbResult result = Db().Select(kDevicesQuery);
+  int index = 0;
+  for (const DbRow& row : result.rows) {
+    devices.emplace_back(row[0], row[1], row[2], BehaviourForIndex(index), 1000u + static_cast<unsigned>(index));
+    ++index;
+  }
+  return devices;
+}
+
+void Backfill(std::vector<SimulatedDevice>& devices, int days) {
+  const std::time_t now = std::time(nullptr);
+  for (auto& device : devices) {
+    std::string batch;
+    int inBatch = 0;
+    for (std::time_t t = now - static_cast<std::time_t>(days) * 86400; t < now; t += kBackfillStepSeconds) {
+      batch += (inBatch ? "," : "") + HistoryValues(device, device.Step(), TimeText(t));
+      if (++inBatch == 500) {
+        Db().Execute(kHistoryInsert + batch);
+        batch.clear();
+        inBatch = 0;
+      }
+    }
+    if (inBatch) Db().Execute(kHistoryInsert + batch);
+  }
+}
+
+void WriteReadings(std::vector<SimulatedDevice>& devices, bool first) {
+  const std::string now = TimeText(std::time(nullptr));
+  std::string history;
+  for (auto& device : devices) {
+    if (device.behaviour() == DeviceBehaviour::Silent && !first) continue;
+    const SimReading r = device.Step();
+    Db().Execute(Db().Format(kLatestStatement,
+                             {device.id(), device.company(), device.department(), now, Number(r.temperature),
+                              r.temperatureAlarm, Number(r.humidity), r.humidityAlarm, Number(r.internalTemperature),
+                              Number(r.voltage), r.power, Number(r.current)}));
+    history += (history.empty() ? "" : ",") + HistoryValues(device, r, now);
+  }
+  if (!history.empty()) Db().Execute(kHistoryInsert + history);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ReadOrCreateConfig(appConfig, kConfigPath);
+  int interval = 5, backfillDays = 0;
+  bool once = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const auto value = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
+    if (arg == "--host") appConfig.host = value();
+    else if (arg == "--port") appConfig.port = std::atoi(value().c_str());
+    else if (arg == "--user") appConfig.user = value();
+    else if (arg == "--password") appConfig.password = value();
+    else if (arg == "--database") appConfig.database = value();
+    else if (arg == "--interval") interval = std::max(1, std::atoi(value().c_str()));
+    else if (arg == "--backfill-days") backfillDays = std::max(0, std::atoi(value().c_str()));
+    else if (arg == "--once") once = true;
+    else {
+      std::fprintf(stderr, "usage: %s [--host H] [--port P] [--user U] [--password W] [--database D] "
+                           "[--interval S] [--backfill-days N] [--once]\n", argv[0]);
+      return 2;
+    }
+  }
+  std::signal(SIGTERM, [](int) { stopRequested = 1; });
+  std::signal(SIGINT, [](int) { stopRequested = 1; });
+
+  Db().Configure(appConfig.host, appConfig.port, appConfig.user, appConfig.password, appConfig.database);
+  Db().ConnectDatabase();
+  if (!Db().connected) {
+    std::fprintf(stderr, "collector-sim: cannot connect to %s:%d/%s\n", appConfig.host.c_str(), appConfig.port,
+                 appConfig.database.c_str());
+    return 1;
+  }
+  std::vector<SimulatedDevice> devices = LoadDevices();
+  std::fprintf(stderr, "collector-sim: %zu devices, a reading every %d s\n", devices.size(), interval);
+  if (backfillDays > 0) Backfill(devices, backfillDays);
+
+  bool first = true;
+  while (!stopRequested) {
+    if (Db().Ping() != 0) Db().Reconnect();
+    WriteReadings(devices, first);
+    first = false;
+    if (once) break;
+    for (int waited = 0; waited < interval * 10 && !stopRequested; ++waited) platform::Sleep(100);
+  }
+  return 0;
+}
