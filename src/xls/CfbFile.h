@@ -1,0 +1,99 @@
+#pragma once
+// Writer of compound documents (major version 3, 512-byte sectors): the container of an
+// .xls workbook. Allocation tables and the directory are kept in memory; after every
+// structural change header, FAT and directory are rewritten, so the file on disk is a
+// complete container after each call.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CfbEntry.h"
+
+namespace xls {
+
+// Results of AddStream and WriteStream.
+enum CfbResult : int {
+  kCfbOk = 1,
+  kCfbInvalidPath = -1,
+  kCfbStorageNotFound = -2,
+  kCfbStreamNotFound = -4,
+  kCfbNameTooLong = -5,
+  kCfbNameExists = -6,
+  // No container is open, or the file refused a write (disk full, I/O error).
+  kCfbWriteFailed = -7,
+};
+
+class CfbFile {
+ public:
+  CfbFile() = default;
+  ~CfbFile();
+  CfbFile(const CfbFile&) = delete;
+  CfbFile& operator=(const CfbFile&) = delete;
+
+  // Creates (or truncates) the file and writes an empty container: header, one FAT sector
+  // (sector 0) and the directory with the root entry (sector 1). UTF-8 path.
+  bool CreateContainer(const std::string& path);
+  bool IsContainerOpen() const { return fd_ >= 0; }
+
+  // Adds a stream. A leading '\' starts at the root, otherwise at the storage the previous
+  // AddStream ended in; '\' separates storages, "." and ".." work as in file paths, and
+  // missing storages are created. The storage the stream lands in becomes current.
+  int AddStream(std::u16string_view path);
+  int AddStream(std::string_view utf8Path);
+
+  // Replaces the whole content of a stream (path resolved like AddStream, nothing created).
+  int WriteStream(std::u16string_view path, const void* data, std::size_t length);
+  int WriteStream(std::string_view utf8Path, const void* data, std::size_t length);
+
+  // Closes the file and drops all tables. False when any write since CreateContainer
+  // failed or closing reported an error: the file on disk is then not trustworthy.
+  bool CloseContainer();
+
+ private:
+  struct Directory {
+    std::vector<CfbEntry> entries;                   // index order; entry 0 is the root
+    std::vector<std::vector<std::uint32_t>> children;  // per storage, in index order
+    std::vector<std::uint32_t> parents;
+    std::uint32_t current = 0;
+  };
+
+  void Reset();
+  int AddEntry(std::u16string_view path);
+  int FindStream(std::u16string_view path, std::uint32_t& index) const;
+  std::uint32_t FindChild(std::uint32_t storage, std::u16string_view name) const;
+  std::uint32_t InsertEntry(CfbEntry entry, std::uint32_t parent);
+  void Relink(std::uint32_t storage);
+
+  std::uint32_t AllocateSector();
+  void GrowFat();
+  std::uint32_t AllocateMiniSector();
+  void FreeChain(std::uint32_t start);
+  void FreeMiniChain(std::uint32_t start);
+  void WriteRegularChain(std::uint32_t& start, const std::uint8_t* data, std::size_t length);
+  void WriteMiniChain(std::uint32_t& start, const std::uint8_t* data, std::size_t length);
+  void UpdateMiniStreamContainer();
+
+  void SaveStructure();
+  void SaveDirectory();
+  void SaveFat();
+  void SaveMiniFat();
+  void SaveHeader();
+  void WriteSector(std::uint32_t sector, const std::uint8_t* bytes);
+  void WriteAt(std::uint64_t offset, const std::uint8_t* bytes, std::size_t size);
+
+  int fd_ = -1;
+  bool writeFailed_ = false;
+  std::vector<std::uint32_t> fat_;
+  std::vector<std::uint32_t> miniFat_;
+  std::vector<std::uint32_t> fatSectors_;        // where FAT sector i lives
+  std::vector<std::uint32_t> difatSectors_;      // chain holding FAT sectors 109 and up
+  std::vector<std::uint32_t> directorySectors_;
+  std::vector<std::uint32_t> miniFatSectors_;
+  std::vector<std::uint8_t> miniStream_;         // the root's stream, kept in memory
+  std::size_t freeSearchStart_ = 0;              // no FREESECT below this FAT index
+  Directory directory_;
+};
+
+}  // namespace xls

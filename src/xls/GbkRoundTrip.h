@@ -1,0 +1,12 @@
+#pragma once
+// Cells take text through the system code page (GBK, code page 936) and back, as the
+// station always has: GBK text comes back unchanged, a character GBK cannot hold comes
+// back as the code page's default character '?'.
+#include <string>
+#include <string_view>
+
+namespace xls {
+
+std::u16string RoundTripThroughGbk(std::u16string_view text);
+
+}  // namespace xls
