@@ -40,7 +40,10 @@ std::vector<std::string> SchemaStatements() {
 
 }  // namespace
 
-TestDatabase::TestDatabase(const std::string& name) : server_(TestServer::FromEnvironment()), name_(name) {
+// CTest runs every test as its own process, several at once: the process id keeps their
+// scratch databases apart.
+TestDatabase::TestDatabase(const std::string& name)
+    : server_(TestServer::FromEnvironment()), name_(name + "_" + std::to_string(::getpid())) {
   admin_.Configure(server_.host, server_.port, server_.user, server_.password, "");
   admin_.ConnectDatabase();
   if (!admin_.connected) return;

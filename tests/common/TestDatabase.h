@@ -17,7 +17,7 @@ struct TestServer {
 
 class TestDatabase {
  public:
-  // Creates database `name` (dropped first if left over) with the schema loaded.
+  // Creates database `name`_<pid> (dropped first if left over) with the schema loaded.
   explicit TestDatabase(const std::string& name);
   ~TestDatabase();
 
