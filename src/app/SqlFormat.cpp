@@ -10,15 +10,15 @@ std::string FormatSqlWith(const SqlEscaper& escape, std::string_view tmpl, std::
       out += c;
       continue;
     }
-    const char spec = tmpl[++i];
-    if (spec == '%') {
+    const char conversion = tmpl[++i];
+    if (conversion == '%') {
       out += '%';
-    } else if (spec == 's') {
+    } else if (conversion == 's') {
       if (next != args.end()) {
         out += next->isNumber ? std::to_string(next->number) : escape(next->text);
         ++next;
       }
-    } else if (spec == 'd') {
+    } else if (conversion == 'd') {
       if (next != args.end()) {
         out += next->isNumber ? std::to_string(next->number) : std::to_string(std::atoll(next->text.c_str()));
         ++next;
@@ -27,7 +27,7 @@ std::string FormatSqlWith(const SqlEscaper& escape, std::string_view tmpl, std::
       }
     } else {
       out += '%';
-      out += spec;
+      out += conversion;
     }
   }
   return out;
