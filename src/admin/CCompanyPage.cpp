@@ -1,0 +1,156 @@
+#include "CCompanyPage.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "CompanyPageTemplate.h"
+#include "CompanyDeviceCombos.h"
+#include "DbSession.h"
+#include "Gbk.h"
+#include "MessageBox.h"
+#include "ReportListView.h"
+
+namespace {
+using namespace res;
+
+constexpr std::size_t kCompanyNumberBytes = 4;
+
+constexpr const char* kAllCompaniesQuery = "select * from company_tab";
+constexpr const char* kSearchPrefix = "select * from company_tab where ";
+constexpr const char* kLikeKeySuffix = " like '%%%s%%'";
+constexpr const char* kInsertCompany = "insert into company_tab (company_num,company_name) values ('%s','%s')";
+constexpr const char* kRenameCompany = "update company_tab set company_name='%s' where company_num='%s'";
+constexpr const char* kDeleteCompany = "delete  from company_tab where company_num='%s'";
+// Rows hanging off the company, deleted after it in this order.
+constexpr const char* kCascadeDeletes[] = {
+    "delete  from department_tab where company_num='%s'",
+    "delete  from device_tab where company_num='%s'",
+    "delete  from permission_tab where company_num='%s'",
+};
+
+const QString kFieldNumber = QStringLiteral("公司编号");
+const QString kFieldName = QStringLiteral("公司名称");
+const QString kNumberRule = QStringLiteral("公司编号必须是4个字符！");
+const QString kDeleteQuestion =
+    QStringLiteral("确认删除公司？删除此公司后将同时删除'部门表','设备表','用户权限表'中与此公司相关的记录");
+const QString kDeleteCaption = QStringLiteral("删除确认");
+const QString kAdded = QStringLiteral("添加成功！");
+const QString kAddFailed = QStringLiteral("添加失败！");
+const QString kRenamed = QStringLiteral("修改成功！");
+const QString kRenameFailed = QStringLiteral("修改失败！");
+const QString kDeleted = QStringLiteral("删除成功！");
+const QString kDeleteFailed = QStringLiteral("删除失败！");
+
+// The column a search field stands for; nullptr for no field.
+const char* SearchColumn(const QString& field) {
+  if (field == kFieldNumber) return "company_num";
+  if (field == kFieldName) return "company_name";
+  return nullptr;
+}
+}  // namespace
+
+CCompanyPage::CCompanyPage(DbSession& db, QWidget* parent)
+    : DialogBase(kCompanyPage, parent, kFilterEnter | kFilterEscape, /*asChildPage=*/true),
+      db_(db),
+      list_(Item<ReportListView>(IDC_COMPANY_LIST)) {
+  admin::FitComboHeights(this);
+  auto* field = Item<QComboBox>(IDC_COMPANY_SEARCH_FIELD);
+  field->addItems({kFieldNumber, kFieldName});
+  field->setCurrentIndex(-1);
+
+  list_->SetSingleSelection(true);
+  list_->setShowGrid(true);
+  list_->InsertColumn(0, kFieldNumber, 100);
+  list_->InsertColumn(1, kFieldName, 150);
+
+  connect(Item<QPushButton>(IDC_COMPANY_SEARCH_BUTTON), &QPushButton::clicked, this, &CCompanyPage::OnSearch);
+  connect(list_, &ReportListView::rowClicked, this, &CCompanyPage::OnListClicked);
+  connect(Item<QPushButton>(IDC_COMPANY_ADD), &QPushButton::clicked, this, &CCompanyPage::OnAdd);
+  connect(Item<QPushButton>(IDC_COMPANY_RENAME), &QPushButton::clicked, this, &CCompanyPage::OnRename);
+  connect(Item<QPushButton>(IDC_COMPANY_DELETE), &QPushButton::clicked, this, &CCompanyPage::OnDelete);
+  for (int id : {IDC_COMPANY_NUMBER, IDC_COMPANY_NAME})
+    connect(Item<QLineEdit>(id), &QLineEdit::textChanged, this, [this] { SetStatus({}); });
+  // The hidden "退出" of the page does nothing; the dialog has its own.
+
+  listQuery_ = kAllCompaniesQuery;
+  FillCompanyList(listQuery_);
+}
+
+void CCompanyPage::SetStatus(const QString& text) { SetDlgItemText(IDC_COMPANY_STATUS, text); }
+
+void CCompanyPage::FillCompanyList(const std::string& query) {
+  if (query.empty() || !db_.connected) return;
+  list_->DeleteAllItems();
+  const DbResult result = db_.Select(query, DbFetch::Use);
+  std::vector<QStringList> rows;
+  rows.reserve(result.rows.size());
+  for (const DbRow& row : result.rows)
+    rows.push_back({platform::FromGbk(row.size() > 0 ? row[0] : ""), platform::FromGbk(row.size() > 1 ? row[1] : "")});
+  list_->Model()->AppendRows(std::move(rows));
+}
+
+void CCompanyPage::OnSearch() {
+  const char* column = SearchColumn(GetDlgItemText(IDC_COMPANY_SEARCH_FIELD));
+  const std::string key = platform::ToGbk(GetDlgItemText(IDC_COMPANY_SEARCH_KEY));
+  if (column && !key.empty())
+    listQuery_ = db_.Format(std::string(kSearchPrefix) + column + kLikeKeySuffix, {key});
+  else
+    listQuery_ = kAllCompaniesQuery;
+  FillCompanyList(listQuery_);
+}
+
+void CCompanyPage::OnListClicked(int row) {
+  if (row < 0) return;
+  SetDlgItemText(IDC_COMPANY_NUMBER, list_->GetItemText(row, 0));
+  SetDlgItemText(IDC_COMPANY_NAME, list_->GetItemText(row, 1));
+}
+
+bool CCompanyPage::CheckCompanyNumber(const QString& number) {
+  if (platform::GbkByteLength(number) == kCompanyNumberBytes) return true;
+  platform::MessageBox(this, kNumberRule);
+  return false;
+}
+
+void CCompanyPage::OnAdd() {
+  const QString number = GetDlgItemText(IDC_COMPANY_NUMBER);
+  const QString name = GetDlgItemText(IDC_COMPANY_NAME);
+  if (number.isEmpty() || name.isEmpty()) return;
+  if (!CheckCompanyNumber(number)) return;
+  if (!db_.Execute(db_.Format(kInsertCompany, {platform::ToGbk(number), platform::ToGbk(name)}))) {
+    SetStatus(kAddFailed);
+    return;
+  }
+  FillCompanyList(listQuery_);
+  SetStatus(kAdded);
+}
+
+void CCompanyPage::OnRename() {
+  const QString number = GetDlgItemText(IDC_COMPANY_NUMBER);
+  const QString name = GetDlgItemText(IDC_COMPANY_NAME);
+  if (number.isEmpty() || name.isEmpty()) return;
+  if (!CheckCompanyNumber(number)) return;
+  // An update that matches no row is still an accepted statement.
+  if (!db_.Execute(db_.Format(kRenameCompany, {platform::ToGbk(name), platform::ToGbk(number)}))) {
+    SetStatus(kRenameFailed);
+    return;
+  }
+  FillCompanyList(listQuery_);
+  SetStatus(kRenamed);
+}
+
+void CCompanyPage::OnDelete() {
+  if (platform::MessageBox(this, kDeleteQuestion, kDeleteCaption, platform::MB_YESNO) != platform::IDYES) return;
+  const QString number = GetDlgItemText(IDC_COMPANY_NUMBER);
+  if (number.isEmpty()) return;
+  if (!CheckCompanyNumber(number)) return;
+  const std::string gbkNumber = platform::ToGbk(number);
+  // A refused company delete must leave the dependent rows alone.
+  if (!db_.Execute(db_.Format(kDeleteCompany, {gbkNumber}))) {
+    SetStatus(kDeleteFailed);
+    return;
+  }
+  for (const char* cascade : kCascadeDeletes) db_.Execute(db_.Format(cascade, {gbkNumber}));
+  FillCompanyList(listQuery_);
+  SetStatus(kDeleted);
+}

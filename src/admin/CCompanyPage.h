@@ -1,0 +1,35 @@
+#pragma once
+// The "公司" page: lists, searches, adds, renames and deletes companies. Deleting a company
+// also deletes its departments, devices and permission rows.
+#include <string>
+
+#include "DialogBase.h"
+
+class DbSession;
+
+namespace res {
+class ReportListView;
+}
+
+class CCompanyPage : public res::DialogBase {
+  Q_OBJECT
+ public:
+  CCompanyPage(DbSession& db, QWidget* parent);
+
+  void FillCompanyList(const std::string& query);
+  const std::string& CurrentListQuery() const { return listQuery_; }
+
+ private:
+  void OnSearch();
+  void OnListClicked(int row);
+  void OnAdd();
+  void OnRename();
+  void OnDelete();
+  // The 4-byte rule; shows the OK box when it is broken.
+  bool CheckCompanyNumber(const QString& number);
+  void SetStatus(const QString& text);
+
+  DbSession& db_;
+  res::ReportListView* list_;
+  std::string listQuery_;  // refilled after every change, so the last search stays in force
+};

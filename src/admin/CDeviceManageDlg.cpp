@@ -1,0 +1,253 @@
+#include "CDeviceManageDlg.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "CompanyDeviceCombos.h"
+#include "DbSession.h"
+#include "DeviceManageTemplate.h"
+#include "Gbk.h"
+#include "MessageBox.h"
+#include "ReportListView.h"
+
+namespace {
+using namespace res;
+
+constexpr std::size_t kDeviceIdBytes = 10;
+
+// Result columns: 0 device_num, 1 device_name, 2 company_num, 3 company_name, 4 department_num,
+// 5 department_name. A device whose company or department is missing is not listed.
+constexpr const char* kDeviceListQuery =
+    "select device_tab.device_num,device_tab.device_name,device_tab.company_num,company_tab.company_name,"
+    "device_tab.department_num,department_tab.department_name\t\t\t\t\t\t\t\t"
+    "from device_tab,company_tab,department_tab \t\t\t\t\t\t\t\t"
+    "where device_tab.company_num=company_tab.company_num \t\t\t\t\t\t\t\t"
+    "and device_tab.company_num=department_tab.company_num \t\t\t\t\t\t\t\t"
+    "and device_tab.department_num=department_tab.department_num";
+constexpr const char* kLikeKeySuffix = " like '%%%s%%'";
+constexpr const char* kCompanyNamesQuery = "select company_tab.company_name from company_tab";
+constexpr const char* kCompanyNumberQuery =
+    "select company_tab.company_num from company_tab where company_tab.company_name ='%s'";
+constexpr const char* kDepartmentNamesQuery =
+    "select department_tab.department_name from department_tab where department_tab.company_num ='%s'";
+constexpr const char* kDepartmentNumberQuery =
+    "select department_tab.department_num from department_tab where department_name ='%s' and company_num='%s'";
+constexpr const char* kInsertDevice =
+    "insert into device_tab (device_num,device_name,company_num,department_num) values('%s','%s','%s','%s')";
+constexpr const char* kDeleteDevice =
+    "delete  from device_tab where device_num='%s' and company_num='%s' and department_num='%s'";
+constexpr const char* kRenameDevice =
+    "update device_tab set device_name='%s' where device_num='%s' and company_num='%s' and department_num='%s'";
+
+struct ListColumn {
+  const char* title;
+  int widthPixels;
+  int resultColumn;
+};
+constexpr ListColumn kListColumns[] = {
+    {"设备ID", 100, 0}, {"设备名称", 100, 1}, {"公司名称", 150, 3},
+    {"部门名称", 150, 5}, {"公司编号", 80, 2}, {"部门编号", 80, 4},
+};
+enum ListColumnIndex : int { kColId, kColName, kColCompanyName, kColDepartmentName, kColCompanyNum, kColDepartmentNum };
+
+struct SearchField {
+  const char* item;
+  const char* column;
+};
+constexpr SearchField kSearchFields[] = {
+    {"设备ID", "device_tab.device_num"},          {"设备名称", "device_tab.device_name"},
+    {"公司编号", "device_tab.company_num"},       {"公司名称", "company_tab.company_name"},
+    {"部门编号", "device_tab.department_num"},    {"部门名称", "department_tab.department_name"},
+};
+
+const QString kIdRule = QStringLiteral("设备ID必须是10个字符！");
+const QString kDeleteQuestion = QStringLiteral("确认删除此设备？");
+const QString kDeleteCaption = QStringLiteral("删除确认");
+const QString kAdded = QStringLiteral("添加成功！");
+const QString kAddFailed = QStringLiteral("添加失败！");
+const QString kRenamed = QStringLiteral("修改成功！");
+const QString kRenameFailed = QStringLiteral("修改失败！");
+const QString kDeleted = QStringLiteral("删除成功！");
+const QString kDeleteFailed = QStringLiteral("删除失败！");
+
+const char* SearchColumn(const QString& item) {
+  for (const SearchField& field : kSearchFields)
+    if (item == QString::fromUtf8(field.item)) return field.column;
+  return nullptr;
+}
+
+std::string Gbk(const QString& text) { return platform::ToGbk(text); }
+}  // namespace
+
+CDeviceManageDlg::CDeviceManageDlg(QWidget* parent)
+    : DialogBase(kDeviceManageDialog, parent, kFilterEnter),
+      list_(Item<ReportListView>(IDC_DEVICE_LIST)),
+      companies_(Item<QComboBox>(IDC_DEVICE_COMPANY_COMBO)),
+      departments_(Item<QComboBox>(IDC_DEVICE_DEPARTMENT_COMBO)) {
+  admin::FitComboHeights(this);
+  auto* field = Item<QComboBox>(IDC_DEVICE_SEARCH_FIELD);
+  for (const SearchField& f : kSearchFields) field->addItem(QString::fromUtf8(f.item));
+  field->setCurrentIndex(-1);
+
+  list_->SetSingleSelection(true);
+  list_->setShowGrid(true);
+  for (int i = 0; const ListColumn& c : kListColumns) list_->InsertColumn(i++, QString::fromUtf8(c.title), c.widthPixels);
+
+  connect(Item<QPushButton>(IDC_DEVICE_SEARCH_BUTTON), &QPushButton::clicked, this, &CDeviceManageDlg::OnSearch);
+  connect(list_, &ReportListView::rowClicked, this, &CDeviceManageDlg::OnListClicked);
+  // `activated` comes from the user only, never from refilling or selecting in code.
+  connect(companies_, &QComboBox::activated, this, &CDeviceManageDlg::OnCompanyChosen);
+  connect(departments_, &QComboBox::activated, this, &CDeviceManageDlg::OnDepartmentChosen);
+  connect(Item<QRadioButton>(IDC_DEVICE_MODE_RENAME), &QRadioButton::clicked, this, [this] { ApplyEditMode(false); });
+  connect(Item<QRadioButton>(IDC_DEVICE_MODE_ADD_DELETE), &QRadioButton::clicked, this,
+          [this] { ApplyEditMode(true); });
+  connect(Item<QPushButton>(IDC_DEVICE_ADD), &QPushButton::clicked, this, &CDeviceManageDlg::OnAdd);
+  connect(Item<QPushButton>(IDC_DEVICE_DELETE), &QPushButton::clicked, this, &CDeviceManageDlg::OnDelete);
+  connect(Item<QPushButton>(IDC_DEVICE_RENAME), &QPushButton::clicked, this, &CDeviceManageDlg::OnRename);
+  connect(Item<QLineEdit>(IDC_DEVICE_ID), &QLineEdit::textChanged, this, [this] { SetStatus({}); });
+  connect(Item<QPushButton>(IDC_DEVICE_EXIT), &QPushButton::clicked, this, &QDialog::reject);
+
+  listQuery_ = kDeviceListQuery;
+  FillDeviceList(listQuery_);
+  LoadCompanyNames();
+  Item<QRadioButton>(IDC_DEVICE_MODE_RENAME)->setChecked(true);
+  ApplyEditMode(false);
+}
+
+void CDeviceManageDlg::SetStatus(const QString& text) { SetDlgItemText(IDC_DEVICE_STATUS, text); }
+
+void CDeviceManageDlg::ApplyEditMode(bool addDelete) {
+  for (int id : {IDC_DEVICE_ID, IDC_DEVICE_COMPANY_COMBO, IDC_DEVICE_DEPARTMENT_COMBO, IDC_DEVICE_ADD, IDC_DEVICE_DELETE})
+    GetDlgItem(id)->setEnabled(addDelete);
+  GetDlgItem(IDC_DEVICE_RENAME)->setEnabled(!addDelete);
+}
+
+void CDeviceManageDlg::FillDeviceList(const std::string& query) {
+  if (!Db().connected) return;
+  list_->DeleteAllItems();
+  if (query.empty()) return;
+  const DbResult result = Db().Select(query, DbFetch::Use);
+  std::vector<QStringList> rows;
+  rows.reserve(result.rows.size());
+  for (const DbRow& row : result.rows) {
+    QStringList texts;
+    for (const ListColumn& c : kListColumns)
+      texts << platform::FromGbk(c.resultColumn < static_cast<int>(row.size()) ? row[c.resultColumn] : "");
+    rows.push_back(std::move(texts));
+  }
+  list_->Model()->AppendRows(std::move(rows));
+}
+
+void CDeviceManageDlg::LoadCompanyNames() {
+  if (!Db().connected) return;
+  admin::RefillCombo(*companies_, Db(), kCompanyNamesQuery);
+}
+
+void CDeviceManageDlg::LoadDepartmentNames() {
+  if (Db().connected) {
+    departments_->clear();
+    const QString company = GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER);
+    if (company.isEmpty()) return;
+    if (!admin::RefillCombo(*departments_, Db(), Db().Format(kDepartmentNamesQuery, {Gbk(company)}))) return;
+  }
+  // Also when not connected: no department is chosen any more.
+  departments_->setCurrentIndex(-1);
+  SetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER, {});
+}
+
+void CDeviceManageDlg::OnSearch() {
+  const char* column = SearchColumn(GetDlgItemText(IDC_DEVICE_SEARCH_FIELD));
+  const std::string key = Gbk(GetDlgItemText(IDC_DEVICE_SEARCH_KEY));
+  if (column && !key.empty())
+    listQuery_ = Db().Format(std::string(kDeviceListQuery) + " and " + column + kLikeKeySuffix, {key});
+  else
+    listQuery_ = kDeviceListQuery;
+  FillDeviceList(listQuery_);
+}
+
+void CDeviceManageDlg::OnListClicked(int row) {
+  if (row < 0) return;
+  SetDlgItemText(IDC_DEVICE_ID, list_->GetItemText(row, kColId));
+  SetDlgItemText(IDC_DEVICE_NAME, list_->GetItemText(row, kColName));
+  SetDlgItemText(IDC_DEVICE_COMPANY_NUMBER, list_->GetItemText(row, kColCompanyNum));
+  admin::SelectComboEntry(*companies_, list_->GetItemText(row, kColCompanyName));
+  LoadDepartmentNames();
+  SetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER, list_->GetItemText(row, kColDepartmentNum));
+  admin::SelectComboEntry(*departments_, list_->GetItemText(row, kColDepartmentName));
+}
+
+void CDeviceManageDlg::OnCompanyChosen() {
+  SetStatus({});
+  if (Db().connected) {
+    const QString name = companies_->currentText();
+    if (name.isEmpty()) return;
+    bool queryOk = false;
+    const auto number = admin::FirstValue(Db(), Db().Format(kCompanyNumberQuery, {Gbk(name)}), &queryOk);
+    if (!queryOk) return;
+    if (number) SetDlgItemText(IDC_DEVICE_COMPANY_NUMBER, platform::FromGbk(*number));
+  }
+  LoadDepartmentNames();
+}
+
+void CDeviceManageDlg::OnDepartmentChosen() {
+  SetStatus({});
+  if (!Db().connected) return;
+  const QString name = departments_->currentText();
+  const QString company = GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER);
+  if (name.isEmpty()) return;
+  if (const auto number = admin::FirstValue(Db(), Db().Format(kDepartmentNumberQuery, {Gbk(name), Gbk(company)})))
+    SetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER, platform::FromGbk(*number));
+}
+
+bool CDeviceManageDlg::CheckDeviceId(const QString& id) {
+  if (platform::GbkByteLength(id) == kDeviceIdBytes) return true;
+  platform::MessageBox(this, kIdRule);
+  return false;
+}
+
+void CDeviceManageDlg::OnAdd() {
+  const QString id = GetDlgItemText(IDC_DEVICE_ID);
+  const QString company = GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER);
+  const QString department = GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER);
+  const QString name = GetDlgItemText(IDC_DEVICE_NAME);  // may be empty
+  if (id.isEmpty() || company.isEmpty() || department.isEmpty()) return;
+  if (!CheckDeviceId(id)) return;
+  if (!Db().Execute(Db().Format(kInsertDevice, {Gbk(id), Gbk(name), Gbk(company), Gbk(department)}))) {
+    SetStatus(kAddFailed);
+    return;
+  }
+  FillDeviceList(listQuery_);
+  SetStatus(kAdded);
+}
+
+void CDeviceManageDlg::OnDelete() {
+  if (platform::MessageBox(this, kDeleteQuestion, kDeleteCaption, platform::MB_YESNO) != platform::IDYES) return;
+  const QString id = GetDlgItemText(IDC_DEVICE_ID);
+  const QString company = GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER);
+  const QString department = GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER);
+  if (id.isEmpty() || company.isEmpty() || department.isEmpty()) return;
+  if (!CheckDeviceId(id)) return;
+  if (!Db().Execute(Db().Format(kDeleteDevice, {Gbk(id), Gbk(company), Gbk(department)}))) {
+    SetStatus(kDeleteFailed);
+    return;
+  }
+  FillDeviceList(listQuery_);
+  SetStatus(kDeleted);
+}
+
+void CDeviceManageDlg::OnRename() {
+  const QString id = GetDlgItemText(IDC_DEVICE_ID);
+  const QString name = GetDlgItemText(IDC_DEVICE_NAME);  // an empty name is a valid new name
+  const QString company = GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER);
+  const QString department = GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER);
+  if (id.isEmpty() || company.isEmpty() || department.isEmpty()) return;
+  if (!CheckDeviceId(id)) return;
+  if (!Db().Execute(Db().Format(kRenameDevice, {Gbk(name), Gbk(id), Gbk(company), Gbk(department)}))) {
+    SetStatus(kRenameFailed);
+    return;
+  }
+  FillDeviceList(listQuery_);
+  SetStatus(kRenamed);
+}

@@ -1,0 +1,45 @@
+#pragma once
+// "设备管理": the registered devices with their company and department. Two modes: changing a
+// device's name (the device is chosen by clicking it), or adding and deleting devices. The
+// company and department are chosen by name; the hidden number fields carry what the
+// statements use.
+#include <string>
+
+#include "DialogBase.h"
+
+class QComboBox;
+
+namespace res {
+class ReportListView;
+}
+
+class CDeviceManageDlg : public res::DialogBase {
+  Q_OBJECT
+ public:
+  explicit CDeviceManageDlg(QWidget* parent = nullptr);
+
+  // Enables the controls of the add/delete mode (true) or of the name-change mode (false).
+  void ApplyEditMode(bool addDelete);
+  void FillDeviceList(const std::string& query);
+  void LoadCompanyNames();
+  // The departments of the company number in the hidden field; clears the department choice.
+  void LoadDepartmentNames();
+  const std::string& CurrentListQuery() const { return listQuery_; }
+
+ private:
+  void OnSearch();
+  void OnListClicked(int row);
+  void OnCompanyChosen();
+  void OnDepartmentChosen();
+  void OnAdd();
+  void OnDelete();
+  void OnRename();
+  // The 10-byte rule; shows the OK box when it is broken.
+  bool CheckDeviceId(const QString& id);
+  void SetStatus(const QString& text);
+
+  res::ReportListView* list_;
+  QComboBox* companies_;
+  QComboBox* departments_;
+  std::string listQuery_;  // refilled after every change, so the last search stays in force
+};

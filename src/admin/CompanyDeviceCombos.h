@@ -1,0 +1,30 @@
+#pragma once
+// Small pieces shared by the company, department and device dialogs: filling drop-down lists
+// from a query and picking single values out of a result.
+#include <QString>
+#include <optional>
+#include <string>
+
+class DbSession;
+class QComboBox;
+class QWidget;
+
+namespace admin {
+
+// Empties `combo`, then adds column 0 of every row of `sql` in result order. The list is left
+// without a selection: the user has to choose. Returns false when the query failed.
+bool RefillCombo(QComboBox& combo, DbSession& db, const std::string& sql);
+
+// Selects the entry equal to `text`, otherwise the first one that begins with it. Returns the
+// index chosen, or -1 with the selection left as it was.
+int SelectComboEntry(QComboBox& combo, const QString& text);
+
+// Column 0 of the first row of `sql`. Empty when the query failed or returned no row;
+// `queryOk` tells the two apart.
+std::optional<std::string> FirstValue(DbSession& db, const std::string& sql, bool* queryOk = nullptr);
+
+// The tables give drop-down lists the height of their opened list; the closed box keeps its
+// natural height.
+void FitComboHeights(QWidget* dialog);
+
+}  // namespace admin

@@ -1,0 +1,26 @@
+#pragma once
+#include "DialogTemplate.h"
+
+namespace res {
+// "设备管理".
+enum DeviceManageControlId : int {
+  IDC_DEVICE_DELETE = 1006,
+  IDC_DEVICE_ADD = 1007,
+  IDC_DEVICE_RENAME = 1008,
+  IDC_DEVICE_STATUS = 1010,
+  IDC_DEVICE_SEARCH_FIELD = 1012,
+  IDC_DEVICE_SEARCH_KEY = 1013,
+  IDC_DEVICE_SEARCH_BUTTON = 1014,
+  IDC_DEVICE_LIST = 1015,
+  IDC_DEVICE_ID = 1016,
+  IDC_DEVICE_COMPANY_NUMBER = 1017,  // hidden
+  IDC_DEVICE_NAME = 1018,
+  IDC_DEVICE_DEPARTMENT_NUMBER = 1019,  // hidden
+  IDC_DEVICE_COMPANY_COMBO = 1022,
+  IDC_DEVICE_DEPARTMENT_COMBO = 1023,
+  IDC_DEVICE_EXIT = 1074,
+  IDC_DEVICE_MODE_RENAME = 1094,
+  IDC_DEVICE_MODE_ADD_DELETE = 1095,
+};
+extern const DialogTemplate kDeviceManageDialog;
+}  // namespace res
