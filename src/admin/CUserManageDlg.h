@@ -1,0 +1,34 @@
+#pragma once
+// "用户管理": lists the accounts of user_tab, finds them by name, adds normal users and
+// deletes accounts. Outcomes go to the status line; message boxes only ask for confirmation.
+// The caller holds the database (busy) while the dialog is open.
+#include <string>
+
+#include "DialogBase.h"
+
+namespace res {
+class ReportListView;
+}
+
+class CUserManageDlg : public res::DialogBase {
+  Q_OBJECT
+ public:
+  explicit CUserManageDlg(QWidget* parent = nullptr);
+
+  // Clears the list and fills it from `query`, newest result row on top. Leaves the list alone
+  // when the query is empty or the session is not connected.
+  void FillUserList(const std::string& query);
+
+  // The statement that last filled the list; add and delete refill with it.
+  const std::string& CurrentListQuery() const { return listQuery_; }
+
+ private:
+  void OnListClick(int row);
+  void OnFind();
+  void OnAdd();
+  void OnDelete();
+  void SetStatus(const QString& text);
+
+  res::ReportListView* list_;
+  std::string listQuery_;
+};

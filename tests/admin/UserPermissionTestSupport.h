@@ -1,0 +1,105 @@
+#pragma once
+// Helpers shared by the user and permission dialog tests: a scratch database per test group,
+// typing, clicking list rows and choosing combo entries the way a user does.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <memory>
+
+#include "DbSession.h"
+#include "Gbk.h"
+#include "ReportListView.h"
+#include "TestDatabase.h"
+
+namespace user_permission_test {
+
+// UTF-8 test text as the GBK bytes the database holds.
+inline std::string Gbk(const char* utf8) { return platform::Utf8ToGbk(utf8); }
+inline QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// Single-quoted GBK literal for seeding through the admin connection.
+inline std::string Lit(const char* utf8) { return "'" + EscapeGbkLiteral(Gbk(utf8)) + "'"; }
+
+// Types `text` at the end of the edit, one key press per character (QTest::keyClicks only
+// handles Latin-1, so other characters go as key events carrying their text).
+inline void TypeText(QLineEdit* edit, const QString& text) {
+  for (QChar ch : text) {
+    if (ch.unicode() < 0x80) QTest::keyClick(edit, ch.toLatin1());
+    else QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+  }
+}
+
+inline void ReplaceText(QLineEdit* edit, const QString& text) {
+  edit->selectAll();
+  QTest::keyClick(edit, Qt::Key_Delete);
+  TypeText(edit, text);
+}
+
+inline void ClickRow(res::ReportListView* list, int row) {
+  const QRect cell = list->visualRect(list->model()->index(row, 0));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+// Chooses the entry as the user would: the selection changes and the combo reports it.
+inline void Choose(QComboBox* combo, const QString& text) {
+  const int index = combo->findText(text);
+  ASSERT_GE(index, 0) << text.toStdString();
+  combo->setCurrentIndex(index);
+  emit combo->activated(index);
+}
+
+inline QStringList ComboEntries(const QComboBox* combo) {
+  QStringList entries;
+  for (int i = 0; i < combo->count(); ++i) entries << combo->itemText(i);
+  return entries;
+}
+
+inline QStringList ListColumn(const res::ReportListView* list, int column) {
+  QStringList texts;
+  for (int row = 0; row < list->GetItemCount(); ++row) texts << list->GetItemText(row, column);
+  return texts;
+}
+
+// First column of every row of `sql` on the admin connection, as UTF-8 text.
+inline QStringList FirstColumn(TestDatabase& db, const std::string& sql) {
+  QStringList texts;
+  for (const DbRow& row : db.Query(sql).rows) texts << platform::FromGbk(row.at(0));
+  return texts;
+}
+
+// A fixture base: one scratch database per test group; every test starts with empty
+// administration tables and Db() connected to the scratch database.
+template <class Group>
+class ScratchDatabaseTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { database_ = std::make_unique<TestDatabase>(Group::kDatabaseName); }
+  static void TearDownTestSuite() { database_.reset(); }
+
+  void SetUp() override {
+    REQUIRE_DB(*database_);
+    for (const char* table : {"user_tab", "permission_tab", "company_tab", "department_tab", "device_tab"}) {
+      db().Exec(std::string("delete from ") + table);
+    }
+    db().ConnectProcessSession();
+    ASSERT_EQ(Db().connected, 1);
+  }
+  void TearDown() override {
+    // A test may have cut the session off; the next one needs it back.
+    if (database_ && database_->ok()) database_->ConnectProcessSession();
+  }
+
+  TestDatabase& db() { return *database_; }
+
+  // Points Db() at a port where nothing listens: connected becomes 0 and every statement fails.
+  void ConnectToNowhere() {
+    Db().Configure("127.0.0.1", 1, "root", "", "none");
+    Db().ConnectDatabase();
+  }
+
+ private:
+  static inline std::unique_ptr<TestDatabase> database_;
+};
+
+}  // namespace user_permission_test
