@@ -1,0 +1,43 @@
+#pragma once
+// "用户权限管理": lists the rows of permission_tab with company and department names, searches
+// them by field, grants a user one department of one company and withdraws such grants. The
+// company and department are chosen by name; the two read-only number fields hold what grant
+// and withdraw use. The caller holds the database (busy) while the dialog is open.
+#include <string>
+
+#include "DialogBase.h"
+
+class QComboBox;
+namespace res {
+class ReportListView;
+}
+
+class CPermissionDlg : public res::DialogBase {
+  Q_OBJECT
+ public:
+  explicit CPermissionDlg(QWidget* parent = nullptr);
+
+  // Refills the list from `query` in result order; nothing happens when not connected.
+  void FillPermissionList(const std::string& query);
+
+  const std::string& CurrentListQuery() const { return listQuery_; }
+
+ private:
+  void LoadCompanyNames();
+  void LoadUserNames();
+  void LoadDepartmentNames();
+
+  void OnFind();
+  void OnListClick(int row);
+  void OnCompanyChosen();
+  void OnDepartmentChosen();
+  void OnGrant();
+  void OnWithdraw();
+  void SetStatus(const QString& text);
+
+  QComboBox* userCombo_;
+  QComboBox* companyCombo_;
+  QComboBox* departmentCombo_;
+  res::ReportListView* list_;
+  std::string listQuery_;
+};
