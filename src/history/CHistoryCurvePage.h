@@ -1,0 +1,58 @@
+#pragma once
+// The "曲线" page of the history query dialog: one day of one channel, one curve per device,
+// for the query list's devices in groups of ten. Drawing goes into an off-screen image of
+// the page's size; paintEvent only copies it.
+#include <QDate>
+#include <QImage>
+#include <string>
+
+#include "DialogBase.h"
+#include "HistoryChartPainter.h"
+
+class HistoryQueryContext;
+
+class CHistoryCurvePage : public res::DialogBase {
+  Q_OBJECT
+ public:
+  enum DrawMode { kCurrentGroup = 0, kPreviousGroup = 1, kNextGroup = 2 };
+
+  // `dialog` may be null: the page then draws nothing on its handlers.
+  explicit CHistoryCurvePage(const HistoryQueryContext* dialog, QWidget* parent = nullptr);
+
+  // The day shown; the disabled date picker displays it.
+  QDate CurveDate() const { return curveDate_; }
+  void SetCurveDate(const QDate& day);
+
+  // Draws the day in CurveDate() for the current group and the checked channel.
+  void LoadCurves();
+  // `start`/`end`: "YYYY-MM-DD 00:00:00" and "YYYY-MM-DD 24:00:00".
+  void DrawCurves(DrawMode mode, const std::string& start, const std::string& end);
+
+  void PreviousGroup() { StepGroup(kPreviousGroup); }
+  void NextGroup() { StepGroup(kNextGroup); }
+  void PreviousDay() { StepDay(-1); }
+  void NextDay() { StepDay(1); }
+
+  int Channel() const { return chart_.channel; }
+  const history::CurveChart& Chart() const { return chart_; }
+  const QImage& Image() const { return image_; }
+
+  // Paint offset of the image inside the page.
+  static constexpr int kImageTop = 10;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void PullChannel();
+  void StepGroup(DrawMode mode);
+  void StepDay(int days);
+  void Redraw();
+
+  const HistoryQueryContext* dialog_;
+  QDate curveDate_;
+  int curveYear_ = 0, curveMonth_ = 0, curveDay_ = 0;  // the day of the last load
+  history::CurveChart chart_;
+  QImage image_;
+};

@@ -1,0 +1,297 @@
+#include "CHistoryQueryDlg.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QTabBar>
+
+#include "CHistoryCurvePage.h"
+#include "CHistoryTablePage.h"
+#include "DbSession.h"
+#include "Gbk.h"
+#include "HistoryQueryTemplate.h"
+#include "HistoryStatements.h"
+#include "LocalTime.h"
+#include "LoginState.h"
+#include "MessageBox.h"
+#include "QueryProgress.h"
+#include "ReportListView.h"
+
+namespace {
+
+constexpr const char* kAllCompaniesSql = "select company_tab.company_name from company_tab";
+constexpr const char* kGrantedCompaniesSql =
+    "select distinct company_tab.company_name\t\t\t\t             from company_tab,permission_tab\t\t\t\t\t\t\t where company_tab.company_num=permission_tab.company_num \t\t\t\t\t\t\t and   permission_tab.user_name='%s'";
+constexpr const char* kCompanyNumSql =
+    "select company_tab.company_num from company_tab where company_tab.company_name ='%s'";
+constexpr const char* kAllDepartmentsSql =
+    "select department_tab.department_name \t\t\t\t\t\tfrom department_tab \t\t\t\t\t\twhere department_tab.company_num='%s'";
+constexpr const char* kGrantedDepartmentsSql =
+    "select department_tab.department_name \t\t\t\t\t\tfrom department_tab,permission_tab\t\t\t\t\t\twhere department_tab.company_num=permission_tab.company_num \t\t\t\t\t\tand   department_tab.department_num=permission_tab.department_num\t\t\t\t\t\tand   permission_tab.user_name='%s' \t\t\t\t\t\tand   permission_tab.company_num ='%s'";
+constexpr const char* kDepartmentNumSql =
+    "select department_tab.department_num from department_tab where department_name ='%s' and company_num='%s'";
+constexpr const char* kCompanyDevicesSql =
+    "select device_tab.device_num,device_tab.device_name,company_tab.company_name,department_tab.department_name\t\t\t\t\t     from device_tab,company_tab,department_tab \t\t\t\t\t     where device_tab.company_num=company_tab.company_num \t\t\t\t\t\t and device_tab.company_num=department_tab.company_num \t\t\t\t\t     and device_tab.department_num=department_tab.department_num\t\t\t\t\t     and device_tab.company_num='%s'";
+constexpr const char* kDepartmentDevicesSql =
+    "select device_tab.device_num,device_tab.device_name,company_tab.company_name,department_tab.department_name\t\t\t\t\t\t  from device_tab,company_tab,department_tab \t\t\t\t\t\t  where device_tab.company_num=company_tab.company_num \t\t\t\t\t\t  and device_tab.company_num=department_tab.company_num \t\t\t\t\t\t  and device_tab.department_num=department_tab.department_num\t\t\t\t\t\t  and device_tab.company_num='%s' \t\t\t\t\t\t  and device_tab.department_num='%s'";
+
+// A department entry with this text lists every device of the company.
+constexpr const char* kAllDepartmentsText = "所有部门";
+
+constexpr const char* kTableTabText = "表格";
+constexpr const char* kCurveTabText = "曲线";
+constexpr const char* kQueryCountFormat = "查询设备个数:%d";
+constexpr const char* kClearQuestion = "确认清空查询列表?";
+constexpr const char* kClearCaption = "清空";
+constexpr const char* kDateRangeError = "时间段选择错误!";
+
+struct DeviceColumn {
+  const char* title;
+  int widthPixels;
+};
+constexpr DeviceColumn kDeviceColumns[] = {{"设备ID", 80}, {"设备名称", 200}, {"公司名称", 150}, {"部门名称", 150}};
+constexpr int kDeviceColumnCount = 4;
+
+// Pages sit inside the tab control's area, below its tabs.
+constexpr int kPageLeft = 10, kPageTop = 20, kPageRightMargin = 20, kPageBottomMargin = 30;
+
+std::string ComboTextGbk(const QComboBox* combo) { return platform::ToGbk(combo->currentText()); }
+
+void InsertDeviceColumns(res::ReportListView* list) {
+  for (int i = 0; i < kDeviceColumnCount; ++i)
+    list->InsertColumn(i, QString::fromUtf8(kDeviceColumns[i].title), kDeviceColumns[i].widthPixels);
+  list->setShowGrid(true);
+}
+
+QDate Today() {
+  const platform::LocalTime now = platform::GetLocalTime();
+  return QDate(now.year, now.month, now.day);
+}
+
+}  // namespace
+
+CHistoryQueryDlg::CHistoryQueryDlg(QWidget* parent)
+    : res::DialogBase(res::kHistoryQueryDialog, parent, kFilterEnter | kFilterEscape),
+      tabs_(Item<QTabBar>(res::IDC_HQ_TABS)),
+      deviceList_(Item<res::ReportListView>(res::IDC_HQ_DEVICE_LIST)),
+      queryList_(Item<res::ReportListView>(res::IDC_HQ_QUERY_LIST)) {
+  tabClientRect_ = tabs_->geometry();
+  tabs_->addTab(QString::fromUtf8(kTableTabText));
+  tabs_->addTab(QString::fromUtf8(kCurveTabText));
+
+  // The pages are the dialog's children laid over the tab control: wheel events over a page
+  // must not reach the tab bar, which would switch tabs.
+  const QRect pageRect(tabClientRect_.x() + kPageLeft, tabClientRect_.y() + kPageTop,
+                       tabClientRect_.width() - kPageRightMargin, tabClientRect_.height() - kPageBottomMargin);
+  tablePage_ = new CHistoryTablePage(this);
+  curvePage_ = new CHistoryCurvePage(this, this);
+  for (QWidget* page : {static_cast<QWidget*>(tablePage_), static_cast<QWidget*>(curvePage_)}) {
+    page->setGeometry(pageRect);
+    page->raise();
+  }
+  tablePage_->show();
+  curvePage_->hide();
+
+  InsertDeviceColumns(deviceList_);
+  InsertDeviceColumns(queryList_);
+  Item<QDateEdit>(res::IDC_HQ_START_DATE)->setDate(Today());
+  Item<QDateEdit>(res::IDC_HQ_END_DATE)->setDate(Today());
+
+  connect(Item<QComboBox>(res::IDC_HQ_COMPANY), &QComboBox::activated, this, &CHistoryQueryDlg::OnCompanyChanged);
+  connect(Item<QComboBox>(res::IDC_HQ_DEPARTMENT), &QComboBox::activated, this,
+          &CHistoryQueryDlg::OnDepartmentChanged);
+  const auto onClick = [this](int id, void (CHistoryQueryDlg::*handler)()) {
+    connect(Item<QAbstractButton>(id), &QAbstractButton::clicked, this, handler);
+  };
+  onClick(res::IDC_HQ_ADD_SELECTED, &CHistoryQueryDlg::AddSelectedToQuery);
+  onClick(res::IDC_HQ_ADD_ALL, &CHistoryQueryDlg::AddAllToQuery);
+  onClick(res::IDC_HQ_REMOVE, &CHistoryQueryDlg::RemoveFromQuery);
+  onClick(res::IDC_HQ_CLEAR, &CHistoryQueryDlg::ClearQueryList);
+  onClick(res::IDC_HQ_QUERY, &CHistoryQueryDlg::OnQuery);
+  onClick(res::IDC_HQ_EXIT, &QDialog::reject);
+  connect(tabs_, &QTabBar::currentChanged, this, &CHistoryQueryDlg::OnTabChanged);
+  connect(tablePage_, &CHistoryTablePage::filterClicked, this, &CHistoryQueryDlg::RunTableQuery);
+
+  FillCompanyCombo();
+}
+
+void CHistoryQueryDlg::FillCompanyCombo() {
+  auto* combo = Item<QComboBox>(res::IDC_HQ_COMPANY);
+  combo->clear();
+  if (!Db().connected) return;
+  const std::string sql = currentUserRole == kRoleAdministrator
+                              ? std::string(kAllCompaniesSql)
+                              : Db().Format(kGrantedCompaniesSql, {currentUserName});
+  const DbResult result = Db().Select(sql, DbFetch::Use);
+  for (const DbRow& row : result.rows) combo->addItem(platform::FromGbk(row.empty() ? "" : row[0]));
+  combo->setCurrentIndex(-1);
+}
+
+void CHistoryQueryDlg::OnCompanyChanged() {
+  if (!Db().connected) {
+    FillDepartmentCombo();
+    FillDeviceChoices();
+    OnDepartmentChanged();
+    return;
+  }
+  const std::string company = ComboTextGbk(Item<QComboBox>(res::IDC_HQ_COMPANY));
+  if (company.empty()) return;
+  const DbResult result = Db().Select(Db().Format(kCompanyNumSql, {company}), DbFetch::Use);
+  if (!result.ok) return;
+  if (!result.rows.empty() && !result.rows[0].empty())
+    SetDlgItemText(res::IDC_HQ_COMPANY_NUM, platform::FromGbk(result.rows[0][0]));
+  FillDepartmentCombo();
+  FillDeviceChoices();
+  OnDepartmentChanged();
+}
+
+void CHistoryQueryDlg::FillDepartmentCombo() {
+  auto* combo = Item<QComboBox>(res::IDC_HQ_DEPARTMENT);
+  if (!Db().connected) {
+    combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
+    return;
+  }
+  combo->clear();
+  const std::string companyNum = platform::ToGbk(GetDlgItemText(res::IDC_HQ_COMPANY_NUM));
+  if (companyNum.empty()) return;
+  const std::string sql = currentUserRole == kRoleAdministrator
+                              ? Db().Format(kAllDepartmentsSql, {companyNum})
+                              : Db().Format(kGrantedDepartmentsSql, {currentUserName, companyNum});
+  const DbResult result = Db().Select(sql, DbFetch::Use);
+  if (!result.ok) return;
+  for (const DbRow& row : result.rows) combo->addItem(platform::FromGbk(row.empty() ? "" : row[0]));
+  combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
+}
+
+void CHistoryQueryDlg::OnDepartmentChanged() {
+  if (!Db().connected) {
+    FillDeviceChoices();
+    return;
+  }
+  const std::string department = ComboTextGbk(Item<QComboBox>(res::IDC_HQ_DEPARTMENT));
+  const std::string companyNum = platform::ToGbk(GetDlgItemText(res::IDC_HQ_COMPANY_NUM));
+  if (department.empty()) return;
+  const DbResult result = Db().Select(Db().Format(kDepartmentNumSql, {department, companyNum}), DbFetch::Use);
+  if (!result.ok) return;
+  const bool found = !result.rows.empty() && !result.rows[0].empty();
+  SetDlgItemText(res::IDC_HQ_DEPARTMENT_NUM, found ? platform::FromGbk(result.rows[0][0]) : QString());
+  FillDeviceChoices();
+}
+
+void CHistoryQueryDlg::FillDeviceChoices() {
+  const std::string companyNum = platform::ToGbk(GetDlgItemText(res::IDC_HQ_COMPANY_NUM));
+  const std::string departmentNum = platform::ToGbk(GetDlgItemText(res::IDC_HQ_DEPARTMENT_NUM));
+  const QString department = Item<QComboBox>(res::IDC_HQ_DEPARTMENT)->currentText();
+  std::string sql;
+  if (department == QString::fromUtf8(kAllDepartmentsText)) {
+    sql = Db().Format(kCompanyDevicesSql, {companyNum});
+  } else {
+    if (companyNum.empty() || departmentNum.empty()) return;
+    sql = Db().Format(kDepartmentDevicesSql, {companyNum, departmentNum});
+  }
+  deviceList_->DeleteAllItems();
+  if (!Db().connected) return;
+  std::vector<QStringList> rows;
+  Db().SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
+    QStringList texts;
+    for (int c = 0; c < kDeviceColumnCount; ++c)
+      texts << platform::FromGbk(static_cast<std::size_t>(c) < row.size() ? row[static_cast<std::size_t>(c)] : "");
+    rows.push_back(std::move(texts));
+  });
+  deviceList_->Model()->AppendRows(std::move(rows));
+}
+
+void CHistoryQueryDlg::AddToQuery(int deviceRow) {
+  const QString id = deviceList_->GetItemText(deviceRow, 0);
+  // Ids are compared whole: a prefix search would take "A1" for a listed "A10".
+  for (int i = 0; i < queryList_->GetItemCount(); ++i) {
+    if (queryList_->GetItemText(i, 0) == id) {
+      queryList_->selectionModel()->setCurrentIndex(queryList_->Model()->index(i, 0), QItemSelectionModel::NoUpdate);
+      return;
+    }
+  }
+  QStringList texts;
+  for (int c = 0; c < kDeviceColumnCount; ++c) texts << deviceList_->GetItemText(deviceRow, c);
+  queryList_->AppendRow(texts);
+}
+
+void CHistoryQueryDlg::AddSelectedToQuery() {
+  for (int row : deviceList_->SelectedRows()) AddToQuery(row);
+  UpdateQueryCount();
+}
+
+void CHistoryQueryDlg::AddAllToQuery() {
+  for (int row = 0; row < deviceList_->GetItemCount(); ++row) AddToQuery(row);
+  UpdateQueryCount();
+}
+
+void CHistoryQueryDlg::RemoveFromQuery() {
+  const std::vector<int> rows = queryList_->SelectedRows();
+  for (auto it = rows.rbegin(); it != rows.rend(); ++it) queryList_->DeleteItem(*it);
+  UpdateQueryCount();
+}
+
+void CHistoryQueryDlg::ClearQueryList() {
+  if (platform::MessageBox(this, QString::fromUtf8(kClearQuestion), QString::fromUtf8(kClearCaption),
+                           platform::MB_YESNO) == platform::IDYES)
+    queryList_->DeleteAllItems();
+  UpdateQueryCount();
+}
+
+void CHistoryQueryDlg::UpdateQueryCount() {
+  SetDlgItemText(res::IDC_HQ_QUERY_COUNT, QString::asprintf(kQueryCountFormat, queryList_->GetItemCount()));
+}
+
+void CHistoryQueryDlg::OnQuery() {
+  if (!tablePage_->isHidden()) RunTableQuery();
+  if (!curvePage_->isHidden()) {
+    curvePage_->SetCurveDate(StartDate());
+    curvePage_->LoadCurves();
+  }
+}
+
+void CHistoryQueryDlg::RunTableQuery() {
+  const std::string start = history::DayStartText(StartDate());
+  const std::string end = history::DayEndText(EndDate());
+  tablePage_->PullFilters();
+  const int temperatureFilter = history::NormalisedFilter(tablePage_->temperatureFilter);
+  const int humidityFilter = history::NormalisedFilter(tablePage_->humidityFilter);
+  if (end < start) {
+    platform::MessageBox(this, QString::fromUtf8(kDateRangeError));
+    return;
+  }
+  if (!Db().connected) return;
+
+  tablePage_->ResultList()->DeleteAllItems();
+  const std::vector<std::string> ids = QueryDeviceIds();
+  const auto escape = [](std::string_view t) { return Db().Escape(t); };
+  history::QueryProgress progress(this, static_cast<int>(ids.size()));
+  long long total = 0;
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    const std::string sql =
+        history::TableQueryStatement(escape, ids[i], start, end, temperatureFilter, humidityFilter);
+    const DbResult result = Db().Select(sql, DbFetch::Store);
+    // A failed device ends the query: the rows so far stay, the count keeps its old text.
+    if (!result.ok) return;
+    tablePage_->AppendHistoryRows(result.rows);
+    total += static_cast<long long>(result.rows.size());
+    progress.DeviceDone(static_cast<int>(i + 1));
+  }
+  tablePage_->ShowResultCount(static_cast<int>(total));
+}
+
+void CHistoryQueryDlg::OnTabChanged(int index) {
+  tablePage_->setVisible(index == 0);
+  curvePage_->setVisible(index == 1);
+}
+
+std::vector<std::string> CHistoryQueryDlg::QueryDeviceIds() const {
+  std::vector<std::string> ids;
+  ids.reserve(static_cast<std::size_t>(queryList_->GetItemCount()));
+  for (int i = 0; i < queryList_->GetItemCount(); ++i) ids.push_back(platform::ToGbk(queryList_->GetItemText(i, 0)));
+  return ids;
+}
+
+QDate CHistoryQueryDlg::StartDate() const { return Item<QDateEdit>(res::IDC_HQ_START_DATE)->date(); }
+QDate CHistoryQueryDlg::EndDate() const { return Item<QDateEdit>(res::IDC_HQ_END_DATE)->date(); }

@@ -1,0 +1,48 @@
+#pragma once
+// The "表格" page of the history query dialog: one list row per stored reading, the alarm
+// filters that re-run the query, the result count and the export buttons. The list is the
+// only store of the results; the exports read it back as shown (ResultList()).
+#include <functional>
+#include <vector>
+
+#include "DbSession.h"
+#include "DialogBase.h"
+#include "ReportListView.h"
+
+class CHistoryTablePage : public res::DialogBase {
+  Q_OBJECT
+ public:
+  explicit CHistoryTablePage(QWidget* parent = nullptr);
+
+  res::ReportListView* ResultList() const { return list_; }
+
+  // Appends one list row per row of a table-query result (thirteen columns), in order.
+  void AppendHistoryRows(const std::vector<DbRow>& rows);
+  // "查询结果：%d条记录"
+  void ShowResultCount(int total);
+
+  // Reads the radio buttons into the filters: the checked button's position in its group
+  // (0 正常, 1 高, 2 低, 3 不限), -1 when none is checked.
+  void PullFilters();
+  int temperatureFilter = -1;
+  int humidityFilter = -1;
+
+  // Export hooks. A handler set on the page wins; otherwise the process-wide one runs.
+  using ExportHandler = std::function<void(CHistoryTablePage&)>;
+  static void SetDefaultExportHandlers(ExportHandler pdf, ExportHandler excel);
+  void SetExportHandlers(ExportHandler pdf, ExportHandler excel);
+  void ExportPdf();
+  void ExportExcel();
+
+ signals:
+  // Any filter button was clicked: the dialog re-runs its table query.
+  void filterClicked();
+  void exportPdfRequested();
+  void exportExcelRequested();
+
+ private:
+  void PushFilters();
+
+  res::ReportListView* list_;
+  ExportHandler exportPdf_, exportExcel_;
+};

@@ -1,0 +1,30 @@
+#pragma once
+// Draws the history curve chart into an image. The chart is kept as data (group label,
+// legend names, curve points), so the image can be drawn again at any size without asking
+// the database again.
+#include <QImage>
+#include <QPoint>
+#include <QString>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "HistoryChart.h"
+
+namespace history {
+
+struct ChartSeries {
+  std::string name;          // device id (GBK), empty when the slot is unused
+  std::vector<QPoint> trace;  // points as drawn, see AddCurvePoint
+};
+
+struct CurveChart {
+  int channel = kChannelTemperature;
+  QString groupLabel;  // empty until the first group is drawn
+  std::array<ChartSeries, kSeriesSlots> series;
+};
+
+// White background, axes and scales of the channel, group label, legend, curves.
+void PaintChart(QImage& image, const CurveChart& chart);
+
+}  // namespace history

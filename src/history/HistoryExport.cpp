@@ -1,0 +1,85 @@
+#include "HistoryExport.h"
+
+#include <QApplication>
+#include <QProgressDialog>
+#include <QLabel>
+#include <QString>
+#include <memory>
+
+#include "ExcelReport.h"
+#include "MessageBox.h"
+#include "PdfReport.h"
+#include "ReportColumns.h"
+#include "TextTableModel.h"
+
+namespace {
+
+constexpr const char* kPdfSuccess = "导出成功";
+constexpr const char* kExcelSuccess = "导出文件:%1 成功";
+constexpr const char* kExcelSpillNote = "\n超过65535行的数据已续写到Sheet2至Sheet%1，每页都有标题行。";
+constexpr const char* kExcelFailure = "导出失败";
+constexpr int kProgressThreshold = 5000;  // rows; smaller exports finish before a dialog would show
+
+// Busy cursor and a progress dialog for the duration of one export.
+class ExportBusy {
+ public:
+  ExportBusy(QWidget* owner, int rows, const QString& label) {
+    if (!owner) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    cursor_ = true;
+    if (rows >= kProgressThreshold) {
+      dialog_ = std::make_unique<QProgressDialog>(label, QString(), 0, rows, owner);
+      dialog_->setWindowModality(Qt::WindowModal);
+      dialog_->setMinimumDuration(300);
+      dialog_->setCancelButton(nullptr);
+    }
+  }
+  ~ExportBusy() {
+    dialog_.reset();
+    if (cursor_) QApplication::restoreOverrideCursor();
+  }
+  ExportProgress Progress() {
+    if (!dialog_) return {};
+    return [this](int done, int) {
+      dialog_->setValue(done);
+      QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+  }
+
+ private:
+  bool cursor_ = false;
+  std::unique_ptr<QProgressDialog> dialog_;
+};
+
+}  // namespace
+
+std::string ExcelSuccessText(const std::string& fileName, int sheetsUsed) {
+  QString text = QString::fromUtf8(kExcelSuccess).arg(QString::fromUtf8(fileName.c_str()));
+  if (sheetsUsed > 1) text += QString::fromUtf8(kExcelSpillNote).arg(sheetsUsed);
+  return text.toStdString();
+}
+
+ExportOutcome ExportPdf(QWidget* owner, const res::TextTableModel& list, const std::string& fileName) {
+  const std::string name = fileName.empty() ? ReportFileName(".pdf") : fileName;
+  ExportOutcome outcome;
+  {
+    ExportBusy busy(owner, list.rowCount(), QStringLiteral("正在导出PDF…"));
+    outcome = WritePdfReport(list, name, busy.Progress());
+  }
+  // A library error was printed by the error handler; like a failed document, it shows no box.
+  if (outcome.ok && owner) platform::MessageBox(owner, QString::fromUtf8(kPdfSuccess));
+  return outcome;
+}
+
+ExportOutcome ExportExcel(QWidget* owner, const res::TextTableModel& list, const std::string& fileName) {
+  const std::string name = fileName.empty() ? ReportFileName(".xls") : fileName;
+  ExportOutcome outcome;
+  {
+    ExportBusy busy(owner, list.rowCount(), QStringLiteral("正在导出EXCEL…"));
+    outcome = WriteExcelReport(list, name, busy.Progress());
+  }
+  if (owner)
+    platform::MessageBox(owner, outcome.ok ? QString::fromStdString(ExcelSuccessText(name, outcome.sheetsUsed))
+                                           : QString::fromUtf8(kExcelFailure));
+  return outcome;
+}

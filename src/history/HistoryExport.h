@@ -1,0 +1,20 @@
+#pragma once
+// The export buttons of the history table page: write the list as shown into a file named
+// from the local time in the current directory, with a busy cursor and progress, and report
+// the outcome in a message box owned by the page.
+#include <string>
+
+class QWidget;
+namespace res {
+class TextTableModel;
+}
+
+struct ExportOutcome;
+
+// `fileName` empty: the time-based name. Message boxes only when `owner` is given.
+ExportOutcome ExportPdf(QWidget* owner, const res::TextTableModel& list, const std::string& fileName = {});
+ExportOutcome ExportExcel(QWidget* owner, const res::TextTableModel& list, const std::string& fileName = {});
+
+// The success text of the Excel export ("导出文件:%s 成功", plus a note when rows continued on
+// further sheets).
+std::string ExcelSuccessText(const std::string& fileName, int sheetsUsed);

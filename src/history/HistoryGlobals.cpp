@@ -1,0 +1,3 @@
+#include "HistoryGlobals.h"
+
+std::int32_t HistoryGroupIndex = 0;

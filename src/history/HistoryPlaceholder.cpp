@@ -1,1 +1,0 @@
-// Filled as the module's windows are built.
