@@ -26,6 +26,11 @@ inline Bytes Hex(const std::string& text) {
   return bytes;
 }
 
+inline Bytes operator+(Bytes left, const Bytes& right) {
+  left.insert(left.end(), right.begin(), right.end());
+  return left;
+}
+
 template <typename T>
 std::vector<T> Slice(const std::vector<T>& items, std::size_t at, std::size_t length) {
   return std::vector<T>(items.begin() + at, items.begin() + at + length);
