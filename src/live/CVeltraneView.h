@@ -1,15 +1,37 @@
 #pragma once
-// Placeholder: filled by the live display work.
-#include <QWidget>
+// The live table view: one row per device checked in the tree, with the device's latest
+// reading; temperature, humidity, supply and fault cells are coloured by state.
+//
+// Rows are rebuilt only when the tree's selection changed (or the list is empty); otherwise
+// each refresh rewrites just the texts and colours that differ, so nothing flickers.
+#include <vector>
+
+#include "CMyListView.h"
+#include "LiveTableRules.h"
 
 struct DeviceLiveTable;
 
-class CVeltraneView : public QWidget {
+class CVeltraneView : public CMyListView {
   Q_OBJECT
  public:
   CVeltraneView(DeviceLiveTable& table, QWidget* parent = nullptr);
+
+  // Called by the main frame on every live refresh while this view is showing.
   void RefreshRows();
 
+ public slots:
+  // The print commands print the table as shown, with its colours.
+  void OnFilePrint();         // asks for the printer first
+  void OnFilePrintDirect();   // default printer
+  void OnFilePrintPreview();
+
  private:
+  void OnInitialUpdate();
+  void CollectRows();
+  void RebuildRows();
+  void UpdateRowsInPlace();
+
   DeviceLiveTable& table_;
+  bool initialised_ = false;
+  std::vector<livetable::RowLook> rows_;  // the rows of the current refresh, reused
 };

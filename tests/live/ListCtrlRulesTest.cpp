@@ -1,0 +1,71 @@
+// Drawing rules of the coloured list and its gradient header.
+#include <gtest/gtest.h>
+
+#include "ListCtrlRules.h"
+
+using namespace listctrl;
+
+namespace {
+
+constexpr QRgb kList = qRgb(255, 255, 255);
+constexpr QRgb kHighlight = qRgb(0, 120, 215);
+constexpr QRgb kColumn = qRgb(1, 1, 1);
+constexpr QRgb kCell = qRgb(2, 2, 2);
+
+TEST(ListCtrlRules, AlignmentFromFormatAndBack) {
+  EXPECT_EQ(AlignmentCharForFormat(kFormatLeft), '0');
+  EXPECT_EQ(AlignmentCharForFormat(kFormatRight), '2');
+  EXPECT_EQ(AlignmentCharForFormat(kFormatCenter), '1');
+  EXPECT_EQ(AlignmentCharForFormat(3), '1');
+  EXPECT_EQ(HorizontalAlignment('0'), Qt::AlignLeft);
+  EXPECT_EQ(HorizontalAlignment('2'), Qt::AlignRight);
+  EXPECT_EQ(HorizontalAlignment('1'), Qt::AlignHCenter);
+  EXPECT_EQ(HorizontalAlignment('x'), Qt::AlignHCenter);
+}
+
+TEST(ListCtrlRules, BackgroundPrecedence) {
+  const struct {
+    bool selected;
+    std::optional<QRgb> column, cell;
+    QRgb expected;
+  } cases[] = {
+      {false, {}, {}, kList},
+      {false, kColumn, {}, kColumn},
+      {false, kColumn, kCell, kCell},
+      {false, {}, kCell, kCell},
+      {true, kColumn, kCell, kHighlight},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CellBackColour(c.selected, kHighlight, kList, c.column, c.cell), c.expected);
+}
+
+TEST(ListCtrlRules, TextColourPrecedence) {
+  constexpr QRgb kDefault = qRgb(0, 0, 0);
+  EXPECT_EQ(CellTextColour(kDefault, {}, {}), kDefault);
+  EXPECT_EQ(CellTextColour(kDefault, kColumn, {}), kColumn);
+  EXPECT_EQ(CellTextColour(kDefault, kColumn, kCell), kCell);
+  EXPECT_EQ(CellTextColour(kDefault, {}, kCell), kCell);
+}
+
+TEST(ListCtrlRules, HeaderGradientStepsDownAndStopsAtZero) {
+  const Gradient defaults;
+  for (int n = 0; n < 40; ++n) {
+    const QRgb expected = qRgb(std::max(0, 171 - 8 * n), std::max(0, 199 - 8 * n), std::max(0, 235 - 8 * n));
+    EXPECT_EQ(HeaderLineColour(defaults, n), expected) << "line " << n;
+  }
+  EXPECT_EQ(HeaderLineColour({10, 20, 30, 0}, 100), qRgb(10, 20, 30));
+  EXPECT_EQ(HeaderLineColour({250, 20, 30, -4}, 3), qRgb(255, 32, 42)) << "a rising gradient stops at 255";
+}
+
+TEST(ListCtrlRules, CellTextStartsIndentedAndCentredOnTheListFont) {
+  EXPECT_EQ(CellTextRect(QRect(10, 20, 80, 20), 13), QRect(QPoint(14, 23), QPoint(89, 39)));
+  // A cell lower than the font moves the text up, rounding toward zero.
+  EXPECT_EQ(CellTextRect(QRect(0, 20, 80, 10), 13).top(), 19);
+}
+
+TEST(ListCtrlRules, HeaderHeightFactorTruncates) {
+  EXPECT_EQ(ScaledHeaderHeight(25, 1.0), 25);
+  EXPECT_EQ(ScaledHeaderHeight(25, 1.5), 37);
+  EXPECT_EQ(ScaledHeaderHeight(25, 0.99), 24);
+}
+
+}  // namespace
