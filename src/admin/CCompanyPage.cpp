@@ -10,6 +10,7 @@
 #include "Gbk.h"
 #include "MessageBox.h"
 #include "ReportListView.h"
+#include "UserPermissionSearch.h"
 
 namespace {
 using namespace res;
@@ -92,7 +93,7 @@ void CCompanyPage::FillCompanyList(const std::string& query) {
 
 void CCompanyPage::OnSearch() {
   const char* column = SearchColumn(GetDlgItemText(IDC_COMPANY_SEARCH_FIELD));
-  const std::string key = platform::ToGbk(GetDlgItemText(IDC_COMPANY_SEARCH_KEY));
+  const std::string key = admin::LikeKeyFromTyped(GetDlgItemText(IDC_COMPANY_SEARCH_KEY));
   if (column && !key.empty())
     listQuery_ = db_.Format(std::string(kSearchPrefix) + column + kLikeKeySuffix, {key});
   else

@@ -11,6 +11,7 @@
 #include "Gbk.h"
 #include "MessageBox.h"
 #include "ReportListView.h"
+#include "UserPermissionSearch.h"
 
 namespace {
 using namespace res;
@@ -159,7 +160,7 @@ void CDeviceManageDlg::LoadDepartmentNames() {
 
 void CDeviceManageDlg::OnSearch() {
   const char* column = SearchColumn(GetDlgItemText(IDC_DEVICE_SEARCH_FIELD));
-  const std::string key = Gbk(GetDlgItemText(IDC_DEVICE_SEARCH_KEY));
+  const std::string key = admin::LikeKeyFromTyped(GetDlgItemText(IDC_DEVICE_SEARCH_KEY));
   if (column && !key.empty())
     listQuery_ = Db().Format(std::string(kDeviceListQuery) + " and " + column + kLikeKeySuffix, {key});
   else
