@@ -16,6 +16,11 @@ constexpr std::uint8_t kOptionWide = 1;
 
 }  // namespace
 
+void SharedStringTable::Reserve(std::size_t texts) {
+  entries_.reserve(entries_.size() + texts);
+  wideIndex_.reserve(wideIndex_.size() + texts);
+}
+
 std::uint32_t SharedStringTable::AddNarrow(std::string_view latin1) {
   ++total_;
   const auto [it, added] =

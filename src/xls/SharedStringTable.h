@@ -17,6 +17,9 @@ class SharedStringTable {
   std::uint32_t AddNarrow(std::string_view latin1);
   std::uint32_t AddWide(std::u16string_view text);
 
+  // Room for `texts` more text cells, so a large sheet does not rehash along the way.
+  void Reserve(std::size_t texts);
+
   std::uint32_t TotalCount() const { return total_; }
   std::uint32_t UniqueCount() const { return static_cast<std::uint32_t>(entries_.size()); }
 

@@ -86,6 +86,7 @@ WorksheetCells BuildWorksheetCells(const XlsSheet& sheet, SharedStringTable& sst
     }
   }
   if (firstRow < 0) return table;
+  sst.Reserve(cellCount);
   table.rwMic = static_cast<std::uint32_t>(firstRow);
   table.rwMac = static_cast<std::uint32_t>(lastRow + 1);
   table.colMic = static_cast<std::uint16_t>(firstColumn);
