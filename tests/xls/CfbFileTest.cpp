@@ -239,7 +239,9 @@ TEST(CfbFileTest, FailuresToCreateOrWriteAreReported) {
   CfbFile cfb;
   EXPECT_FALSE(cfb.CreateContainer("/nonexistent-dir/x.xls"));
   EXPECT_FALSE(cfb.IsContainerOpen());
-  EXPECT_FALSE(cfb.CreateContainer("/dev/full"));  // every write fails: disk full
-  EXPECT_FALSE(cfb.IsContainerOpen());
+  if (std::filesystem::exists("/dev/full")) {  // every write fails there: a full disk
+    EXPECT_FALSE(cfb.CreateContainer("/dev/full"));
+    EXPECT_FALSE(cfb.IsContainerOpen());
+  }
   EXPECT_EQ(cfb.WriteStream("Workbook", "x", 1), kCfbWriteFailed);
 }
