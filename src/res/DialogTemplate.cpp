@@ -1,5 +1,6 @@
 #include "DialogTemplate.h"
 
+#include <algorithm>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -133,7 +134,12 @@ void BuildDialog(QWidget* parent, const DialogTemplate& tmpl) {
     QWidget* control = CreateControl(parent, c, radioGroup);
     if (!control) continue;
     control->setFont(font);
-    control->setGeometry(units.ToPixels(c.x, c.y, c.w, c.h));
+    QRect geometry = units.ToPixels(c.x, c.y, c.w, c.h);
+    // A drop-down's template height is that of its opened list; the closed box keeps its own.
+    if (c.kind == CtlKind::ComboList || c.kind == CtlKind::ComboEdit) {
+      geometry.setHeight(std::min(geometry.height(), control->sizeHint().height()));
+    }
+    control->setGeometry(geometry);
     control->setProperty(kIdProperty, c.id);
     if (c.id != kNoId) control->setObjectName(QStringLiteral("ctrl_%1").arg(c.id));
     if (c.style & kDisabled) control->setEnabled(false);
