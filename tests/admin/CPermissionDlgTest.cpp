@@ -242,3 +242,18 @@ TEST_F(PermissionTest, ReturnNeitherGrantsNorCloses) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PermissionTest, ScreenshotWithDemoData) {
+  SeedDemo();
+  CPermissionDlg dlg;
+  dlg.show();
+  Search(dlg, "用户名", "a");
+  ClickRow(List(dlg), 0);
+  Choose(Combo(dlg, IDC_PERM_USER), "admin");
+  Press(dlg, IDC_PERM_ADD);
+  SAVE_SCREENSHOT_OR_SKIP(dlg, "permission_dialog.png");
+}
+
+}  // namespace

@@ -284,3 +284,20 @@ TEST_F(UserManageTest, NotConnectedLeavesTheListAloneAndStatementsReportFailure)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(UserManageTest, ScreenshotWithDemoData) {
+  AddUserRow("admin", "admin", 1);
+  AddUserRow("张工", "zg2024", 2);
+  AddUserRow("李工", "lg2024", 2);
+  AddUserRow("O'Brien", "ob", 2);
+  CUserManageDlg dlg;
+  dlg.show();
+  ClickRow(List(dlg), 1);
+  FillAddFields(dlg, Q("王工"), "wg", "wg");
+  Press(dlg, IDC_USER_ADD);
+  SAVE_SCREENSHOT_OR_SKIP(dlg, "user_manage_dialog.png");
+}
+
+}  // namespace
