@@ -1,6 +1,7 @@
 #include "CHeaderCtrlCl.h"
 
 #include <QPainter>
+#include <QStyleOptionHeader>
 #include <algorithm>
 
 CHeaderCtrlCl::CHeaderCtrlCl(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
@@ -8,6 +9,7 @@ CHeaderCtrlCl::CHeaderCtrlCl(QWidget* parent) : QHeaderView(Qt::Horizontal, pare
   setHighlightSections(false);
   setStretchLastSection(false);
   setSectionsClickable(false);
+  setMinimumSectionSize(1);  // columns may be as narrow as their owner asks
 }
 
 void CHeaderCtrlCl::InsertCaption(int column, const QString& caption, char alignmentChar) {
@@ -51,6 +53,14 @@ QFont CHeaderCtrlCl::CaptionFont() const { return listctrl::SongTiFont(fontHeigh
 
 QSize CHeaderCtrlCl::sizeHint() const {
   QSize size = QHeaderView::sizeHint();
+  if (count() == 0) {
+    // Without sections the base proposes no height; keep the height a heading would need so
+    // an empty list still shows its header.
+    QStyleOptionHeader option;
+    initStyleOption(&option);
+    option.text = QStringLiteral("X");
+    size.setHeight(style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), this).height());
+  }
   size.setHeight(listctrl::ScaledHeaderHeight(size.height(), heightFactor_));
   return size;
 }
