@@ -217,7 +217,9 @@ TEST(XlsBookTest, SaveFailuresAreReported) {
   book.CreateNew(3);
   EXPECT_TRUE(book.SaveToFile(dir.Path("ok.xls")));
   EXPECT_FALSE(book.SaveToFile(dir.Path("missing/ok.xls")));
-  if (std::filesystem::exists("/dev/full")) EXPECT_FALSE(book.SaveToFile("/dev/full"));
+  if (std::filesystem::exists("/dev/full")) {
+    EXPECT_FALSE(book.SaveToFile("/dev/full"));
+  }
 
   // The disk fills up halfway through the stream: a file size limit stands in for it.
   FillLikeExport(*book.SheetAt(0), 5000);
