@@ -1,6 +1,7 @@
 #include "CHistoryQueryDlg.h"
 
 #include <QAbstractButton>
+#include <algorithm>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
@@ -82,8 +83,11 @@ CHistoryQueryDlg::CHistoryQueryDlg(QWidget* parent)
 
   // The pages are the dialog's children laid over the tab control: wheel events over a page
   // must not reach the tab bar, which would switch tabs.
-  const QRect pageRect(tabClientRect_.x() + kPageLeft, tabClientRect_.y() + kPageTop,
-                       tabClientRect_.width() - kPageRightMargin, tabClientRect_.height() - kPageBottomMargin);
+  // Below the tabs even where the platform draws them taller than the 20 pixels planned.
+  const int top = std::max(kPageTop, tabs_->tabRect(0).height() + 2);
+  const QRect pageRect(tabClientRect_.x() + kPageLeft, tabClientRect_.y() + top,
+                       tabClientRect_.width() - kPageRightMargin,
+                       tabClientRect_.height() - kPageBottomMargin - (top - kPageTop));
   tablePage_ = new CHistoryTablePage(this);
   curvePage_ = new CHistoryCurvePage(this, this);
   for (QWidget* page : {static_cast<QWidget*>(tablePage_), static_cast<QWidget*>(curvePage_)}) {

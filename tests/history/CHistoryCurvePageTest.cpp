@@ -1,0 +1,176 @@
+// The curve page of the history dialog: a day's curves per group of ten devices, against
+// the private server.
+#include <gtest/gtest.h>
+
+#include <QDateEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTest>
+#include <memory>
+
+#include "CHistoryCurvePage.h"
+#include "CHistoryTablePage.h"
+#include "HistoryCurvePageTemplate.h"
+#include "HistoryGlobals.h"
+#include "HistoryTestData.h"
+
+using namespace history_test;
+
+namespace {
+
+const QDate kDay(2024, 5, 1);
+
+std::string DeviceId(int i) {
+  return QString::asprintf("C%09d", i).toStdString();
+}
+
+class HistoryCurvePage : public ::testing::Test {
+ protected:
+  // C000000000: four readings on 2024-05-01, three of them within one pixel column.
+  // C000000011: one reading per hour on 2024-05-01 (second group).
+  // C000000000: two readings on 2024-06-01 (the day after 05-31).
+  static void SetUpTestSuite() {
+    db_ = std::make_unique<TestDatabase>("t_history_curve");
+    if (!db_->ok()) return;
+    WriteCatalogue(*db_);
+    WriteReading(*db_, {DeviceId(0), "2024-05-01 12:00:00", "25.0", 0, "50.0"});
+    WriteReading(*db_, {DeviceId(0), "2024-05-01 12:00:30", "26.0", 0, "52.0"});
+    WriteReading(*db_, {DeviceId(0), "2024-05-01 12:01:10", "27.0", 0, "54.0"});
+    WriteReading(*db_, {DeviceId(0), "2024-05-01 13:00:00", "-10.0", 0, "60.0", 0, "3.5"});
+    WriteReading(*db_, {DeviceId(0), "2024-05-02 00:00:00", "99.0"});
+    for (int h = 0; h < 24; ++h)
+      WriteReading(*db_, {DeviceId(11), QString::asprintf("2024-05-01 %02d:00:00", h).toStdString()});
+    WriteReading(*db_, {DeviceId(0), "2024-06-01 06:00:00", "10.0"});
+    WriteReading(*db_, {DeviceId(0), "2024-06-01 07:00:00", "11.0"});
+    db_->ConnectProcessSession();
+  }
+  static void TearDownTestSuite() { db_.reset(); }
+  void SetUp() override {
+    REQUIRE_DB(*db_);
+    LogIn("admin", kRoleAdministrator);
+    HistoryGroupIndex = 0;
+    SetDates(dlg_, kDay, kDay);
+    res::Control<QTabBar>(&dlg_, res::IDC_HQ_TABS)->setCurrentIndex(1);
+  }
+  void AddDevices(int count) {
+    for (int i = 0; i < count; ++i) AddQueryRow(dlg_, DeviceId(i).c_str());
+  }
+  void Click(int id) { QTest::mouseClick(res::Control<QAbstractButton>(Page(), id), Qt::LeftButton); }
+  void Query() { QTest::mouseClick(res::Control<QPushButton>(&dlg_, res::IDC_HQ_QUERY), Qt::LeftButton); }
+  CHistoryCurvePage* Page() { return dlg_.CurvePage(); }
+  const history::ChartSeries& Series(int slot) { return Page()->Chart().series[static_cast<std::size_t>(slot)]; }
+  QDate PickerDate() { return res::Control<QDateEdit>(Page(), res::IDC_HC_DATE)->date(); }
+
+  static std::unique_ptr<TestDatabase> db_;
+  CHistoryQueryDlg dlg_;
+};
+std::unique_ptr<TestDatabase> HistoryCurvePage::db_;
+
+TEST_F(HistoryCurvePage, QueryDrawsTheStartDayOnePointPerPixelColumn) {
+  AddDevices(1);
+  SetDates(dlg_, kDay, kDay.addDays(-5));  // the end date plays no part here
+  Query();
+  EXPECT_EQ(dlg_.TablePage()->ResultList()->GetItemCount(), 0);  // only the visible page is filled
+  EXPECT_EQ(Page()->CurveDate(), kDay);
+  EXPECT_EQ(PickerDate(), kDay);
+  EXPECT_EQ(Series(0).name, DeviceId(0));
+  EXPECT_EQ(Series(0).trace, (std::vector<QPoint>{QPoint(460, 220), QPoint(490, 290)}));
+  EXPECT_EQ(Page()->Chart().groupLabel, QString::fromUtf8("第1/1组"));
+  EXPECT_EQ(Page()->Image().pixelColor(475, 255), history::kSeriesColours[0]);
+
+  Click(res::IDC_HC_HUMIDITY);  // same day and group, new channel
+  EXPECT_EQ(Page()->Channel(), history::kChannelHumidity);
+  EXPECT_EQ(Series(0).trace, (std::vector<QPoint>{QPoint(460, 250), QPoint(490, 230)}));
+  Click(res::IDC_HC_VOLTAGE);
+  EXPECT_EQ(Series(0).trace.back(), QPoint(490, 315));
+}
+
+TEST_F(HistoryCurvePage, GroupsOfTenStepForwardAndBack) {
+  AddDevices(25);
+  Query();
+  EXPECT_EQ(Page()->Chart().groupLabel, QString::fromUtf8("第1/3组"));
+  const QImage first = Page()->Image();
+  Click(res::IDC_HC_PREV_GROUP);  // already on the first group: nothing changes
+  EXPECT_EQ(HistoryGroupIndex, 0);
+  EXPECT_EQ(Page()->Image(), first);
+
+  Click(res::IDC_HC_NEXT_GROUP);
+  EXPECT_EQ(Page()->Chart().groupLabel, QString::fromUtf8("第2/3组"));
+  EXPECT_EQ(Series(0).name, DeviceId(10));
+  // May 1st has a one-digit month and day: the bounds must still find the readings.
+  EXPECT_EQ(Series(1).trace.size(), 24u);
+  Click(res::IDC_HC_NEXT_GROUP);
+  EXPECT_EQ(Page()->Chart().groupLabel, QString::fromUtf8("第3/3组"));
+  EXPECT_EQ(Series(4).name, DeviceId(24));
+  for (int slot = 5; slot < 10; ++slot) EXPECT_TRUE(Series(slot).name.empty());
+  const QImage last = Page()->Image();
+  Click(res::IDC_HC_NEXT_GROUP);
+  EXPECT_EQ(HistoryGroupIndex, 2);
+  EXPECT_EQ(Page()->Image(), last);
+  Click(res::IDC_HC_PREV_GROUP);
+  EXPECT_EQ(Page()->Chart().groupLabel, QString::fromUtf8("第2/3组"));
+}
+
+TEST_F(HistoryCurvePage, GroupStepBeforeAnyLoadUsesTheStartDate) {
+  AddDevices(12);
+  Click(res::IDC_HC_NEXT_GROUP);
+  EXPECT_EQ(HistoryGroupIndex, 1);
+  EXPECT_EQ(PickerDate(), kDay);
+  EXPECT_EQ(Series(1).trace.size(), 24u);
+}
+
+TEST_F(HistoryCurvePage, KeptGroupIndexStaysWithinTheList) {
+  HistoryGroupIndex = 2;  // left by an earlier, longer list
+  AddDevices(5);
+  Query();
+  EXPECT_EQ(HistoryGroupIndex, 0);
+  EXPECT_EQ(Page()->Chart().groupLabel, QString::fromUtf8("第1/1组"));
+  EXPECT_EQ(Series(0).name, DeviceId(0));
+
+  dlg_.QueryList()->DeleteAllItems();
+  Query();
+  EXPECT_EQ(Page()->Chart().groupLabel, QString::fromUtf8("第0/0组"));
+  EXPECT_TRUE(Series(0).name.empty());
+}
+
+TEST_F(HistoryCurvePage, DayButtonsCrossMonthEnds) {
+  AddDevices(1);
+  SetDates(dlg_, QDate(2024, 5, 31), QDate(2024, 5, 31));
+  Query();
+  EXPECT_TRUE(Series(0).trace.empty());
+  Click(res::IDC_HC_NEXT_DAY);
+  EXPECT_EQ(PickerDate(), QDate(2024, 6, 1));
+  EXPECT_EQ(Series(0).trace, (std::vector<QPoint>{QPoint(280, 250), QPoint(310, 248)}));
+  Click(res::IDC_HC_PREV_DAY);
+  Click(res::IDC_HC_PREV_DAY);
+  Click(res::IDC_HC_PREV_DAY);
+  Click(res::IDC_HC_PREV_DAY);
+  EXPECT_EQ(PickerDate(), QDate(2024, 5, 28));
+}
+
+TEST_F(HistoryCurvePage, GroupStepAfterALoadKeepsTheDayShown) {
+  AddDevices(12);
+  Query();
+  Click(res::IDC_HC_PREV_DAY);
+  SetDates(dlg_, QDate(2024, 6, 1), QDate(2024, 6, 1));  // no longer the day shown
+  Click(res::IDC_HC_NEXT_GROUP);
+  EXPECT_EQ(PickerDate(), kDay.addDays(-1));
+  EXPECT_TRUE(Series(1).trace.empty());
+  Click(res::IDC_HC_NEXT_DAY);
+  EXPECT_EQ(Series(1).trace.size(), 24u);
+}
+
+TEST_F(HistoryCurvePage, ImageFollowsThePageSize) {
+  AddDevices(1);
+  Query();
+  dlg_.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg_));
+  Page()->resize(1200, 500);
+  EXPECT_EQ(Page()->Image().size(), QSize(1200, 500));
+  EXPECT_EQ(Page()->Image().pixelColor(475, 255), history::kSeriesColours[0]);  // redrawn, not blank
+  Page()->resize(400, 300);
+  EXPECT_EQ(Page()->Image().size(), QSize(400, 300));
+}
+
+}  // namespace

@@ -1,0 +1,194 @@
+// The table query of the history dialog and the filters of its table page, against the
+// private server.
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <memory>
+
+#include "CHistoryTablePage.h"
+#include "HistoryTablePageTemplate.h"
+#include "HistoryTestData.h"
+#include "ScriptedMessageBoxes.h"
+
+using namespace history_test;
+
+namespace {
+
+const QDate kDay(2024, 5, 1);
+
+class HistoryTableQuery : public ::testing::Test {
+ protected:
+  // D000000001: 3 readings on the day (one high, one low temperature), plus one at each
+  // neighbouring day's edge. D000000002: 5 readings on the day. D'00000005: 2 readings.
+  static void SetUpTestSuite() {
+    db_ = std::make_unique<TestDatabase>("t_history_table");
+    if (!db_->ok()) return;
+    WriteCatalogue(*db_);
+    WriteReading(*db_, {"D000000001", "2024-04-30 23:59:59"});
+    WriteReading(*db_, {"D000000001", "2024-05-01 00:00:00", "30.5", 1, "90.0", 1});
+    WriteReading(*db_, {"D000000001", "2024-05-01 12:00:00", "-5.0", 2, "20.0", 2});
+    WriteReading(*db_, {"D000000001", "2024-05-01 23:59:59", "21.0", 3, "55.0", 4, "3.7", 0});
+    WriteReading(*db_, {"D000000001", "2024-05-02 00:00:00"});
+    for (int i = 0; i < 5; ++i)
+      WriteReading(*db_, {"D000000002", "2024-05-01 0" + std::to_string(i) + ":00:00", "22.0", i == 4 ? 1 : 0});
+    WriteReading(*db_, {"D'00000005", "2024-05-01 08:00:00"}, "0002", "01");
+    WriteReading(*db_, {"D'00000005", "2024-05-01 09:00:00"}, "0002", "01");
+    db_->ConnectProcessSession();
+  }
+  static void TearDownTestSuite() { db_.reset(); }
+  void SetUp() override {
+    REQUIRE_DB(*db_);
+    LogIn("admin", kRoleAdministrator);
+    SetDates(dlg_, kDay, kDay);
+  }
+
+  res::ReportListView& List() { return *dlg_.TablePage()->ResultList(); }
+  QString ResultText() { return dlg_.TablePage()->GetDlgItemText(res::IDC_HT_RESULT); }
+  QStringList Column(int column) {
+    QStringList texts;
+    for (int r = 0; r < List().GetItemCount(); ++r) texts << List().GetItemText(r, column);
+    return texts;
+  }
+  void ClickFilter(int id) { QTest::mouseClick(res::Control<QRadioButton>(dlg_.TablePage(), id), Qt::LeftButton); }
+  void Query() { QTest::mouseClick(res::Control<QPushButton>(&dlg_, res::IDC_HQ_QUERY), Qt::LeftButton); }
+
+  static std::unique_ptr<TestDatabase> db_;
+  CHistoryQueryDlg dlg_;
+  ScriptedMessageBoxes boxes_;
+};
+std::unique_ptr<TestDatabase> HistoryTableQuery::db_;
+
+TEST_F(HistoryTableQuery, RowsOfEveryDeviceInListOrderForTheWholeDay) {
+  AddQueryRow(dlg_, "D000000001");
+  AddQueryRow(dlg_, "D000000002");
+  Query();
+  ASSERT_EQ(List().GetItemCount(), 8);
+  EXPECT_EQ(ResultText(), QString::fromUtf8("查询结果：8条记录"));
+  EXPECT_EQ(Column(0).mid(0, 3), QStringList(3, "D000000001"));
+  EXPECT_EQ(Column(0).mid(3), QStringList(5, "D000000002"));
+  // Equal dates: from 00:00:00 up to 23:59:59, neither neighbouring day.
+  QStringList first = Column(4).mid(0, 3);
+  first.sort();
+  EXPECT_EQ(first, QStringList({"2024-05-01 00:00:00", "2024-05-01 12:00:00", "2024-05-01 23:59:59"}));
+  EXPECT_EQ(boxes_.Count(), 0);
+
+  // A second query replaces the rows.
+  Query();
+  EXPECT_EQ(List().GetItemCount(), 8);
+}
+
+TEST_F(HistoryTableQuery, CellsShowMarksPowerAndFaultState) {
+  AddQueryRow(dlg_, "D000000001");
+  Query();
+  ASSERT_EQ(List().GetItemCount(), 3);
+  for (int r = 0; r < 3; ++r) {
+    const QString time = List().GetItemText(r, 4);
+    SCOPED_TRACE(time.toStdString());
+    EXPECT_EQ(List().GetItemText(r, 1), QString::fromUtf8("一号探头"));
+    EXPECT_EQ(List().GetItemText(r, 2), QString::fromUtf8("华东公司"));
+    EXPECT_EQ(List().GetItemText(r, 3), QString::fromUtf8("仓库一"));
+    EXPECT_EQ(List().GetItemText(r, 7), "30.0");
+    EXPECT_EQ(List().GetItemText(r, 9), "12.0");
+    if (time.endsWith("00:00:00")) {
+      EXPECT_EQ(List().GetItemText(r, 5), QString::fromUtf8(" 30.5 ↑"));
+      EXPECT_EQ(List().GetItemText(r, 6), QString::fromUtf8("90.0 ↑"));
+      EXPECT_EQ(List().GetItemText(r, 8), QString::fromUtf8("3.6 市电"));
+    } else if (time.endsWith("12:00:00")) {
+      EXPECT_EQ(List().GetItemText(r, 5), QString::fromUtf8(" -5.0 ↓"));
+      EXPECT_EQ(List().GetItemText(r, 10), QString::fromUtf8("正常"));
+    } else {
+      EXPECT_EQ(List().GetItemText(r, 5), QString::fromUtf8(" 21.0   "));
+      EXPECT_EQ(List().GetItemText(r, 6), "--");
+      EXPECT_EQ(List().GetItemText(r, 8), QString::fromUtf8("3.7 电池"));
+      EXPECT_EQ(List().GetItemText(r, 10), QString::fromUtf8("传感器掉线"));
+    }
+  }
+}
+
+TEST_F(HistoryTableQuery, EveryFilterClickRequeriesWithItsAlarmCondition) {
+  AddQueryRow(dlg_, "D000000001");
+  AddQueryRow(dlg_, "D000000002");
+  ClickFilter(res::IDC_HT_TEMP_HIGH);
+  EXPECT_EQ(dlg_.TablePage()->temperatureFilter, 1);
+  EXPECT_EQ(Column(4), QStringList({"2024-05-01 00:00:00", "2024-05-01 04:00:00"}));
+  EXPECT_EQ(ResultText(), QString::fromUtf8("查询结果：2条记录"));
+
+  ClickFilter(res::IDC_HT_HUM_HIGH);  // both conditions
+  EXPECT_EQ(Column(4), QStringList({"2024-05-01 00:00:00"}));
+
+  ClickFilter(res::IDC_HT_TEMP_NORMAL);  // 正常 is code 0 although "不限" sits left of it
+  EXPECT_EQ(dlg_.TablePage()->temperatureFilter, 0);
+  EXPECT_EQ(List().GetItemCount(), 0);
+  ClickFilter(res::IDC_HT_HUM_ANY);
+  EXPECT_EQ(dlg_.TablePage()->humidityFilter, 3);
+  EXPECT_EQ(List().GetItemCount(), 4);  // the normal readings of D000000002
+
+  ClickFilter(res::IDC_HT_TEMP_LOW);
+  EXPECT_EQ(Column(4), QStringList({"2024-05-01 12:00:00"}));
+  ClickFilter(res::IDC_HT_TEMP_ANY);
+  EXPECT_EQ(List().GetItemCount(), 8);
+}
+
+TEST_F(HistoryTableQuery, EndBeforeStartIsRefusedAndKeepsTheRows) {
+  AddQueryRow(dlg_, "D000000002");
+  Query();
+  ASSERT_EQ(List().GetItemCount(), 5);
+  SetDates(dlg_, kDay, kDay.addDays(-1));
+  Query();
+  EXPECT_EQ(boxes_.LastText(), QString::fromUtf8("时间段选择错误!"));
+  EXPECT_EQ(boxes_.LastCaption(), QString::fromUtf8("客户端"));
+  ClickFilter(res::IDC_HT_TEMP_HIGH);
+  EXPECT_EQ(boxes_.Count(), 2);
+  EXPECT_EQ(List().GetItemCount(), 5);
+  EXPECT_EQ(ResultText(), QString::fromUtf8("查询结果：5条记录"));
+}
+
+TEST_F(HistoryTableQuery, EmptyQueryListEmptiesTheTable) {
+  AddQueryRow(dlg_, "D000000002");
+  Query();
+  dlg_.QueryList()->DeleteAllItems();
+  ClickFilter(res::IDC_HT_TEMP_ANY);
+  EXPECT_EQ(List().GetItemCount(), 0);
+  EXPECT_EQ(ResultText(), QString::fromUtf8("查询结果：0条记录"));
+}
+
+TEST_F(HistoryTableQuery, DeviceIdWithAQuoteFindsItsOwnRowsOnly) {
+  LogIn("张三", kRoleNormalUser);
+  CHistoryQueryDlg dlg;
+  SetDates(dlg, kDay, kDay);
+  ChooseCombo(dlg, res::IDC_HQ_COMPANY, "华南公司");
+  QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_ADD_ALL), Qt::LeftButton);
+  ASSERT_EQ(dlg.QueryList()->GetItemCount(), 2);
+  QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_QUERY), Qt::LeftButton);
+  auto* list = dlg.TablePage()->ResultList();
+  ASSERT_EQ(list->GetItemCount(), 2);
+  EXPECT_EQ(list->GetItemText(0, 0), "D'00000005");
+  EXPECT_EQ(list->GetItemText(1, 1), QString::fromUtf8("引号探头"));
+
+  AddQueryRow(dlg, "x' or '1'='1");
+  QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_QUERY), Qt::LeftButton);
+  EXPECT_EQ(list->GetItemCount(), 2);
+}
+
+TEST_F(HistoryTableQuery, ExportButtonsReachTheirHandlers) {
+  int pdf = 0, excel = 0;
+  CHistoryTablePage::SetDefaultExportHandlers([&](CHistoryTablePage&) { ++pdf; }, [&](CHistoryTablePage&) { ++excel; });
+  CHistoryTablePage* page = dlg_.TablePage();
+  QTest::mouseClick(res::Control<QPushButton>(page, res::IDC_HT_EXPORT_PDF), Qt::LeftButton);
+  QTest::mouseClick(res::Control<QPushButton>(page, res::IDC_HT_EXPORT_EXCEL), Qt::LeftButton);
+  EXPECT_EQ(pdf, 1);
+  EXPECT_EQ(excel, 1);
+
+  int own = 0;
+  page->SetExportHandlers([&](CHistoryTablePage& p) { own += p.ResultList() == page->ResultList(); }, {});
+  QTest::mouseClick(res::Control<QPushButton>(page, res::IDC_HT_EXPORT_PDF), Qt::LeftButton);
+  QTest::mouseClick(res::Control<QPushButton>(page, res::IDC_HT_EXPORT_EXCEL), Qt::LeftButton);
+  EXPECT_EQ(own, 1);
+  EXPECT_EQ(pdf, 1);
+  EXPECT_EQ(excel, 2);
+  CHistoryTablePage::SetDefaultExportHandlers({}, {});
+}
+
+}  // namespace

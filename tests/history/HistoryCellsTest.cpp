@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include "Gbk.h"
+#include "HistoryCells.h"
+
+using namespace history;
+
+namespace {
+
+struct AlarmCase {
+  const char* value;
+  const char* code;
+  const char* temperature;  // expected cell texts (UTF-8)
+  const char* humidity;
+};
+
+TEST(HistoryCells, AlarmCodesMarkAndPadTheValue) {
+  const AlarmCase cases[] = {
+      {"23.5", "0", " 23.5", "23.5"},
+      {"23.5", "1", " 23.5 ↑", "23.5 ↑"},
+      {"23.5", "2", " 23.5 ↓", "23.5 ↓"},
+      {"23.5", "3", " 23.5   ", "23.5   "},
+      {"23.5", "4", "--", "--"},
+      {"23.5", "7", " 23.5   ", "23.5   "},     // unknown code formats like offline
+      {"23.5", "", " 23.5   ", "23.5   "},      // NULL code
+      {"23.5", "01", " 23.5   ", "23.5   "},    // codes are compared as whole texts
+      {"-12.25", "0", "-12.25", "-12.25"},      // longer than the field: shown in full
+      {"5.0", "1", "  5.0 ↑", " 5.0 ↑"},
+  };
+  for (const AlarmCase& c : cases) {
+    SCOPED_TRACE(std::string(c.value) + " / " + c.code);
+    EXPECT_EQ(TemperatureCell(c.value, c.code), QString::fromUtf8(c.temperature));
+    EXPECT_EQ(HumidityCell(c.value, c.code), QString::fromUtf8(c.humidity));
+  }
+}
+
+TEST(HistoryCells, PowerSourceAndFaultState) {
+  EXPECT_EQ(VoltageCell("3.6", "0"), QString::fromUtf8("3.6 电池"));
+  EXPECT_EQ(VoltageCell("3.6", "1"), QString::fromUtf8("3.6 市电"));
+  EXPECT_EQ(VoltageCell("3.6", "2"), QString::fromUtf8("3.6 未知"));
+  EXPECT_EQ(VoltageCell("", ""), QString::fromUtf8(" 未知"));
+
+  EXPECT_EQ(FaultStateCell("3"), QString::fromUtf8("传感器掉线"));
+  for (const char* code : {"0", "1", "2", "4", ""}) EXPECT_EQ(FaultStateCell(code), QString::fromUtf8("正常"));
+}
+
+TEST(HistoryCells, RowFormatterOrdersColumnsAndConvertsGbk) {
+  const std::string company = platform::Utf8ToGbk("华东公司");
+  const DbRow row = {"D000000001", company, platform::Utf8ToGbk("仓库一"), "2024-05-01 12:00:00", "25.0", "1",
+                     "60.0", "3", "31.5", "3.6", "0", platform::Utf8ToGbk("一号探头"), "12.5"};
+  HistoryRowFormatter formatter;
+  const QStringList expected = {"D000000001", "一号探头", "华东公司", "仓库一", "2024-05-01 12:00:00", " 25.0 ↑",
+                                "60.0   ", "31.5", "3.6 电池", "12.5", "正常"};
+  EXPECT_EQ(formatter.Cells(row), expected);
+
+  // The next row of the same device reuses the names; a changed name is converted afresh.
+  DbRow next = row;
+  next[kColTempeAlarm] = "3";
+  next[kColCompanyName] = platform::Utf8ToGbk("华南公司");
+  const QStringList cells = formatter.Cells(next);
+  EXPECT_EQ(cells[2], QString::fromUtf8("华南公司"));
+  EXPECT_EQ(cells[10], QString::fromUtf8("传感器掉线"));
+
+  // A short row (a statement with fewer columns) gives empty cells rather than a crash.
+  EXPECT_EQ(HistoryRowFormatter().Cells(DbRow{"D1"}).size(), kHistoryListColumnCount);
+}
+
+}  // namespace

@@ -1,0 +1,70 @@
+// Pictures of the history dialog with demo-like readings, for looking at the layout.
+// Runs only when VELTRANE_SCREENSHOT_DIR names a directory to write the PNGs into.
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <cmath>
+#include <cstdlib>
+
+#include "CHistoryCurvePage.h"
+#include "CHistoryTablePage.h"
+#include "HistoryGlobals.h"
+#include "HistoryTestData.h"
+
+using namespace history_test;
+
+namespace {
+
+TEST(HistoryScreenshots, TableAndCurvePages) {
+  const char* dir = std::getenv("VELTRANE_SCREENSHOT_DIR");
+  if (!dir) GTEST_SKIP() << "VELTRANE_SCREENSHOT_DIR not set";
+  TestDatabase db("t_history_shots");
+  REQUIRE_DB(db);
+  WriteCatalogue(db);
+  std::string values;
+  for (int d = 1; d <= 4; ++d) {
+    const std::string id = "D00000000" + std::to_string(d);
+    for (int m = 0; m < 24 * 60; m += 5) {
+      const double phase = (m / 1440.0) * 2 * M_PI + d;
+      const double t = 22 + 6 * std::sin(phase) + d;
+      const double h = 55 + 15 * std::cos(phase * 1.3) - 3 * d;
+      const int tAlarm = t > 30 ? 1 : (t < 14 ? 2 : 0);
+      const int hAlarm = h > 70 ? 1 : (h < 40 ? 2 : 0);
+      const std::string company = d == 4 ? "0002" : "0001";
+      const std::string dept = d == 3 ? "02" : "01";
+      if (!values.empty()) values += ",";
+      values += "('" + id + "','" + company + "','" + dept + "','" +
+                QString::asprintf("2024-05-01 %02d:%02d:00", m / 60, m % 60).toStdString() + "'," +
+                QString::asprintf("%.1f,%d,%.1f,%d,%.1f,%.1f,%d,%.1f", t, tAlarm, h, hAlarm, t + 8, 3.4 + 0.1 * d,
+                                  d % 2, 11.5 + d).toStdString() + ")";
+    }
+  }
+  db.Exec("insert into history_tab values " + values);
+  db.ConnectProcessSession();
+  LogIn("admin", kRoleAdministrator);
+  HistoryGroupIndex = 0;
+
+  CHistoryQueryDlg dlg;
+  SetDates(dlg, QDate(2024, 5, 1), QDate(2024, 5, 1));
+  ChooseCombo(dlg, res::IDC_HQ_COMPANY, "华东公司");
+  QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_ADD_ALL), Qt::LeftButton);
+  ChooseCombo(dlg, res::IDC_HQ_DEPARTMENT, "仓库二");
+  QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_ADD_ALL), Qt::LeftButton);
+  ChooseCombo(dlg, res::IDC_HQ_COMPANY, "华南公司");
+  dlg.DeviceList()->SelectRow(0);
+  QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_ADD_SELECTED), Qt::LeftButton);
+  dlg.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+  QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_QUERY), Qt::LeftButton);
+  QTest::qWait(50);
+  EXPECT_TRUE(dlg.grab().save(QString::fromUtf8(dir) + "/history-table.png"));
+
+  res::Control<QTabBar>(&dlg, res::IDC_HQ_TABS)->setCurrentIndex(1);
+  QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_QUERY), Qt::LeftButton);
+  QTest::qWait(50);
+  EXPECT_TRUE(dlg.grab().save(QString::fromUtf8(dir) + "/history-curve.png"));
+}
+
+}  // namespace
