@@ -1,0 +1,161 @@
+// Speed of the history pages.
+//
+//   AppendRows       100,000 prepared query rows into the table page's list
+//   TableQuery       RunTableQuery: 10 devices x 7 days at one reading a minute (100,800 rows)
+//   ClientQuery      the stock client running the same ten statements (--batch --raw)
+//   CurveDay         the curve page loading and drawing 10 devices x 1 day (14,400 rows)
+//
+// The database cases need the private server (VELTRANE_DB_PORT, VELTRANE_DB_PASSWORD); they
+// build a scratch database "b_history" and drop it at the end.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QTabBar>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "CHistoryCurvePage.h"
+#include "CHistoryQueryDlg.h"
+#include "CHistoryTablePage.h"
+#include "DbSession.h"
+#include "HistoryGlobals.h"
+#include "HistoryQueryTemplate.h"
+#include "HistoryStatements.h"
+#include "LoginState.h"
+#include "ReportListView.h"
+
+namespace {
+
+constexpr int kDevices = 10;
+constexpr int kDays = 7;
+constexpr const char* kDatabase = "b_history";
+const QDate kFirstDay(2024, 5, 1);
+
+int Port() { return std::getenv("VELTRANE_DB_PORT") ? std::atoi(std::getenv("VELTRANE_DB_PORT")) : 33061; }
+std::string Password() { return std::getenv("VELTRANE_DB_PASSWORD") ? std::getenv("VELTRANE_DB_PASSWORD") : "veltrane-test"; }
+std::string DeviceId(int d) { return QString::asprintf("B%09d", d).toStdString(); }
+
+DbRow SampleRow(int i) {
+  const QString time = QString::asprintf("2024-05-%02d %02d:%02d:00", 1 + i / 1440 % 28, i / 60 % 24, i % 60);
+  return {DeviceId(i % kDevices), "\xbb\xaa\xb6\xab\xb9\xab\xcb\xbe", "\xb2\xd6\xbf\xe2\xd2\xbb", time.toStdString(),
+          "23.5", std::to_string(i % 5), "55.0", std::to_string(i % 3), "31.0", "3.6", std::to_string(i % 3),
+          "\xd2\xbb\xba\xc5\xcc\xbd\xcd\xb7", "12.5"};
+}
+
+void AppendRows(benchmark::State& state) {
+  std::vector<DbRow> rows;
+  for (int i = 0; i < 100000; ++i) rows.push_back(SampleRow(i));
+  CHistoryTablePage page;
+  for (auto _ : state) {
+    page.ResultList()->DeleteAllItems();
+    page.AppendHistoryRows(rows);
+    benchmark::DoNotOptimize(page.ResultList()->GetItemCount());
+  }
+  state.counters["rows"] = page.ResultList()->GetItemCount();
+}
+BENCHMARK(AppendRows)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// --- database cases -----------------------------------------------------------------------
+
+DbSession admin;
+bool databaseReady = false;
+
+bool CreateDatabase() {
+  admin.Configure("127.0.0.1", Port(), "root", Password(), "");
+  admin.ConnectDatabase();
+  if (!admin.connected) return false;
+  admin.Execute(std::string("DROP DATABASE IF EXISTS ") + kDatabase);
+  admin.Execute(std::string("CREATE DATABASE ") + kDatabase + " DEFAULT CHARACTER SET gbk");
+  admin.Execute(std::string("USE ") + kDatabase);
+  std::ifstream in(VELTRANE_SCHEMA_SQL);
+  std::string line, statement;
+  while (std::getline(in, line)) {
+    if (line.rfind("--", 0) == 0) continue;
+    statement += line + "\n";
+    if (!line.empty() && line.back() == ';') {
+      if (!admin.Execute(statement)) return false;
+      statement.clear();
+    }
+  }
+  admin.Execute("insert into company_tab values ('0001','C')");
+  admin.Execute("insert into department_tab values ('01','0001','D')");
+  for (int d = 0; d < kDevices; ++d) {
+    admin.Execute("insert into device_tab values ('" + DeviceId(d) + "','N','0001','01')");
+    for (int day = 0; day < kDays; ++day) {
+      std::string sql = "insert into history_tab values ";
+      const std::string date = history::DayStartText(kFirstDay.addDays(day)).substr(0, 10);
+      for (int m = 0; m < 1440; ++m) {
+        if (m) sql += ",";
+        sql += "('" + DeviceId(d) + "','0001','01','" + date + QString::asprintf(" %02d:%02d:00',", m / 60, m % 60).toStdString() +
+               QString::asprintf("%.1f,%d,%.1f,%d,30.0,3.6,%d,12.0)", 20 + (m % 100) / 10.0, m % 3, 50 + (m % 50) / 10.0,
+                                 m % 2, m % 2).toStdString();
+      }
+      if (!admin.Execute(sql)) return false;
+    }
+  }
+  Db().Configure("127.0.0.1", Port(), "root", Password(), kDatabase);
+  Db().ConnectDatabase();
+  currentUserName = "root";
+  currentUserRole = kRoleAdministrator;
+  return Db().connected != 0;
+}
+
+void FillQueryList(CHistoryQueryDlg& dlg) {
+  for (int d = 0; d < kDevices; ++d) dlg.QueryList()->AppendRow({QString::fromStdString(DeviceId(d)), "", "", ""});
+}
+
+void TableQuery(benchmark::State& state) {
+  if (!databaseReady) return state.SkipWithError("test server not reachable");
+  CHistoryQueryDlg dlg;
+  FillQueryList(dlg);
+  dlg.Item<QDateEdit>(res::IDC_HQ_START_DATE)->setDate(kFirstDay);
+  dlg.Item<QDateEdit>(res::IDC_HQ_END_DATE)->setDate(kFirstDay.addDays(kDays - 1));
+  for (auto _ : state) dlg.RunTableQuery();
+  state.counters["rows"] = dlg.TablePage()->ResultList()->GetItemCount();
+}
+BENCHMARK(TableQuery)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void ClientQuery(benchmark::State& state) {
+  if (!databaseReady) return state.SkipWithError("test server not reachable");
+  const std::string file = "/tmp/history_bench_statements.sql";
+  {
+    std::ofstream out(file);
+    const auto escape = [](std::string_view t) { return EscapeGbkLiteral(t); };
+    for (int d = 0; d < kDevices; ++d)
+      out << history::TableQueryStatement(escape, DeviceId(d), history::DayStartText(kFirstDay),
+                                          history::DayEndText(kFirstDay.addDays(kDays - 1)), 3, 3)
+          << ";\n";
+  }
+  const std::string command = "mysql --batch --raw --default-character-set=gbk -h127.0.0.1 -P" + std::to_string(Port()) +
+                              " -uroot -p" + Password() + " " + kDatabase + " < " + file + " > /dev/null";
+  for (auto _ : state)
+    if (std::system(command.c_str()) != 0) return state.SkipWithError("mysql client failed");
+}
+BENCHMARK(ClientQuery)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void CurveDay(benchmark::State& state) {
+  if (!databaseReady) return state.SkipWithError("test server not reachable");
+  CHistoryQueryDlg dlg;
+  FillQueryList(dlg);
+  dlg.Item<QDateEdit>(res::IDC_HQ_START_DATE)->setDate(kFirstDay);
+  dlg.Item<QTabBar>(res::IDC_HQ_TABS)->setCurrentIndex(1);
+  HistoryGroupIndex = 0;
+  for (auto _ : state) dlg.OnQuery();
+}
+BENCHMARK(CurveDay)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication app(argc, argv);
+  databaseReady = CreateDatabase();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  if (admin.connected) admin.Execute(std::string("DROP DATABASE IF EXISTS ") + kDatabase);
+  return 0;
+}
