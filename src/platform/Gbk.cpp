@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 namespace platform {
@@ -13,11 +14,30 @@ constexpr const char* kGbkCodePage = "CP936";
 
 // Converts `input` with iconv; an unconvertible unit is replaced by `replacement`
 // (already in the target encoding) and skipped by `skipWidth` input bytes.
+// Opening a descriptor costs far more than converting a short text: keep one per thread and
+// direction for the life of the thread.
+iconv_t CachedDescriptor(const char* to, const char* from) {
+  struct Cache {
+    std::vector<std::tuple<const char*, const char*, iconv_t>> entries;
+    ~Cache() {
+      for (auto& [t, f, cd] : entries)
+        if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
+    }
+  };
+  thread_local Cache cache;
+  for (auto& [t, f, cd] : cache.entries)
+    if (std::strcmp(t, to) == 0 && std::strcmp(f, from) == 0) return cd;
+  iconv_t cd = iconv_open(to, from);
+  cache.entries.emplace_back(to, from, cd);
+  return cd;
+}
+
 // `unitWidth` tells how many input bytes the unit starting at a byte spans.
 std::string Convert(const char* to, const char* from, const char* input, std::size_t length,
                     std::string_view replacement, std::size_t (*unitWidth)(const char*, std::size_t)) {
-  iconv_t cd = iconv_open(to, from);
+  iconv_t cd = CachedDescriptor(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);  // reset the shift state left by an earlier call
   std::string out;
   out.reserve(length * 2);
   char* in = const_cast<char*>(input);
@@ -37,7 +57,6 @@ std::string Convert(const char* to, const char* from, const char* input, std::si
     inLeft -= skip;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
-  iconv_close(cd);
   return out;
 }
 
