@@ -23,6 +23,7 @@ CCompanyDeptDlg::CCompanyDeptDlg(QWidget* parent)
       companyPage_(nullptr),
       departmentPage_(nullptr) {
   const QRect area = tabs_->geometry();
+  tabs_->setExpanding(false);
   tabs_->addTab(QStringLiteral("公司"));
   tabs_->addTab(QStringLiteral("部门"));
 

@@ -19,7 +19,6 @@
 namespace testing_admin {
 
 inline std::string G(const char* utf8) { return platform::Utf8ToGbk(utf8); }
-inline QString Q(const std::string& gbk) { return platform::FromGbk(gbk); }
 
 // Every test starts from the same rows.
 inline void SeedTables(TestDatabase& db) {
