@@ -1,0 +1,42 @@
+#pragma once
+// Re-reads the latest reading of every visible device from monitordat_tab into the live table.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "DeviceLiveTable.h"
+
+using LiveRow = std::vector<std::string>;  // the 13 columns of the live query, GBK texts
+
+// Column order of both live queries.
+enum LiveColumn : int {
+  kColDeviceId = 0,
+  kColCompanyName,
+  kColDepartmentName,
+  kColDateTime,
+  kColTemperature,
+  kColTemperatureAlarm,
+  kColHumidity,
+  kColHumidityAlarm,
+  kColInternalTemperature,
+  kColVoltage,
+  kColPowerSource,
+  kColCurrent,
+  kColDeviceName,
+  kLiveColumnCount
+};
+
+// The live query for the logged-in user: every registered device for an administrator, the
+// granted departments' devices for anyone else.
+std::string BuildLiveQuery(int role, const std::string& userName);
+
+// Merges one refresh's rows into the table: finds or creates each device's record (up to
+// the table's capacity), stamps changeTick when the reading's time text changed and appends
+// one sample per row. The caller holds table.mutex.
+void ApplyLiveRows(DeviceLiveTable& table, std::span<const LiveRow> rows, std::uint32_t nowTick);
+
+// Pings, runs the live query for currentUserName/currentUserRole and merges the rows. Does
+// nothing when the server does not answer or the query fails. Takes table.mutex only while
+// the records are rewritten, never during the query.
+void RefreshLiveTable(DeviceLiveTable& table);

@@ -1,0 +1,148 @@
+// Merging live-query rows into the live table: record lookup and creation, the capacity,
+// the ring's drop rule, changeTick and values that arrive as NULL.
+#include <gtest/gtest.h>
+
+#include "RefreshLiveTable.h"
+
+namespace {
+
+LiveRow Row(const std::string& id, const std::string& time = "2024-05-01 10:00:00", const std::string& tempe = "21.5",
+            const std::string& tempeAlarm = "0", const std::string& hum = "45.0", const std::string& humAlarm = "0") {
+  return {id, "company", "dept", time, tempe, tempeAlarm, hum, humAlarm, "30.5", "3.6", "1", "12.7", "name-" + id};
+}
+
+class ApplyLiveRowsTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<DeviceLiveTable> table = DeviceLiveTable::Create();
+  void Apply(const std::vector<LiveRow>& rows, std::uint32_t tick = 1000) { ApplyLiveRows(*table, rows, tick); }
+  const DeviceLiveRecord& Record(int slot) { return table->records[static_cast<std::size_t>(slot)]; }
+};
+
+TEST_F(ApplyLiveRowsTest, NewDeviceFillsTheNextSlotWithOneSampleAndIsShown) {
+  Apply({Row("D000000001"), Row("D000000002")});
+  ASSERT_EQ(table->liveCount, 2);
+  const DeviceLiveRecord& r = Record(1);
+  EXPECT_EQ(r.deviceId, "D000000002");
+  EXPECT_EQ(r.deviceName, "name-D000000002");
+  EXPECT_EQ(r.companyName, "company");
+  EXPECT_EQ(r.departmentName, "dept");
+  EXPECT_EQ(r.readingTime, "2024-05-01 10:00:00");
+  EXPECT_EQ(r.present, 1);
+  EXPECT_EQ(r.shown, 1);
+  EXPECT_EQ(r.SampleCount(), 1);
+  const LiveSample& s = r.LatestSample();
+  EXPECT_FLOAT_EQ(s.temperature, 21.5f);
+  EXPECT_FLOAT_EQ(s.humidity, 45.0f);
+  EXPECT_FLOAT_EQ(s.internalTemperature, 30.5f);
+  EXPECT_FLOAT_EQ(s.voltage, 3.6f);
+  EXPECT_EQ(s.powerSource, kPowerMains);
+  EXPECT_FLOAT_EQ(s.current, 12.7f);
+}
+
+TEST_F(ApplyLiveRowsTest, RepeatedRowIsMergedIntoOneRecordWithTwoSamples) {
+  Apply({Row("D000000001"), Row("D000000001")});
+  EXPECT_EQ(table->liveCount, 1);
+  EXPECT_EQ(Record(0).SampleCount(), 2);
+}
+
+TEST_F(ApplyLiveRowsTest, ExistingRecordKeepsItsSlotAndShownFlag) {
+  Apply({Row("A"), Row("B")});
+  table->records[1].shown = 0;
+  Apply({Row("B", "2024-05-01 10:00:10"), Row("C")});
+  EXPECT_EQ(table->liveCount, 3);
+  EXPECT_EQ(Record(1).deviceId, "B");
+  EXPECT_EQ(Record(1).shown, 0);
+  EXPECT_EQ(Record(1).SampleCount(), 2);
+  EXPECT_EQ(Record(0).SampleCount(), 1);  // not returned: keeps its last values
+  EXPECT_EQ(Record(2).deviceId, "C");
+}
+
+TEST_F(ApplyLiveRowsTest, ChangeTickMovesOnlyWhenTheReadingTimeChanges) {
+  Apply({Row("A", "2024-05-01 10:00:00")}, 5000);
+  EXPECT_EQ(Record(0).changeTick, 5000u);
+  Apply({Row("A", "2024-05-01 10:00:00")}, 15000);
+  EXPECT_EQ(Record(0).changeTick, 5000u);
+  Apply({Row("A", "2024-05-01 10:00:10")}, 25000);
+  EXPECT_EQ(Record(0).changeTick, 25000u);
+  EXPECT_EQ(Record(0).SampleCount(), 3);  // a sample per refresh, changed or not
+}
+
+TEST_F(ApplyLiveRowsTest, EmptyReadingTimeNeverStampsAChange) {
+  Apply({Row("A", "")}, 5000);
+  EXPECT_EQ(Record(0).changeTick, 0u);
+  EXPECT_FALSE(IsCommunicationLost(Record(0), 5000 + 1000000, 120));
+}
+
+TEST_F(ApplyLiveRowsTest, DevicesBeyondTheCapacityAreIgnored) {
+  std::vector<LiveRow> rows;
+  for (int i = 0; i < DeviceLiveTable::kCapacity + 1; ++i) rows.push_back(Row("D" + std::to_string(i)));
+  Apply(rows);
+  EXPECT_EQ(table->liveCount, DeviceLiveTable::kCapacity);
+  EXPECT_EQ(Record(DeviceLiveTable::kCapacity - 1).deviceId, "D1023");
+  Apply({Row("D1024"), Row("D0")});
+  EXPECT_EQ(table->liveCount, DeviceLiveTable::kCapacity);
+  EXPECT_EQ(Record(0).SampleCount(), 2);  // known devices still update when the table is full
+}
+
+TEST_F(ApplyLiveRowsTest, FullRingDropsTheOldestTwoHundred) {
+  for (int i = 0; i < 399; ++i) Apply({Row("A")});
+  EXPECT_EQ(Record(0).SampleCount(), 399);
+  EXPECT_EQ(Record(0).ringStart, 0);
+  Apply({Row("A")});  // the 400th
+  EXPECT_EQ(Record(0).ringStart, 200);
+  EXPECT_EQ(Record(0).ringWrite, 0);
+  EXPECT_EQ(Record(0).SampleCount(), 200);
+  for (int i = 0; i < 200; ++i) Apply({Row("A")});
+  EXPECT_EQ(Record(0).ringStart, 0);
+  EXPECT_EQ(Record(0).ringWrite, 200);
+  EXPECT_EQ(Record(0).SampleCount(), 200);
+}
+
+TEST_F(ApplyLiveRowsTest, NewestSampleFollowsTheRingAcrossItsEnd) {
+  for (int i = 0; i < 400; ++i) Apply({Row("A", "t", std::to_string(i))});
+  EXPECT_EQ(Record(0).LatestSampleIndex(), 399);
+  EXPECT_FLOAT_EQ(Record(0).LatestSample().temperature, 399.0f);
+  Apply({Row("A", "t", "-5.5")});
+  EXPECT_EQ(Record(0).LatestSampleIndex(), 0);
+  EXPECT_FLOAT_EQ(Record(0).LatestSample().temperature, -5.5f);
+}
+
+struct NullCase {
+  const char* name;
+  LiveRow row;
+  std::int32_t temperatureAlarm, humidityAlarm;
+  float temperature;
+};
+
+class LiveRowNullValues : public ::testing::TestWithParam<NullCase> {};
+
+TEST_P(LiveRowNullValues, MissingValuesReadAsNoValueUnlessTheSensorIsOffline) {
+  auto table = DeviceLiveTable::Create();
+  const std::vector<LiveRow> rows{GetParam().row};
+  ApplyLiveRows(*table, rows, 1);
+  ASSERT_EQ(table->liveCount, 1);
+  const LiveSample& s = table->records[0].LatestSample();
+  EXPECT_EQ(s.temperatureAlarm, GetParam().temperatureAlarm);
+  EXPECT_EQ(s.humidityAlarm, GetParam().humidityAlarm);
+  EXPECT_FLOAT_EQ(s.temperature, GetParam().temperature);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LiveRowNullValues,
+    ::testing::Values(NullCase{"AllPresent", Row("A", "t", "20.0", "1", "40.0", "2"), 1, 2, 20.0f},
+                      NullCase{"NullTemperature", Row("A", "t", "", "0", "40.0", "0"), kAlarmNoValue, 0, 0.0f},
+                      NullCase{"NullHumidityAlarmHigh", Row("A", "t", "20.0", "0", "", "1"), 0, kAlarmNoValue, 20.0f},
+                      NullCase{"NullValueSensorOffline", Row("A", "t", "", "3", "", "3"), kAlarmSensorOffline,
+                               kAlarmSensorOffline, 0.0f},
+                      NullCase{"NullAlarmCode", Row("A", "t", "-3.5", "", "40.0", ""), 0, 0, -3.5f},
+                      NullCase{"LeadingSpacesAndSign", Row("A", "t", " +7.25", " 1", "40", "0"), 1, 0, 7.25f}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ApplyLiveRowsShortRow, RowWithTooFewColumnsIsSkipped) {
+  auto table = DeviceLiveTable::Create();
+  const std::vector<LiveRow> rows{{"A", "c", "d"}};
+  ApplyLiveRows(*table, rows, 1);
+  EXPECT_EQ(table->liveCount, 0);
+}
+
+}  // namespace

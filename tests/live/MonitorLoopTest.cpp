@@ -1,0 +1,128 @@
+// The monitor loop's timing rules, stepped with a fake clock: first ping and refresh at
+// once, refresh every 10 s and ping every 60 s across the 32-bit wrap-around, reconnect after a
+// failed ping, and no step while another holder has the database.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "MonitorLoop.h"
+
+namespace {
+
+struct FakeStation {
+  std::uint32_t tick = 0;
+  bool busyHeldElsewhere = false;
+  bool busy = false;
+  int pingResult = 0;
+  std::uint32_t stepCostMs = 0;  // clock advance of a refresh (and of the redraw)
+  std::vector<std::string> log;
+
+  MonitorActions Actions() {
+    MonitorActions a;
+    a.tickCount = [this] { return tick; };
+    a.tryAcquireBusy = [this] {
+      if (busyHeldElsewhere || busy) return false;
+      return busy = true;
+    };
+    a.releaseBusy = [this] { busy = false; };
+    a.ping = [this] {
+      EXPECT_TRUE(busy);
+      log.push_back("ping");
+      return pingResult;
+    };
+    a.reconnect = [this] {
+      EXPECT_TRUE(busy);
+      log.push_back("reconnect");
+    };
+    a.refresh = [this] {
+      EXPECT_TRUE(busy);
+      log.push_back("refresh");
+      tick += stepCostMs;
+    };
+    a.notifyUi = [this] {
+      EXPECT_FALSE(busy) << "the redraw must not hold the database";
+      log.push_back("notify");
+      tick += stepCostMs;
+    };
+    a.sleep = [this](std::uint32_t ms) {
+      log.push_back("sleep" + std::to_string(ms));
+      tick += ms;
+    };
+    return a;
+  }
+  int Count(const std::string& what) const { return static_cast<int>(std::count(log.begin(), log.end(), what)); }
+};
+
+using Pass = MonitorLoop::Pass;
+
+TEST(MonitorLoop, FirstPassPingsAndRefreshesAtOnceEvenRightAfterBoot) {
+  FakeStation station;
+  station.tick = 1234;  // well below the 60 s ping interval
+  MonitorLoop loop(station.Actions());
+  EXPECT_EQ(loop.RunPass(), Pass::PingedAndRefreshed);
+  EXPECT_EQ(station.log, (std::vector<std::string>{"ping", "refresh", "notify", "sleep10"}));
+}
+
+TEST(MonitorLoop, RefreshEveryTenSecondsPingEverySixty) {
+  FakeStation station;
+  station.tick = 100000;
+  MonitorLoop loop(station.Actions());
+  while (station.tick < 100000 + 125000) loop.RunPass();
+  // Both "more than" the interval: refreshes at 0, 10.01, 20.02 ... s; pings at 0, 60.01, 120.02 s.
+  EXPECT_EQ(station.Count("ping"), 3);
+  EXPECT_EQ(station.Count("refresh"), 13);
+  EXPECT_EQ(station.Count("notify"), 13);
+  EXPECT_EQ(station.Count("reconnect"), 0);
+}
+
+TEST(MonitorLoop, LastRefreshIsTakenAfterTheRedrawReturns) {
+  FakeStation station;
+  station.tick = 50000;
+  station.stepCostMs = 700;
+  MonitorLoop loop(station.Actions());
+  loop.RunPass();
+  EXPECT_EQ(loop.LastRefresh(), 50000u + 1400u);
+  EXPECT_FALSE(loop.RefreshDue(50000 + 1400 + 10000));
+  EXPECT_TRUE(loop.RefreshDue(50000 + 1400 + 10001));
+}
+
+TEST(MonitorLoop, FailedPingReconnects) {
+  FakeStation station;
+  station.tick = 70000;
+  station.pingResult = 1;
+  MonitorLoop loop(station.Actions());
+  loop.RunPass();
+  EXPECT_EQ(station.log, (std::vector<std::string>{"ping", "reconnect", "refresh", "notify", "sleep10"}));
+}
+
+TEST(MonitorLoop, BusyDatabaseSkipsTheStepAndRetriesAfterAHundredMilliseconds) {
+  FakeStation station;
+  station.tick = 70000;
+  station.busyHeldElsewhere = true;
+  MonitorLoop loop(station.Actions());
+  EXPECT_EQ(loop.RunPass(), Pass::WaitedForBusy);
+  EXPECT_EQ(loop.RunPass(), Pass::WaitedForBusy);
+  EXPECT_EQ(station.log, (std::vector<std::string>{"sleep100", "sleep100"}));
+  station.busyHeldElsewhere = false;
+  EXPECT_EQ(loop.RunPass(), Pass::PingedAndRefreshed);
+}
+
+TEST(MonitorLoop, TimersKeepRunningAcrossTheTickWrapAround) {
+  FakeStation station;
+  station.tick = 0xFFFFFFFFu - 30000;  // about 30 s before the counter wraps
+  MonitorLoop loop(station.Actions());
+  std::uint64_t elapsed = 0;
+  std::uint32_t previous = station.tick;
+  while (elapsed < 130000) {
+    loop.RunPass();
+    elapsed += static_cast<std::uint32_t>(station.tick - previous);
+    previous = station.tick;
+  }
+  EXPECT_LT(station.tick, 0x00100000u) << "the clock did wrap";
+  EXPECT_EQ(station.Count("ping"), 3);
+  EXPECT_EQ(station.Count("refresh"), 13);
+}
+
+}  // namespace
