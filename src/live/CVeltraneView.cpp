@@ -58,7 +58,7 @@ void CVeltraneView::CollectRows() {
   const int count = std::clamp(table_.liveCount, 0, DeviceLiveTable::kCapacity);
   for (int slot = 0; slot < count; ++slot) {
     const DeviceLiveRecord& record = table_.records[static_cast<std::size_t>(slot)];
-    if (GetsRow(record)) rows_.push_back(RowFor(record, now, timeout));
+    if (GetsRow(record)) rows_.push_back(RowFor(record, now, timeout, texts_));
   }
 }
 

@@ -34,4 +34,5 @@ class CVeltraneView : public CMyListView {
   DeviceLiveTable& table_;
   bool initialised_ = false;
   std::vector<livetable::RowLook> rows_;  // the rows of the current refresh, reused
+  GbkTextCache texts_;
 };

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <limits>
 
-#include "Gbk.h"
 
 namespace livetable {
 namespace {
@@ -89,14 +88,14 @@ bool GetsRow(const DeviceLiveRecord& record) {
   return record.ringWrite != record.ringStart && record.shown != 0;
 }
 
-RowLook RowFor(const DeviceLiveRecord& record, std::uint32_t nowTick, int commTimeoutSeconds) {
+RowLook RowFor(const DeviceLiveRecord& record, std::uint32_t nowTick, int commTimeoutSeconds, GbkTextCache& texts) {
   const LiveSample& s = record.LatestSample();
   RowLook row;
-  row.texts[kColDeviceId] = platform::FromGbk(record.deviceId);
-  row.texts[kColDeviceName] = platform::FromGbk(record.deviceName);
-  row.texts[kColCompany] = platform::FromGbk(record.companyName);
-  row.texts[kColDepartment] = platform::FromGbk(record.departmentName);
-  row.texts[kColReadingTime] = platform::FromGbk(record.readingTime);
+  row.texts[kColDeviceId] = texts.Decode(record.deviceId);
+  row.texts[kColDeviceName] = texts.Decode(record.deviceName);
+  row.texts[kColCompany] = texts.Decode(record.companyName);
+  row.texts[kColDepartment] = texts.Decode(record.departmentName);
+  row.texts[kColReadingTime] = texts.Decode(record.readingTime);
   row.texts[kColInternalTemperature] = InternalTemperatureText(s.internalTemperature);
   row.texts[kColCurrent] = CurrentText(s.current);
 

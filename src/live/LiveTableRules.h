@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "DeviceLiveTable.h"
+#include "GbkTextCache.h"
 
 namespace livetable {
 
@@ -77,6 +78,7 @@ struct RowLook {
   std::array<QRgb, kColumnCount> colours{};  // meaningful for kColouredColumns only
 };
 
-RowLook RowFor(const DeviceLiveRecord& record, std::uint32_t nowTick, int commTimeoutSeconds);
+// `texts` decodes the record's GBK texts.
+RowLook RowFor(const DeviceLiveRecord& record, std::uint32_t nowTick, int commTimeoutSeconds, GbkTextCache& texts);
 
 }  // namespace livetable

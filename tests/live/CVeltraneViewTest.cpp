@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPaintEvent>
 #include <QPdfWriter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -139,6 +140,40 @@ TEST_F(ViewFixture, InPlaceUpdateWritesOnlyWhatChanged) {
   EXPECT_EQ(ColourOf(view.List(), 0, kColFaultState), kOfflineBlue);
   EXPECT_EQ(view.List().GetItemText(1, kColFaultState), "正常");
   EXPECT_EQ(changed.count(), 1);
+}
+
+// Collects the regions painted on a widget.
+struct PaintRecorder : QObject {
+  QRegion painted;
+  int count = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      painted += static_cast<QPaintEvent*>(event)->region();
+      ++count;
+    }
+    return false;
+  }
+};
+
+TEST_F(ViewFixture, RefreshRepaintsOnlyChangedCells) {
+  for (int i = 0; i < 20; ++i) Add(qPrintable(QString("D%1").arg(i)));
+  CVeltraneView view(*table);
+  view.resize(1400, 600);
+  view.show();
+  QApplication::processEvents();
+  PaintRecorder recorder;
+  view.List().viewport()->installEventFilter(&recorder);
+
+  view.RefreshRows();
+  QApplication::processEvents();
+  EXPECT_EQ(recorder.count, 0) << "nothing changed, nothing painted";
+
+  table->records[3].AppendSample(Sample(20, 2, 50, 0));  // temperature text and colour change
+  view.RefreshRows();
+  QApplication::processEvents();
+  const QRect cell = view.List().visualRect(view.List().Model()->index(3, kColTemperature));
+  EXPECT_TRUE(recorder.painted.contains(cell));
+  EXPECT_EQ(recorder.painted.boundingRect(), cell);
 }
 
 TEST_F(ViewFixture, DeviceIdsThatArePrefixesOfOthersUpdateTheirOwnRow) {

@@ -119,7 +119,8 @@ TEST(LiveTableRules, RowUsesTheLatestSampleAndTheRecordTexts) {
   r.AppendSample(Sample(-18.5f, 2, 45.0f, 0, kPowerBattery, 11.8f, 12.3f, 20.0f));
   r.changeTick = 5000;
 
-  const RowLook row = RowFor(r, 6000, 120);
+  GbkTextCache texts;
+  const RowLook row = RowFor(r, 6000, 120, texts);
   const QStringList expected = {"1000000001", "冷库一号", "华东公司", "仓储部", "2024-05-01 10:00:00",
                                 "-18.5 ↓", "45.0   ", "20.0", "11.8 电池", "12", "正常"};
   for (int c = 0; c < kColumnCount; ++c) EXPECT_EQ(row.texts[c], expected[c]) << "column " << c;
@@ -132,7 +133,8 @@ TEST(LiveTableRules, RowUsesTheLatestSampleAndTheRecordTexts) {
 TEST(LiveTableRules, CommunicationLossFromTheChangeTick) {
   DeviceLiveRecord r;
   r.AppendSample({});
-  const auto state = [&](std::uint32_t now) { return RowFor(r, now, 120).texts[kColFaultState].toStdString(); };
+  GbkTextCache texts;
+  const auto state = [&](std::uint32_t now) { return RowFor(r, now, 120, texts).texts[kColFaultState].toStdString(); };
   r.changeTick = 1000;
   EXPECT_EQ(state(1000 + 120000), "正常") << "exactly the time-out is not yet a loss";
   EXPECT_EQ(state(1000 + 120001), "通讯掉线");
@@ -141,6 +143,19 @@ TEST(LiveTableRules, CommunicationLossFromTheChangeTick) {
   EXPECT_EQ(state(0xFFFFFF00u + 200000u), "通讯掉线");
   r.changeTick = 0;  // never changed: never lost
   EXPECT_EQ(state(0x7FFFFFFF), "正常");
+}
+
+TEST(GbkTextCache, DecodesRepeatedNamesAndStaysBounded) {
+  GbkTextCache texts;
+  const std::string name = platform::Utf8ToGbk("华东公司");
+  EXPECT_EQ(texts.Decode(name), "华东公司");
+  EXPECT_EQ(texts.Decode(name), "华东公司");
+  EXPECT_EQ(texts.Decode("2024-05-01 10:00:00"), "2024-05-01 10:00:00");
+  EXPECT_EQ(texts.Size(), 1u) << "ASCII is not cached";
+  EXPECT_EQ(texts.Decode("\xb0"), platform::FromGbk("\xb0")) << "a truncated character decodes as without the cache";
+  for (std::size_t i = 0; i < GbkTextCache::kLimit; ++i) texts.Decode(name + std::to_string(i));
+  EXPECT_LE(texts.Size(), GbkTextCache::kLimit);
+  EXPECT_EQ(texts.Decode(name), "华东公司");
 }
 
 }  // namespace

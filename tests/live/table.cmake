@@ -5,3 +5,7 @@ veltrane_add_test(test_live_table_rules PLAIN
 veltrane_add_test(test_live_table_view
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/CListCtrlClTest.cpp ${CMAKE_CURRENT_LIST_DIR}/CVeltraneViewTest.cpp
   LIBS live)
+
+# Not a test: renders the tree and the table with demo records into a PNG for a visual check.
+add_executable(live_table_snapshot ${CMAKE_CURRENT_LIST_DIR}/TableSnapshot.cpp)
+target_link_libraries(live_table_snapshot PRIVATE live)
