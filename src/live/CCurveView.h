@@ -1,15 +1,39 @@
 #pragma once
-// Placeholder: filled by the live display work.
+// The live curve view: the recent samples of the shown devices, ten devices per group, in four
+// fixed chart panels (temperature, humidity, internal temperature, voltage). Two buttons drawn
+// in the view step through the groups; the group shown is the process-wide CurveGroupIndex.
+// Everything is drawn into an off-screen image; painting only copies it.
+#include <QFont>
+#include <QImage>
 #include <QWidget>
+
+#include "ViewText.h"
 
 struct DeviceLiveTable;
 
 class CCurveView : public QWidget {
   Q_OBJECT
  public:
+  enum GroupCommand { kRedraw = 0, kPreviousGroup = 1, kNextGroup = 2 };
+
   CCurveView(DeviceLiveTable& table, QWidget* parent = nullptr);
+  // 0 redraws the current group, 1 steps to the previous group, 2 to the next one.
   void DrawCurveGroup(int mode);
 
+  const QImage& OffscreenImage() const { return image_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+
  private:
+  void EnsureImageSize();
+  // Everything but the curves and the legend: background, axes, buttons, grid, captions.
+  void DrawChartFrame(QPainter& painter);
+
   DeviceLiveTable& table_;
+  QFont textFont_;
+  QImage image_;
+  viewtext::TextCache text_;
 };

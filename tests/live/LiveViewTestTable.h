@@ -1,0 +1,32 @@
+#pragma once
+// Live tables for the view tests: devices "D000", "D001", ... present, shown, one sample each.
+#include <QString>
+#include <memory>
+
+#include "DeviceLiveTable.h"
+#include "Gbk.h"
+
+inline LiveSample NormalSample(float temperature = 24.5f) {
+  LiveSample s;
+  s.temperature = temperature;
+  s.humidity = 55.0f;
+  s.internalTemperature = 30.0f;
+  s.voltage = 12.0f;
+  s.powerSource = kPowerMains;
+  s.current = 40.0f;
+  return s;
+}
+
+inline std::unique_ptr<DeviceLiveTable> MakeLiveTable(int devices) {
+  auto table = DeviceLiveTable::Create();
+  for (int i = 0; i < devices; ++i) {
+    DeviceLiveRecord& r = table->records[static_cast<std::size_t>(i)];
+    r.deviceId = platform::ToGbk(QString::asprintf("D%03d", i));
+    r.deviceName = platform::ToGbk(QStringLiteral("冷库%1").arg(i));
+    r.present = 1;
+    r.shown = 1;
+    r.AppendSample(NormalSample());
+  }
+  table->liveCount = devices;
+  return table;
+}
