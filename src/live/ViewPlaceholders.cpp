@@ -1,2 +1,0 @@
-// Placeholders so the main frame can be built before the views; each view replaces its part.
-
