@@ -184,6 +184,7 @@ void CHistoryQueryDlg::OnDepartmentChanged() {
 }
 
 void CHistoryQueryDlg::FillDeviceChoices() {
+  if (!Db().connected) return;  // the list stays as it is
   const std::string companyNum = platform::ToGbk(GetDlgItemText(res::IDC_HQ_COMPANY_NUM));
   const std::string departmentNum = platform::ToGbk(GetDlgItemText(res::IDC_HQ_DEPARTMENT_NUM));
   const QString department = Item<QComboBox>(res::IDC_HQ_DEPARTMENT)->currentText();
@@ -195,7 +196,6 @@ void CHistoryQueryDlg::FillDeviceChoices() {
     sql = Db().Format(kDepartmentDevicesSql, {companyNum, departmentNum});
   }
   deviceList_->DeleteAllItems();
-  if (!Db().connected) return;
   std::vector<QStringList> rows;
   Db().SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
     QStringList texts;

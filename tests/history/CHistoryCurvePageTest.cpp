@@ -112,14 +112,6 @@ TEST_F(HistoryCurvePage, GroupsOfTenStepForwardAndBack) {
   EXPECT_EQ(Page()->Chart().groupLabel, QString::fromUtf8("第2/3组"));
 }
 
-TEST_F(HistoryCurvePage, GroupStepBeforeAnyLoadUsesTheStartDate) {
-  AddDevices(12);
-  Click(res::IDC_HC_NEXT_GROUP);
-  EXPECT_EQ(HistoryGroupIndex, 1);
-  EXPECT_EQ(PickerDate(), kDay);
-  EXPECT_EQ(Series(1).trace.size(), 24u);
-}
-
 TEST_F(HistoryCurvePage, KeptGroupIndexStaysWithinTheList) {
   HistoryGroupIndex = 2;  // left by an earlier, longer list
   AddDevices(5);
@@ -149,13 +141,18 @@ TEST_F(HistoryCurvePage, DayButtonsCrossMonthEnds) {
   EXPECT_EQ(PickerDate(), QDate(2024, 5, 28));
 }
 
-TEST_F(HistoryCurvePage, GroupStepAfterALoadKeepsTheDayShown) {
+TEST_F(HistoryCurvePage, GroupStepTakesTheStartDateBeforeTheFirstLoadAndTheDayShownAfter) {
   AddDevices(12);
-  Query();
+  Click(res::IDC_HC_NEXT_GROUP);
+  EXPECT_EQ(HistoryGroupIndex, 1);
+  EXPECT_EQ(PickerDate(), kDay);
+  EXPECT_EQ(Series(1).trace.size(), 24u);
+
   Click(res::IDC_HC_PREV_DAY);
   SetDates(dlg_, QDate(2024, 6, 1), QDate(2024, 6, 1));  // no longer the day shown
-  Click(res::IDC_HC_NEXT_GROUP);
+  Click(res::IDC_HC_PREV_GROUP);
   EXPECT_EQ(PickerDate(), kDay.addDays(-1));
+  Click(res::IDC_HC_NEXT_GROUP);
   EXPECT_TRUE(Series(1).trace.empty());
   Click(res::IDC_HC_NEXT_DAY);
   EXPECT_EQ(Series(1).trace.size(), 24u);
