@@ -13,6 +13,9 @@
 #include "ReportListView.h"
 #include "TestDatabase.h"
 
+// Readable failure messages for texts and lists of texts.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
 namespace user_permission_test {
 
 // UTF-8 test text as the GBK bytes the database holds.
