@@ -5,8 +5,10 @@
 
 #include "AppConfig.h"
 #include "CAboutDlg.h"
+#include "CMainFrame.h"
 #include "Fonts.h"
 #include "QtMessageBox.h"
+#include "StationStartup.h"
 
 CVeltraneApp::CVeltraneApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("veltrane"));
@@ -27,7 +29,8 @@ bool CVeltraneApp::InitInstance() {
   LoadTranslations();
   res::InstallQtMessageBoxPresenter();
   LoadConfig();
-  return true;
+  mainFrame_ = StartStation(appConfig.defMode);
+  return mainFrame_ != nullptr;
 }
 
 void CVeltraneApp::OnAppAbout() {

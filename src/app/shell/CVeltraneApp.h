@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <memory>
 
+class CMainFrame;
 class QTranslator;
 
 class CVeltraneApp : public QApplication {
@@ -18,4 +19,5 @@ class CVeltraneApp : public QApplication {
  private:
   void LoadTranslations();
   std::unique_ptr<QTranslator> translator_;
+  std::unique_ptr<CMainFrame> mainFrame_;
 };

@@ -1,0 +1,66 @@
+#include "CLoginDlg.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+
+#include "DbSession.h"
+#include "Gbk.h"
+#include "LoginDialogTemplate.h"
+#include "LoginState.h"
+
+namespace {
+
+constexpr const char* kLoginQuery =
+    "select * from user_tab where user_name='%s' and user_passwd='%s' and user_permission='%d'";
+
+const QString kRoleNormalText = QStringLiteral("普通用户");
+const QString kRoleAdminText = QStringLiteral("管理员");
+const QString kDbConnectedText = QStringLiteral("数据库已成功连接!");
+const QString kDbUnreachableAtStartText = QStringLiteral("数据库连接失败,请重新设置数据库参数并重起!");
+const QString kDbUnreachableText = QStringLiteral("数据库连接失败!");
+const QString kWrongCredentialsText = QStringLiteral("用户名或密码错误!");
+
+}  // namespace
+
+CLoginDlg::CLoginDlg(QWidget* parent)
+    : res::DialogBase(res::kLoginDialog, parent, kFilterEnter | kFilterEscape) {
+  if (auto* role = Item<QComboBox>(res::IDC_LOGIN_ROLE)) {
+    role->addItems({kRoleNormalText, kRoleAdminText});
+    role->setCurrentIndex(0);
+    // The template's height is the drop-down's; the closed box keeps the edits' height.
+    if (auto* user = Item<QLineEdit>(res::IDC_LOGIN_USER))
+      role->setGeometry(role->x(), role->y(), role->width(), std::max(user->height(), role->sizeHint().height()));
+  }
+  if (auto* ok = Item<QPushButton>(res::IDC_LOGIN_OK)) connect(ok, &QPushButton::clicked, this, &CLoginDlg::OnLogin);
+  if (auto* cancel = Item<QPushButton>(res::IDC_LOGIN_CANCEL))
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  SetDlgItemText(res::IDC_LOGIN_STATUS, Db().Ping() == 0 ? kDbConnectedText : kDbUnreachableAtStartText);
+}
+
+void CLoginDlg::OnFilteredKey(int key) {
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) OnLogin();
+  // Escape: swallowed without action, so it never closes the dialog.
+}
+
+void CLoginDlg::OnLogin() {
+  const std::string name = platform::ToGbk(GetDlgItemText(res::IDC_LOGIN_USER));
+  const std::string password = platform::ToGbk(GetDlgItemText(res::IDC_LOGIN_PASSWORD));
+  const int role = GetDlgItemText(res::IDC_LOGIN_ROLE) == kRoleAdminText ? kRoleAdministrator : kRoleNormalUser;
+
+  if (Db().Ping() != 0) {
+    SetDlgItemText(res::IDC_LOGIN_STATUS, kDbUnreachableText);
+    return;
+  }
+  // Name and password are escaped: a quote is compared as a quote and simply does not match.
+  const DbResult result = Db().Select(Db().Format(kLoginQuery, {name, password, role}), DbFetch::Store);
+  if (!result.ok) return;
+  if (result.rows.empty()) {
+    SetDlgItemText(res::IDC_LOGIN_STATUS, kWrongCredentialsText);
+    return;
+  }
+  currentUserName = name;
+  currentUserRole = role;
+  accept();
+}

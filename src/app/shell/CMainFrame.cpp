@@ -1,0 +1,261 @@
+#include "CMainFrame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "CAboutDlg.h"
+#include "CCurveView.h"
+#include "CIconView.h"
+#include "CMyTreeView.h"
+#include "CVeltraneView.h"
+#include "DbSession.h"
+#include "LiveGlobals.h"
+#include "LoginState.h"
+#include "MainMenu.h"
+#include "RefreshLiveTable.h"
+#include "ResourceIds.h"
+
+std::uint8_t ViewMode = kViewTable;
+
+namespace {
+
+const QString kIdleStatusText = QStringLiteral("就绪");
+constexpr const char* kCommandProperty = "commandId";
+
+int ViewTypeFor(int defMode) {
+  if (defMode == kViewCurves) return kViewCurves;
+  if (defMode == kViewTiles) return kViewTiles;
+  return kViewTable;
+}
+
+bool IsViewOfType(QWidget* view, int type) {
+  switch (type) {
+    case kViewTable: return qobject_cast<CVeltraneView*>(view) != nullptr;
+    case kViewCurves: return qobject_cast<CCurveView*>(view) != nullptr;
+    case kViewTiles: return qobject_cast<CIconView*>(view) != nullptr;
+    default: return false;
+  }
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(int defMode, QWidget* parent)
+    : QMainWindow(parent), table_(DeviceLiveTable::Create()) {
+  BuildBars();
+  BuildMenuBar();
+  CreateClient(defMode);
+}
+
+CMainFrame::~CMainFrame() {
+  // The thread must be gone before the table it writes is freed.
+  monitor_.Stop();
+}
+
+void CMainFrame::BuildBars() {
+  auto* toolBar = new QToolBar(this);
+  toolBar->setObjectName(QStringLiteral("mainToolBar"));
+  toolBar->setMovable(true);
+  toolBar->setFloatable(true);
+  addToolBar(Qt::TopToolBarArea, toolBar);
+
+  auto* status = new QStatusBar(this);
+  setStatusBar(status);
+  status->showMessage(kIdleStatusText);
+  // Menu prompts replace the message while shown; the idle text comes back afterwards.
+  connect(status, &QStatusBar::messageChanged, status, [status](const QString& text) {
+    if (text.isEmpty()) status->showMessage(kIdleStatusText);
+  });
+}
+
+void CMainFrame::BuildMenuBar() {
+  QMenuBar* bar = menuBar();
+  for (const res::MenuBarEntry& entry : res::MainMenuBar()) {
+    const QString text = QString::fromUtf8(entry.text);
+    QAction* action = nullptr;
+    if (entry.popup.empty()) {
+      action = bar->addAction(text);
+      action->setData(entry.id);
+      connect(action, &QAction::triggered, this, [this, id = entry.id] { OnCommand(id); });
+    } else {
+      QMenu* menu = bar->addMenu(text);
+      for (const res::MenuCommand& command : entry.popup) {
+        QAction* item = menu->addAction(QString::fromUtf8(command.text));
+        item->setData(command.id);
+        connect(item, &QAction::triggered, this, [this, id = command.id] { OnCommand(id); });
+      }
+      action = menu->menuAction();
+    }
+    if (entry.flags & res::kMenuGrayed) action->setEnabled(false);
+    // An untitled entry would be an empty, clickable patch in the bar: keep it, but hidden.
+    if (text.isEmpty()) action->setVisible(false);
+  }
+}
+
+void CMainFrame::CreateClient(int defMode) {
+  splitter_ = new QSplitter(Qt::Horizontal, this);
+  splitter_->setObjectName(QStringLiteral("staticSplitter"));
+  splitter_->setChildrenCollapsible(false);
+  auto* tree = new CMyTreeView(*table_, splitter_);
+  splitter_->addWidget(tree);
+  const int type = ViewTypeFor(defMode);
+  splitter_->addWidget(CreateLiveView(type));
+  // Like a static splitter: the tree keeps its width when the window is resized.
+  splitter_->setStretchFactor(0, 0);
+  splitter_->setStretchFactor(1, 1);
+  setCentralWidget(splitter_);
+  connect(splitter_, &QSplitter::splitterMoved, this, [this] { userMovedSplitter_ = true; });
+  UpdatePagingEntries();
+  ViewMode = static_cast<std::uint8_t>(type);
+}
+
+QWidget* CMainFrame::CreateLiveView(int type) {
+  switch (type) {
+    case kViewCurves: return new CCurveView(*table_, splitter_);
+    case kViewTiles: return new CIconView(*table_, splitter_);
+    default: return new CVeltraneView(*table_, splitter_);
+  }
+}
+
+void CMainFrame::ApplyInitialSplit() {
+  const int width = splitter_->width();
+  splitter_->setSizes({width / 8, width / 8 * 7});
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  // Until the user drags the divider, the tree keeps one eighth of the width: the window
+  // reaches its maximised size only after it was first shown.
+  if (!userMovedSplitter_) ApplyInitialSplit();
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!userMovedSplitter_) ApplyInitialSplit();
+}
+
+QAction* CMainFrame::MenuBarEntry(int position) const {
+  const QList<QAction*> entries = menuBar()->actions();
+  return position >= 0 && position < entries.size() ? entries[position] : nullptr;
+}
+
+QAction* CMainFrame::CommandAction(int id) const {
+  for (QAction* action : menuBar()->findChildren<QAction*>())
+    if (action->data().isValid() && action->data().toInt() == id) return action;
+  return nullptr;
+}
+
+void CMainFrame::EnableMenuPosition(int position, bool enable) {
+  if (QAction* entry = MenuBarEntry(position)) entry->setEnabled(enable);
+}
+
+void CMainFrame::UpdatePagingEntries() {
+  const bool tiles = qobject_cast<CIconView*>(LiveView()) != nullptr;
+  EnableMenuPosition(res::kMenuPosTilePrevPage, tiles);
+  EnableMenuPosition(res::kMenuPosTileNextPage, tiles);
+}
+
+CMyTreeView* CMainFrame::TreeView() const { return qobject_cast<CMyTreeView*>(splitter_->widget(0)); }
+
+QWidget* CMainFrame::LiveView() const { return splitter_->widget(1); }
+
+void CMainFrame::SwitchLiveView(int type) {
+  QWidget* old = LiveView();
+  if (!IsViewOfType(old, type)) {
+    const QList<int> sizes = splitter_->sizes();
+    QWidget* fresh = CreateLiveView(type);
+    splitter_->replaceWidget(1, fresh);
+    delete old;
+    fresh->show();
+    splitter_->setSizes(sizes);
+    UpdatePagingEntries();
+  }
+  ViewMode = static_cast<std::uint8_t>(type);
+}
+
+void CMainFrame::StartMonitoring() {
+  RefreshLiveTable(*table_);
+  if (CMyTreeView* tree = TreeView()) tree->BuildDeviceTree();
+  if (currentUserRole != kRoleAdministrator) EnableMenuPosition(res::kMenuPosAdministration, false);
+  if (Db().Ping() == 0) StartMonitorThread(DatabaseMonitorActions(*table_));
+}
+
+void CMainFrame::StartMonitorThread(MonitorActions actions) {
+  monitor_.Start(this, [this] { OnLiveRefresh(); }, std::move(actions));
+}
+
+void CMainFrame::OnLiveRefresh() {
+  if (SelectionChanged.load() != 0)
+    if (CMyTreeView* tree = TreeView()) tree->ApplyTreeSelection();
+  QWidget* view = LiveView();
+  bool drawn = false;
+  switch (ViewMode) {
+    case kViewTable:
+      if (auto* table = qobject_cast<CVeltraneView*>(view)) table->RefreshRows(), drawn = true;
+      break;
+    case kViewCurves:
+      if (auto* curves = qobject_cast<CCurveView*>(view)) curves->DrawCurveGroup(0), drawn = true;
+      break;
+    case kViewTiles:
+      if (auto* tiles = qobject_cast<CIconView*>(view)) tiles->DrawTilePage(0), drawn = true;
+      break;
+    default: break;
+  }
+  SelectionChanged = 0;
+  if (drawn) emit liveViewRedrawn(ViewMode);
+}
+
+bool CMainFrame::OnCommand(int id) {
+  switch (id) {
+    case res::ID_SHOW_TABLE: SwitchLiveView(kViewTable); return true;
+    case res::ID_SHOW_CURVES: SwitchLiveView(kViewCurves); return true;
+    case res::ID_SHOW_TILES: SwitchLiveView(kViewTiles); return true;
+    case res::ID_TILE_PREV_PAGE:
+    case res::ID_TILE_NEXT_PAGE:
+      if (auto* tiles = qobject_cast<CIconView*>(LiveView())) tiles->DrawTilePage(id == res::ID_TILE_PREV_PAGE ? 1 : 2);
+      return true;
+    case res::ID_UPDATE_FROM_TREE:
+      if (TreeView()) OnLiveRefresh();
+      return true;
+    case res::ID_HISTORY_QUERY:
+    case res::ID_USER_MANAGE:
+    case res::ID_COMPANY_DEPT:
+    case res::ID_DEVICE_MANAGE:
+    case res::ID_USER_PERMISSION: OpenDatabaseDialog(id); return true;
+    case res::ID_CONNECT: return true;
+    case res::ID_DB_CLOSE: Db().Close(); return true;
+    case res::ID_APP_ABOUT: ShowAboutBox(); return true;
+    default: return false;
+  }
+}
+
+void CMainFrame::SetDialogFactory(int commandId, DialogFactory factory) {
+  dialogFactories_[commandId] = std::move(factory);
+}
+
+void CMainFrame::OpenDatabaseDialog(int commandId) {
+  const auto custom = dialogFactories_.find(commandId);
+  const DialogFactory factory = custom != dialogFactories_.end() ? custom->second : DatabaseDialogFactory(commandId);
+  if (!factory) return;
+  // While the dialog is open the monitor thread neither refreshes nor pings.
+  Db().WaitForDbIdle();
+  Db().HoldBusy();
+  if (std::unique_ptr<QDialog> dialog = factory(this)) dialog->exec();
+  Db().ReleaseBusy();
+}
+
+void CMainFrame::ShowAboutBox() {
+  CAboutDlg dlg(this);
+  dlg.exec();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  // Let a refresh in progress finish, then end the thread before the window goes away.
+  Db().WaitForDbIdle();
+  monitor_.Stop();
+  event->accept();
+}

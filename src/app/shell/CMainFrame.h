@@ -1,0 +1,78 @@
+#pragma once
+// The single top-level window: the device tree and one live view side by side, the menu that
+// switches views, pages the tiles and opens the database dialogs, the redraw after every live
+// refresh, and the monitor thread's start and stop. Owns the live device table.
+#include <QMainWindow>
+#include <cstdint>
+#include <map>
+#include <memory>
+
+#include "DatabaseDialogs.h"
+#include "DeviceLiveTable.h"
+#include "MonitorThread.h"
+
+class QSplitter;
+class CMyTreeView;
+
+// The view in the right pane: 0 table, 1 curves, 2 tiles.
+enum LiveViewType : std::uint8_t { kViewTable = 0, kViewCurves = 1, kViewTiles = 2 };
+extern std::uint8_t ViewMode;
+
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+ public:
+  // `defMode` chooses the first live view: 1 curves, 2 tiles, anything else the table.
+  explicit CMainFrame(int defMode, QWidget* parent = nullptr);
+  ~CMainFrame() override;
+
+  DeviceLiveTable& LiveTable() { return *table_; }
+
+  // After a successful login: first refresh, device tree, role-dependent menu, monitor thread.
+  void StartMonitoring();
+  // Starts the monitor thread with the given actions (StartMonitoring passes the real ones).
+  void StartMonitorThread(MonitorActions actions);
+  MonitorThread& Monitor() { return monitor_; }
+
+  void SwitchLiveView(int type);
+  // WM_LIVE_REFRESH: applies changed tree check boxes, redraws the live view.
+  void OnLiveRefresh();
+  // Runs a menu command by id; false when the frame has no handler for it.
+  bool OnCommand(int id);
+
+  // Lookups by id and position (tests and callers that speak in command ids).
+  QAction* CommandAction(int id) const;
+  QAction* MenuBarEntry(int position) const;
+  CMyTreeView* TreeView() const;
+  QWidget* LiveView() const;
+  QSplitter* Splitter() const { return splitter_; }
+
+  // Replaces the dialog a database command opens (an empty factory: the command shows nothing).
+  void SetDialogFactory(int commandId, DialogFactory factory);
+
+ signals:
+  // Emitted by the refresh handler after it redrew the view of type `viewMode`.
+  void liveViewRedrawn(int viewMode);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void BuildMenuBar();
+  void BuildBars();
+  void CreateClient(int defMode);
+  QWidget* CreateLiveView(int type);
+  void ApplyInitialSplit();
+  void EnableMenuPosition(int position, bool enable);
+  void UpdatePagingEntries();
+  // Waits for the monitor thread's step, holds the database for the dialog's whole lifetime.
+  void OpenDatabaseDialog(int commandId);
+  void ShowAboutBox();
+
+  std::unique_ptr<DeviceLiveTable> table_;
+  QSplitter* splitter_ = nullptr;
+  bool userMovedSplitter_ = false;
+  std::map<int, DialogFactory> dialogFactories_;
+  MonitorThread monitor_;  // declared last: stopped before anything above is destroyed
+};

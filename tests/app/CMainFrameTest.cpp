@@ -1,0 +1,337 @@
+// The main frame: menu entries and ids, enabling by position and role, view switching and
+// paging, the redraw after a refresh, the database hold around dialogs, and closing while the
+// monitor thread waits for the window.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <atomic>
+#include <thread>
+
+#include "CAboutDlg.h"
+#include "CCurveView.h"
+#include "CIconView.h"
+#include "CMainFrame.h"
+#include "CMyTreeView.h"
+#include "CVeltraneView.h"
+#include "DbSession.h"
+#include "LiveGlobals.h"
+#include "LoginState.h"
+#include "MainMenu.h"
+#include "ResourceIds.h"
+#include "TestDatabase.h"
+
+namespace {
+
+QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// Monitor actions without a database: every pass refreshes (the clock jumps 11 s per read).
+MonitorActions FakeMonitorActions(std::atomic<int>& refreshes) {
+  auto tick = std::make_shared<std::atomic<std::uint32_t>>(100000);
+  MonitorActions a;
+  a.tickCount = [tick] { return tick->fetch_add(11000); };
+  a.tryAcquireBusy = [] { return true; };
+  a.releaseBusy = [] {};
+  a.ping = [] { return 0; };
+  a.reconnect = [] {};
+  a.refresh = [&refreshes] { ++refreshes; };
+  a.sleep = [](std::uint32_t) { std::this_thread::yield(); };
+  return a;
+}
+
+TEST(MainFrameMenu, BarEntriesAndCommandsAreInPlaceWithTheirIds) {
+  CMainFrame frame(0);
+  const char* titles[] = {"实时数据显示", "根据左边栏更新", "历史数据查询", "系统管理", "图表上一页", "图表下一页"};
+  for (int pos = 0; pos < 6; ++pos) EXPECT_EQ(frame.MenuBarEntry(pos)->text(), Text(titles[pos])) << pos;
+  EXPECT_EQ(frame.MenuBarEntry(res::kMenuPosUpdateFromTree)->data().toInt(), res::ID_UPDATE_FROM_TREE);
+  EXPECT_EQ(frame.MenuBarEntry(res::kMenuPosHistory)->data().toInt(), res::ID_HISTORY_QUERY);
+
+  struct { int id; const char* text; int barPosition; } commands[] = {
+      {res::ID_SHOW_TABLE, "表格显示", 0},   {res::ID_SHOW_CURVES, "曲线显示", 0}, {res::ID_SHOW_TILES, "图表显示", 0},
+      {res::ID_USER_MANAGE, "用户管理", 3},  {res::ID_COMPANY_DEPT, "公司部门", 3},
+      {res::ID_DEVICE_MANAGE, "设备管理", 3}, {res::ID_USER_PERMISSION, "用户权限", 3},
+  };
+  for (const auto& c : commands) {
+    QAction* action = frame.CommandAction(c.id);
+    ASSERT_NE(action, nullptr) << c.id;
+    EXPECT_EQ(action->text(), Text(c.text));
+    EXPECT_TRUE(frame.MenuBarEntry(c.barPosition)->menu()->actions().contains(action)) << c.id;
+  }
+  // Untitled entries: present, but not shown in the bar; the stock popups and 32783 greyed.
+  for (int id : {int(res::ID_APP_ABOUT), int(res::ID_FILE_NEW), int(res::ID_CONNECT), int(res::ID_CONNECT_SETTINGS), int(res::ID_DB_CLOSE)})
+    EXPECT_NE(frame.CommandAction(id), nullptr) << id;
+  EXPECT_FALSE(frame.CommandAction(res::ID_DB_CLOSE)->isEnabled());
+  EXPECT_FALSE(frame.CommandAction(res::ID_DB_CLOSE)->isVisible());
+  EXPECT_EQ(frame.menuBar()->actions().size(), 12);
+  int visible = 0;
+  for (QAction* entry : frame.menuBar()->actions()) visible += entry->isVisible() ? 1 : 0;
+  EXPECT_EQ(visible, 6);
+}
+
+TEST(MainFrameMenu, StatusBarSaysReadyAndTheToolBarIsEmpty) {
+  CMainFrame frame(0);
+  EXPECT_EQ(frame.statusBar()->currentMessage(), Text("就绪"));
+  frame.statusBar()->showMessage("prompt");
+  frame.statusBar()->clearMessage();
+  EXPECT_EQ(frame.statusBar()->currentMessage(), Text("就绪"));
+  const QList<QToolBar*> bars = frame.findChildren<QToolBar*>();
+  ASSERT_EQ(bars.size(), 1);
+  EXPECT_TRUE(bars[0]->actions().isEmpty());
+}
+
+TEST(MainFrameLayout, TreeTakesOneEighthOfTheWidth) {
+  CMainFrame frame(0);
+  frame.resize(1600, 900);
+  frame.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+  const int width = frame.Splitter()->width();
+  EXPECT_NEAR(frame.TreeView()->width(), width / 8, 4);
+  EXPECT_NEAR(frame.LiveView()->width(), width / 8 * 7, 8);
+  EXPECT_EQ(frame.Splitter()->widget(0), frame.TreeView());
+}
+
+struct DefModeCase {
+  int defMode;
+  int viewMode;
+};
+class MainFrameDefMode : public ::testing::TestWithParam<DefModeCase> {};
+
+TEST_P(MainFrameDefMode, FirstViewFollowsTheConfigurationAndPagingOnlyForTiles) {
+  CMainFrame frame(GetParam().defMode);
+  EXPECT_EQ(ViewMode, GetParam().viewMode);
+  QWidget* view = frame.LiveView();
+  EXPECT_EQ(qobject_cast<CVeltraneView*>(view) != nullptr, GetParam().viewMode == kViewTable);
+  EXPECT_EQ(qobject_cast<CCurveView*>(view) != nullptr, GetParam().viewMode == kViewCurves);
+  EXPECT_EQ(qobject_cast<CIconView*>(view) != nullptr, GetParam().viewMode == kViewTiles);
+  const bool tiles = GetParam().viewMode == kViewTiles;
+  EXPECT_EQ(frame.MenuBarEntry(res::kMenuPosTilePrevPage)->isEnabled(), tiles);
+  EXPECT_EQ(frame.MenuBarEntry(res::kMenuPosTileNextPage)->isEnabled(), tiles);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, MainFrameDefMode,
+                         ::testing::Values(DefModeCase{0, kViewTable}, DefModeCase{1, kViewCurves},
+                                           DefModeCase{2, kViewTiles}, DefModeCase{7, kViewTable},
+                                           DefModeCase{-1, kViewTable}));
+
+TEST(MainFrameViews, SwitchingThroughTheMenuReplacesTheViewAndFollowsWithPaging) {
+  CMainFrame frame(0);
+  frame.resize(800, 600);
+  frame.show();
+  QWidget* table = frame.LiveView();
+  frame.CommandAction(res::ID_SHOW_TABLE)->trigger();
+  EXPECT_EQ(frame.LiveView(), table) << "the table already shown is kept";
+
+  frame.CommandAction(res::ID_SHOW_TILES)->trigger();
+  EXPECT_NE(qobject_cast<CIconView*>(frame.LiveView()), nullptr);
+  EXPECT_EQ(ViewMode, kViewTiles);
+  EXPECT_TRUE(frame.MenuBarEntry(res::kMenuPosTilePrevPage)->isEnabled());
+  EXPECT_TRUE(frame.MenuBarEntry(res::kMenuPosTileNextPage)->isEnabled());
+  EXPECT_TRUE(frame.LiveView()->isVisible());
+  EXPECT_EQ(frame.Splitter()->count(), 2);
+
+  frame.CommandAction(res::ID_SHOW_CURVES)->trigger();
+  EXPECT_NE(qobject_cast<CCurveView*>(frame.LiveView()), nullptr);
+  EXPECT_EQ(ViewMode, kViewCurves);
+  EXPECT_FALSE(frame.MenuBarEntry(res::kMenuPosTilePrevPage)->isEnabled());
+  EXPECT_FALSE(frame.MenuBarEntry(res::kMenuPosTileNextPage)->isEnabled());
+
+  frame.SwitchLiveView(kViewTable);
+  EXPECT_NE(qobject_cast<CVeltraneView*>(frame.LiveView()), nullptr);
+  EXPECT_EQ(ViewMode, kViewTable);
+  EXPECT_FALSE(frame.MenuBarEntry(res::kMenuPosTileNextPage)->isEnabled());
+}
+
+TEST(MainFrameRefresh, HandlerRedrawsTheShownViewAndClearsSelectionChanged) {
+  CMainFrame frame(0);
+  QSignalSpy redrawn(&frame, &CMainFrame::liveViewRedrawn);
+  for (int type : {kViewTable, kViewCurves, kViewTiles}) {
+    frame.SwitchLiveView(type);
+    SelectionChanged = 1;
+    frame.OnLiveRefresh();
+    EXPECT_EQ(SelectionChanged.load(), 0);
+    ASSERT_EQ(redrawn.size(), 1);
+    EXPECT_EQ(redrawn.takeFirst().at(0).toInt(), type);
+  }
+  // "根据左边栏更新" runs the same handler at once.
+  SelectionChanged = 1;
+  frame.CommandAction(res::ID_UPDATE_FROM_TREE)->trigger();
+  EXPECT_EQ(redrawn.size(), 1);
+  EXPECT_EQ(SelectionChanged.load(), 0);
+  // A view mode that does not match the pane draws nothing.
+  ViewMode = kViewCurves;
+  frame.OnLiveRefresh();
+  EXPECT_EQ(redrawn.size(), 1);
+}
+
+TEST(MainFrameRefresh, PagingCommandsOnlyActOnTheTiles) {
+  CMainFrame frame(2);
+  frame.CommandAction(res::ID_TILE_NEXT_PAGE)->trigger();
+  frame.CommandAction(res::ID_TILE_PREV_PAGE)->trigger();
+  frame.SwitchLiveView(kViewTable);
+  EXPECT_TRUE(frame.OnCommand(res::ID_TILE_NEXT_PAGE));  // ignored without tiles
+  EXPECT_NE(qobject_cast<CVeltraneView*>(frame.LiveView()), nullptr);
+}
+
+TEST(MainFrameDialogs, DatabaseIsHeldForTheDialogsWholeLifetime) {
+  CMainFrame frame(0);
+  ASSERT_FALSE(Db().IsBusy());
+  for (int id : {res::ID_HISTORY_QUERY, res::ID_USER_MANAGE, res::ID_COMPANY_DEPT, res::ID_DEVICE_MANAGE,
+                 res::ID_USER_PERMISSION}) {
+    bool busyWhileOpen = false, opened = false;
+    QWidget* parentSeen = nullptr;
+    frame.SetDialogFactory(id, [&](QWidget* parent) {
+      parentSeen = parent;
+      auto dialog = std::make_unique<QDialog>(parent);
+      QTimer::singleShot(0, dialog.get(), [&, d = dialog.get()] {
+        opened = d->isVisible();
+        busyWhileOpen = Db().IsBusy();
+        d->reject();
+      });
+      return dialog;
+    });
+    frame.CommandAction(id)->trigger();
+    EXPECT_TRUE(opened) << id;
+    EXPECT_TRUE(busyWhileOpen) << id;
+    EXPECT_EQ(parentSeen, &frame);
+    EXPECT_FALSE(Db().IsBusy()) << id;
+  }
+}
+
+TEST(MainFrameDialogs, CommandWithoutADialogShowsNothingAndLeavesTheDatabaseFree) {
+  CMainFrame frame(0);
+  frame.SetDialogFactory(res::ID_USER_MANAGE, {});
+  frame.CommandAction(res::ID_USER_MANAGE)->trigger();
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  EXPECT_FALSE(Db().IsBusy());
+}
+
+TEST(MainFrameDialogs, AboutCommandShowsTheAboutBox) {
+  CMainFrame frame(0);
+  int shownId = 0;
+  QTimer::singleShot(0, [&] {
+    if (auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget())) {
+      shownId = about->TemplateId();
+      about->accept();
+    }
+  });
+  EXPECT_TRUE(frame.OnCommand(res::ID_APP_ABOUT));
+  EXPECT_EQ(shownId, res::IDD_ABOUTBOX);
+}
+
+TEST(MainFrameClose, ClosingWhileTheMonitorWaitsForTheWindowEndsTheThread) {
+  std::atomic<int> refreshes{0};
+  auto frame = std::make_unique<CMainFrame>(0);
+  frame->show();
+  QSignalSpy redrawn(frame.get(), &CMainFrame::liveViewRedrawn);
+  frame->StartMonitorThread(FakeMonitorActions(refreshes));
+  EXPECT_EQ(frame->Monitor().monitorRunning.load(), 1);
+  QTRY_VERIFY(redrawn.size() >= 2);  // redraws arrive through the event loop
+  // Now leave the event loop alone until the thread blocks on its next redraw request, and
+  // close the window in exactly that state.
+  while (!frame->Monitor().IsWaitingForUi()) std::this_thread::yield();
+  EXPECT_TRUE(frame->close());
+  EXPECT_FALSE(frame->Monitor().IsStarted());
+  EXPECT_EQ(frame->Monitor().monitorRunning.load(), 0);
+  const int redrawsAtClose = static_cast<int>(redrawn.size());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(redrawn.size(), redrawsAtClose) << "no redraw after the window closed";
+  frame.reset();  // frees the table: the thread is gone
+}
+
+TEST(MainFrameClose, DestroyingAFrameWithARunningThreadStopsItFirst) {
+  std::atomic<int> refreshes{0};
+  auto frame = std::make_unique<CMainFrame>(0);
+  frame->StartMonitorThread(FakeMonitorActions(refreshes));
+  QTRY_VERIFY(refreshes.load() >= 1);
+  frame.reset();
+  SUCCEED();
+}
+
+// --- with the database ---------------------------------------------------------------------
+
+class MainFrameMonitoring : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    db_ = new TestDatabase("t_main_frame");
+    if (!db_->ok()) return;
+    db_->Exec("insert into company_tab values ('C001','c')");
+    db_->Exec("insert into department_tab values ('01','C001','d')");
+    db_->Exec("insert into device_tab values ('D000000001','n','C001','01'),('D000000002','m','C001','01')");
+    db_->Exec("insert into monitordat_tab values "
+              "('D000000001','C001','01','2024-05-01 10:00:00',1,0,2,0,3,4,1,5),"
+              "('D000000002','C001','01','2024-05-01 10:00:00',1,0,2,0,3,4,1,5)");
+    db_->Exec("insert into user_tab values ('li','pw',2)");
+    db_->Exec("insert into permission_tab values ('li','C001','01')");
+  }
+  static void TearDownTestSuite() {
+    delete db_;
+    db_ = nullptr;
+  }
+  void SetUp() override {
+    REQUIRE_DB(*db_);
+    db_->ConnectProcessSession();
+  }
+  void TearDown() override {
+    currentUserName.clear();
+    currentUserRole = kRoleNone;
+  }
+  static TestDatabase* db_;
+};
+TestDatabase* MainFrameMonitoring::db_ = nullptr;
+
+TEST_F(MainFrameMonitoring, AdministratorKeepsTheAdministrationMenuAndTheThreadRuns) {
+  currentUserName = "admin";
+  currentUserRole = kRoleAdministrator;
+  CMainFrame frame(0);
+  QSignalSpy redrawn(&frame, &CMainFrame::liveViewRedrawn);
+  frame.StartMonitoring();
+  EXPECT_EQ(frame.LiveTable().liveCount, 2) << "first refresh on the user-interface thread";
+  EXPECT_TRUE(frame.MenuBarEntry(res::kMenuPosAdministration)->isEnabled());
+  EXPECT_TRUE(frame.Monitor().IsStarted());
+  QTRY_VERIFY(redrawn.size() >= 1);  // the thread's first refresh comes at once
+  {
+    std::lock_guard lock(frame.LiveTable().mutex);
+    EXPECT_EQ(frame.LiveTable().records[0].SampleCount(), 2);
+  }
+  frame.close();
+  EXPECT_FALSE(frame.Monitor().IsStarted());
+  EXPECT_FALSE(Db().IsBusy());
+}
+
+TEST_F(MainFrameMonitoring, NormalUserFindsTheAdministrationMenuGreyed) {
+  currentUserName = "li";
+  currentUserRole = kRoleNormalUser;
+  CMainFrame frame(0);
+  frame.StartMonitoring();
+  EXPECT_FALSE(frame.MenuBarEntry(res::kMenuPosAdministration)->isEnabled());
+  EXPECT_TRUE(frame.MenuBarEntry(res::kMenuPosHistory)->isEnabled());
+  EXPECT_EQ(frame.LiveTable().liveCount, 2);
+}
+
+TEST_F(MainFrameMonitoring, NoThreadWhenTheServerDoesNotAnswer) {
+  currentUserName = "admin";
+  currentUserRole = kRoleAdministrator;
+  Db().Close();
+  CMainFrame frame(0);
+  frame.StartMonitoring();
+  EXPECT_EQ(frame.LiveTable().liveCount, 0);
+  EXPECT_FALSE(frame.Monitor().IsStarted());
+}
+
+TEST_F(MainFrameMonitoring, CloseConnectionCommandClosesTheSession) {
+  CMainFrame frame(0);
+  ASSERT_EQ(Db().Ping(), 0);
+  frame.OnCommand(res::ID_DB_CLOSE);
+  EXPECT_NE(Db().Ping(), 0);
+  EXPECT_EQ(Db().connected.load(), 1) << "no flag changes";
+}
+
+}  // namespace
