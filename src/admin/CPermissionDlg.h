@@ -20,8 +20,6 @@ class CPermissionDlg : public res::DialogBase {
   // Refills the list from `query` in result order; nothing happens when not connected.
   void FillPermissionList(const std::string& query);
 
-  const std::string& CurrentListQuery() const { return listQuery_; }
-
  private:
   void LoadCompanyNames();
   void LoadUserNames();

@@ -19,9 +19,6 @@ class CUserManageDlg : public res::DialogBase {
   // when the query is empty or the session is not connected.
   void FillUserList(const std::string& query);
 
-  // The statement that last filled the list; add and delete refill with it.
-  const std::string& CurrentListQuery() const { return listQuery_; }
-
  private:
   void OnListClick(int row);
   void OnFind();
@@ -30,5 +27,5 @@ class CUserManageDlg : public res::DialogBase {
   void SetStatus(const QString& text);
 
   res::ReportListView* list_;
-  std::string listQuery_;
+  std::string listQuery_;  // the statement that last filled the list; add and delete refill with it
 };
