@@ -213,6 +213,25 @@ TEST(MainFrameDialogs, CommandWithoutADialogShowsNothingAndLeavesTheDatabaseFree
   EXPECT_FALSE(Db().IsBusy());
 }
 
+TEST(MainFrameDialogs, EachDatabaseCommandCreatesItsDialog) {
+  QWidget parent;
+  struct { int command; int dialogId; } cases[] = {
+      {res::ID_HISTORY_QUERY, res::IDD_HISTORY_QUERY}, {res::ID_USER_MANAGE, res::IDD_USER_MANAGE},
+      {res::ID_COMPANY_DEPT, res::IDD_COMPANY_DEPT},   {res::ID_DEVICE_MANAGE, res::IDD_DEVICE_MANAGE},
+      {res::ID_USER_PERMISSION, res::IDD_PERMISSION},
+  };
+  for (const auto& c : cases) {
+    const DialogFactory factory = DatabaseDialogFactory(c.command);
+    ASSERT_TRUE(factory) << c.command;
+    std::unique_ptr<QDialog> dialog = factory(&parent);
+    auto* built = qobject_cast<res::DialogBase*>(dialog.get());
+    ASSERT_NE(built, nullptr) << c.command;
+    EXPECT_EQ(built->TemplateId(), c.dialogId);
+    EXPECT_EQ(dialog->parentWidget(), &parent);
+  }
+  EXPECT_FALSE(DatabaseDialogFactory(res::ID_SHOW_TABLE));
+}
+
 TEST(MainFrameDialogs, AboutCommandShowsTheAboutBox) {
   CMainFrame frame(0);
   int shownId = 0;

@@ -48,6 +48,7 @@ CMainFrame::CMainFrame(int defMode, QWidget* parent)
     : QMainWindow(parent), table_(DeviceLiveTable::Create()) {
   BuildBars();
   BuildMenuBar();
+  BuildAccelerators();
   CreateClient(defMode);
 }
 
@@ -94,6 +95,14 @@ void CMainFrame::BuildMenuBar() {
     // An untitled entry would be an empty, clickable patch in the bar: keep it, but hidden.
     if (text.isEmpty()) action->setVisible(false);
   }
+}
+
+void CMainFrame::BuildAccelerators() {
+  // The stock file keys stay usable although their popup has no text in the bar.
+  auto* print = new QAction(this);
+  print->setShortcut(QKeySequence::Print);
+  connect(print, &QAction::triggered, this, [this] { OnCommand(res::ID_FILE_PRINT); });
+  addAction(print);
 }
 
 void CMainFrame::CreateClient(int defMode) {
@@ -229,6 +238,12 @@ bool CMainFrame::OnCommand(int id) {
     case res::ID_CONNECT: return true;
     case res::ID_DB_CLOSE: Db().Close(); return true;
     case res::ID_APP_ABOUT: ShowAboutBox(); return true;
+    case res::ID_FILE_PRINT:
+    case res::ID_FILE_PRINT_PREVIEW:
+      // Printing is the live table's; the other views have nothing to print.
+      if (auto* table = qobject_cast<CVeltraneView*>(LiveView()))
+        id == res::ID_FILE_PRINT ? table->OnFilePrint() : table->OnFilePrintPreview();
+      return true;
     default: return false;
   }
 }

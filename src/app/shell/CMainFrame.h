@@ -61,6 +61,7 @@ class CMainFrame : public QMainWindow {
  private:
   void BuildMenuBar();
   void BuildBars();
+  void BuildAccelerators();
   void CreateClient(int defMode);
   QWidget* CreateLiveView(int type);
   void ApplyInitialSplit();

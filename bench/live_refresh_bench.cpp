@@ -1,0 +1,120 @@
+// Cost of one live refresh for a full table of 1024 devices.
+//
+//   live_refresh_bench                      the merge alone (no server)
+//   VELTRANE_DB_PORT=... live_refresh_bench also the whole refresh against a private server
+//                                           (database "bench_live_refresh", created and dropped)
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "DbSession.h"
+#include "LoginState.h"
+#include "RefreshLiveTable.h"
+
+namespace {
+
+constexpr int kDevices = DeviceLiveTable::kCapacity;
+constexpr const char* kBenchDatabase = "bench_live_refresh";
+
+std::string DeviceId(int i) {
+  char id[16];
+  std::snprintf(id, sizeof id, "D%09d", i);
+  return id;
+}
+
+std::vector<LiveRow> Rows(const char* time) {
+  std::vector<LiveRow> rows;
+  for (int i = 0; i < kDevices; ++i)
+    rows.push_back({DeviceId(i), "company", "department", time, "21.5", "0", "45.0", "0", "30.1", "3.6", "1", "12.0",
+                    "device " + std::to_string(i)});
+  return rows;
+}
+
+// Every row updates an existing record: the steady state, with the linear search at its longest.
+void BM_MergeIntoFullTable(benchmark::State& state) {
+  auto table = DeviceLiveTable::Create();
+  const std::vector<LiveRow> first = Rows("2024-05-01 10:00:00");
+  const std::vector<LiveRow> next = Rows("2024-05-01 10:00:10");
+  ApplyLiveRows(*table, first, 1);
+  std::uint32_t tick = 2;
+  for (auto _ : state) {
+    ApplyLiveRows(*table, (tick & 1) ? first : next, tick);
+    ++tick;
+  }
+  state.SetItemsProcessed(state.iterations() * kDevices);
+}
+BENCHMARK(BM_MergeIntoFullTable)->Unit(benchmark::kMicrosecond);
+
+// The first refresh: every row creates its record.
+void BM_FillEmptyTable(benchmark::State& state) {
+  const std::vector<LiveRow> rows = Rows("2024-05-01 10:00:00");
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto table = DeviceLiveTable::Create();
+    state.ResumeTiming();
+    ApplyLiveRows(*table, rows, 1);
+    benchmark::DoNotOptimize(table->liveCount);
+    state.PauseTiming();
+    table.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_FillEmptyTable)->Unit(benchmark::kMicrosecond);
+
+// --- against the server ---------------------------------------------------------------------
+
+bool PrepareServerDatabase() {
+  const char* port = std::getenv("VELTRANE_DB_PORT");
+  if (!port) return false;
+  const char* password = std::getenv("VELTRANE_DB_PASSWORD");
+  static DbSession admin;
+  admin.Configure("127.0.0.1", std::atoi(port), "root", password ? password : "veltrane-test", "");
+  admin.ConnectDatabase();
+  if (!admin.connected) return false;
+  admin.Execute(std::string("DROP DATABASE IF EXISTS ") + kBenchDatabase);
+  admin.Execute(std::string("CREATE DATABASE ") + kBenchDatabase + " DEFAULT CHARACTER SET gbk");
+  admin.Execute(std::string("USE ") + kBenchDatabase);
+  std::ifstream in(VELTRANE_SCHEMA_SQL);
+  std::string line, statement;
+  while (std::getline(in, line)) {
+    if (line.rfind("--", 0) == 0 || line.empty()) continue;
+    statement += line + "\n";
+    if (line.back() == ';') {
+      admin.Execute(statement);
+      statement.clear();
+    }
+  }
+  admin.Execute("insert into company_tab values ('C001','company')");
+  admin.Execute("insert into department_tab values ('01','C001','department')");
+  std::string devices = "insert into device_tab values ", readings = "insert into monitordat_tab values ";
+  for (int i = 0; i < kDevices; ++i) {
+    devices += (i ? ",('" : "('") + DeviceId(i) + "','device " + std::to_string(i) + "','C001','01')";
+    readings += (i ? ",('" : "('") + DeviceId(i) + "','C001','01','2024-05-01 10:00:00',21.5,0,45.0,0,30.1,3.6,1,12.0)";
+  }
+  admin.Execute(devices);
+  admin.Execute(readings);
+  Db().Configure("127.0.0.1", std::atoi(port), "root", password ? password : "veltrane-test", kBenchDatabase);
+  Db().ConnectDatabase();
+  return Db().connected != 0;
+}
+
+void BM_RefreshLiveTableFromServer(benchmark::State& state) {
+  static const bool ready = PrepareServerDatabase();
+  if (!ready) {
+    state.SkipWithError("set VELTRANE_DB_PORT to a running private server");
+    return;
+  }
+  currentUserRole = kRoleAdministrator;
+  auto table = DeviceLiveTable::Create();
+  RefreshLiveTable(*table);
+  for (auto _ : state) RefreshLiveTable(*table);
+  state.counters["devices"] = table->liveCount;
+}
+BENCHMARK(BM_RefreshLiveTableFromServer)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace
+
+BENCHMARK_MAIN();
