@@ -13,6 +13,7 @@
 #include "Gbk.h"
 #include "HistoryQueryTemplate.h"
 #include "HistoryStatements.h"
+#include "HistoryTableQuery.h"
 #include "LocalTime.h"
 #include "LoginState.h"
 #include "MessageBox.h"
@@ -256,12 +257,10 @@ void CHistoryQueryDlg::OnQuery() {
 }
 
 void CHistoryQueryDlg::RunTableQuery() {
-  const std::string start = history::DayStartText(StartDate());
-  const std::string end = history::DayEndText(EndDate());
+  const QDate from = StartDate();
+  const QDate to = EndDate();
   tablePage_->PullFilters();
-  const int temperatureFilter = history::NormalisedFilter(tablePage_->temperatureFilter);
-  const int humidityFilter = history::NormalisedFilter(tablePage_->humidityFilter);
-  if (end < start) {
+  if (history::DayEndText(to) < history::DayStartText(from)) {
     platform::MessageBox(this, QString::fromUtf8(kDateRangeError));
     return;
   }
@@ -269,20 +268,12 @@ void CHistoryQueryDlg::RunTableQuery() {
 
   tablePage_->ResultList()->DeleteAllItems();
   const std::vector<std::string> ids = QueryDeviceIds();
-  const auto escape = [](std::string_view t) { return Db().Escape(t); };
   history::QueryProgress progress(this, static_cast<int>(ids.size()));
-  long long total = 0;
-  for (std::size_t i = 0; i < ids.size(); ++i) {
-    const std::string sql =
-        history::TableQueryStatement(escape, ids[i], start, end, temperatureFilter, humidityFilter);
-    const DbResult result = Db().Select(sql, DbFetch::Store);
-    // A failed device ends the query: the rows so far stay, the count keeps its old text.
-    if (!result.ok) return;
-    tablePage_->AppendHistoryRows(result.rows);
-    total += static_cast<long long>(result.rows.size());
-    progress.DeviceDone(static_cast<int>(i + 1));
-  }
-  tablePage_->ShowResultCount(static_cast<int>(total));
+  const HistoryTableQueryOutcome outcome =
+      QueryHistoryIntoPage(*tablePage_, ids, from, to, tablePage_->temperatureFilter, tablePage_->humidityFilter,
+                           [&](int done) { progress.DeviceDone(done); });
+  // A failed device ends the query: the rows so far stay, the count keeps its old text.
+  if (outcome.ok) tablePage_->ShowResultCount(static_cast<int>(outcome.rowCount));
 }
 
 void CHistoryQueryDlg::OnTabChanged(int index) {

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 
 #include "HistoryCells.h"
+#include "HistoryExport.h"
 #include "HistoryStatements.h"
 #include "HistoryTablePageTemplate.h"
 
@@ -84,9 +85,11 @@ void CHistoryTablePage::SetExportHandlers(ExportHandler pdf, ExportHandler excel
 void CHistoryTablePage::ExportPdf() {
   emit exportPdfRequested();
   if (const ExportHandler& run = exportPdf_ ? exportPdf_ : DefaultPdfExport()) run(*this);
+  else ::ExportPdf(this, *list_->Model());
 }
 
 void CHistoryTablePage::ExportExcel() {
   emit exportExcelRequested();
   if (const ExportHandler& run = exportExcel_ ? exportExcel_ : DefaultExcelExport()) run(*this);
+  else ::ExportExcel(this, *list_->Model());
 }

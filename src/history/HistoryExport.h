@@ -9,7 +9,7 @@ namespace res {
 class TextTableModel;
 }
 
-struct ExportOutcome;
+#include "PdfReport.h"  // ExportOutcome
 
 // `fileName` empty: the time-based name. Message boxes only when `owner` is given.
 ExportOutcome ExportPdf(QWidget* owner, const res::TextTableModel& list, const std::string& fileName = {});

@@ -1,0 +1,16 @@
+#include "LoginCheck.h"
+
+#include "DbSession.h"
+
+namespace {
+constexpr const char* kLoginQuery =
+    "select * from user_tab where user_name='%s' and user_passwd='%s' and user_permission='%d'";
+}
+
+LoginCheckResult CheckLogin(const std::string& gbkName, const std::string& gbkPassword, int role) {
+  if (Db().Ping() != 0) return LoginCheckResult::kDatabaseUnreachable;
+  // Name and password are escaped: a quote is compared as a quote and simply does not match.
+  const DbResult result = Db().Select(Db().Format(kLoginQuery, {gbkName, gbkPassword, role}), DbFetch::Store);
+  if (!result.ok) return LoginCheckResult::kQueryFailed;
+  return result.rows.empty() ? LoginCheckResult::kRefused : LoginCheckResult::kAccepted;
+}

@@ -1,0 +1,144 @@
+// The command-line export end to end: the real executable against the private server.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "Gbk.h"
+#include "TestDatabase.h"
+
+namespace fs = std::filesystem;
+using platform::Utf8ToGbk;
+
+namespace {
+
+struct RunResult {
+  int status = -1;
+  std::string out;
+};
+
+RunResult RunIn(const fs::path& dir, const std::string& args) {
+  RunResult r;
+  const std::string command = "cd '" + dir.string() + "' && QT_QPA_PLATFORM=offscreen '" VELTRANE_EXECUTABLE "' " + args + " 2>&1";
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) r.out.append(buffer, n);
+    const int raw = ::pclose(pipe);
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  }
+  return r;
+}
+
+class HeadlessExportTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    db_ = new TestDatabase("t_headless");
+    if (!db_->ok()) return;
+    db_->Exec(Utf8ToGbk("insert into company_tab values('0001','华东冷链'),('0002','华南药仓')"));
+    db_->Exec(Utf8ToGbk("insert into department_tab values('01','0001','冷藏部'),('01','0002','药品部')"));
+    db_->Exec(Utf8ToGbk("insert into device_tab values('TH00010101','一号冷库','0001','01'),('TH00020101','药柜','0002','01')"));
+    db_->Exec("insert into user_tab values('admin','admin',1),('user1','user1',2)");
+    db_->Exec("insert into permission_tab values('user1','0001','01')");
+    for (const char* id : {"TH00010101", "TH00020101"})
+      for (int i = 0; i < 40; ++i) {
+        char row[256];
+        std::snprintf(row, sizeof row,
+                      "insert into history_tab values('%s','0001','01','2026-12-07 %02d:%02d:00',%d.5,%d,45.0,0,30.0,220.0,1,35.0)",
+                      id, i / 6, (i % 6) * 10, 20 + i % 5, i % 3 == 0 ? 1 : 0);
+        db_->Exec(row);
+      }
+  }
+  static void TearDownTestSuite() {
+    delete db_;
+    db_ = nullptr;
+  }
+  void SetUp() override {
+    if (!db_->ok()) GTEST_SKIP() << "test database server not reachable";
+    dir_ = fs::temp_directory_path() /
+           ("headless_" + std::to_string(::getpid()) + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+    WriteConfig(db_->server().port);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  void WriteConfig(int port) {
+    std::ofstream(dir_ / "Corvane.ini") << "[MYDB_CONFIG]\nHOST=127.0.0.1\nPORT=" << port
+                                        << "\nUID=root\nPWD=" << db_->server().password << "\nDBNAME=" << db_->name()
+                                        << "\n[DIS_CONFIG]\nDEFMOD=0\n[DEVICE_CONFIG]\nTIMEOUT=120\n";
+  }
+  static TestDatabase* db_;
+  fs::path dir_;
+};
+TestDatabase* HeadlessExportTest::db_ = nullptr;
+
+const std::string kAdmin = "--user admin --password admin --role 1 ";
+const std::string kDay = " --from 2026-12-07 --to 2026-12-07";
+
+}  // namespace
+
+TEST_F(HeadlessExportTest, PdfWithTheTimeBasedNameInTheCurrentDirectory) {
+  const RunResult r = RunIn(dir_, "--export pdf " + kAdmin + "--devices TH00010101,TH00020101" + kDay);
+  ASSERT_EQ(r.status, 0) << r.out;
+  const auto end = r.out.find(".pdf\n");
+  ASSERT_NE(end, std::string::npos) << r.out;
+  const auto start = r.out.rfind('\n', end);
+  const std::string name = r.out.substr(start == std::string::npos ? 0 : start + 1, end + 4 - (start == std::string::npos ? 0 : start + 1));
+  EXPECT_NE(name.find("秒.pdf"), std::string::npos) << name;
+  EXPECT_TRUE(fs::exists(dir_ / name));
+  EXPECT_NE(r.out.find("80 条记录"), std::string::npos) << r.out;
+}
+
+TEST_F(HeadlessExportTest, WorkbookFilteredByAlarmForAGrantedNormalUser) {
+  const RunResult r = RunIn(dir_, "--export xls --user user1 --password user1 --role 2 --devices TH00010101" + kDay +
+                                      " --temperature 1 --output out.xls");
+  ASSERT_EQ(r.status, 0) << r.out;
+  ASSERT_TRUE(fs::exists(dir_ / "out.xls"));
+  std::string json;
+  if (FILE* pipe = ::popen(("/usr/bin/python3 " VELTRANE_READ_XLS " '" + (dir_ / "out.xls").string() + "'").c_str(), "r")) {
+    char buffer[4096];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) json.append(buffer, n);
+    ::pclose(pipe);
+  }
+  // Title row + 14 high-temperature rows (every third of 40).
+  const auto sheet1 = json.find("\"Sheet1\"");
+  ASSERT_NE(sheet1, std::string::npos) << json;
+  int rows = 0;
+  for (auto at = json.find("TH00010101"); at != std::string::npos; at = json.find("TH00010101", at + 1)) ++rows;
+  EXPECT_EQ(rows, 14);
+  EXPECT_NE(json.find("↑"), std::string::npos);
+}
+
+TEST_F(HeadlessExportTest, RefusalsHaveTheirOwnExitStatus) {
+  const struct {
+    const char* what;
+    std::string args;
+    int status;
+    const char* text;
+  } cases[] = {
+      {"wrong password", "--export pdf --user admin --password nope --role 1 --devices TH00010101" + kDay, 4, "用户名或密码错误!"},
+      {"wrong role", "--export pdf --user user1 --password user1 --role 1 --devices TH00010101" + kDay, 4, "用户名或密码错误!"},
+      {"quote in the name", "--export pdf --user \"admin' or '1'='1\" --password x --role 1 --devices TH00010101" + kDay, 4, "用户名或密码错误!"},
+      {"device outside the grants", "--export pdf --user user1 --password user1 --role 2 --devices TH00010101,TH00020101" + kDay, 5, "TH00020101"},
+      {"unwritable output", "--export pdf " + kAdmin + "--devices TH00010101" + kDay + " --output no/such/dir/r.pdf", 6, "导出失败"},
+      {"unknown format", "--export csv " + kAdmin + "--devices TH00010101" + kDay, 2, "--export"},
+      {"reversed dates", "--export pdf " + kAdmin + "--devices TH00010101 --from 2026-12-08 --to 2026-12-07", 2, "时间段选择错误!"},
+      {"bad filter", "--export pdf " + kAdmin + "--devices TH00010101" + kDay + " --humidity 7", 2, "--humidity"},
+  };
+  for (const auto& c : cases) {
+    const RunResult r = RunIn(dir_, c.args);
+    EXPECT_EQ(r.status, c.status) << c.what << "\n" << r.out;
+    EXPECT_NE(r.out.find(c.text), std::string::npos) << c.what << "\n" << r.out;
+  }
+  EXPECT_FALSE(fs::exists(dir_ / "no"));
+}
+
+TEST_F(HeadlessExportTest, DatabaseDownIsReported) {
+  WriteConfig(1);  // nothing listens there
+  const RunResult r = RunIn(dir_, "--export pdf " + kAdmin + "--devices TH00010101" + kDay);
+  EXPECT_EQ(r.status, 3) << r.out;
+  EXPECT_NE(r.out.find("数据库连接失败"), std::string::npos) << r.out;
+}
