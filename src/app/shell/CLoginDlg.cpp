@@ -7,13 +7,11 @@
 
 #include "DbSession.h"
 #include "Gbk.h"
+#include "LoginCheck.h"
 #include "LoginDialogTemplate.h"
 #include "LoginState.h"
 
 namespace {
-
-constexpr const char* kLoginQuery =
-    "select * from user_tab where user_name='%s' and user_passwd='%s' and user_permission='%d'";
 
 const QString kRoleNormalText = QStringLiteral("普通用户");
 const QString kRoleAdminText = QStringLiteral("管理员");
@@ -49,16 +47,11 @@ void CLoginDlg::OnLogin() {
   const std::string password = platform::ToGbk(GetDlgItemText(res::IDC_LOGIN_PASSWORD));
   const int role = GetDlgItemText(res::IDC_LOGIN_ROLE) == kRoleAdminText ? kRoleAdministrator : kRoleNormalUser;
 
-  if (Db().Ping() != 0) {
-    SetDlgItemText(res::IDC_LOGIN_STATUS, kDbUnreachableText);
-    return;
-  }
-  // Name and password are escaped: a quote is compared as a quote and simply does not match.
-  const DbResult result = Db().Select(Db().Format(kLoginQuery, {name, password, role}), DbFetch::Store);
-  if (!result.ok) return;
-  if (result.rows.empty()) {
-    SetDlgItemText(res::IDC_LOGIN_STATUS, kWrongCredentialsText);
-    return;
+  switch (CheckLogin(name, password, role)) {
+    case LoginCheckResult::kAccepted: break;
+    case LoginCheckResult::kDatabaseUnreachable: SetDlgItemText(res::IDC_LOGIN_STATUS, kDbUnreachableText); return;
+    case LoginCheckResult::kRefused: SetDlgItemText(res::IDC_LOGIN_STATUS, kWrongCredentialsText); return;
+    case LoginCheckResult::kQueryFailed: return;  // nothing is reported
   }
   currentUserName = name;
   currentUserRole = role;
