@@ -1,11 +1,15 @@
 #include "StationStartup.h"
 
+#include <QScreen>
+
 #include "CLoginDlg.h"
 #include "CMainFrame.h"
 #include "CVeltraneDoc.h"
 
 std::unique_ptr<CMainFrame> StartStation(int defMode) {
   auto frame = std::make_unique<CMainFrame>(defMode);
+  // Without a window manager "maximised" is only a flag: cover the screen's work area anyway.
+  if (const QScreen* screen = frame->screen()) frame->setGeometry(screen->availableGeometry());
   frame->showMaximized();
 
   CLoginDlg login;  // no parent, as at every start
