@@ -11,6 +11,8 @@ DbSession& Db() {
   return session;
 }
 
+DbSession::~DbSession() { Close(); }
+
 void DbSession::Configure(std::string host, int port, std::string user, std::string password,
                           std::string database) {
   std::lock_guard lock(connectionMutex_);

@@ -40,6 +40,8 @@ class DbSession {
   static constexpr std::uint32_t kIdlePollMs = 100;
 
   DbSession() = default;
+  // Releases the client handle (a session that never connected still owns one).
+  ~DbSession();
   DbSession(const DbSession&) = delete;
   DbSession& operator=(const DbSession&) = delete;
 
