@@ -9,6 +9,7 @@
 
 #include "DbSession.h"
 #include "HistoryCurvePageTemplate.h"
+#include "HistoryExport.h"
 #include "HistoryGlobals.h"
 #include "HistoryQueryContext.h"
 #include "HistoryStatements.h"
@@ -53,6 +54,9 @@ CHistoryCurvePage::CHistoryCurvePage(const HistoryQueryContext* dialog, QWidget*
           &CHistoryCurvePage::PreviousDay);
   connect(Item<QAbstractButton>(res::IDC_HC_NEXT_DAY), &QAbstractButton::clicked, this,
           &CHistoryCurvePage::NextDay);
+
+  connect(Item<QAbstractButton>(res::IDC_HC_EXPORT_PDF), &QAbstractButton::clicked, this,
+          [this] { ExportCurvePdf(this, image_); });
 
   SetCurveDate(Today());
   chart_.channel = history::kChannelTemperature;

@@ -1,6 +1,12 @@
 #include "HistoryExport.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <filesystem>
 #include <QProgressDialog>
 #include <QLabel>
 #include <QString>
@@ -18,6 +24,7 @@ constexpr const char* kPdfSuccess = "导出成功";
 constexpr const char* kExcelSuccess = "导出文件:%1 成功";
 constexpr const char* kExcelSpillNote = "\n超过65535行的数据已续写到Sheet2至Sheet%1，每页都有标题行。";
 constexpr const char* kExcelFailure = "导出失败";
+constexpr const char* kCurveTitle = "历史曲线";
 constexpr int kProgressThreshold = 5000;  // rows; smaller exports finish before a dialog would show
 
 // Busy cursor and a progress dialog for the duration of one export.
@@ -81,5 +88,42 @@ ExportOutcome ExportExcel(QWidget* owner, const res::TextTableModel& list, const
   if (owner)
     platform::MessageBox(owner, outcome.ok ? QString::fromStdString(ExcelSuccessText(name, outcome.sheetsUsed))
                                            : QString::fromUtf8(kExcelFailure));
+  return outcome;
+}
+
+ExportOutcome ExportCurvePdf(QWidget* owner, const QImage& chart, const std::string& fileName) {
+  ExportOutcome outcome;
+  outcome.fileName = fileName.empty() ? ReportFileName(".pdf") : fileName;
+  const std::string partial = outcome.fileName + ".part";
+  {
+    QPdfWriter writer(QString::fromStdString(partial));
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageOrientation(QPageLayout::Landscape);
+    writer.setResolution(150);
+    writer.setTitle(QString::fromUtf8(kCurveTitle));
+    QPainter painter;
+    if (!chart.isNull() && painter.begin(&writer)) {
+      const QRect page = painter.viewport();
+      QFont font = painter.font();
+      font.setPixelSize(page.height() / 24);
+      painter.setFont(font);
+      const QRect titleArea(page.left(), page.top(), page.width(), page.height() / 12);
+      painter.drawText(titleArea, Qt::AlignCenter, QString::fromUtf8(kCurveTitle));
+      const QRect imageArea(page.left(), titleArea.bottom(), page.width(), page.height() - titleArea.height());
+      const QSize fitted = chart.size().scaled(imageArea.size(), Qt::KeepAspectRatio);
+      painter.drawImage(QRect(QPoint(imageArea.left() + (imageArea.width() - fitted.width()) / 2, imageArea.top()), fitted),
+                        chart);
+      outcome.ok = painter.end();
+    }
+  }
+  std::error_code fileError;
+  if (outcome.ok && std::filesystem::exists(partial, fileError) && std::filesystem::file_size(partial, fileError) > 0) {
+    std::filesystem::rename(partial, outcome.fileName, fileError);
+    outcome.ok = !fileError;
+  } else {
+    outcome.ok = false;
+  }
+  if (!outcome.ok) std::filesystem::remove(partial, fileError);
+  if (owner) platform::MessageBox(owner, QString::fromUtf8(outcome.ok ? kPdfSuccess : kExcelFailure));
   return outcome;
 }

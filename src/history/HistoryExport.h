@@ -15,6 +15,10 @@ class TextTableModel;
 ExportOutcome ExportPdf(QWidget* owner, const res::TextTableModel& list, const std::string& fileName = {});
 ExportOutcome ExportExcel(QWidget* owner, const res::TextTableModel& list, const std::string& fileName = {});
 
+// The curve page's "导出PDF": the chart as shown, on one landscape page ("导出成功" / "导出失败").
+class QImage;
+ExportOutcome ExportCurvePdf(QWidget* owner, const QImage& chart, const std::string& fileName = {});
+
 // The success text of the Excel export ("导出文件:%s 成功", plus a note when rows continued on
 // further sheets).
 std::string ExcelSuccessText(const std::string& fileName, int sheetsUsed);

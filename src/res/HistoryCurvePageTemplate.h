@@ -5,7 +5,7 @@ namespace res {
 // Controls of the history curve page. The channel radios run in tab order: a button's offset
 // from IDC_HC_TEMPERATURE is the channel number.
 enum HistoryCurvePageControlId : int {
-  IDC_HC_EXPORT_PDF = 1073,  // no action bound
+  IDC_HC_EXPORT_PDF = 1073,  // the chart as a one-page PDF
   IDC_HC_TEMPERATURE = 1074,
   IDC_HC_HUMIDITY = 1075,
   IDC_HC_DEVICE_TEMPERATURE = 1076,

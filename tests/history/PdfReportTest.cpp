@@ -5,7 +5,10 @@
 #include <fstream>
 
 #include "ExportTestSupport.h"
+#include "HistoryExport.h"
 #include "PdfReport.h"
+#include "ScriptedMessageBoxes.h"
+#include <QWidget>
 
 using namespace exporttest;
 
@@ -111,4 +114,18 @@ TEST_F(PdfFileTest, UnwritableTargetPrintsTheErrorAndLeavesNoFile) {
   EXPECT_NE(out.find(", detail_no="), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(file));
   EXPECT_FALSE(std::filesystem::exists(file + ".part"));
+}
+
+TEST_F(PdfFileTest, CurvePageChartBecomesAOnePagePdf) {
+  QImage chart(900, 420, QImage::Format_RGB32);
+  chart.fill(Qt::white);
+  QWidget owner;
+  ScriptedMessageBoxes boxes;
+  const std::string file = (dir_ / "chart.pdf").string();
+  EXPECT_TRUE(ExportCurvePdf(&owner, chart, file).ok);
+  EXPECT_EQ(Pages(file), 1);
+  EXPECT_EQ(boxes.LastText(), QStringLiteral("导出成功"));
+  EXPECT_FALSE(ExportCurvePdf(&owner, chart, (dir_ / "no" / "chart.pdf").string()).ok);
+  EXPECT_EQ(boxes.LastText(), QStringLiteral("导出失败"));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "no"));
 }
