@@ -1,6 +1,7 @@
 #pragma once
 // Texts and colours of the live table's cells, kept free of widgets so that every case can be
 // tested on its own. The view copies records under the table lock and writes what these return.
+#include "LiveStateColours.h"
 #include <QColor>
 #include <QString>
 #include <array>
@@ -12,9 +13,9 @@
 namespace livetable {
 
 // Cell text colours (RGB).
-inline constexpr QRgb kNormalGreen = qRgb(0, 168, 84);
-inline constexpr QRgb kAlarmRed = qRgb(170, 0, 0);
-inline constexpr QRgb kOfflineBlue = qRgb(0, 0, 255);
+inline constexpr QRgb kNormalGreen = livestate::kNormalGreen;
+inline constexpr QRgb kAlarmRed = livestate::kAlarmRed;
+inline constexpr QRgb kOfflineBlue = livestate::kOfflineBlue;
 inline constexpr QRgb kBlack = qRgb(0, 0, 0);
 
 enum Column : int {

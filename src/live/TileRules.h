@@ -1,6 +1,7 @@
 #pragma once
 // Layout, paging and text rules of the tile view, kept free of widgets so they can be tested
 // case by case. The view only copies records under the table lock and draws what these return.
+#include "LiveStateColours.h"
 #include <QColor>
 #include <QPoint>
 #include <QString>
@@ -40,9 +41,9 @@ inline constexpr QRgb kOuterFill = qRgb(162, 162, 162);
 inline constexpr QRgb kInnerFill = qRgb(0, 0, 0);
 inline constexpr QRgb kInnerBorderAlarm = qRgb(255, 0, 0);
 inline constexpr QRgb kInnerBorderNormal = qRgb(0, 255, 0);
-inline constexpr QRgb kNormalGreen = qRgb(0, 168, 84);
-inline constexpr QRgb kAlarmRed = qRgb(170, 0, 0);
-inline constexpr QRgb kOfflineBlue = qRgb(0, 0, 255);
+inline constexpr QRgb kNormalGreen = livestate::kNormalGreen;
+inline constexpr QRgb kAlarmRed = livestate::kAlarmRed;
+inline constexpr QRgb kOfflineBlue = livestate::kOfflineBlue;
 inline constexpr QRgb kBlack = qRgb(0, 0, 0);
 
 // What a tile needs to know about its record, copied under the table lock.
