@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "AdminStatusTexts.h"
 #include "CompanyPageTemplate.h"
 #include "CompanyDeviceCombos.h"
 #include "DbSession.h"
@@ -35,13 +36,6 @@ const QString kFieldName = QStringLiteral("公司名称");
 const QString kNumberRule = QStringLiteral("公司编号必须是4个字符！");
 const QString kDeleteQuestion =
     QStringLiteral("确认删除公司？删除此公司后将同时删除'部门表','设备表','用户权限表'中与此公司相关的记录");
-const QString kDeleteCaption = QStringLiteral("删除确认");
-const QString kAdded = QStringLiteral("添加成功！");
-const QString kAddFailed = QStringLiteral("添加失败！");
-const QString kRenamed = QStringLiteral("修改成功！");
-const QString kRenameFailed = QStringLiteral("修改失败！");
-const QString kDeleted = QStringLiteral("删除成功！");
-const QString kDeleteFailed = QStringLiteral("删除失败！");
 
 // The column a search field stands for; nullptr for no field.
 const char* SearchColumn(const QString& field) {
@@ -119,11 +113,11 @@ void CCompanyPage::OnAdd() {
   if (number.isEmpty() || name.isEmpty()) return;
   if (!CheckCompanyNumber(number)) return;
   if (!db_.Execute(db_.Format(kInsertCompany, {platform::ToGbk(number), platform::ToGbk(name)}))) {
-    SetStatus(kAddFailed);
+    SetStatus(admin::kAddFailedText);
     return;
   }
   FillCompanyList(listQuery_);
-  SetStatus(kAdded);
+  SetStatus(admin::kAddedText);
 }
 
 void CCompanyPage::OnRename() {
@@ -133,25 +127,25 @@ void CCompanyPage::OnRename() {
   if (!CheckCompanyNumber(number)) return;
   // An update that matches no row is still an accepted statement.
   if (!db_.Execute(db_.Format(kRenameCompany, {platform::ToGbk(name), platform::ToGbk(number)}))) {
-    SetStatus(kRenameFailed);
+    SetStatus(admin::kRenameFailedText);
     return;
   }
   FillCompanyList(listQuery_);
-  SetStatus(kRenamed);
+  SetStatus(admin::kRenamedText);
 }
 
 void CCompanyPage::OnDelete() {
-  if (platform::MessageBox(this, kDeleteQuestion, kDeleteCaption, platform::MB_YESNO) != platform::IDYES) return;
+  if (platform::MessageBox(this, kDeleteQuestion, admin::kDeleteCaptionText, platform::MB_YESNO) != platform::IDYES) return;
   const QString number = GetDlgItemText(IDC_COMPANY_NUMBER);
   if (number.isEmpty()) return;
   if (!CheckCompanyNumber(number)) return;
   const std::string gbkNumber = platform::ToGbk(number);
   // A refused company delete must leave the dependent rows alone.
   if (!db_.Execute(db_.Format(kDeleteCompany, {gbkNumber}))) {
-    SetStatus(kDeleteFailed);
+    SetStatus(admin::kDeleteFailedText);
     return;
   }
   for (const char* cascade : kCascadeDeletes) db_.Execute(db_.Format(cascade, {gbkNumber}));
   FillCompanyList(listQuery_);
-  SetStatus(kDeleted);
+  SetStatus(admin::kDeletedText);
 }

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "AdminStatusTexts.h"
 #include "CompanyDeviceCombos.h"
 #include "DbSession.h"
 #include "DepartmentPageTemplate.h"
@@ -34,13 +35,6 @@ constexpr const char* kCascadeDeletes[] = {
 const QString kNumberRule = QStringLiteral("部门编号必须是2个字符！");
 const QString kDeleteQuestion =
     QStringLiteral("确认删除部门？删除此公司部门后将同时删除'设备表','用户权限表'中与此公司部门相关的记录");
-const QString kDeleteCaption = QStringLiteral("删除确认");
-const QString kAdded = QStringLiteral("添加成功！");
-const QString kAddFailed = QStringLiteral("添加失败！");
-const QString kRenamed = QStringLiteral("修改成功！");
-const QString kRenameFailed = QStringLiteral("修改失败！");
-const QString kDeleted = QStringLiteral("删除成功！");
-const QString kDeleteFailed = QStringLiteral("删除失败！");
 }  // namespace
 
 CDepartmentPage::CDepartmentPage(DbSession& db, QWidget* parent)
@@ -118,11 +112,11 @@ void CDepartmentPage::OnAdd() {
   const std::string sql =
       db_.Format(kInsertDepartment, {platform::ToGbk(number), platform::ToGbk(company), platform::ToGbk(name)});
   if (!db_.Execute(sql)) {
-    SetStatus(kAddFailed);
+    SetStatus(admin::kAddFailedText);
     return;
   }
   FillDepartmentList();
-  SetStatus(kAdded);
+  SetStatus(admin::kAddedText);
 }
 
 void CDepartmentPage::OnRename() {
@@ -134,15 +128,15 @@ void CDepartmentPage::OnRename() {
   const std::string sql =
       db_.Format(kRenameDepartment, {platform::ToGbk(name), platform::ToGbk(number), platform::ToGbk(company)});
   if (!db_.Execute(sql)) {
-    SetStatus(kRenameFailed);
+    SetStatus(admin::kRenameFailedText);
     return;
   }
   FillDepartmentList();
-  SetStatus(kRenamed);
+  SetStatus(admin::kRenamedText);
 }
 
 void CDepartmentPage::OnDelete() {
-  if (platform::MessageBox(this, kDeleteQuestion, kDeleteCaption, platform::MB_YESNO) != platform::IDYES) return;
+  if (platform::MessageBox(this, kDeleteQuestion, admin::kDeleteCaptionText, platform::MB_YESNO) != platform::IDYES) return;
   const QString number = GetDlgItemText(IDC_DEPT_NUMBER);
   const QString company = GetDlgItemText(IDC_DEPT_COMPANY_NUMBER);
   if (number.isEmpty() || company.isEmpty()) return;
@@ -151,10 +145,10 @@ void CDepartmentPage::OnDelete() {
   const std::string gbkCompany = platform::ToGbk(company);
   // A refused department delete must leave its devices and grants alone.
   if (!db_.Execute(db_.Format(kDeleteDepartment, {gbkNumber, gbkCompany}))) {
-    SetStatus(kDeleteFailed);
+    SetStatus(admin::kDeleteFailedText);
     return;
   }
   for (const char* cascade : kCascadeDeletes) db_.Execute(db_.Format(cascade, {gbkNumber, gbkCompany}));
   FillDepartmentList();
-  SetStatus(kDeleted);
+  SetStatus(admin::kDeletedText);
 }

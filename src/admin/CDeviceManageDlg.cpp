@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "AdminStatusTexts.h"
 #include "CompanyDeviceCombos.h"
 #include "DbSession.h"
 #include "DeviceManageTemplate.h"
@@ -65,13 +66,6 @@ constexpr SearchField kSearchFields[] = {
 
 const QString kIdRule = QStringLiteral("设备ID必须是10个字符！");
 const QString kDeleteQuestion = QStringLiteral("确认删除此设备？");
-const QString kDeleteCaption = QStringLiteral("删除确认");
-const QString kAdded = QStringLiteral("添加成功！");
-const QString kAddFailed = QStringLiteral("添加失败！");
-const QString kRenamed = QStringLiteral("修改成功！");
-const QString kRenameFailed = QStringLiteral("修改失败！");
-const QString kDeleted = QStringLiteral("删除成功！");
-const QString kDeleteFailed = QStringLiteral("删除失败！");
 
 const char* SearchColumn(const QString& item) {
   for (const SearchField& field : kSearchFields)
@@ -216,26 +210,26 @@ void CDeviceManageDlg::OnAdd() {
   if (id.isEmpty() || company.isEmpty() || department.isEmpty()) return;
   if (!CheckDeviceId(id)) return;
   if (!Db().Execute(Db().Format(kInsertDevice, {Gbk(id), Gbk(name), Gbk(company), Gbk(department)}))) {
-    SetStatus(kAddFailed);
+    SetStatus(admin::kAddFailedText);
     return;
   }
   FillDeviceList(listQuery_);
-  SetStatus(kAdded);
+  SetStatus(admin::kAddedText);
 }
 
 void CDeviceManageDlg::OnDelete() {
-  if (platform::MessageBox(this, kDeleteQuestion, kDeleteCaption, platform::MB_YESNO) != platform::IDYES) return;
+  if (platform::MessageBox(this, kDeleteQuestion, admin::kDeleteCaptionText, platform::MB_YESNO) != platform::IDYES) return;
   const QString id = GetDlgItemText(IDC_DEVICE_ID);
   const QString company = GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER);
   const QString department = GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER);
   if (id.isEmpty() || company.isEmpty() || department.isEmpty()) return;
   if (!CheckDeviceId(id)) return;
   if (!Db().Execute(Db().Format(kDeleteDevice, {Gbk(id), Gbk(company), Gbk(department)}))) {
-    SetStatus(kDeleteFailed);
+    SetStatus(admin::kDeleteFailedText);
     return;
   }
   FillDeviceList(listQuery_);
-  SetStatus(kDeleted);
+  SetStatus(admin::kDeletedText);
 }
 
 void CDeviceManageDlg::OnRename() {
@@ -246,9 +240,9 @@ void CDeviceManageDlg::OnRename() {
   if (id.isEmpty() || company.isEmpty() || department.isEmpty()) return;
   if (!CheckDeviceId(id)) return;
   if (!Db().Execute(Db().Format(kRenameDevice, {Gbk(name), Gbk(id), Gbk(company), Gbk(department)}))) {
-    SetStatus(kRenameFailed);
+    SetStatus(admin::kRenameFailedText);
     return;
   }
   FillDeviceList(listQuery_);
-  SetStatus(kRenamed);
+  SetStatus(admin::kRenamedText);
 }

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include "AdminStatusTexts.h"
 #include "DbSession.h"
 #include "Gbk.h"
 #include "MessageBox.h"
@@ -61,11 +62,6 @@ constexpr int kListCompanyName = 2;
 constexpr int kListDepartmentNum = 3;
 constexpr int kListDepartmentName = 4;
 
-const QString kAddedText = QStringLiteral("添加成功！");
-const QString kAddFailedText = QStringLiteral("添加失败！");
-const QString kDeletedText = QStringLiteral("删除成功！");
-const QString kDeleteFailedText = QStringLiteral("删除失败！");
-const QString kDeleteCaption = QStringLiteral("删除确认");
 const QString kWithdrawQuestion = QStringLiteral("确认删除此设备？");
 
 std::string FirstColumnOfFirstRow(const DbResult& result) {
@@ -227,24 +223,24 @@ void CPermissionDlg::OnGrant() {
   const std::string departmentNum = platform::ToGbk(GetDlgItemText(IDC_PERM_DEPARTMENT_NUM));
   if (user.empty() || companyNum.empty() || departmentNum.empty()) return;
   if (!Db().Execute(Db().Format(kGrantTemplate, {user, companyNum, departmentNum}))) {
-    SetStatus(kAddFailedText);
+    SetStatus(admin::kAddFailedText);
     return;
   }
   FillPermissionList(listQuery_);
-  SetStatus(kAddedText);
+  SetStatus(admin::kAddedText);
 }
 
 void CPermissionDlg::OnWithdraw() {
-  if (platform::MessageBox(this, kWithdrawQuestion, kDeleteCaption, platform::MB_YESNO) != platform::IDYES) return;
+  if (platform::MessageBox(this, kWithdrawQuestion, admin::kDeleteCaptionText, platform::MB_YESNO) != platform::IDYES) return;
   const std::string user = platform::ToGbk(userCombo_->currentText());
   const std::string companyNum = platform::ToGbk(GetDlgItemText(IDC_PERM_COMPANY_NUM));
   const std::string departmentNum = platform::ToGbk(GetDlgItemText(IDC_PERM_DEPARTMENT_NUM));
   if (user.empty() || companyNum.empty() || departmentNum.empty()) return;
   if (!Db().Execute(Db().Format(kWithdrawTemplate, {user, companyNum, departmentNum}))) {
-    SetStatus(kDeleteFailedText);
+    SetStatus(admin::kDeleteFailedText);
     return;
   }
   // A withdrawal that matched no row is still accepted by the server, and reported as such.
   FillPermissionList(listQuery_);
-  SetStatus(kDeletedText);
+  SetStatus(admin::kDeletedText);
 }

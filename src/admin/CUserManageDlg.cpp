@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "AdminStatusTexts.h"
 #include "DbSession.h"
 #include "Gbk.h"
 #include "MessageBox.h"
@@ -47,14 +48,9 @@ const QString kNotConnectedText = QStringLiteral("数据库未连接");
 
 const QString kPasswordsDifferText = QStringLiteral("两次输入密码不同,添加失败");
 const QString kEmptyFieldsText = QStringLiteral("用户名密码不能为空");
-const QString kAddedText = QStringLiteral("添加成功！");
-const QString kAddFailedText = QStringLiteral("添加失败！");
-const QString kDeletedText = QStringLiteral("删除成功！");
-const QString kDeleteFailedText = QStringLiteral("删除失败！");
 
 const QString kAddCaption = QStringLiteral("添加");
 const QString kAddAsNormalUserQuestion = QStringLiteral("注意，添加新用户的类型是‘普通用户’，确认添加？");
-const QString kDeleteCaption = QStringLiteral("删除确认");
 const QString kDeleteUserQuestion = QStringLiteral("确认删除此用户？");
 
 QString RoleText(const std::string& code) {
@@ -157,23 +153,23 @@ void CUserManageDlg::OnAdd() {
     return;
   }
   if (!Db().Execute(Db().Format(kAddUserTemplate, {name, password}))) {
-    SetStatus(kAddFailedText);
+    SetStatus(admin::kAddFailedText);
     return;
   }
   FillUserList(listQuery_);
-  SetStatus(kAddedText);
+  SetStatus(admin::kAddedText);
 }
 
 void CUserManageDlg::OnDelete() {
-  if (platform::MessageBox(this, kDeleteUserQuestion, kDeleteCaption, platform::MB_YESNO) != platform::IDYES) return;
+  if (platform::MessageBox(this, kDeleteUserQuestion, admin::kDeleteCaptionText, platform::MB_YESNO) != platform::IDYES) return;
   // The name field decides, not the list selection.
   const std::string name = platform::ToGbk(GetDlgItemText(IDC_USER_NAME));
   if (name.empty()) return;
   if (!DeleteUserWithGrants(name)) {
-    SetStatus(kDeleteFailedText);
+    SetStatus(admin::kDeleteFailedText);
     return;
   }
   // Success means the statements were accepted: a name that matched no row still succeeds.
   FillUserList(listQuery_);
-  SetStatus(kDeletedText);
+  SetStatus(admin::kDeletedText);
 }
