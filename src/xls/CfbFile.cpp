@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "LittleEndian.h"
+#include "SaveFile.h"
 
 namespace xls {
 namespace {
@@ -118,8 +119,10 @@ int ParsePath(std::u16string_view path, ParsedPath& parsed) {
 CfbFile::~CfbFile() { CloseContainer(); }
 
 void CfbFile::Reset() {
+  file_.reset();  // removes a temporary that was not put in place
   fd_ = -1;
   writeFailed_ = false;
+  writeError_ = 0;
   fat_.clear();
   miniFat_.clear();
   fatSectors_.clear();
@@ -133,9 +136,14 @@ void CfbFile::Reset() {
 
 bool CfbFile::CreateContainer(const std::string& path) {
   CloseContainer();
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  fd_ = fd;
+  error_.clear();
+  file_ = std::make_unique<platform::SaveFile>(path);
+  if (!file_->Open()) {
+    error_ = file_->ErrorString();
+    Reset();
+    return false;
+  }
+  fd_ = file_->Descriptor();
 
   // Sector 0 holds the FAT, sector 1 the directory.
   fat_.assign(kEntriesPerFatSector, kFreeSector);
@@ -161,12 +169,21 @@ bool CfbFile::CreateContainer(const std::string& path) {
   return true;
 }
 
+std::string CfbFile::WorkingPath() const { return file_ ? file_->TemporaryPath() : std::string(); }
+
 bool CfbFile::CloseContainer() {
-  bool ok = !writeFailed_;
-  if (fd_ >= 0 && ::close(fd_) != 0) ok = false;
+  if (!file_) {
+    Reset();
+    return true;
+  }
+  if (writeFailed_) file_->MarkFailed(writeError_);
+  const bool ok = file_->Commit();
+  if (!ok) error_ = file_->ErrorString();
   Reset();
   return ok;
 }
+
+void CfbFile::DiscardContainer() { Reset(); }
 
 int CfbFile::AddStream(std::string_view utf8Path) {
   const std::optional<std::u16string> path = Utf8ToUtf16(utf8Path);
@@ -297,7 +314,11 @@ int CfbFile::WriteStream(std::u16string_view path, const void* data, std::size_t
   if (!IsContainerOpen()) return kCfbWriteFailed;
   std::uint32_t index = 0;
   if (const int result = FindStream(path, index); result != kCfbOk) return result;
-  if (length > 0xFFFFFFFFu) return kCfbWriteFailed;  // version 3 holds 32-bit sizes only
+  if (length > 0xFFFFFFFFu) {  // version 3 holds 32-bit sizes only
+    writeFailed_ = true;
+    writeError_ = EFBIG;
+    return kCfbWriteFailed;
+  }
   const auto* bytes = static_cast<const std::uint8_t*>(data);
 
   const bool wasMini = directory_.entries[index].size < kMiniStreamCutoff;
@@ -560,6 +581,7 @@ void CfbFile::WriteAt(std::uint64_t offset, const std::uint8_t* bytes, std::size
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) {
       writeFailed_ = true;
+      writeError_ = written < 0 ? errno : ENOSPC;
       return;
     }
     bytes += written;

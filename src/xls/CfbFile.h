@@ -5,11 +5,13 @@
 // complete container after each call.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "CfbEntry.h"
+#include "SaveFile.h"
 
 namespace xls {
 
@@ -32,10 +34,14 @@ class CfbFile {
   CfbFile(const CfbFile&) = delete;
   CfbFile& operator=(const CfbFile&) = delete;
 
-  // Creates (or truncates) the file and writes an empty container: header, one FAT sector
-  // (sector 0) and the directory with the root entry (sector 1). UTF-8 path.
+  // Starts an empty container for `path` (UTF-8): header, one FAT sector (sector 0) and
+  // the directory with the root entry (sector 1). The container is built in a temporary
+  // file beside `path`, which replaces `path` only when CloseContainer succeeds: an earlier
+  // file of that name survives every failure untouched.
   bool CreateContainer(const std::string& path);
   bool IsContainerOpen() const { return fd_ >= 0; }
+  // The file being written while the container is open (complete after every call).
+  std::string WorkingPath() const;
 
   // Adds a stream. A leading '\' starts at the root, otherwise at the storage the previous
   // AddStream ended in; '\' separates storages, "." and ".." work as in file paths, and
@@ -47,9 +53,14 @@ class CfbFile {
   int WriteStream(std::u16string_view path, const void* data, std::size_t length);
   int WriteStream(std::string_view utf8Path, const void* data, std::size_t length);
 
-  // Closes the file and drops all tables. False when any write since CreateContainer
-  // failed or closing reported an error: the file on disk is then not trustworthy.
+  // Flushes the container to the disk, puts it in place at the path and drops all tables.
+  // False when any write since CreateContainer failed or the file could not be put in
+  // place: the path then still holds what it held before.
   bool CloseContainer();
+  // Drops the container without touching the path.
+  void DiscardContainer();
+  // Why the last CreateContainer or CloseContainer failed ("No space left on device").
+  const std::string& ErrorString() const { return error_; }
 
  private:
   struct Directory {
@@ -83,8 +94,11 @@ class CfbFile {
   void WriteSector(std::uint32_t sector, const std::uint8_t* bytes);
   void WriteAt(std::uint64_t offset, const std::uint8_t* bytes, std::size_t size);
 
+  std::unique_ptr<platform::SaveFile> file_;
   int fd_ = -1;
   bool writeFailed_ = false;
+  int writeError_ = 0;
+  std::string error_;
   std::vector<std::uint32_t> fat_;
   std::vector<std::uint32_t> miniFat_;
   std::vector<std::uint32_t> fatSectors_;        // where FAT sector i lives

@@ -93,4 +93,19 @@ std::u16string RoundTripThroughGbk(std::u16string_view text) {
   return out;
 }
 
+std::size_t CountNotInGbk(std::u16string_view text) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i];
+    if (unit < 0x80) continue;
+    if (!IsSurrogate(unit)) {
+      count += RoundTripCharacter(unit) == kDefaultCharacter;
+    } else {
+      ++count;
+      if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) ++i;
+    }
+  }
+  return count;
+}
+
 }  // namespace xls

@@ -9,4 +9,8 @@ namespace xls {
 
 std::u16string RoundTripThroughGbk(std::u16string_view text);
 
+// How many characters of `text` RoundTripThroughGbk turns into '?' (a surrogate pair is
+// one character), for tools that tell the user what the workbook could not hold.
+std::size_t CountNotInGbk(std::u16string_view text);
+
 }  // namespace xls

@@ -74,19 +74,33 @@ XlsSheet* XlsBook::SheetAt(int index) {
 }
 
 bool XlsBook::SaveToFile(const std::string& path) {
+  error_.clear();
   if (sheets_.empty()) return false;
   container_.CloseContainer();
-  if (!container_.CreateContainer(path)) return false;
-  if (container_.AddStream(kWorkbookStreamName) != kCfbOk) {
-    container_.CloseContainer();
+  if (!container_.CreateContainer(path)) {
+    error_ = container_.ErrorString();
     return false;
   }
   const std::vector<std::uint8_t> stream = BuildWorkbookStream();
-  const bool written =
-      container_.WriteStream(kWorkbookStreamName, stream.data(), stream.size()) == kCfbOk;
-  // Closing reports late write errors (e.g. a full disk seen only on close).
-  const bool closed = container_.CloseContainer();
-  return written && closed;
+  int result = container_.AddStream(kWorkbookStreamName);
+  if (result == kCfbOk) result = container_.WriteStream(kWorkbookStreamName, stream.data(), stream.size());
+  if (result != kCfbOk) {
+    // A half-built container never replaces the file at `path`. After a write error,
+    // closing discards it and tells why.
+    if (result == kCfbWriteFailed) {
+      container_.CloseContainer();
+      error_ = container_.ErrorString();
+    } else {
+      container_.DiscardContainer();
+    }
+    return false;
+  }
+  // Closing syncs the container and renames it into place; late write errors show here.
+  if (!container_.CloseContainer()) {
+    error_ = container_.ErrorString();
+    return false;
+  }
+  return true;
 }
 
 // Globals: BOF, WINDOW1, FONTs, XFs, STYLEs, BOUNDSHEETs, SST, EOF. Then per sheet: BOF,

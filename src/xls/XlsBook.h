@@ -36,9 +36,12 @@ class XlsBook {
   int SheetCount() const { return static_cast<int>(sheets_.size()); }
   XlsSheet* SheetAt(int index);
 
-  // Writes the workbook to `path` (UTF-8). True only when the file was created and the
-  // whole stream reached it; a workbook without sheets is not written.
+  // Writes the workbook to `path` (UTF-8). True only when the whole file reached the disk
+  // and replaced `path`; on failure `path` keeps what it held. A workbook without sheets
+  // is not written.
   bool SaveToFile(const std::string& path);
+  // Why the last SaveToFile failed (empty when the reason is not a file error).
+  const std::string& SaveError() const { return error_; }
 
   // The bytes of the "Workbook" stream as SaveToFile writes them.
   std::vector<std::uint8_t> BuildWorkbookStream() const;
@@ -49,6 +52,7 @@ class XlsBook {
   std::vector<BiffRecord> styles_;
   std::vector<std::unique_ptr<XlsSheet>> sheets_;
   CfbFile container_;
+  std::string error_;
 };
 
 }  // namespace xls

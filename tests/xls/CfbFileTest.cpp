@@ -204,8 +204,8 @@ TEST(CfbFileTest, RewritingMovesStreamsBetweenMiniAndRegularSectors) {
   auto write = [&](std::size_t size) {
     const Bytes data = Pattern(size);
     ASSERT_EQ(cfb.WriteStream("S", data.data(), data.size()), kCfbOk);
-    // The file is a complete container after every call.
-    const CompoundImage image(ReadFile(path));
+    // The working file is a complete container after every call.
+    const CompoundImage image(ReadFile(cfb.WorkingPath()));
     const Bytes entry = image.Entry(1);
     ASSERT_EQ(U32(entry, 120), size);
     if (size >= 4096) {
@@ -228,7 +228,7 @@ TEST(CfbFileTest, RewritingMovesStreamsBetweenMiniAndRegularSectors) {
   };
   write(6000);
   write(5000);  // reuses the chain, frees the tail
-  EXPECT_EQ(U32(ReadFile(path), CompoundImage::SectorOffset(0) + 4 * 12), kFree);
+  EXPECT_EQ(U32(ReadFile(cfb.WorkingPath()), CompoundImage::SectorOffset(0) + 4 * 12), kFree);
   write(100);
   write(200);
   write(9000);
