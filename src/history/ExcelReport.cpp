@@ -1,7 +1,6 @@
 #include "ExcelReport.h"
 
 #include <cstdio>
-#include <filesystem>
 
 #include "Gbk.h"
 #include "ReportColumns.h"
@@ -55,18 +54,9 @@ ExportOutcome WriteExcelReport(const res::TextTableModel& list, const std::strin
       if (progress && (r % 5000 == 4999)) progress(r + 1, rowCount);
     }
   }
-  // Saved beside the target and renamed, so a failed save leaves no half-written workbook.
-  const std::string partial = fileName + ".part";
-  std::error_code fileError;
-  if (!book.SaveToFile(partial)) {
-    std::filesystem::remove(partial, fileError);
-    outcome.error = "cannot write " + fileName;
-    return outcome;
-  }
-  std::filesystem::rename(partial, fileName, fileError);
-  if (fileError) {
-    std::filesystem::remove(partial, fileError);
-    outcome.error = "cannot rename the workbook into place";
+  // The workbook writer saves safely: on failure the file of that name keeps what it held.
+  if (!book.SaveToFile(fileName)) {
+    outcome.error = "cannot write " + fileName + (book.SaveError().empty() ? "" : ": " + book.SaveError());
     return outcome;
   }
   outcome.ok = true;

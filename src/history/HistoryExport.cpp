@@ -1,12 +1,12 @@
 #include "HistoryExport.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <filesystem>
 #include <QProgressDialog>
 #include <QLabel>
 #include <QString>
@@ -16,6 +16,7 @@
 #include "MessageBox.h"
 #include "PdfReport.h"
 #include "ReportColumns.h"
+#include "SaveFile.h"
 #include "TextTableModel.h"
 
 namespace {
@@ -94,9 +95,10 @@ ExportOutcome ExportExcel(QWidget* owner, const res::TextTableModel& list, const
 ExportOutcome ExportCurvePdf(QWidget* owner, const QImage& chart, const std::string& fileName) {
   ExportOutcome outcome;
   outcome.fileName = fileName.empty() ? ReportFileName(".pdf") : fileName;
-  const std::string partial = outcome.fileName + ".part";
+  QBuffer document;
+  document.open(QIODevice::WriteOnly);
   {
-    QPdfWriter writer(QString::fromStdString(partial));
+    QPdfWriter writer(&document);
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageOrientation(QPageLayout::Landscape);
     writer.setResolution(150);
@@ -116,14 +118,13 @@ ExportOutcome ExportCurvePdf(QWidget* owner, const QImage& chart, const std::str
       outcome.ok = painter.end();
     }
   }
-  std::error_code fileError;
-  if (outcome.ok && std::filesystem::exists(partial, fileError) && std::filesystem::file_size(partial, fileError) > 0) {
-    std::filesystem::rename(partial, outcome.fileName, fileError);
-    outcome.ok = !fileError;
-  } else {
+  // Built in memory, then saved safely: a failed save keeps an earlier file of that name.
+  const QByteArray& bytes = document.data();
+  if (outcome.ok && !bytes.isEmpty())
+    outcome.ok = platform::SaveFileContents(outcome.fileName, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                                            &outcome.error);
+  else
     outcome.ok = false;
-  }
-  if (!outcome.ok) std::filesystem::remove(partial, fileError);
   if (owner) platform::MessageBox(owner, QString::fromUtf8(outcome.ok ? kPdfSuccess : kExcelFailure));
   return outcome;
 }

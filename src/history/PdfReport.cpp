@@ -2,10 +2,12 @@
 
 #include <hpdf.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
 
 #include "Gbk.h"
+#include "SaveFile.h"
 #include "ReportColumns.h"
 #include "TextTableModel.h"
 
@@ -16,6 +18,7 @@ constexpr const char* kFontName = "SimSun";
 constexpr const char* kEncoding = "GBK-EUC-H";
 constexpr float kTitleSize = 24, kHeaderSize = 15, kRowSize = 12;
 constexpr int kTitleOffset = 60;
+constexpr std::size_t kStreamChunk = 64 * 1024;
 constexpr int kFirstRowOffset = 110, kLaterRowOffset = 60, kLinePitch = 20, kBottomLimit = 20;
 
 // The library reports errors through a callback; instead of jumping out of it (which would skip
@@ -137,21 +140,34 @@ ExportOutcome WritePdfReport(const res::TextTableModel& list, const std::string&
     if (progress && (r % 1000 == 999)) progress(r + 1, rowCount);
   }
 
-  // Written beside the target and renamed at the end, so a failed save never leaves a
-  // truncated report (nor destroys an earlier one of the same name).
-  const std::string partial = fileName + ".part";
-  HPDF_SaveToFile(pdf.doc, partial.c_str());
-  std::error_code fileError;
-  if (failed()) {
-    std::filesystem::remove(partial, fileError);
+  // The document goes to memory first and then through a safe save: a failed save never
+  // leaves a truncated report, nor destroys an earlier one of the same name.
+  HPDF_SaveToStream(pdf.doc);
+  if (failed()) return outcome;
+  platform::SaveFile file(fileName);
+  // File errors are reported in the library's own form, as when it wrote the file itself.
+  const auto fileFailed = [&](HPDF_STATUS errorNo) {
+    PdfErrorHandler(errorNo, static_cast<HPDF_STATUS>(file.ErrorNumber()), &errors);
+    failed();
+    outcome.error += ": " + file.ErrorString();
     return outcome;
+  };
+  if (!file.Open()) return fileFailed(HPDF_FILE_OPEN_ERROR);
+  // Reading to the end ends in a "stream EOF" status, which is no error for us.
+  HPDF_SetErrorHandler(pdf.doc, nullptr);
+  HPDF_ResetStream(pdf.doc);
+  std::vector<HPDF_BYTE> chunk(kStreamChunk);
+  HPDF_UINT32 left = HPDF_GetStreamSize(pdf.doc);
+  bool written = true;
+  while (left > 0 && written) {
+    HPDF_UINT32 size = std::min<HPDF_UINT32>(left, static_cast<HPDF_UINT32>(chunk.size()));
+    const HPDF_STATUS status = HPDF_ReadFromStream(pdf.doc, chunk.data(), &size);
+    if (size == 0 || (status != HPDF_OK && status != HPDF_STREAM_EOF)) break;
+    written = file.Write(chunk.data(), size);
+    left -= std::min(left, size);
   }
-  std::filesystem::rename(partial, fileName, fileError);
-  if (fileError) {
-    std::filesystem::remove(partial, fileError);
-    outcome.error = "cannot rename the report into place";
-    return outcome;
-  }
+  if (written && left > 0) file.MarkFailed(EIO);  // the library gave back less than it holds
+  if (!file.Commit()) return fileFailed(HPDF_FILE_IO_ERROR);
   outcome.ok = true;
   return outcome;
 }

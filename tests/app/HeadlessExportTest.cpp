@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "Gbk.h"
 #include "TestDatabase.h"
@@ -20,9 +21,11 @@ struct RunResult {
   std::string out;
 };
 
-RunResult RunIn(const fs::path& dir, const std::string& args) {
+// `shell` runs first in the same shell, e.g. a ulimit.
+RunResult RunIn(const fs::path& dir, const std::string& args, const std::string& shell = {}) {
   RunResult r;
-  const std::string command = "cd '" + dir.string() + "' && QT_QPA_PLATFORM=offscreen '" VELTRANE_EXECUTABLE "' " + args + " 2>&1";
+  const std::string command =
+      "cd '" + dir.string() + "' && " + shell + " QT_QPA_PLATFORM=offscreen '" VELTRANE_EXECUTABLE "' " + args + " 2>&1";
   if (FILE* pipe = ::popen(command.c_str(), "r")) {
     char buffer[4096];
     std::size_t n;
@@ -134,6 +137,19 @@ TEST_F(HeadlessExportTest, RefusalsHaveTheirOwnExitStatus) {
     EXPECT_NE(r.out.find(c.text), std::string::npos) << c.what << "\n" << r.out;
   }
   EXPECT_FALSE(fs::exists(dir_ / "no"));
+}
+
+TEST_F(HeadlessExportTest, AFileSizeLimitFailsTheExportAndKeepsTheEarlierFile) {
+  std::ofstream(dir_ / "out.xls") << "earlier";
+  const auto namesBefore = std::distance(fs::directory_iterator(dir_), fs::directory_iterator());
+  // A couple of kilobytes: the workbook cannot fit, the ini and the database can.
+  const RunResult r = RunIn(dir_, "--export xls " + kAdmin + "--devices TH00010101,TH00020101" + kDay + " --output out.xls",
+                            "ulimit -f 4;");
+  EXPECT_EQ(r.status, 6) << r.out;  // an ordinary failure, not death by SIGXFSZ
+  EXPECT_NE(r.out.find("导出失败"), std::string::npos) << r.out;
+  std::ifstream in(dir_ / "out.xls");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "earlier");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), namesBefore) << "a temporary was left";
 }
 
 TEST_F(HeadlessExportTest, DatabaseDownIsReported) {

@@ -165,7 +165,9 @@ int RunHeadlessExport(int argc, char** argv) {
   const res::TextTableModel& rows = *page.ResultList()->Model();
   const ExportOutcome outcome =
       request.format == "pdf" ? ExportPdf(nullptr, rows, request.output) : ExportExcel(nullptr, rows, request.output);
-  if (!outcome.ok) return Fail(kFailed, "导出失败: " + outcome.fileName);
+  // The reason too (a full disk, a size limit): an earlier file of that name is kept.
+  if (!outcome.ok)
+    return Fail(kFailed, "导出失败: " + outcome.fileName + (outcome.error.empty() ? "" : " (" + outcome.error + ")"));
   std::printf("%s\n", outcome.fileName.c_str());
   std::fprintf(stderr, "veltrane: %lld 条记录\n", query.rowCount);
   return kOk;
