@@ -1,5 +1,7 @@
 #include "Profile.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -8,8 +10,12 @@
 #include <sstream>
 #include <vector>
 
+#include "SaveFile.h"
+
 namespace platform {
 namespace {
+
+constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 
 std::string Trim(const std::string& s) {
   const auto first = s.find_first_not_of(" \t\r\n");
@@ -34,6 +40,8 @@ std::vector<std::string> ReadLines(const char* fileName, bool* exists) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(line);
   }
+  // Editors may save a UTF-8 byte-order mark; it must not hide the first section.
+  if (!lines.empty() && lines.front().rfind(kUtf8Bom, 0) == 0) lines.front().erase(0, sizeof kUtf8Bom - 1);
   return lines;
 }
 
@@ -112,6 +120,7 @@ bool WritePrivateProfileStringA(const char* section, const char* key, const char
                                 const char* fileName) {
   bool exists = false;
   auto lines = ReadLines(fileName, &exists);
+  if (!exists && ::access(fileName, F_OK) == 0) return false;  // there but unreadable: keep it
   const std::string entry = std::string(key) + "=" + (value ? value : "");
 
   std::optional<std::size_t> sectionLine, lastInSection;
@@ -136,11 +145,11 @@ bool WritePrivateProfileStringA(const char* section, const char* key, const char
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*lastInSection) + 1, entry);
   }
 
-  std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  for (const auto& line : lines) out << line << "\r\n";
-  out.flush();
-  return static_cast<bool>(out);
+  // Saved safely: a failed write keeps the file as it was, and a link at the file's name
+  // is replaced, never written through.
+  std::string text;
+  for (const auto& line : lines) text += line + "\r\n";
+  return SaveFileContents(fileName, text);
 }
 
 }  // namespace platform

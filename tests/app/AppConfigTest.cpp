@@ -1,7 +1,10 @@
 // Reading and creating the configuration file in the current directory.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -43,6 +46,8 @@ TEST_F(AppConfigTest, MissingFileIsCreatedWithTheSevenBuiltInValues) {
   EXPECT_EQ(ReadFile(),
             "[MYDB_CONFIG]\r\nDBNAME=CorvaneDB\r\nUID=root\r\nPWD=480917\r\nPORT=3306\r\nHOST=localhost\r\n"
             "[DIS_CONFIG]\r\nDEFMOD=0\r\n[DEVICE_CONFIG]\r\nTIMEOUT=120\r\n");
+  // It holds the database password: owner only, whatever the umask.
+  EXPECT_EQ(fs::status("Corvane.ini").permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
   // Read back on the next start: the same values.
   AppConfig again;
   EXPECT_TRUE(ReadOrCreateConfig(again, kConfigPath));
@@ -92,6 +97,90 @@ TEST_F(AppConfigTest, UncreatableFileKeepsBuiltInDefaults) {
   EXPECT_FALSE(ReadOrCreateConfig(config, kConfigPath));
   EXPECT_EQ(config.database, "CorvaneDB");
   EXPECT_FALSE(fs::exists("Corvane.ini"));
+}
+
+TEST_F(AppConfigTest, ADanglingLinkIsNotFollowedWhenCreating) {
+  fs::create_directory("other");
+  fs::create_symlink(dir_ / "other" / "planted.ini", "Corvane.ini");
+  AppConfig config;
+  ::testing::internal::CaptureStderr();
+  EXPECT_FALSE(ReadOrCreateConfig(config, kConfigPath));
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("Corvane.ini"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir_ / "other" / "planted.ini"));
+  EXPECT_TRUE(fs::is_symlink("Corvane.ini"));
+  EXPECT_EQ(config.database, "CorvaneDB");
+}
+
+// The user's settings survive a file the station cannot read; run as an unprivileged user,
+// since root reads anything.
+TEST_F(AppConfigTest, AnUnreadableFileIsKeptAndTheBuiltInValuesAreUsed) {
+  const std::string original = "[MYDB_CONFIG]\r\nDBNAME=precious\r\nPWD=secret\r\n";
+  WriteFile(original);
+  fs::permissions("Corvane.ini", fs::perms::owner_write);  // 0200
+  const fs::path errors = dir_ / "stderr.txt";
+  const auto run = [&] {
+    AppConfig config;
+    const bool read = ReadOrCreateConfig(config, kConfigPath);
+    return !read && config.database == "CorvaneDB" && config.password == "480917";
+  };
+  if (::geteuid() == 0) {
+    constexpr uid_t kNobody = 65534;
+    if (::chown("Corvane.ini", kNobody, kNobody) != 0) GTEST_SKIP() << "cannot hand the file to an unprivileged user";
+    const int errorFd = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::dup2(errorFd, STDERR_FILENO);
+      if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(3);
+      ::_exit(run() ? 0 : 1);
+    }
+    ::close(errorFd);
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 3) GTEST_SKIP() << "cannot drop to an unprivileged user";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  } else {
+    ::testing::internal::CaptureStderr();
+    EXPECT_TRUE(run());
+    std::ofstream(errors) << ::testing::internal::GetCapturedStderr();
+  }
+  fs::permissions("Corvane.ini", fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(ReadFile(), original);
+  std::ifstream in(errors);
+  const std::string note(std::istreambuf_iterator<char>(in), {});
+  EXPECT_NE(note.find((dir_ / "Corvane.ini").string()), std::string::npos) << note;
+  EXPECT_EQ(std::count(note.begin(), note.end(), '\n'), 1) << note;
+}
+
+TEST_F(AppConfigTest, OutOfRangeTimeoutAndPortFallBackWithOneLineEach) {
+  const struct {
+    const char* timeout;
+    const char* port;
+    int expectedTimeout, expectedPort;
+    int lines;
+  } cases[] = {
+      {"-5", "70000", 120, 0, 2},        {"99999999999", "-1", 120, 0, 2},
+      {"0", "4294970602", 120, 0, 2},    {"-4294967295", "65536", 120, 0, 2},
+      {"1", "1", 1, 1, 0},               {"86400", "65535", 86400, 65535, 0},
+      {"86401", "abc", 120, 0, 1},       {"30s", "0", 30, 0, 0},
+  };
+  for (const auto& c : cases) {
+    WriteFile(std::string("[MYDB_CONFIG]\nPORT=") + c.port + "\n[DEVICE_CONFIG]\nTIMEOUT=" + c.timeout + "\n");
+    AppConfig config;
+    ::testing::internal::CaptureStderr();
+    ReadOrCreateConfig(config, kConfigPath);
+    const std::string note = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(config.commTimeout, c.expectedTimeout) << c.timeout;
+    EXPECT_EQ(config.port, c.expectedPort) << c.port;
+    EXPECT_EQ(std::count(note.begin(), note.end(), '\n'), c.lines) << note;
+  }
+}
+
+TEST_F(AppConfigTest, AByteOrderMarkDoesNotHideTheFirstSection) {
+  WriteFile("\xEF\xBB\xBF[MYDB_CONFIG]\r\nDBNAME=bomdb\r\nPORT=3307\r\n");
+  AppConfig config;
+  EXPECT_TRUE(ReadOrCreateConfig(config, kConfigPath));
+  EXPECT_EQ(config.database, "bomdb");
+  EXPECT_EQ(config.port, 3307);
 }
 
 TEST_F(AppConfigTest, LoadConfigConnectsWithTheFileValuesAndRecordsFailure) {

@@ -47,6 +47,11 @@ TEST_F(ProfileTest, ReadsValuesCaseInsensitivelyAndFallsBackToDefaults) {
   EXPECT_EQ(GetPrivateProfileIntA("MYDB_CONFIG", "missing", 42, path_.c_str()), 42);
 }
 
+TEST_F(ProfileTest, AUtf8ByteOrderMarkIsIgnored) {
+  Write("\xEF\xBB\xBF[MYDB_CONFIG]\r\nDBNAME=bom\r\n");
+  EXPECT_EQ(Get("MYDB_CONFIG", "DBNAME"), "bom");
+}
+
 TEST_F(ProfileTest, MissingFileGivesDefaults) {
   EXPECT_EQ(Get("S", "K", "fallback"), "fallback");
   EXPECT_EQ(GetPrivateProfileIntA("S", "K", 7, path_.c_str()), 7);
@@ -80,6 +85,15 @@ TEST_F(ProfileTest, WriteReplacesAKeyAndKeepsTheRest) {
   ASSERT_TRUE(WritePrivateProfileStringA("a", "ONE", "uno", path_.c_str()));
   ASSERT_TRUE(WritePrivateProfileStringA("A", "new", "n", path_.c_str()));
   EXPECT_EQ(Read(), "; comment\r\n[A]\r\nONE=uno\r\nkeep=yes\r\nnew=n\r\n\r\n[B]\r\nx=y\r\n");
+}
+
+TEST_F(ProfileTest, WriteReplacesALinkInsteadOfWritingThroughIt) {
+  Write("[A]\r\nk=victim\r\n");
+  const std::string link = (dir_ / "link.ini").string();
+  fs::create_symlink(path_, link);
+  ASSERT_TRUE(WritePrivateProfileStringA("A", "k", "v", link.c_str()));
+  EXPECT_EQ(Read(), "[A]\r\nk=victim\r\n");
+  EXPECT_FALSE(fs::is_symlink(link));
 }
 
 TEST_F(ProfileTest, WriteIntoUnwritableDirectoryFails) {
