@@ -71,11 +71,11 @@ CellLook VoltageCell(float voltage, std::int32_t powerSource) {
 }
 
 CellLook FaultStateCell(const LiveSample& sample, bool communicationLost) {
-  switch (DeviceStateOf(sample, communicationLost)) {
-    case DeviceState::SensorOffline: return {QString::fromUtf8(kStateSensorOffline), kAlarmRed};
-    case DeviceState::CommunicationLost: return {QString::fromUtf8(kStateCommunicationLost), kOfflineBlue};
-    case DeviceState::NotReported: return {QString::fromUtf8(kNoValueText), kNormalGreen};
-    case DeviceState::Normal: break;
+  switch (FaultLineOf(sample, communicationLost)) {
+    case FaultLine::SensorOffline: return {QString::fromUtf8(kStateSensorOffline), kAlarmRed};
+    case FaultLine::CommunicationLost: return {QString::fromUtf8(kStateCommunicationLost), kOfflineBlue};
+    case FaultLine::NoReading: return {QString::fromUtf8(kNoValueText), kNormalGreen};
+    case FaultLine::Normal: break;
   }
   return {QString::fromUtf8(kStateNormal), kNormalGreen};
 }

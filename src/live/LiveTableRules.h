@@ -64,7 +64,8 @@ struct CellLook {
 CellLook TemperatureCell(float temperature, std::int32_t temperatureAlarm);
 CellLook HumidityCell(float humidity, std::int32_t humidityAlarm);
 CellLook VoltageCell(float voltage, std::int32_t powerSource);
-// A sensor fault outranks a communication loss; "--" when neither alarm code was reported.
+// A sensor fault outranks a communication loss; "--" for a device that delivered neither
+// a temperature nor a humidity value.
 CellLook FaultStateCell(const LiveSample& sample, bool communicationLost);
 QString InternalTemperatureText(float internalTemperature);
 // The current truncated toward zero to whole milliamperes. Every number text reads "--" for

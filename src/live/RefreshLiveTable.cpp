@@ -71,10 +71,10 @@ std::int32_t ParseCode(std::string_view text) {
 }
 
 // A missing temperature or humidity is shown as "no value" rather than with a stale or
-// invented number; a sensor-offline code is kept as it is, and so is a missing code.
+// invented number; a sensor-offline code is kept as it is.
 std::int32_t AlarmFor(float value, const std::string& alarm) {
   const std::int32_t code = ParseCode(alarm);
-  if (!HasValue(value) && code != kAlarmSensorOffline && code != kCodeNotReported) return kAlarmNoValue;
+  if (!HasValue(value) && code != kAlarmSensorOffline) return kAlarmNoValue;
   return code;
 }
 

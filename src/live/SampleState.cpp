@@ -19,11 +19,10 @@ ChannelState TemperatureState(const LiveSample& sample) {
 
 ChannelState HumidityState(const LiveSample& sample) { return ChannelStateOf(sample.humidity, sample.humidityAlarm); }
 
-DeviceState DeviceStateOf(const LiveSample& sample, bool communicationLost) {
+FaultLine FaultLineOf(const LiveSample& sample, bool communicationLost) {
   if (sample.temperatureAlarm == kAlarmSensorOffline || sample.humidityAlarm == kAlarmSensorOffline)
-    return DeviceState::SensorOffline;
-  if (communicationLost) return DeviceState::CommunicationLost;
-  if (sample.temperatureAlarm == kCodeNotReported && sample.humidityAlarm == kCodeNotReported)
-    return DeviceState::NotReported;
-  return DeviceState::Normal;
+    return FaultLine::SensorOffline;
+  if (communicationLost) return FaultLine::CommunicationLost;
+  if (!HasValue(sample.temperature) && !HasValue(sample.humidity)) return FaultLine::NoReading;
+  return FaultLine::Normal;
 }

@@ -2,7 +2,7 @@
 // What one sample says about a device, shared by the live table, the tiles and the curves so
 // that they never disagree. A value that is not a finite number (SQL NULL, garbage, 1e39 in a
 // float) is stored as NaN and counts as "no value"; a code column that was NULL or not a
-// number is stored as kCodeNotReported. Any alarm code outside 0..4 counts as an alarm.
+// number is stored as kCodeNotReported, which like any code outside 0..4 is an alarm.
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -23,8 +23,9 @@ bool IsAlarm(ChannelState state);
 ChannelState TemperatureState(const LiveSample& sample);
 ChannelState HumidityState(const LiveSample& sample);
 
-enum class DeviceState { Normal, SensorOffline, CommunicationLost, NotReported };
+// The state text of the table's fault column and the tile's state line.
+enum class FaultLine { Normal, SensorOffline, CommunicationLost, NoReading };
 
-// Either sensor offline outranks a communication loss; a device that reported neither alarm
-// code is not claimed to be normal.
-DeviceState DeviceStateOf(const LiveSample& sample, bool communicationLost);
+// Either sensor offline outranks a communication loss; a device that delivered neither a
+// temperature nor a humidity value is not claimed to be normal.
+FaultLine FaultLineOf(const LiveSample& sample, bool communicationLost);

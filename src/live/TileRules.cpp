@@ -25,7 +25,7 @@ constexpr const char* kNoValue = "--";
 constexpr const char* kStateNormal = "正常   ";
 constexpr const char* kStateSensorOffline = "传感器掉线   ";
 constexpr const char* kStateCommunicationLost = "通讯掉线   ";
-constexpr const char* kStateNotReported = "--   ";
+constexpr const char* kStateNoReading = "--   ";
 
 // The C formatting of one number (rounding included, on UTF-8 formats), or `missing` for a
 // value that is not a finite number.
@@ -144,12 +144,12 @@ TileFace FaceFor(const TileInput& input) {
   face.supplyColour = s.powerSource == kPowerBattery ? kAlarmRed : kBlack;
   face.innerBorder = temperatureAlarm || humidityAlarm ? kInnerBorderAlarm : kInnerBorderNormal;
 
-  switch (DeviceStateOf(s, input.communicationLost)) {
-    case DeviceState::SensorOffline:
+  switch (FaultLineOf(s, input.communicationLost)) {
+    case FaultLine::SensorOffline:
       face.state = QString::fromUtf8(kStateSensorOffline);
       face.stateColour = kAlarmRed;
       break;
-    case DeviceState::CommunicationLost:
+    case FaultLine::CommunicationLost:
       // The values are stale: grey them, and mark the whole panel so it stands out from
       // both the normal and the alarm tiles.
       face.state = QString::fromUtf8(kStateCommunicationLost);
@@ -159,8 +159,8 @@ TileFace FaceFor(const TileInput& input) {
       face.innerBorder = kInnerBorderLost;
       face.innerBorderWidth = kLostBorderWidth;
       break;
-    case DeviceState::NotReported: face.state = QString::fromUtf8(kStateNotReported); break;
-    case DeviceState::Normal: break;
+    case FaultLine::NoReading: face.state = QString::fromUtf8(kStateNoReading); break;
+    case FaultLine::Normal: break;
   }
   return face;
 }

@@ -80,7 +80,6 @@ TEST(LiveTableRules, VoltageCellByPowerSource) {
 }
 
 TEST(LiveTableRules, FaultStateSensorBeforeCommunication) {
-  constexpr std::int32_t kNone = kCodeNotReported;
   const struct {
     int temperatureAlarm, humidityAlarm;
     bool lost;
@@ -93,15 +92,17 @@ TEST(LiveTableRules, FaultStateSensorBeforeCommunication) {
       {3, 0, false, "传感器掉线", kAlarmRed},
       {0, 3, true, "传感器掉线", kAlarmRed},
       {0, 0, true, "通讯掉线", kOfflineBlue},
-      {kNone, kNone, false, "--", kNormalGreen},  // no code reported: not claimed normal
-      {kNone, 0, false, "正常", kNormalGreen},
-      {kNone, kNone, true, "通讯掉线", kOfflineBlue},
+      {kCodeNotReported, 0, false, "正常", kNormalGreen},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(FaultStateCell(Sample(20, c.temperatureAlarm, 50, c.humidityAlarm), c.lost),
               (CellLook{QString::fromUtf8(c.text), c.colour}));
   }
+  // A device that delivered no value on either channel is not claimed normal.
+  EXPECT_EQ(FaultStateCell(Sample(kNaN, 4, kNaN, 4), false), (CellLook{"--", kNormalGreen}));
+  EXPECT_EQ(FaultStateCell(Sample(kNaN, 4, kNaN, 4), true).text, "通讯掉线");
+  EXPECT_EQ(FaultStateCell(Sample(kNaN, 4, 50, 0), false).text, "正常");
 }
 
 TEST(LiveTableRules, NumberTexts) {
