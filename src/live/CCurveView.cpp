@@ -120,9 +120,10 @@ void CCurveView::DrawCurveGroup(int mode) {
     text_.DrawAt(painter, curves::LegendTextPosition(slot), plotted[k].deviceId);
     painter.setPen(colour);
     for (const curves::ChartPanel& panel : curves::kPanels) {
-      const std::vector<QPoint> points = curves::CurvePoints(panel, plotted[k].samples);
-      if (points.size() == 1) painter.drawPoint(points.front());
-      if (points.size() > 1) painter.drawPolyline(points.data(), static_cast<int>(points.size()));
+      for (const std::vector<QPoint>& run : curves::CurvePoints(panel, plotted[k].samples)) {
+        if (run.size() == 1) painter.drawPoint(run.front());
+        if (run.size() > 1) painter.drawPolyline(run.data(), static_cast<int>(run.size()));
+      }
     }
   }
   painter.end();

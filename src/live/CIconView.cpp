@@ -100,9 +100,12 @@ void CIconView::DrawTile(QPainter& painter, QPoint origin, const tiles::TileFace
   painter.setPen(QColor(tiles::kOuterBorder));
   painter.setBrush(QColor(tiles::kOuterFill));
   painter.drawRoundedRect(Outline(kOuterRect, origin), kCornerRadius, kCornerRadius);
-  painter.setPen(QColor(face.innerBorder));
+  // A wider border stays inside the panel's rectangle.
+  const int inset = face.innerBorderWidth / 2;
+  painter.setPen(QPen(QColor(face.innerBorder), face.innerBorderWidth));
   painter.setBrush(QColor(tiles::kInnerFill));
-  painter.drawRoundedRect(Outline(kInnerRect, origin), kCornerRadius, kCornerRadius);
+  painter.drawRoundedRect(Outline(kInnerRect, origin).adjusted(inset, inset, -inset, -inset), kCornerRadius,
+                          kCornerRadius);
 
   painter.setFont(smallFont_);
   painter.setPen(QColor(tiles::kBlack));

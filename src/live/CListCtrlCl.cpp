@@ -27,6 +27,11 @@ class ColouredCellDelegate : public QStyledItemDelegate {
     const QRect text = listctrl::CellTextRect(option.rect, list_.fontMetrics().height());
     painter->drawText(text, listctrl::HorizontalAlignment(list_.AlignmentChar(column)) | Qt::AlignTop | Qt::TextSingleLine,
                       index.data(Qt::DisplayRole).toString());
+    if (selected) {
+      const QColor frame = list_.palette().color(QPalette::Highlight);
+      for (const QRect& edge : listctrl::SelectionFrame(option.rect, column == 0, column == list_.ColumnCount() - 1))
+        painter->fillRect(edge, frame);
+    }
     painter->restore();
   }
 

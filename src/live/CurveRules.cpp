@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "SampleState.h"
+
 namespace curves {
 namespace {
 
@@ -17,10 +19,13 @@ constexpr int kLegendSpacing = 30;
 }  // namespace
 
 const std::array<ChartPanel, 4> kPanels = {{
-    {150, 50, 400, 250, &LiveSample::temperature, 40, 2, -40, 80, 10, "单位/℃", "温度实时监控"},
-    {600, 50, 400, 250, &LiveSample::humidity, 0, 2, 0, 100, 10, "单位/%", "湿度实时监控"},
-    {150, 350, 400, 250, &LiveSample::internalTemperature, 40, 2, -40, 80, 10, "单位/℃", "设备内部温度实时监控"},
-    {600, 350, 400, 250, &LiveSample::voltage, 0, 10, 0, 20, 2, "单位/V", "设备电压实时监控"},
+    {150, 50, 400, 250, &LiveSample::temperature, &LiveSample::temperatureAlarm, 40, 2, -40, 80, 10, "单位/℃",
+     "温度实时监控"},
+    {600, 50, 400, 250, &LiveSample::humidity, &LiveSample::humidityAlarm, 0, 2, 0, 100, 10, "单位/%",
+     "湿度实时监控"},
+    {150, 350, 400, 250, &LiveSample::internalTemperature, nullptr, 40, 2, -40, 80, 10, "单位/℃",
+     "设备内部温度实时监控"},
+    {600, 350, 400, 250, &LiveSample::voltage, nullptr, 0, 10, 0, 20, 2, "单位/V", "设备电压实时监控"},
 }};
 
 int ValueToRow(const ChartPanel& panel, double value) {
@@ -32,14 +37,22 @@ int ValueToRow(const ChartPanel& panel, double value) {
 
 bool RowInPanel(const ChartPanel& panel, int row) { return row >= panel.y0 && row <= panel.y0 + panel.height; }
 
-std::vector<QPoint> CurvePoints(const ChartPanel& panel, std::span<const LiveSample> samples) {
-  std::vector<QPoint> points;
-  points.reserve(samples.size());
+CurveRuns CurvePoints(const ChartPanel& panel, std::span<const LiveSample> samples) {
+  CurveRuns runs(1);
   for (std::size_t i = 0; i < samples.size(); ++i) {
-    const int row = ValueToRow(panel, double(samples[i].*panel.field));
-    if (RowInPanel(panel, row)) points.emplace_back(panel.x0 + static_cast<int>(i), row);
+    const LiveSample& sample = samples[i];
+    const float value = sample.*panel.field;
+    const ChannelState state =
+        panel.alarmCode ? ChannelStateOf(value, sample.*panel.alarmCode) : ChannelStateOf(value, kAlarmNormal);
+    if (state == ChannelState::NoValue || state == ChannelState::SensorOffline) {
+      if (!runs.back().empty()) runs.emplace_back();
+      continue;
+    }
+    const int row = ValueToRow(panel, double(value));
+    if (RowInPanel(panel, row)) runs.back().emplace_back(panel.x0 + static_cast<int>(i), row);
   }
-  return points;
+  if (runs.back().empty()) runs.pop_back();
+  return runs;
 }
 
 bool InButton(const QRect& button, QPoint point) {

@@ -21,6 +21,7 @@ inline constexpr int kDevicesPerGroup = 10;
 struct ChartPanel {
   int x0, y0, width, height;
   float LiveSample::*field;
+  std::int32_t LiveSample::*alarmCode;  // nullptr: the panel's value has no alarm code
   double valueOffset;
   double pixelsPerUnit;
   int scaleLow, scaleHigh, scaleStep;
@@ -34,9 +35,11 @@ extern const std::array<ChartPanel, 4> kPanels;
 // Pixel row of a value, truncated toward zero.
 int ValueToRow(const ChartPanel& panel, double value);
 bool RowInPanel(const ChartPanel& panel, int row);
-// The points of one device's curve, samples oldest first: sample i goes to column x0 + i;
-// values outside the panel are left out, so the curve joins their neighbours.
-std::vector<QPoint> CurvePoints(const ChartPanel& panel, std::span<const LiveSample> samples);
+// One device's curve as runs of joined points, samples oldest first: sample i goes to column
+// x0 + i. Values outside the panel are left out and the run joins their neighbours; a sample
+// without a reading (no value, sensor offline) ends the run, so no line crosses the gap.
+using CurveRuns = std::vector<std::vector<QPoint>>;
+CurveRuns CurvePoints(const ChartPanel& panel, std::span<const LiveSample> samples);
 
 inline constexpr QRect kPreviousButton(5, 100, 100, 50);
 inline constexpr QRect kNextButton(5, 520, 100, 50);

@@ -11,6 +11,8 @@
 #include <mutex>
 #include <string>
 
+// One refresh's reading. A value the collector did not deliver as a finite number is NaN; a
+// code column that was no number is kCodeNotReported (see SampleState.h).
 struct LiveSample {
   float temperature = 0;
   std::int32_t temperatureAlarm = 0;

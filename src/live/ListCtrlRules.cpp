@@ -24,10 +24,25 @@ Qt::Alignment HorizontalAlignment(char alignmentChar) {
 
 QRgb CellBackColour(bool selected, QRgb highlight, QRgb listBackground, std::optional<QRgb> columnColour,
                     std::optional<QRgb> cellColour) {
-  if (selected) return highlight;
-  if (cellColour) return *cellColour;
-  if (columnColour) return *columnColour;
-  return listBackground;
+  const QRgb background = cellColour ? *cellColour : columnColour ? *columnColour : listBackground;
+  return selected ? SelectedBackColour(highlight, background) : background;
+}
+
+QRgb SelectedBackColour(QRgb highlight, QRgb background) {
+  const auto mix = [](int over, int under) {
+    return (over * kSelectionTintPercent + under * (100 - kSelectionTintPercent) + 50) / 100;
+  };
+  return qRgb(mix(qRed(highlight), qRed(background)), mix(qGreen(highlight), qGreen(background)),
+              mix(qBlue(highlight), qBlue(background)));
+}
+
+QList<QRect> SelectionFrame(const QRect& cell, bool firstColumn, bool lastColumn) {
+  constexpr int w = kSelectionFrameWidth;
+  QList<QRect> edges = {QRect(cell.left(), cell.top(), cell.width(), w),
+                        QRect(cell.left(), cell.bottom() - w + 1, cell.width(), w)};
+  if (firstColumn) edges.append(QRect(cell.left(), cell.top(), w, cell.height()));
+  if (lastColumn) edges.append(QRect(cell.right() - w + 1, cell.top(), w, cell.height()));
+  return edges;
 }
 
 QRgb CellTextColour(QRgb defaultColour, std::optional<QRgb> columnColour, std::optional<QRgb> cellColour) {

@@ -3,6 +3,7 @@
 // alignment characters, the header's gradient lines and where cell text starts.
 #include <QColor>
 #include <QFont>
+#include <QList>
 #include <QRect>
 #include <optional>
 
@@ -16,10 +17,18 @@ char AlignmentCharForFormat(int format);
 // Any character other than '0' and '2' centres.
 Qt::Alignment HorizontalAlignment(char alignmentChar);
 
-// Background of a cell: the highlight for a selected row; otherwise the list's background,
-// overridden by a column colour, overridden by a cell colour.
+// Background of a cell: the list's background, overridden by a column colour, overridden by
+// a cell colour. A selected row only takes a light tint of the highlight over it, so that
+// the state colours of its texts stay as readable as on an unselected row; the row is
+// marked by a frame in the highlight colour instead (SelectionFrame).
 QRgb CellBackColour(bool selected, QRgb highlight, QRgb listBackground, std::optional<QRgb> columnColour,
                     std::optional<QRgb> cellColour);
+QRgb SelectedBackColour(QRgb highlight, QRgb background);
+inline constexpr int kSelectionTintPercent = 20;
+inline constexpr int kSelectionFrameWidth = 2;
+// The frame edges a selected row's cell carries: top and bottom always, left in the first
+// column, right in the last.
+QList<QRect> SelectionFrame(const QRect& cell, bool firstColumn, bool lastColumn);
 // Text colour of a cell, selected or not: default, then the column's, then the cell's.
 QRgb CellTextColour(QRgb defaultColour, std::optional<QRgb> columnColour, std::optional<QRgb> cellColour);
 

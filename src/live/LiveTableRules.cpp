@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "SampleState.h"
 
 namespace livetable {
 namespace {
@@ -19,13 +20,17 @@ constexpr const char* kHumiditySensorOfflineFormat = "%04.1f  ";
 constexpr const char* kVoltageBatteryFormat = "%04.1f 电池";
 constexpr const char* kVoltageMainsFormat = "%04.1f 市电";
 constexpr const char* kVoltageFormat = "%04.1f";
+constexpr const char* kVoltageBatteryMissing = "-- 电池";
+constexpr const char* kVoltageMainsMissing = "-- 市电";
 constexpr const char* kInternalTemperatureFormat = "%.1f";
 constexpr const char* kNoValueText = "--";
 constexpr const char* kStateNormal = "正常";
 constexpr const char* kStateSensorOffline = "传感器掉线";
 constexpr const char* kStateCommunicationLost = "通讯掉线";
 
-QString Format(const char* format, double value) {
+// The C formatting of one number, or `missing` for a value that is not a finite number.
+QString Number(const char* format, double value, const char* missing = kNoValueText) {
+  if (!std::isfinite(value)) return QString::fromUtf8(missing);
   char buffer[64];
   const int n = std::snprintf(buffer, sizeof buffer, format, value);
   return QString::fromUtf8(buffer, n < 0 ? 0 : std::min<int>(n, sizeof buffer - 1));
@@ -34,50 +39,56 @@ QString Format(const char* format, double value) {
 }  // namespace
 
 CellLook TemperatureCell(float temperature, std::int32_t temperatureAlarm) {
-  switch (temperatureAlarm) {
-    case kAlarmNormal: return {Format(kTemperatureFormat, temperature), kNormalGreen};
-    case kAlarmHigh: return {Format(kTemperatureHighFormat, temperature), kAlarmRed};
-    case kAlarmLow: return {Format(kTemperatureLowFormat, temperature), kAlarmRed};
-    case kAlarmNoValue: return {QString::fromUtf8(kNoValueText), kNormalGreen};
-    default: return {Format(kTemperatureFaultFormat, 0.0), kAlarmRed};  // 3 and unknown codes
+  switch (ChannelStateOf(temperature, temperatureAlarm)) {
+    case ChannelState::Normal: return {Number(kTemperatureFormat, temperature), kNormalGreen};
+    case ChannelState::High: return {Number(kTemperatureHighFormat, temperature), kAlarmRed};
+    case ChannelState::Low: return {Number(kTemperatureLowFormat, temperature), kAlarmRed};
+    case ChannelState::NoValue: return {QString::fromUtf8(kNoValueText), kNormalGreen};
+    case ChannelState::SensorOffline:
+    case ChannelState::UnknownCode: break;
   }
+  return {Number(kTemperatureFaultFormat, 0.0), kAlarmRed};
 }
 
 CellLook HumidityCell(float humidity, std::int32_t humidityAlarm) {
-  switch (humidityAlarm) {
-    case kAlarmNormal: return {Format(kHumidityFormat, humidity), kNormalGreen};
-    case kAlarmHigh: return {Format(kHumidityHighFormat, humidity), kAlarmRed};
-    case kAlarmLow: return {Format(kHumidityLowFormat, humidity), kAlarmRed};
-    case kAlarmSensorOffline: return {Format(kHumiditySensorOfflineFormat, humidity), kAlarmRed};
-    case kAlarmNoValue: return {QString::fromUtf8(kNoValueText), kNormalGreen};
-    default: return {Format(kHumidityFormat, humidity), kAlarmRed};
+  switch (ChannelStateOf(humidity, humidityAlarm)) {
+    case ChannelState::Normal: return {Number(kHumidityFormat, humidity), kNormalGreen};
+    case ChannelState::High: return {Number(kHumidityHighFormat, humidity), kAlarmRed};
+    case ChannelState::Low: return {Number(kHumidityLowFormat, humidity), kAlarmRed};
+    case ChannelState::SensorOffline: return {Number(kHumiditySensorOfflineFormat, humidity), kAlarmRed};
+    case ChannelState::NoValue: return {QString::fromUtf8(kNoValueText), kNormalGreen};
+    case ChannelState::UnknownCode: break;
   }
+  return {Number(kHumidityFormat, humidity), kAlarmRed};
 }
 
 CellLook VoltageCell(float voltage, std::int32_t powerSource) {
   switch (powerSource) {
-    case kPowerBattery: return {Format(kVoltageBatteryFormat, voltage), kAlarmRed};
-    case kPowerMains: return {Format(kVoltageMainsFormat, voltage), kBlack};
-    default: return {Format(kVoltageFormat, voltage), kBlack};
+    case kPowerBattery: return {Number(kVoltageBatteryFormat, voltage, kVoltageBatteryMissing), kAlarmRed};
+    case kPowerMains: return {Number(kVoltageMainsFormat, voltage, kVoltageMainsMissing), kBlack};
+    default: return {Number(kVoltageFormat, voltage), kBlack};  // unknown or missing source
   }
 }
 
-CellLook FaultStateCell(std::int32_t temperatureAlarm, std::int32_t humidityAlarm, bool communicationLost) {
-  if (temperatureAlarm == kAlarmSensorOffline || humidityAlarm == kAlarmSensorOffline)
-    return {QString::fromUtf8(kStateSensorOffline), kAlarmRed};
-  if (communicationLost) return {QString::fromUtf8(kStateCommunicationLost), kOfflineBlue};
+CellLook FaultStateCell(const LiveSample& sample, bool communicationLost) {
+  switch (FaultLineOf(sample, communicationLost)) {
+    case FaultLine::SensorOffline: return {QString::fromUtf8(kStateSensorOffline), kAlarmRed};
+    case FaultLine::CommunicationLost: return {QString::fromUtf8(kStateCommunicationLost), kOfflineBlue};
+    case FaultLine::NoReading: return {QString::fromUtf8(kNoValueText), kNormalGreen};
+    case FaultLine::Normal: break;
+  }
   return {QString::fromUtf8(kStateNormal), kNormalGreen};
 }
 
 QString InternalTemperatureText(float internalTemperature) {
-  return Format(kInternalTemperatureFormat, internalTemperature);
+  return Number(kInternalTemperatureFormat, internalTemperature);
 }
 
 QString CurrentText(float current) {
-  // A float outside the int range (or NaN from a garbled column) has no defined conversion:
-  // pin it to the nearest representable value instead.
+  // A float outside the int range has no defined conversion: pin it to the nearest
+  // representable value instead.
   constexpr float kMax = 2147483520.0f;  // largest float below 2^31
-  if (std::isnan(current)) return QStringLiteral("0");
+  if (!HasValue(current)) return QString::fromUtf8(kNoValueText);
   if (current >= kMax) return QString::number(std::numeric_limits<int>::max());
   if (current <= -kMax) return QString::number(std::numeric_limits<int>::min());
   return QString::number(static_cast<int>(current));  // truncates toward zero
@@ -106,8 +117,7 @@ RowLook RowFor(const DeviceLiveRecord& record, std::uint32_t nowTick, int commTi
   put(kColTemperature, TemperatureCell(s.temperature, s.temperatureAlarm));
   put(kColHumidity, HumidityCell(s.humidity, s.humidityAlarm));
   put(kColVoltage, VoltageCell(s.voltage, s.powerSource));
-  put(kColFaultState, FaultStateCell(s.temperatureAlarm, s.humidityAlarm,
-                                     IsCommunicationLost(record, nowTick, commTimeoutSeconds)));
+  put(kColFaultState, FaultStateCell(s, IsCommunicationLost(record, nowTick, commTimeoutSeconds)));
   return row;
 }
 

@@ -64,10 +64,12 @@ struct CellLook {
 CellLook TemperatureCell(float temperature, std::int32_t temperatureAlarm);
 CellLook HumidityCell(float humidity, std::int32_t humidityAlarm);
 CellLook VoltageCell(float voltage, std::int32_t powerSource);
-// A sensor fault outranks a communication loss.
-CellLook FaultStateCell(std::int32_t temperatureAlarm, std::int32_t humidityAlarm, bool communicationLost);
+// A sensor fault outranks a communication loss; "--" for a device that delivered neither
+// a temperature nor a humidity value.
+CellLook FaultStateCell(const LiveSample& sample, bool communicationLost);
 QString InternalTemperatureText(float internalTemperature);
-// The current truncated toward zero to whole milliamperes.
+// The current truncated toward zero to whole milliamperes. Every number text reads "--" for
+// a value that is not a finite number.
 QString CurrentText(float current);
 
 // A record gets a row when it holds at least one sample and is checked in the tree.

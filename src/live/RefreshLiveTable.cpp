@@ -1,13 +1,20 @@
 #include "RefreshLiveTable.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <limits>
 #include <string_view>
 
 #include "DbSession.h"
 #include "LoginState.h"
+#include "SampleState.h"
 #include "TickCount.h"
 
 namespace {
+
+constexpr float kNoValue = std::numeric_limits<float>::quiet_NaN();
+constexpr std::int32_t kCodeMax = std::numeric_limits<std::int32_t>::max();
 
 constexpr const char* kAdminLiveQuery =
     "select monitordat_tab.device_id,company_tab.company_name,department_tab.department_name,monitordat_tab.datetime,"
@@ -40,38 +47,46 @@ std::string_view SkipLeading(std::string_view text) {
 }
 
 // atof/atoi on the leading number, but independent of the process locale (Qt sets the
-// user's locale, where a decimal comma would cut "21.5" to 21). No number reads as 0.
+// user's locale, where a decimal comma would cut "21.5" to 21). SQL NULL arrives as an empty
+// text. No number, or one no float can hold (NaN, inf, 1e39), reads as NaN: "no value",
+// never a plausible-looking 0.
 float ParseDecimal(std::string_view text) {
   text = SkipLeading(text);
-  float value = 0;
-  if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc()) return 0;
-  return value;
+  double value = 0;
+  if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc()) return kNoValue;
+  if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max()) return kNoValue;
+  return static_cast<float>(value);
 }
 
-std::int32_t ParseInteger(std::string_view text) {
+// A code that is no number reads as kCodeNotReported; one beyond 32 bits is pinned to the
+// nearest bound, so that it stays out of 0..4 instead of wrapping onto a valid code.
+std::int32_t ParseCode(std::string_view text) {
   text = SkipLeading(text);
-  std::int32_t value = 0;
-  if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc()) return 0;
-  return value;
+  const bool negative = !text.empty() && text.front() == '-';
+  std::int64_t value = 0;
+  const std::errc ec = std::from_chars(text.data(), text.data() + text.size(), value).ec;
+  if (ec == std::errc::result_out_of_range) return negative ? kCodeNotReported + 1 : kCodeMax;
+  if (ec != std::errc()) return kCodeNotReported;
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, kCodeNotReported + 1, kCodeMax));
 }
 
-// SQL NULL arrives as an empty text. A missing temperature or humidity is shown as "no value"
-// rather than as a plausible-looking 0.0; a sensor-offline code is kept as it is.
-std::int32_t AlarmFor(const std::string& value, const std::string& alarm) {
-  const std::int32_t code = ParseInteger(alarm);
-  if (value.empty() && code != kAlarmSensorOffline) return kAlarmNoValue;
+// A missing temperature or humidity is shown as "no value" rather than with a stale or
+// invented number; a sensor-offline code is kept as it is.
+std::int32_t AlarmFor(float value, const std::string& alarm) {
+  const std::int32_t code = ParseCode(alarm);
+  if (!HasValue(value) && code != kAlarmSensorOffline) return kAlarmNoValue;
   return code;
 }
 
 LiveSample SampleFrom(const LiveRow& row) {
   LiveSample s;
   s.temperature = ParseDecimal(row[kColTemperature]);
-  s.temperatureAlarm = AlarmFor(row[kColTemperature], row[kColTemperatureAlarm]);
+  s.temperatureAlarm = AlarmFor(s.temperature, row[kColTemperatureAlarm]);
   s.humidity = ParseDecimal(row[kColHumidity]);
-  s.humidityAlarm = AlarmFor(row[kColHumidity], row[kColHumidityAlarm]);
+  s.humidityAlarm = AlarmFor(s.humidity, row[kColHumidityAlarm]);
   s.internalTemperature = ParseDecimal(row[kColInternalTemperature]);
   s.voltage = ParseDecimal(row[kColVoltage]);
-  s.powerSource = ParseInteger(row[kColPowerSource]);
+  s.powerSource = ParseCode(row[kColPowerSource]);
   s.current = ParseDecimal(row[kColCurrent]);
   return s;
 }

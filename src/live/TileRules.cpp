@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "SampleState.h"
+
 namespace tiles {
 namespace {
 
@@ -9,21 +11,28 @@ constexpr const char* kTemperatureHigh = "%5.1f ℃ ↑";
 constexpr const char* kTemperatureLow = "%5.1f ℃ ↓";
 constexpr const char* kTemperatureNormal = "%5.1f ℃   ";
 constexpr const char* kTemperatureSensorOffline = "0.0 ℃   ";
+constexpr const char* kTemperatureNoValue = "-- ℃   ";
 constexpr const char* kHumidityHigh = "%4.1f  %% ↑";
 constexpr const char* kHumidityLow = "%4.1f  %% ↓";
 constexpr const char* kHumidityNormal = "%4.1f  %%   ";
-constexpr const char* kSupplyMains = "市电:%.1fV/%.0fmA";
-constexpr const char* kSupplyBattery = "电池:%.1fV/%.0fmA";
-constexpr const char* kSupplyInternalTemperature = "  %.1f℃";
+constexpr const char* kHumidityNoValue = "--  %   ";
+constexpr const char* kSupplyMains = "市电:";
+constexpr const char* kSupplyBattery = "电池:";
+constexpr const char* kSupplyVoltage = "%.1f";
+constexpr const char* kSupplyCurrent = "%.0f";
+constexpr const char* kSupplyInternalTemperature = "%.1f";
+constexpr const char* kNoValue = "--";
 constexpr const char* kStateNormal = "正常   ";
 constexpr const char* kStateSensorOffline = "传感器掉线   ";
 constexpr const char* kStateCommunicationLost = "通讯掉线   ";
+constexpr const char* kStateNoReading = "--   ";
 
-// The C formatting rules (rounding included), on UTF-8 formats.
-template <typename... Args>
-QString Format(const char* format, Args... args) {
+// The C formatting of one number (rounding included, on UTF-8 formats), or `missing` for a
+// value that is not a finite number.
+QString Number(const char* format, float value, const char* missing = kNoValue) {
+  if (!HasValue(value)) return QString::fromUtf8(missing);
   char buffer[128];
-  std::snprintf(buffer, sizeof buffer, format, args...);
+  std::snprintf(buffer, sizeof buffer, format, double(value));
   return QString::fromUtf8(buffer);
 }
 
@@ -83,61 +92,75 @@ std::vector<int> RecordsOnPage(std::span<const char> shown, int first, int perPa
 }
 
 QString TemperatureText(float temperature, int temperatureAlarm) {
-  switch (temperatureAlarm) {
-    case kAlarmHigh: return Format(kTemperatureHigh, double(temperature));
-    case kAlarmLow: return Format(kTemperatureLow, double(temperature));
-    case kAlarmSensorOffline: return QString::fromUtf8(kTemperatureSensorOffline);
-    default: return Format(kTemperatureNormal, double(temperature));
+  switch (ChannelStateOf(temperature, temperatureAlarm)) {
+    case ChannelState::High: return Number(kTemperatureHigh, temperature);
+    case ChannelState::Low: return Number(kTemperatureLow, temperature);
+    case ChannelState::SensorOffline: return QString::fromUtf8(kTemperatureSensorOffline);
+    case ChannelState::NoValue: return QString::fromUtf8(kTemperatureNoValue);
+    case ChannelState::Normal:
+    case ChannelState::UnknownCode: break;
   }
+  return Number(kTemperatureNormal, temperature);
 }
 
 QString HumidityText(float humidity, int humidityAlarm) {
-  switch (humidityAlarm) {
-    case kAlarmHigh: return Format(kHumidityHigh, double(humidity));
-    case kAlarmLow: return Format(kHumidityLow, double(humidity));
-    default: return Format(kHumidityNormal, double(humidity));
+  switch (ChannelStateOf(humidity, humidityAlarm)) {
+    case ChannelState::High: return Number(kHumidityHigh, humidity);
+    case ChannelState::Low: return Number(kHumidityLow, humidity);
+    case ChannelState::NoValue: return QString::fromUtf8(kHumidityNoValue);
+    case ChannelState::Normal:
+    case ChannelState::SensorOffline:
+    case ChannelState::UnknownCode: break;
   }
+  return Number(kHumidityNormal, humidity, kHumidityNoValue);
 }
 
 QString SupplyText(const LiveSample& sample) {
-  const char* format = sample.powerSource != kPowerBattery ? kSupplyMains : kSupplyBattery;
-  return Format(format, double(sample.voltage), double(sample.current)) +
-         Format(kSupplyInternalTemperature, double(sample.internalTemperature));
+  // An unknown or missing source gets no word rather than a claim of mains or battery.
+  const char* source = sample.powerSource == kPowerMains ? kSupplyMains
+                       : sample.powerSource == kPowerBattery ? kSupplyBattery
+                                                             : "";
+  return QString::fromUtf8(source) + Number(kSupplyVoltage, sample.voltage) + QStringLiteral("V/") +
+         Number(kSupplyCurrent, sample.current) + QStringLiteral("mA  ") +
+         Number(kSupplyInternalTemperature, sample.internalTemperature) + QStringLiteral("℃");
 }
 
 TileFace FaceFor(const TileInput& input) {
   TileFace face;
   face.id = input.deviceId;
   face.name = input.deviceName;
+  face.state = QString::fromUtf8(kStateNormal);
   // A record without a sample reads as normal, and is not checked for communication loss.
-  int temperatureAlarm = kAlarmNormal;
-  int humidityAlarm = kAlarmNormal;
-  int powerSource = kPowerBattery;
-  bool communicationLost = false;
-  if (input.hasSample) {
-    const LiveSample& s = input.latest;
-    temperatureAlarm = s.temperatureAlarm;
-    humidityAlarm = s.humidityAlarm;
-    powerSource = s.powerSource;
-    communicationLost = input.communicationLost;
-    face.temperature = TemperatureText(s.temperature, temperatureAlarm);
-    face.humidity = HumidityText(s.humidity, humidityAlarm);
-    face.supply = SupplyText(s);
-  }
-  face.temperatureColour = temperatureAlarm != kAlarmNormal ? kAlarmRed : kNormalGreen;
-  face.humidityColour = humidityAlarm != kAlarmNormal ? kAlarmRed : kNormalGreen;
-  face.supplyColour = powerSource != kPowerBattery ? kBlack : kAlarmRed;
-  face.innerBorder = (temperatureAlarm != kAlarmNormal || humidityAlarm != kAlarmNormal) ? kInnerBorderAlarm
-                                                                                         : kInnerBorderNormal;
-  if (temperatureAlarm == kAlarmSensorOffline) {
-    face.state = QString::fromUtf8(kStateSensorOffline);
-    face.stateColour = kAlarmRed;
-  } else if (communicationLost) {
-    face.state = QString::fromUtf8(kStateCommunicationLost);
-    face.stateColour = kOfflineBlue;
-  } else {
-    face.state = QString::fromUtf8(kStateNormal);
-    face.stateColour = kNormalGreen;
+  if (!input.hasSample) return face;
+
+  const LiveSample& s = input.latest;
+  face.temperature = TemperatureText(s.temperature, s.temperatureAlarm);
+  face.humidity = HumidityText(s.humidity, s.humidityAlarm);
+  face.supply = SupplyText(s);
+  const bool temperatureAlarm = IsAlarm(TemperatureState(s));
+  const bool humidityAlarm = IsAlarm(HumidityState(s));
+  face.temperatureColour = temperatureAlarm ? kAlarmRed : kNormalGreen;
+  face.humidityColour = humidityAlarm ? kAlarmRed : kNormalGreen;
+  face.supplyColour = s.powerSource == kPowerBattery ? kAlarmRed : kBlack;
+  face.innerBorder = temperatureAlarm || humidityAlarm ? kInnerBorderAlarm : kInnerBorderNormal;
+
+  switch (FaultLineOf(s, input.communicationLost)) {
+    case FaultLine::SensorOffline:
+      face.state = QString::fromUtf8(kStateSensorOffline);
+      face.stateColour = kAlarmRed;
+      break;
+    case FaultLine::CommunicationLost:
+      // The values are stale: grey them, and mark the whole panel so it stands out from
+      // both the normal and the alarm tiles.
+      face.state = QString::fromUtf8(kStateCommunicationLost);
+      face.stateColour = kLostText;
+      face.temperatureColour = face.humidityColour = kStaleValue;
+      face.supplyColour = kStaleSupply;
+      face.innerBorder = kInnerBorderLost;
+      face.innerBorderWidth = kLostBorderWidth;
+      break;
+    case FaultLine::NoReading: face.state = QString::fromUtf8(kStateNoReading); break;
+    case FaultLine::Normal: break;
   }
   return face;
 }

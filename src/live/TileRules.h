@@ -45,6 +45,13 @@ inline constexpr QRgb kNormalGreen = livestate::kNormalGreen;
 inline constexpr QRgb kAlarmRed = livestate::kAlarmRed;
 inline constexpr QRgb kOfflineBlue = livestate::kOfflineBlue;
 inline constexpr QRgb kBlack = qRgb(0, 0, 0);
+// Communication lost: offline blue is too dark on the black panel, so the tile uses a light
+// blue for its state text and a wide panel border, and greys its stale values.
+inline constexpr QRgb kLostText = qRgb(90, 160, 255);
+inline constexpr QRgb kInnerBorderLost = kLostText;
+inline constexpr int kLostBorderWidth = 3;
+inline constexpr QRgb kStaleValue = qRgb(128, 128, 128);
+inline constexpr QRgb kStaleSupply = qRgb(88, 88, 88);
 
 // What a tile needs to know about its record, copied under the table lock.
 struct TileInput {
@@ -63,6 +70,7 @@ struct TileFace {
   QRgb stateColour = kNormalGreen;
   QRgb supplyColour = kBlack;
   QRgb innerBorder = kInnerBorderNormal;
+  int innerBorderWidth = 1;
 };
 
 QString TemperatureText(float temperature, int temperatureAlarm);

@@ -1,8 +1,14 @@
 // Merging live-query rows into the live table: record lookup and creation, the capacity,
-// the ring's drop rule, changeTick and values that arrive as NULL.
+// the ring's drop rule, changeTick and values that arrive as NULL or garbage.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
+#include "LiveTableRules.h"
 #include "RefreshLiveTable.h"
+#include "SampleState.h"
+#include "TileRules.h"
 
 namespace {
 
@@ -107,16 +113,18 @@ TEST_F(ApplyLiveRowsTest, NewestSampleFollowsTheRingAcrossItsEnd) {
   EXPECT_FLOAT_EQ(Record(0).LatestSample().temperature, -5.5f);
 }
 
-struct NullCase {
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+
+struct BadValueCase {
   const char* name;
   LiveRow row;
   std::int32_t temperatureAlarm, humidityAlarm;
-  float temperature;
+  float temperature;  // NaN: no value
 };
 
-class LiveRowNullValues : public ::testing::TestWithParam<NullCase> {};
+class LiveRowBadValues : public ::testing::TestWithParam<BadValueCase> {};
 
-TEST_P(LiveRowNullValues, MissingValuesReadAsNoValueUnlessTheSensorIsOffline) {
+TEST_P(LiveRowBadValues, MissingValuesReadAsNoValueAndCodesNeverWrapOntoValidOnes) {
   auto table = DeviceLiveTable::Create();
   const std::vector<LiveRow> rows{GetParam().row};
   ApplyLiveRows(*table, rows, 1);
@@ -124,19 +132,55 @@ TEST_P(LiveRowNullValues, MissingValuesReadAsNoValueUnlessTheSensorIsOffline) {
   const LiveSample& s = table->records[0].LatestSample();
   EXPECT_EQ(s.temperatureAlarm, GetParam().temperatureAlarm);
   EXPECT_EQ(s.humidityAlarm, GetParam().humidityAlarm);
-  EXPECT_FLOAT_EQ(s.temperature, GetParam().temperature);
+  if (std::isnan(GetParam().temperature)) {
+    EXPECT_TRUE(std::isnan(s.temperature)) << s.temperature;
+  } else {
+    EXPECT_FLOAT_EQ(s.temperature, GetParam().temperature);
+  }
 }
 
+constexpr std::int32_t kNone = kCodeNotReported;
+constexpr std::int32_t kHuge = std::numeric_limits<std::int32_t>::max();
+
 INSTANTIATE_TEST_SUITE_P(
-    Cases, LiveRowNullValues,
-    ::testing::Values(NullCase{"AllPresent", Row("A", "t", "20.0", "1", "40.0", "2"), 1, 2, 20.0f},
-                      NullCase{"NullTemperature", Row("A", "t", "", "0", "40.0", "0"), kAlarmNoValue, 0, 0.0f},
-                      NullCase{"NullHumidityAlarmHigh", Row("A", "t", "20.0", "0", "", "1"), 0, kAlarmNoValue, 20.0f},
-                      NullCase{"NullValueSensorOffline", Row("A", "t", "", "3", "", "3"), kAlarmSensorOffline,
-                               kAlarmSensorOffline, 0.0f},
-                      NullCase{"NullAlarmCode", Row("A", "t", "-3.5", "", "40.0", ""), 0, 0, -3.5f},
-                      NullCase{"LeadingSpacesAndSign", Row("A", "t", " +7.25", " 1", "40", "0"), 1, 0, 7.25f}),
+    Cases, LiveRowBadValues,
+    ::testing::Values(BadValueCase{"AllPresent", Row("A", "t", "20.0", "1", "40.0", "2"), 1, 2, 20.0f},
+                      BadValueCase{"NullTemperature", Row("A", "t", "", "0", "40.0", "0"), kAlarmNoValue, 0, kNaN},
+                      BadValueCase{"NullHumidityAlarmHigh", Row("A", "t", "20.0", "0", "", "1"), 0, kAlarmNoValue, 20.0f},
+                      BadValueCase{"NullValueSensorOffline", Row("A", "t", "", "3", "", "3"), kAlarmSensorOffline,
+                                   kAlarmSensorOffline, kNaN},
+                      BadValueCase{"NullAlarmCode", Row("A", "t", "-3.5", "", "40.0", "x"), kNone, kNone, -3.5f},
+                      BadValueCase{"LeadingSpacesAndSign", Row("A", "t", " +7.25", " 1", "40", "0"), 1, 0, 7.25f},
+                      BadValueCase{"NotFinite", Row("A", "t", "nan", "0", "inf", "1"), kAlarmNoValue, kAlarmNoValue, kNaN},
+                      BadValueCase{"BeyondAFloatOrNoNumber", Row("A", "t", "1e39", "0", "abc", "0"), kAlarmNoValue,
+                                   kAlarmNoValue, kNaN},
+                      BadValueCase{"CodesBeyondThirtyTwoBits", Row("A", "t", "20", "99999999999", "40", "-99999999999"),
+                                   kHuge, kNone + 1, 20.0f}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A row the collector left all NULL must not show a reading nobody measured.
+TEST(ApplyLiveRowsAllNull, ShowsNoValueUnknownSourceAndNoNormalState) {
+  auto table = DeviceLiveTable::Create();
+  const std::vector<LiveRow> rows{{"A", "c", "d", "", "", "", "", "", "", "", "", "", "n"}};
+  ApplyLiveRows(*table, rows, 1);
+  const DeviceLiveRecord& r = table->records[0];
+  EXPECT_EQ(r.LatestSample().powerSource, kCodeNotReported);
+
+  GbkTextCache texts;
+  const livetable::RowLook row = livetable::RowFor(r, 1, 120, texts);
+  for (int column : {livetable::kColTemperature, livetable::kColHumidity, livetable::kColInternalTemperature,
+                     livetable::kColVoltage, livetable::kColCurrent, livetable::kColFaultState})
+    EXPECT_EQ(row.texts[static_cast<std::size_t>(column)], "--") << "column " << column;
+  EXPECT_EQ(row.colours[livetable::kColVoltage], livetable::kBlack);
+
+  const tiles::TileFace face = tiles::FaceFor({{}, {}, true, r.LatestSample(), false});
+  EXPECT_EQ(face.temperature, QStringLiteral("-- ℃   "));
+  EXPECT_EQ(face.humidity, QStringLiteral("--  %   "));
+  EXPECT_EQ(face.state, QStringLiteral("--   "));
+  EXPECT_EQ(face.supply, QStringLiteral("--V/--mA  --℃"));
+  EXPECT_EQ(face.supplyColour, tiles::kBlack);
+  EXPECT_EQ(face.innerBorder, tiles::kInnerBorderNormal);
+}
 
 TEST(ApplyLiveRowsShortRow, RowWithTooFewColumnsIsSkipped) {
   auto table = DeviceLiveTable::Create();

@@ -53,7 +53,7 @@ TEST_F(CurveViewTest, ButtonsStepThroughThreeGroupsAndTheGroupOutlivesTheView) {
   EXPECT_EQ(Legend(*view, 9), Slot(9));
 }
 
-TEST_F(CurveViewTest, CurvesSkipOutOfRangePointsAndAbsentRecordsTakeNoSlot) {
+TEST_F(CurveViewTest, CurvesSkipOutOfRangePointsBreakAtMissingReadingsAndAbsentRecordsTakeNoSlot) {
   auto table = MakeLiveTable(3);
   DeviceLiveRecord& r = table->records[0];
   r.ringStart = r.ringWrite = 0;
@@ -61,6 +61,10 @@ TEST_F(CurveViewTest, CurvesSkipOutOfRangePointsAndAbsentRecordsTakeNoSlot) {
   LiveSample battery = NormalSample();
   battery.voltage = 3.6f;
   r.AppendSample(battery);
+  LiveSample offline = NormalSample(0);
+  offline.temperatureAlarm = kAlarmSensorOffline;
+  r.AppendSample(offline);
+  r.AppendSample(NormalSample(-30));
   table->records[1].present = 0;
 
   auto view = ShowView(*table);
@@ -68,6 +72,10 @@ TEST_F(CurveViewTest, CurvesSkipOutOfRangePointsAndAbsentRecordsTakeNoSlot) {
   EXPECT_EQ(Pixel(*view, {151, 170}), Slot(0));  // the line over the skipped 90 ℃
   EXPECT_EQ(Pixel(*view, {152, 160}), Slot(0));  // 30 ℃
   EXPECT_EQ(Pixel(*view, {603, 564}), Slot(0));  // 3.6 V, fourth sample
+  // The sensor-offline fifth sample has no point and nothing crosses it to the sixth.
+  EXPECT_EQ(Pixel(*view, {154, 225}), kWhite);
+  EXPECT_EQ(Pixel(*view, {154, 235}), kWhite);
+  EXPECT_EQ(Pixel(*view, {155, 280}), Slot(0));  // -30 ℃ starts a new run
   EXPECT_EQ(Legend(*view, 1), Slot(1));          // record 2
   EXPECT_EQ(Legend(*view, 2), kWhite);
 }

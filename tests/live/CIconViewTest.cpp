@@ -25,12 +25,19 @@ TEST(IconView, TilesShowAlarmsAndPagesWalkOverShownRecords) {
   alarm.humidityAlarm = kAlarmHigh;
   table->records[1].AppendSample(alarm);
   table->records[2].shown = 0;  // takes no cell
+  LiveSample noValue = NormalSample();
+  noValue.temperatureAlarm = kAlarmNoValue;
+  table->records[3].AppendSample(noValue);
+  table->records[4].changeTick = 1000u + 500'000u;  // silent for far longer than the time-out
 
   CIconView view(*table);
   view.resize(820, 600);  // 4 x 4
   view.show();
   EXPECT_EQ(InnerBorder(view, 0, 4), Rgb(tiles::kInnerBorderNormal));
   EXPECT_EQ(InnerBorder(view, 1, 4), Rgb(tiles::kInnerBorderAlarm));
+  EXPECT_EQ(InnerBorder(view, 2, 4), Rgb(tiles::kInnerBorderNormal)) << "no value is no alarm";
+  EXPECT_EQ(Rgb(view.OffscreenImage().pixel(tiles::CellOrigin(3, 4) + QPoint(100, 32))),
+            Rgb(tiles::kInnerBorderLost)) << "communication lost: a wide border of its own";
   EXPECT_EQ(Rgb(view.OffscreenImage().pixel(207, 300)), Rgb(tiles::kViewBackground));  // between columns
 
   view.DrawTilePage(CIconView::kPreviousPage);

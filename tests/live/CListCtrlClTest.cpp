@@ -119,7 +119,7 @@ TEST_F(ListFixture, CellsAreAlignedLikeTheirHeadings) {
   EXPECT_LT(right.right() - rightLast, 4) << "right-aligned text ends at the right edge";
 }
 
-TEST_F(ListFixture, SelectedRowsKeepTheCellTextColour) {
+TEST_F(ListFixture, SelectedRowsKeepTheCellTextColourOnALightTintInsideAFrame) {
   list.AddExtendedStyle(CListCtrlCl::kFullRowSelect);
   list.SetCellFont(24, 0);
   list.SetRowHeight(30);
@@ -129,7 +129,9 @@ TEST_F(ListFixture, SelectedRowsKeepTheCellTextColour) {
   const QImage image = Paint();
   const QRect cell = CellRect(1, 0);
   const QRgb highlight = list.palette().color(QPalette::Highlight).rgb();
-  EXPECT_EQ(image.pixel(cell.right() - 2, cell.top() + 1), highlight);
+  EXPECT_EQ(image.pixel(cell.right() - 2, cell.top() + 1), highlight) << "the frame";
+  EXPECT_EQ(image.pixel(cell.right() - 2, cell.top() + 4),
+            listctrl::SelectedBackColour(highlight, list.palette().color(QPalette::Base).rgb()));
   int red = 0;
   for (int x = cell.left(); x <= cell.right(); ++x)
     for (int y = cell.top(); y <= cell.bottom(); ++y) red += image.pixel(x, y) == kRed;

@@ -33,7 +33,22 @@ TEST(CurveScale, ValuesMapToPanelRows) {
   // Points outside the panel are left out; the curve joins their neighbours.
   std::vector<LiveSample> samples;
   for (float v : {20.0f, 90.0f, 30.0f, -50.0f, -40.0f}) samples.push_back({v, 0, 0, 0, 0, 0, 0, 0});
-  EXPECT_EQ(CurvePoints(temperature, samples), (std::vector<QPoint>{{150, 180}, {152, 160}, {154, 300}}));
+  EXPECT_EQ(CurvePoints(temperature, samples), (CurveRuns{{{150, 180}, {152, 160}, {154, 300}}}));
+}
+
+TEST(CurveScale, SamplesWithoutAReadingBreakTheCurve) {
+  const float nan = std::nanf("");
+  const struct {
+    float value;
+    int code;
+  } temperatures[] = {{20, 0}, {0, 4}, {30, 1}, {0, 3}, {0, 3}, {nan, 0}, {40, 2}, {25, 99}, {0, 4}};
+  std::vector<LiveSample> samples;
+  for (const auto& t : temperatures) samples.push_back({t.value, t.code, t.value, 0, t.value, t.value, 1, 0});
+  // Code 4, code 3 and NaN give no point and end the run; an unknown code is still a reading.
+  EXPECT_EQ(CurvePoints(kPanels[0], samples), (CurveRuns{{{150, 180}}, {{152, 160}}, {{156, 140}, {157, 170}}}));
+  // Panels without a code of their own break on a missing value only.
+  EXPECT_EQ(CurvePoints(kPanels[2], samples).size(), 2u);
+  EXPECT_TRUE(CurvePoints(kPanels[0], std::vector<LiveSample>(3, LiveSample{0, 4, 0, 0, 0, 0, 0, 0})).empty());
 }
 
 TEST(CurveButtons, LeftAndTopEdgesBelongToTheButton) {

@@ -23,11 +23,17 @@ TEST(ListCtrlRules, AlignmentFromFormatAndBack) {
   EXPECT_EQ(HorizontalAlignment('x'), Qt::AlignHCenter);
 }
 
-TEST(ListCtrlRules, CellBeatsColumnBeatsDefaultAndSelectionOnlyChangesTheBackground) {
+TEST(ListCtrlRules, CellBeatsColumnBeatsDefaultAndSelectionOnlyTintsTheBackground) {
   EXPECT_EQ(CellBackColour(false, kHighlight, kList, {}, {}), kList);
   EXPECT_EQ(CellBackColour(false, kHighlight, kList, kColumn, {}), kColumn);
   EXPECT_EQ(CellBackColour(false, kHighlight, kList, kColumn, kCell), kCell);
-  EXPECT_EQ(CellBackColour(true, kHighlight, kList, kColumn, kCell), kHighlight);
+  EXPECT_EQ(CellBackColour(true, kHighlight, kList, kColumn, kCell), SelectedBackColour(kHighlight, kCell));
+  // A light tint keeps green, red and blue texts readable on a selected row.
+  EXPECT_EQ(CellBackColour(true, kHighlight, kList, {}, {}), qRgb(204, 228, 247));
+  const QRect cell(10, 20, 80, 20);
+  EXPECT_EQ(SelectionFrame(cell, false, false), (QList<QRect>{{10, 20, 80, 2}, {10, 38, 80, 2}}));
+  EXPECT_EQ(SelectionFrame(cell, true, true).size(), 4);
+  EXPECT_EQ(SelectionFrame(cell, true, true)[3], QRect(88, 20, 2, 20));
   constexpr QRgb kDefault = qRgb(0, 0, 0);
   EXPECT_EQ(CellTextColour(kDefault, {}, {}), kDefault);
   EXPECT_EQ(CellTextColour(kDefault, kColumn, {}), kColumn);

@@ -6,10 +6,14 @@
 
 #include "LiveTableFill.h"
 #include "LiveTableRules.h"
+#include "SampleState.h"
 
 using namespace livetable;
 
 namespace {
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr std::int32_t kHugeCode = std::numeric_limits<std::int32_t>::max();  // "99999999999", pinned
 
 struct CodeCase {
   float value;
@@ -28,6 +32,12 @@ TEST(LiveTableRules, TemperatureCellByAlarmCode) {
       {31.0f, 7, "000.0   ", kAlarmRed},
       {31.0f, -1, "000.0   ", kAlarmRed},
       {105.0f, 0, "105.0", kNormalGreen},
+      {kNaN, 0, "--", kNormalGreen},  // NULL, garbage or 1e39: no value, never "nan" or 0
+      {kNaN, 1, "--", kNormalGreen},
+      {kNaN, 3, "000.0   ", kAlarmRed},
+      {31.0f, kHugeCode, "000.0   ", kAlarmRed},  // an unknown code is an alarm, never normal
+      {31.0f, kCodeNotReported, "000.0   ", kAlarmRed},
+      {kNaN, kCodeNotReported, "--", kNormalGreen},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.code);
@@ -43,6 +53,9 @@ TEST(LiveTableRules, HumidityCellByAlarmCode) {
       {55.5f, 3, "55.5  ", kAlarmRed},  // keeps the value, two blanks
       {55.5f, 4, "--", kNormalGreen},
       {55.5f, 9, "55.5   ", kAlarmRed},
+      {kNaN, 0, "--", kNormalGreen},
+      {kNaN, 3, "--", kAlarmRed},
+      {55.5f, kHugeCode, "55.5   ", kAlarmRed},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.code);
@@ -56,6 +69,9 @@ TEST(LiveTableRules, VoltageCellByPowerSource) {
       {12.0f, 1, "12.0 市电", kBlack},
       {5.5f, 1, "05.5 市电", kBlack},
       {3.6f, 2, "03.6", kBlack},
+      {3.6f, kCodeNotReported, "03.6", kBlack},  // NULL source: unknown, not battery
+      {kNaN, kPowerBattery, "-- 电池", kAlarmRed},
+      {kNaN, kCodeNotReported, "--", kBlack},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.code);
@@ -76,11 +92,17 @@ TEST(LiveTableRules, FaultStateSensorBeforeCommunication) {
       {3, 0, false, "传感器掉线", kAlarmRed},
       {0, 3, true, "传感器掉线", kAlarmRed},
       {0, 0, true, "通讯掉线", kOfflineBlue},
+      {kCodeNotReported, 0, false, "正常", kNormalGreen},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
-    EXPECT_EQ(FaultStateCell(c.temperatureAlarm, c.humidityAlarm, c.lost), (CellLook{QString::fromUtf8(c.text), c.colour}));
+    EXPECT_EQ(FaultStateCell(Sample(20, c.temperatureAlarm, 50, c.humidityAlarm), c.lost),
+              (CellLook{QString::fromUtf8(c.text), c.colour}));
   }
+  // A device that delivered no value on either channel is not claimed normal.
+  EXPECT_EQ(FaultStateCell(Sample(kNaN, 4, kNaN, 4), false), (CellLook{"--", kNormalGreen}));
+  EXPECT_EQ(FaultStateCell(Sample(kNaN, 4, kNaN, 4), true).text, "通讯掉线");
+  EXPECT_EQ(FaultStateCell(Sample(kNaN, 4, 50, 0), false).text, "正常");
 }
 
 TEST(LiveTableRules, NumberTexts) {
@@ -88,11 +110,13 @@ TEST(LiveTableRules, NumberTexts) {
   EXPECT_EQ(CurrentText(-35.9f), "-35");
   EXPECT_EQ(CurrentText(0.0f), "0");
   // Values no int can hold must not reach the conversion.
-  EXPECT_EQ(CurrentText(std::numeric_limits<float>::quiet_NaN()), "0");
+  EXPECT_EQ(CurrentText(kNaN), "--");
+  EXPECT_EQ(CurrentText(std::numeric_limits<float>::infinity()), "--");
   EXPECT_EQ(CurrentText(1e20f), "2147483647");
   EXPECT_EQ(CurrentText(-1e20f), "-2147483648");
   EXPECT_EQ(InternalTemperatureText(36.5f), "36.5");
   EXPECT_EQ(InternalTemperatureText(-3.0f), "-3.0");
+  EXPECT_EQ(InternalTemperatureText(kNaN), "--");
 }
 
 TEST(LiveTableRules, WhichRecordsGetARow) {

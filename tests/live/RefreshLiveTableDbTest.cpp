@@ -7,10 +7,12 @@
 
 #include "DbSession.h"
 #include "Gbk.h"
+#include "LiveTableRules.h"
 #include "LoginState.h"
 #include "MonitorLoop.h"
 #include "MonitorThread.h"
 #include "RefreshLiveTable.h"
+#include "SampleState.h"
 #include "TestDatabase.h"
 #include "TickCount.h"
 
@@ -107,7 +109,10 @@ TEST_F(RefreshLiveTableDb, NullReadingsShowAsNoValue) {
   ASSERT_NE(r, nullptr);
   EXPECT_EQ(r->LatestSample().temperatureAlarm, kAlarmNoValue);
   EXPECT_EQ(r->LatestSample().humidityAlarm, kAlarmNoValue);
-  EXPECT_FLOAT_EQ(r->LatestSample().voltage, 0.0f);
+  // NULL voltage and power: no number and an unknown source, never "00.0 电池".
+  EXPECT_FALSE(HasValue(r->LatestSample().voltage));
+  EXPECT_EQ(livetable::VoltageCell(r->LatestSample().voltage, r->LatestSample().powerSource),
+            (livetable::CellLook{QStringLiteral("--"), livetable::kBlack}));
 }
 
 TEST_F(RefreshLiveTableDb, NormalUserSeesOnlyGrantedDepartments) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "TileRules.h"
 
 using namespace tiles;
@@ -45,23 +47,33 @@ TEST(TilePaging, WalksOverShownRecords) {
 }
 
 TEST(TileFace, TextsAndColoursFollowTheCodes) {
+  constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+  constexpr int kHuge = std::numeric_limits<std::int32_t>::max();
+  constexpr QRgb G = kNormalGreen, R = kAlarmRed, S = kStaleValue;
   struct Case {
     int temperatureAlarm, humidityAlarm;
+    float temperatureValue;
     bool commLost;
     const char *temperature, *humidity, *state;
     QRgb temperatureColour, humidityColour, stateColour, innerBorder;
   } cases[] = {
-      {0, 0, false, " 24.5 ℃   ", "55.0  %   ", "正常   ", kNormalGreen, kNormalGreen, kNormalGreen, kInnerBorderNormal},
-      {1, 2, false, " 24.5 ℃ ↑", "55.0  % ↓", "正常   ", kAlarmRed, kAlarmRed, kNormalGreen, kInnerBorderAlarm},
-      {2, 1, false, " 24.5 ℃ ↓", "55.0  % ↑", "正常   ", kAlarmRed, kAlarmRed, kNormalGreen, kInnerBorderAlarm},
-      {3, 0, true, "0.0 ℃   ", "55.0  %   ", "传感器掉线   ", kAlarmRed, kNormalGreen, kAlarmRed, kInnerBorderAlarm},
-      {0, 3, false, " 24.5 ℃   ", "55.0  %   ", "正常   ", kNormalGreen, kAlarmRed, kNormalGreen, kInnerBorderAlarm},
-      {4, 0, false, " 24.5 ℃   ", "55.0  %   ", "正常   ", kAlarmRed, kNormalGreen, kNormalGreen, kInnerBorderAlarm},
-      {0, 0, true, " 24.5 ℃   ", "55.0  %   ", "通讯掉线   ", kNormalGreen, kNormalGreen, kOfflineBlue, kInnerBorderNormal},
+      {0, 0, 24.5f, false, " 24.5 ℃   ", "55.0  %   ", "正常   ", G, G, G, kInnerBorderNormal},
+      {1, 2, 24.5f, false, " 24.5 ℃ ↑", "55.0  % ↓", "正常   ", R, R, G, kInnerBorderAlarm},
+      {2, 1, 24.5f, false, " 24.5 ℃ ↓", "55.0  % ↑", "正常   ", R, R, G, kInnerBorderAlarm},
+      {3, 0, 24.5f, true, "0.0 ℃   ", "55.0  %   ", "传感器掉线   ", R, G, R, kInnerBorderAlarm},
+      {0, 3, 24.5f, false, " 24.5 ℃   ", "55.0  %   ", "传感器掉线   ", G, R, R, kInnerBorderAlarm},
+      {4, 0, 24.5f, false, "-- ℃   ", "55.0  %   ", "正常   ", G, G, G, kInnerBorderNormal},
+      {0, 4, 24.5f, false, " 24.5 ℃   ", "--  %   ", "正常   ", G, G, G, kInnerBorderNormal},
+      {0, 0, kNaN, false, "-- ℃   ", "55.0  %   ", "正常   ", G, G, G, kInnerBorderNormal},
+      {kHuge, 0, 24.5f, false, " 24.5 ℃   ", "55.0  %   ", "正常   ", R, G, G, kInnerBorderAlarm},
+      {0, 0, 24.5f, true, " 24.5 ℃   ", "55.0  %   ", "通讯掉线   ", S, S, kLostText, kInnerBorderLost},
+      {1, 0, 24.5f, true, " 24.5 ℃ ↑", "55.0  %   ", "通讯掉线   ", S, S, kLostText, kInnerBorderLost},
   };
   for (const Case& c : cases) {
-    const TileFace face = FaceFor({{}, {}, true, {24.5f, c.temperatureAlarm, 55.0f, c.humidityAlarm, 30, 12, 1, 40}, c.commLost});
-    const std::string what = std::to_string(c.temperatureAlarm) + "/" + std::to_string(c.humidityAlarm);
+    const LiveSample sample{c.temperatureValue, c.temperatureAlarm, 55.0f, c.humidityAlarm, 30, 12, 1, 40};
+    const TileFace face = FaceFor({{}, {}, true, sample, c.commLost});
+    const std::string what = std::to_string(c.temperatureAlarm) + "/" + std::to_string(c.humidityAlarm) +
+                             (c.commLost ? " lost" : "");
     EXPECT_EQ(face.temperature, QString::fromUtf8(c.temperature)) << what;
     EXPECT_EQ(face.humidity, QString::fromUtf8(c.humidity)) << what;
     EXPECT_EQ(face.state, QString::fromUtf8(c.state)) << what;
@@ -69,6 +81,7 @@ TEST(TileFace, TextsAndColoursFollowTheCodes) {
     EXPECT_EQ(face.humidityColour, c.humidityColour) << what;
     EXPECT_EQ(face.stateColour, c.stateColour) << what;
     EXPECT_EQ(face.innerBorder, c.innerBorder) << what;
+    EXPECT_EQ(face.innerBorderWidth, c.commLost && c.temperatureAlarm != 3 ? kLostBorderWidth : 1) << what;
   }
 }
 
@@ -79,6 +92,10 @@ TEST(TileFace, SupplyLineAndRecordWithoutSample) {
   const LiveSample mains{20.0f, 0, 50.0f, 0, -3.25f, 12.04f, kPowerMains, 40.4f};
   EXPECT_EQ(SupplyText(mains), QStringLiteral("市电:12.0V/40mA  -3.2℃"));  // C rounding
   EXPECT_EQ(FaceFor({{}, {}, true, mains, false}).supplyColour, kBlack);
+  // An unknown source is neither claimed as mains nor as battery.
+  const LiveSample unknown{20.0f, 0, 50.0f, 0, 24.5f, 12.0f, 7, 40.0f};
+  EXPECT_EQ(SupplyText(unknown), QStringLiteral("12.0V/40mA  24.5℃"));
+  EXPECT_EQ(FaceFor({{}, {}, true, unknown, false}).supplyColour, kBlack);
 
   // No sample yet: empty values, "正常" without the communication check, stale ring ignored.
   const TileFace empty = FaceFor({QStringLiteral("D001"), {}, false, {0, kAlarmSensorOffline, 0, 1, 0, 0, 0, 0}, true});
