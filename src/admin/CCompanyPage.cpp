@@ -5,9 +5,11 @@
 #include <QPushButton>
 
 #include "AdminStatusTexts.h"
+#include "AdminTransaction.h"
 #include "CompanyPageTemplate.h"
 #include "CompanyDeviceCombos.h"
 #include "DbSession.h"
+#include "FieldRules.h"
 #include "Gbk.h"
 #include "MessageBox.h"
 #include "ReportListView.h"
@@ -86,6 +88,10 @@ void CCompanyPage::FillCompanyList(const std::string& query) {
 }
 
 void CCompanyPage::OnSearch() {
+  if (const QString refused = admin::UnsearchableKeyMessage(GetDlgItemText(IDC_COMPANY_SEARCH_KEY)); !refused.isEmpty()) {
+    SetStatus(refused);
+    return;
+  }
   const char* column = SearchColumn(GetDlgItemText(IDC_COMPANY_SEARCH_FIELD));
   const std::string key = admin::LikeKeyFromTyped(GetDlgItemText(IDC_COMPANY_SEARCH_KEY));
   if (column && !key.empty())
@@ -101,6 +107,20 @@ void CCompanyPage::OnListClicked(int row) {
   SetDlgItemText(IDC_COMPANY_NAME, list_->GetItemText(row, 1));
 }
 
+QString CCompanyPage::TypedNumber() {
+  const QString typed = GetDlgItemText(IDC_COMPANY_NUMBER);
+  const QString number = admin::TrimmedNumber(typed);
+  if (number != typed) SetDlgItemText(IDC_COMPANY_NUMBER, number);  // show what is used
+  return number;
+}
+
+bool CCompanyPage::CheckStorable(const QString& number, const QString& name) {
+  const QString refused = admin::UnsavableFieldMessage({{kFieldNumber, number}, {kFieldName, name}});
+  if (refused.isEmpty()) return true;
+  SetStatus(refused);
+  return false;
+}
+
 bool CCompanyPage::CheckCompanyNumber(const QString& number) {
   if (platform::GbkByteLength(number) == kCompanyNumberBytes) return true;
   platform::MessageBox(this, kNumberRule);
@@ -108,10 +128,10 @@ bool CCompanyPage::CheckCompanyNumber(const QString& number) {
 }
 
 void CCompanyPage::OnAdd() {
-  const QString number = GetDlgItemText(IDC_COMPANY_NUMBER);
+  const QString number = TypedNumber();
   const QString name = GetDlgItemText(IDC_COMPANY_NAME);
   if (number.isEmpty() || name.isEmpty()) return;
-  if (!CheckCompanyNumber(number)) return;
+  if (!CheckStorable(number, name) || !CheckCompanyNumber(number)) return;
   if (!db_.Execute(db_.Format(kInsertCompany, {platform::ToGbk(number), platform::ToGbk(name)}))) {
     SetStatus(admin::kAddFailedText);
     return;
@@ -121,10 +141,10 @@ void CCompanyPage::OnAdd() {
 }
 
 void CCompanyPage::OnRename() {
-  const QString number = GetDlgItemText(IDC_COMPANY_NUMBER);
+  const QString number = TypedNumber();
   const QString name = GetDlgItemText(IDC_COMPANY_NAME);
   if (number.isEmpty() || name.isEmpty()) return;
-  if (!CheckCompanyNumber(number)) return;
+  if (!CheckStorable(number, name) || !CheckCompanyNumber(number)) return;
   // An update that matches no row is still an accepted statement.
   if (!db_.Execute(db_.Format(kRenameCompany, {platform::ToGbk(name), platform::ToGbk(number)}))) {
     SetStatus(admin::kRenameFailedText);
@@ -134,18 +154,24 @@ void CCompanyPage::OnRename() {
   SetStatus(admin::kRenamedText);
 }
 
+bool CCompanyPage::DeleteWithDependents(const std::string& gbkNumber) {
+  // One transaction: a refused statement anywhere leaves the company and all its rows in place.
+  admin::Transaction transaction(db_);
+  if (!transaction.IsOpen() || !db_.Execute(db_.Format(kDeleteCompany, {gbkNumber}))) return false;
+  for (const char* cascade : kCascadeDeletes)
+    if (!db_.Execute(db_.Format(cascade, {gbkNumber}))) return false;
+  return transaction.Commit();
+}
+
 void CCompanyPage::OnDelete() {
   if (platform::MessageBox(this, kDeleteQuestion, admin::kDeleteCaptionText, platform::MB_YESNO) != platform::IDYES) return;
-  const QString number = GetDlgItemText(IDC_COMPANY_NUMBER);
+  const QString number = TypedNumber();
   if (number.isEmpty()) return;
-  if (!CheckCompanyNumber(number)) return;
-  const std::string gbkNumber = platform::ToGbk(number);
-  // A refused company delete must leave the dependent rows alone.
-  if (!db_.Execute(db_.Format(kDeleteCompany, {gbkNumber}))) {
+  if (!CheckStorable(number, {}) || !CheckCompanyNumber(number)) return;
+  if (!DeleteWithDependents(platform::ToGbk(number))) {
     SetStatus(admin::kDeleteFailedText);
     return;
   }
-  for (const char* cascade : kCascadeDeletes) db_.Execute(db_.Format(cascade, {gbkNumber}));
   FillCompanyList(listQuery_);
   SetStatus(admin::kDeletedText);
 }

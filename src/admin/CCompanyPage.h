@@ -1,6 +1,6 @@
 #pragma once
 // The "公司" page: lists, searches, adds, renames and deletes companies. Deleting a company
-// also deletes its departments, devices and permission rows.
+// also deletes its departments, devices and permission rows, in one transaction.
 #include <string>
 
 #include "DialogBase.h"
@@ -25,6 +25,12 @@ class CCompanyPage : public res::DialogBase {
   void OnAdd();
   void OnRename();
   void OnDelete();
+  // The number as typed without surrounding blanks; the field is set to it.
+  QString TypedNumber();
+  // Refuses, in the status line, text that GBK cannot hold.
+  bool CheckStorable(const QString& number, const QString& name);
+  // The company and its departments, devices and grants, all or nothing.
+  bool DeleteWithDependents(const std::string& gbkNumber);
   // The 4-byte rule; shows the OK box when it is broken.
   bool CheckCompanyNumber(const QString& number);
   void SetStatus(const QString& text);

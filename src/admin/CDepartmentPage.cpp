@@ -5,9 +5,11 @@
 #include <QPushButton>
 
 #include "AdminStatusTexts.h"
+#include "AdminTransaction.h"
 #include "CompanyDeviceCombos.h"
 #include "DbSession.h"
 #include "DepartmentPageTemplate.h"
+#include "FieldRules.h"
 #include "Gbk.h"
 #include "MessageBox.h"
 #include "ReportListView.h"
@@ -17,12 +19,14 @@ using namespace res;
 
 constexpr std::size_t kDepartmentNumberBytes = 2;
 
-constexpr const char* kCompanyNamesQuery = "select company_tab.company_name from company_tab";
-constexpr const char* kCompanyNumberQuery = "select company_tab.company_num from company_tab where company_name='%s'";
+// Whether the company the page works on is still there under the name it was chosen by.
+constexpr const char* kCompanyNameQuery = "select company_tab.company_name from company_tab where company_num='%s'";
 constexpr const char* kDepartmentsQuery =
     "select department_num,department_name from department_tab where company_num='%s'";
+// Inserts nothing when the company is gone (deleted meanwhile, here or by another station).
 constexpr const char* kInsertDepartment =
-    "insert into department_tab (department_num,company_num,department_name) values ('%s','%s','%s')";
+    "insert into department_tab (department_num,company_num,department_name) select '%s','%s','%s' from dual "
+    "where exists (select 1 from company_tab where company_num='%s')";
 constexpr const char* kRenameDepartment =
     "update department_tab set department_name='%s' where department_num='%s' and company_num='%s'";
 constexpr const char* kDeleteDepartment = "delete  from department_tab where department_num='%s' and company_num='%s'";
@@ -32,6 +36,8 @@ constexpr const char* kCascadeDeletes[] = {
     "delete  from permission_tab where department_num='%s' and company_num='%s'",
 };
 
+const QString kFieldNumber = QStringLiteral("部门编号");
+const QString kFieldName = QStringLiteral("部门名称");
 const QString kNumberRule = QStringLiteral("部门编号必须是2个字符！");
 const QString kDeleteQuestion =
     QStringLiteral("确认删除部门？删除此公司部门后将同时删除'设备表','用户权限表'中与此公司部门相关的记录");
@@ -45,8 +51,8 @@ CDepartmentPage::CDepartmentPage(DbSession& db, QWidget* parent)
   admin::FitComboHeights(this);
   list_->SetSingleSelection(true);
   list_->setShowGrid(true);
-  list_->InsertColumn(0, QStringLiteral("部门编号"), 100);
-  list_->InsertColumn(1, QStringLiteral("部门名称"), 150);
+  list_->InsertColumn(0, kFieldNumber, 100);
+  list_->InsertColumn(1, kFieldName, 150);
 
   // `activated` comes from the user only, never from refilling the list.
   connect(companies_, &QComboBox::activated, this, [this] { FillDepartmentList(); });
@@ -67,23 +73,38 @@ void CDepartmentPage::SetStatus(const QString& text) { SetDlgItemText(IDC_DEPT_S
 
 void CDepartmentPage::LoadCompanyNames() {
   if (!db_.connected) return;
-  admin::RefillCombo(*companies_, db_, kCompanyNamesQuery);
+  admin::LoadCompanyCombo(*companies_, db_);
 }
 
 void CDepartmentPage::LookUpCompanyNumber() {
-  const QString name = companies_->currentText();
-  if (name.isEmpty() || !db_.connected) return;
-  // No match keeps the previous number; of two companies with one name the first row wins.
-  if (auto number = admin::FirstValue(db_, db_.Format(kCompanyNumberQuery, {platform::ToGbk(name)})))
-    SetDlgItemText(IDC_DEPT_COMPANY_NUMBER, platform::FromGbk(*number));
+  const int index = companies_->currentIndex();
+  if (index < 0 || !db_.connected) return;
+  // Entries carry their company's number, so of two companies with one name the chosen one wins.
+  SetDlgItemText(IDC_DEPT_COMPANY_NUMBER, admin::CompanyNumberAt(*companies_, index));
+  companyName_ = admin::CompanyNameAt(*companies_, index);
+}
+
+void CDepartmentPage::ForgetCompany() {
+  SetDlgItemText(IDC_DEPT_COMPANY_NUMBER, {});
+  companyName_.clear();
+  list_->DeleteAllItems();
+  LoadCompanyNames();
 }
 
 void CDepartmentPage::FillDepartmentList() {
   LookUpCompanyNumber();
   const QString company = GetDlgItemText(IDC_DEPT_COMPANY_NUMBER);
   if (company.isEmpty() || !db_.connected) return;
+  const std::string gbkCompany = platform::ToGbk(company);
+  bool queryOk = false;
+  const auto name = admin::FirstValue(db_, db_.Format(kCompanyNameQuery, {gbkCompany}), &queryOk);
+  if (queryOk && (!name || platform::FromGbk(*name) != companyName_)) {
+    // Deleted or renamed since it was chosen: the page must not go on adding to it.
+    ForgetCompany();
+    return;
+  }
   list_->DeleteAllItems();
-  const DbResult result = db_.Select(db_.Format(kDepartmentsQuery, {platform::ToGbk(company)}), DbFetch::Use);
+  const DbResult result = db_.Select(db_.Format(kDepartmentsQuery, {gbkCompany}), DbFetch::Use);
   std::vector<QStringList> rows;
   rows.reserve(result.rows.size());
   for (const DbRow& row : result.rows)
@@ -97,6 +118,20 @@ void CDepartmentPage::OnListClicked(int row) {
   SetDlgItemText(IDC_DEPT_NAME, list_->GetItemText(row, 1));
 }
 
+QString CDepartmentPage::TypedNumber() {
+  const QString typed = GetDlgItemText(IDC_DEPT_NUMBER);
+  const QString number = admin::TrimmedNumber(typed);
+  if (number != typed) SetDlgItemText(IDC_DEPT_NUMBER, number);  // show what is used
+  return number;
+}
+
+bool CDepartmentPage::CheckStorable(const QString& number, const QString& name) {
+  const QString refused = admin::UnsavableFieldMessage({{kFieldNumber, number}, {kFieldName, name}});
+  if (refused.isEmpty()) return true;
+  SetStatus(refused);
+  return false;
+}
+
 bool CDepartmentPage::CheckDepartmentNumber(const QString& number) {
   if (platform::GbkByteLength(number) == kDepartmentNumberBytes) return true;
   platform::MessageBox(this, kNumberRule);
@@ -104,15 +139,18 @@ bool CDepartmentPage::CheckDepartmentNumber(const QString& number) {
 }
 
 void CDepartmentPage::OnAdd() {
-  const QString number = GetDlgItemText(IDC_DEPT_NUMBER);
+  const QString number = TypedNumber();
   const QString name = GetDlgItemText(IDC_DEPT_NAME);
   const QString company = GetDlgItemText(IDC_DEPT_COMPANY_NUMBER);
   if (number.isEmpty() || name.isEmpty() || company.isEmpty()) return;
-  if (!CheckDepartmentNumber(number)) return;
+  if (!CheckStorable(number, name) || !CheckDepartmentNumber(number)) return;
+  const std::string gbkCompany = platform::ToGbk(company);
   const std::string sql =
-      db_.Format(kInsertDepartment, {platform::ToGbk(number), platform::ToGbk(company), platform::ToGbk(name)});
-  if (!db_.Execute(sql)) {
+      db_.Format(kInsertDepartment, {platform::ToGbk(number), gbkCompany, platform::ToGbk(name), gbkCompany});
+  // An accepted statement that inserted nothing found no company.
+  if (!db_.Execute(sql) || db_.AffectedRows() != 1) {
     SetStatus(admin::kAddFailedText);
+    FillDepartmentList();  // forgets the company if it is gone
     return;
   }
   FillDepartmentList();
@@ -120,11 +158,11 @@ void CDepartmentPage::OnAdd() {
 }
 
 void CDepartmentPage::OnRename() {
-  const QString number = GetDlgItemText(IDC_DEPT_NUMBER);
+  const QString number = TypedNumber();
   const QString name = GetDlgItemText(IDC_DEPT_NAME);
   const QString company = GetDlgItemText(IDC_DEPT_COMPANY_NUMBER);
   if (number.isEmpty() || name.isEmpty()) return;
-  if (!CheckDepartmentNumber(number)) return;
+  if (!CheckStorable(number, name) || !CheckDepartmentNumber(number)) return;
   const std::string sql =
       db_.Format(kRenameDepartment, {platform::ToGbk(name), platform::ToGbk(number), platform::ToGbk(company)});
   if (!db_.Execute(sql)) {
@@ -135,20 +173,25 @@ void CDepartmentPage::OnRename() {
   SetStatus(admin::kRenamedText);
 }
 
+bool CDepartmentPage::DeleteWithDependents(const std::string& gbkNumber, const std::string& gbkCompany) {
+  // One transaction: a refused statement anywhere leaves the department and its rows in place.
+  admin::Transaction transaction(db_);
+  if (!transaction.IsOpen() || !db_.Execute(db_.Format(kDeleteDepartment, {gbkNumber, gbkCompany}))) return false;
+  for (const char* cascade : kCascadeDeletes)
+    if (!db_.Execute(db_.Format(cascade, {gbkNumber, gbkCompany}))) return false;
+  return transaction.Commit();
+}
+
 void CDepartmentPage::OnDelete() {
   if (platform::MessageBox(this, kDeleteQuestion, admin::kDeleteCaptionText, platform::MB_YESNO) != platform::IDYES) return;
-  const QString number = GetDlgItemText(IDC_DEPT_NUMBER);
+  const QString number = TypedNumber();
   const QString company = GetDlgItemText(IDC_DEPT_COMPANY_NUMBER);
   if (number.isEmpty() || company.isEmpty()) return;
-  if (!CheckDepartmentNumber(number)) return;
-  const std::string gbkNumber = platform::ToGbk(number);
-  const std::string gbkCompany = platform::ToGbk(company);
-  // A refused department delete must leave its devices and grants alone.
-  if (!db_.Execute(db_.Format(kDeleteDepartment, {gbkNumber, gbkCompany}))) {
+  if (!CheckStorable(number, {}) || !CheckDepartmentNumber(number)) return;
+  if (!DeleteWithDependents(platform::ToGbk(number), platform::ToGbk(company))) {
     SetStatus(admin::kDeleteFailedText);
     return;
   }
-  for (const char* cascade : kCascadeDeletes) db_.Execute(db_.Format(cascade, {gbkNumber, gbkCompany}));
   FillDepartmentList();
   SetStatus(admin::kDeletedText);
 }

@@ -1,7 +1,9 @@
 #pragma once
-// The "部门" page: the departments of one company, chosen by name in a drop-down list. The
-// company the page works on is the number shown in its read-only field, which keeps its last
-// value when a name cannot be looked up.
+// The "部门" page: the departments of one company, chosen in a drop-down list. The company the
+// page works on is the number shown in its read-only field; when that company is deleted or
+// renamed meanwhile, the page forgets it (empty number, empty list, names reloaded).
+#include <string>
+
 #include "DialogBase.h"
 
 class DbSession;
@@ -18,9 +20,9 @@ class CDepartmentPage : public res::DialogBase {
 
   // Refills the company names; the list is left without a selection.
   void LoadCompanyNames();
-  // Puts the number of the company named in the drop-down list into the number field.
+  // Puts the number of the company chosen in the drop-down list into the number field.
   void LookUpCompanyNumber();
-  // Looks the number up, then lists that company's departments.
+  // Looks the number up, checks that the company is still there, then lists its departments.
   void FillDepartmentList();
 
  private:
@@ -28,6 +30,13 @@ class CDepartmentPage : public res::DialogBase {
   void OnAdd();
   void OnRename();
   void OnDelete();
+  void ForgetCompany();
+  // The number as typed without surrounding blanks; the field is set to it.
+  QString TypedNumber();
+  // Refuses, in the status line, text that GBK cannot hold.
+  bool CheckStorable(const QString& number, const QString& name);
+  // The department and its devices and grants, all or nothing.
+  bool DeleteWithDependents(const std::string& gbkNumber, const std::string& gbkCompany);
   // The 2-byte rule; shows the OK box when it is broken.
   bool CheckDepartmentNumber(const QString& number);
   void SetStatus(const QString& text);
@@ -35,4 +44,5 @@ class CDepartmentPage : public res::DialogBase {
   DbSession& db_;
   res::ReportListView* list_;
   QComboBox* companies_;
+  QString companyName_;  // the name the company in the number field was chosen by
 };

@@ -9,6 +9,7 @@
 #include "CompanyDeviceCombos.h"
 #include "DbSession.h"
 #include "DeviceManageTemplate.h"
+#include "FieldRules.h"
 #include "Gbk.h"
 #include "MessageBox.h"
 #include "ReportListView.h"
@@ -29,15 +30,14 @@ constexpr const char* kDeviceListQuery =
     "and device_tab.company_num=department_tab.company_num \t\t\t\t\t\t\t\t"
     "and device_tab.department_num=department_tab.department_num";
 constexpr const char* kLikeKeySuffix = " like '%%%s%%'";
-constexpr const char* kCompanyNamesQuery = "select company_tab.company_name from company_tab";
-constexpr const char* kCompanyNumberQuery =
-    "select company_tab.company_num from company_tab where company_tab.company_name ='%s'";
 constexpr const char* kDepartmentNamesQuery =
     "select department_tab.department_name from department_tab where department_tab.company_num ='%s'";
 constexpr const char* kDepartmentNumberQuery =
     "select department_tab.department_num from department_tab where department_name ='%s' and company_num='%s'";
+// Inserts nothing when the department is gone, so no device hangs off a missing department.
 constexpr const char* kInsertDevice =
-    "insert into device_tab (device_num,device_name,company_num,department_num) values('%s','%s','%s','%s')";
+    "insert into device_tab (device_num,device_name,company_num,department_num) select '%s','%s','%s','%s' from dual "
+    "where exists (select 1 from department_tab where company_num='%s' and department_num='%s')";
 constexpr const char* kDeleteDevice =
     "delete  from device_tab where device_num='%s' and company_num='%s' and department_num='%s'";
 constexpr const char* kRenameDevice =
@@ -64,6 +64,8 @@ constexpr SearchField kSearchFields[] = {
     {"部门编号", "device_tab.department_num"},    {"部门名称", "department_tab.department_name"},
 };
 
+const QString kFieldId = QStringLiteral("设备ID");
+const QString kFieldName = QStringLiteral("设备名称");
 const QString kIdRule = QStringLiteral("设备ID必须是10个字符！");
 const QString kDeleteQuestion = QStringLiteral("确认删除此设备？");
 
@@ -137,7 +139,7 @@ void CDeviceManageDlg::FillDeviceList(const std::string& query) {
 
 void CDeviceManageDlg::LoadCompanyNames() {
   if (!Db().connected) return;
-  admin::RefillCombo(*companies_, Db(), kCompanyNamesQuery);
+  admin::LoadCompanyCombo(*companies_, Db());
 }
 
 void CDeviceManageDlg::LoadDepartmentNames() {
@@ -153,6 +155,10 @@ void CDeviceManageDlg::LoadDepartmentNames() {
 }
 
 void CDeviceManageDlg::OnSearch() {
+  if (const QString refused = admin::UnsearchableKeyMessage(GetDlgItemText(IDC_DEVICE_SEARCH_KEY)); !refused.isEmpty()) {
+    SetStatus(refused);
+    return;
+  }
   const char* column = SearchColumn(GetDlgItemText(IDC_DEVICE_SEARCH_FIELD));
   const std::string key = admin::LikeKeyFromTyped(GetDlgItemText(IDC_DEVICE_SEARCH_KEY));
   if (column && !key.empty())
@@ -167,7 +173,8 @@ void CDeviceManageDlg::OnListClicked(int row) {
   SetDlgItemText(IDC_DEVICE_ID, list_->GetItemText(row, kColId));
   SetDlgItemText(IDC_DEVICE_NAME, list_->GetItemText(row, kColName));
   SetDlgItemText(IDC_DEVICE_COMPANY_NUMBER, list_->GetItemText(row, kColCompanyNum));
-  admin::SelectComboEntry(*companies_, list_->GetItemText(row, kColCompanyName));
+  // By number: two companies may share a name.
+  admin::SelectCompanyByNumber(*companies_, list_->GetItemText(row, kColCompanyNum));
   LoadDepartmentNames();
   SetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER, list_->GetItemText(row, kColDepartmentNum));
   admin::SelectComboEntry(*departments_, list_->GetItemText(row, kColDepartmentName));
@@ -176,12 +183,10 @@ void CDeviceManageDlg::OnListClicked(int row) {
 void CDeviceManageDlg::OnCompanyChosen() {
   SetStatus({});
   if (Db().connected) {
-    const QString name = companies_->currentText();
-    if (name.isEmpty()) return;
-    bool queryOk = false;
-    const auto number = admin::FirstValue(Db(), Db().Format(kCompanyNumberQuery, {Gbk(name)}), &queryOk);
-    if (!queryOk) return;
-    if (number) SetDlgItemText(IDC_DEVICE_COMPANY_NUMBER, platform::FromGbk(*number));
+    // The entry carries its company's number: no lookup by name, which twins would confuse.
+    const QString number = admin::CompanyNumberAt(*companies_, companies_->currentIndex());
+    if (number.isEmpty()) return;
+    SetDlgItemText(IDC_DEVICE_COMPANY_NUMBER, number);
   }
   LoadDepartmentNames();
 }
@@ -196,6 +201,20 @@ void CDeviceManageDlg::OnDepartmentChosen() {
     SetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER, platform::FromGbk(*number));
 }
 
+QString CDeviceManageDlg::TypedId() {
+  const QString typed = GetDlgItemText(IDC_DEVICE_ID);
+  const QString id = admin::TrimmedNumber(typed);
+  if (id != typed) SetDlgItemText(IDC_DEVICE_ID, id);  // show what is used
+  return id;
+}
+
+bool CDeviceManageDlg::CheckStorable(const QString& id, const QString& name) {
+  const QString refused = admin::UnsavableFieldMessage({{kFieldId, id}, {kFieldName, name}});
+  if (refused.isEmpty()) return true;
+  SetStatus(refused);
+  return false;
+}
+
 bool CDeviceManageDlg::CheckDeviceId(const QString& id) {
   if (platform::GbkByteLength(id) == kDeviceIdBytes) return true;
   platform::MessageBox(this, kIdRule);
@@ -203,13 +222,16 @@ bool CDeviceManageDlg::CheckDeviceId(const QString& id) {
 }
 
 void CDeviceManageDlg::OnAdd() {
-  const QString id = GetDlgItemText(IDC_DEVICE_ID);
+  const QString id = TypedId();
   const QString company = GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER);
   const QString department = GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER);
   const QString name = GetDlgItemText(IDC_DEVICE_NAME);  // may be empty
   if (id.isEmpty() || company.isEmpty() || department.isEmpty()) return;
-  if (!CheckDeviceId(id)) return;
-  if (!Db().Execute(Db().Format(kInsertDevice, {Gbk(id), Gbk(name), Gbk(company), Gbk(department)}))) {
+  if (!CheckStorable(id, name) || !CheckDeviceId(id)) return;
+  const std::string sql =
+      Db().Format(kInsertDevice, {Gbk(id), Gbk(name), Gbk(company), Gbk(department), Gbk(company), Gbk(department)});
+  // An accepted statement that inserted nothing found no department.
+  if (!Db().Execute(sql) || Db().AffectedRows() != 1) {
     SetStatus(admin::kAddFailedText);
     return;
   }
@@ -219,11 +241,11 @@ void CDeviceManageDlg::OnAdd() {
 
 void CDeviceManageDlg::OnDelete() {
   if (platform::MessageBox(this, kDeleteQuestion, admin::kDeleteCaptionText, platform::MB_YESNO) != platform::IDYES) return;
-  const QString id = GetDlgItemText(IDC_DEVICE_ID);
+  const QString id = TypedId();
   const QString company = GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER);
   const QString department = GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER);
   if (id.isEmpty() || company.isEmpty() || department.isEmpty()) return;
-  if (!CheckDeviceId(id)) return;
+  if (!CheckStorable(id, {}) || !CheckDeviceId(id)) return;
   if (!Db().Execute(Db().Format(kDeleteDevice, {Gbk(id), Gbk(company), Gbk(department)}))) {
     SetStatus(admin::kDeleteFailedText);
     return;
@@ -233,12 +255,12 @@ void CDeviceManageDlg::OnDelete() {
 }
 
 void CDeviceManageDlg::OnRename() {
-  const QString id = GetDlgItemText(IDC_DEVICE_ID);
+  const QString id = TypedId();
   const QString name = GetDlgItemText(IDC_DEVICE_NAME);  // an empty name is a valid new name
   const QString company = GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER);
   const QString department = GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER);
   if (id.isEmpty() || company.isEmpty() || department.isEmpty()) return;
-  if (!CheckDeviceId(id)) return;
+  if (!CheckStorable(id, name) || !CheckDeviceId(id)) return;
   if (!Db().Execute(Db().Format(kRenameDevice, {Gbk(name), Gbk(id), Gbk(company), Gbk(department)}))) {
     SetStatus(admin::kRenameFailedText);
     return;

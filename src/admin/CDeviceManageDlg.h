@@ -1,7 +1,7 @@
 #pragma once
 // "设备管理": the registered devices with their company and department. Two modes: changing a
 // device's name (the device is chosen by clicking it), or adding and deleting devices. The
-// company and department are chosen by name; the hidden number fields carry what the
+// company and department are chosen in drop-down lists; the hidden number fields carry what the
 // statements use.
 #include <string>
 
@@ -34,6 +34,10 @@ class CDeviceManageDlg : public res::DialogBase {
   void OnAdd();
   void OnDelete();
   void OnRename();
+  // The ID as typed without surrounding blanks; the field is set to it.
+  QString TypedId();
+  // Refuses, in the status line, text that GBK cannot hold.
+  bool CheckStorable(const QString& id, const QString& name);
   // The 10-byte rule; shows the OK box when it is broken.
   bool CheckDeviceId(const QString& id);
   void SetStatus(const QString& text);

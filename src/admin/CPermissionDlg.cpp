@@ -4,7 +4,9 @@
 #include <QPushButton>
 
 #include "AdminStatusTexts.h"
+#include "CompanyDeviceCombos.h"
 #include "DbSession.h"
+#include "FieldRules.h"
 #include "Gbk.h"
 #include "MessageBox.h"
 #include "PermissionTemplate.h"
@@ -23,10 +25,7 @@ constexpr const char* kPermissionListQuery =
     "permission_tab.department_num=department_tab.department_num";
 // Appended after " and " + column.
 constexpr const char* kLikeKeyTemplate = " like '%%%s%%'";
-constexpr const char* kCompanyNamesQuery = "select company_tab.company_name from company_tab";
 constexpr const char* kUserNamesQuery = "select * from user_tab";
-constexpr const char* kCompanyNumberTemplate =
-    "select company_tab.company_num from company_tab where company_tab.company_name ='%s'";
 constexpr const char* kDepartmentNamesTemplate =
     "select department_tab.department_name from department_tab where department_tab.company_num ='%s'";
 constexpr const char* kDepartmentNumberTemplate =
@@ -58,7 +57,6 @@ constexpr ListColumn kListColumns[] = {
 };
 constexpr int kListUser = 0;
 constexpr int kListCompanyNum = 1;
-constexpr int kListCompanyName = 2;
 constexpr int kListDepartmentNum = 3;
 constexpr int kListDepartmentName = 4;
 
@@ -142,8 +140,7 @@ void CPermissionDlg::FillPermissionList(const std::string& query) {
 
 void CPermissionDlg::LoadCompanyNames() {
   if (!Db().connected) return;
-  companyCombo_->clear();
-  AddFirstColumns(companyCombo_, Db().Select(kCompanyNamesQuery, DbFetch::Use));
+  admin::LoadCompanyCombo(*companyCombo_, Db());
 }
 
 void CPermissionDlg::LoadUserNames() {
@@ -176,6 +173,10 @@ void CPermissionDlg::OnFind() {
     if (fieldItem == QString::fromUtf8(field.item)) column = field.column;
   }
   const QString key = GetDlgItemText(IDC_PERM_KEY);
+  if (const QString refused = admin::UnsearchableKeyMessage(key); !refused.isEmpty()) {
+    SetStatus(refused);
+    return;
+  }
   listQuery_ = kPermissionListQuery;
   if (column && !key.isEmpty()) {
     listQuery_ += std::string(" and ") + column + Db().Format(kLikeKeyTemplate, {admin::LikeKeyFromTyped(key)});
@@ -187,7 +188,9 @@ void CPermissionDlg::OnListClick(int row) {
   if (row < 0) return;
   SelectEntryNamed(userCombo_, list_->GetItemText(row, kListUser));
   SetDlgItemText(IDC_PERM_COMPANY_NUM, list_->GetItemText(row, kListCompanyNum));
-  SelectEntryNamed(companyCombo_, list_->GetItemText(row, kListCompanyName));
+  // By number: two companies may share a name.
+  if (admin::SelectCompanyByNumber(*companyCombo_, list_->GetItemText(row, kListCompanyNum)) < 0)
+    companyCombo_->setCurrentIndex(-1);
   LoadDepartmentNames();
   SetDlgItemText(IDC_PERM_DEPARTMENT_NUM, list_->GetItemText(row, kListDepartmentNum));
   SelectEntryNamed(departmentCombo_, list_->GetItemText(row, kListDepartmentName));
@@ -196,12 +199,10 @@ void CPermissionDlg::OnListClick(int row) {
 void CPermissionDlg::OnCompanyChosen() {
   SetStatus(QString());
   if (Db().connected) {
-    const std::string companyName = platform::ToGbk(companyCombo_->currentText());
-    if (companyName.empty()) return;
-    const DbResult result = Db().Select(Db().Format(kCompanyNumberTemplate, {companyName}), DbFetch::Use);
-    if (!result.ok) return;
-    // No matching company: the number field keeps the previous company's number.
-    if (!result.rows.empty()) SetDlgItemText(IDC_PERM_COMPANY_NUM, platform::FromGbk(FirstColumnOfFirstRow(result)));
+    // The entry carries its company's number: no lookup by name, which twins would confuse.
+    const QString number = admin::CompanyNumberAt(*companyCombo_, companyCombo_->currentIndex());
+    if (number.isEmpty()) return;
+    SetDlgItemText(IDC_PERM_COMPANY_NUM, number);
   }
   LoadDepartmentNames();
 }

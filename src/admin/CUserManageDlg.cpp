@@ -4,7 +4,9 @@
 #include <QPushButton>
 
 #include "AdminStatusTexts.h"
+#include "AdminTransaction.h"
 #include "DbSession.h"
+#include "FieldRules.h"
 #include "Gbk.h"
 #include "MessageBox.h"
 #include "ReportListView.h"
@@ -24,9 +26,6 @@ constexpr const char* kDeleteUserTemplate = "delete  from user_tab where user_na
 // A deleted account takes its grants with it: otherwise a new account created later under the
 // same name would silently inherit them.
 constexpr const char* kWithdrawUserGrantsTemplate = "delete  from permission_tab where user_name='%s'";
-constexpr const char* kBeginWork = "start transaction";
-constexpr const char* kCommitWork = "commit";
-constexpr const char* kRollbackWork = "rollback";
 
 // Result columns of "select * from user_tab".
 constexpr int kNameColumn = 0;
@@ -39,6 +38,8 @@ constexpr int kListRole = 1;
 constexpr int kListPassword = 2;
 constexpr int kListColumnWidth = 100;
 
+const QString kFieldName = QStringLiteral("用户名");
+const QString kFieldPassword = QStringLiteral("密码");
 const QString kAdministratorText = QStringLiteral("管理员");
 const QString kNormalUserText = QStringLiteral("普通用户");
 const QString kUndefinedRoleText = QStringLiteral("类型未定义");
@@ -65,13 +66,9 @@ std::string Field(const DbRow& row, int column) {
 
 // Deletes the account and its grants together, so a failure never leaves one without the other.
 bool DeleteUserWithGrants(const std::string& name) {
-  if (!Db().Execute(kBeginWork)) return false;
-  if (Db().Execute(Db().Format(kDeleteUserTemplate, {name})) &&
-      Db().Execute(Db().Format(kWithdrawUserGrantsTemplate, {name})) && Db().Execute(kCommitWork)) {
-    return true;
-  }
-  Db().Execute(kRollbackWork);
-  return false;
+  admin::Transaction transaction(Db());
+  return transaction.IsOpen() && Db().Execute(Db().Format(kDeleteUserTemplate, {name})) &&
+         Db().Execute(Db().Format(kWithdrawUserGrantsTemplate, {name})) && transaction.Commit();
 }
 
 }  // namespace
@@ -127,6 +124,10 @@ void CUserManageDlg::OnListClick(int row) {
 void CUserManageDlg::OnFind() {
   const QString key = GetDlgItemText(IDC_USER_FIND_KEY);
   if (!Db().connected) return;
+  if (const QString refused = admin::UnsearchableKeyMessage(key); !refused.isEmpty()) {
+    SetStatus(refused);
+    return;
+  }
   list_->DeleteAllItems();
   listQuery_ = key.isEmpty() ? std::string(kAllUsersQuery)
                              : Db().Format(kFindUsersTemplate, {admin::LikeKeyFromTyped(key)});
@@ -148,6 +149,14 @@ void CUserManageDlg::OnAdd() {
     SetStatus(kEmptyFieldsText);
     return;
   }
+  // Both passwords were compared as GBK, where two different unsavable characters look alike.
+  const QString refused = admin::UnsavableFieldMessage({{kFieldName, GetDlgItemText(IDC_USER_NAME)},
+                                                        {kFieldPassword, GetDlgItemText(IDC_USER_PASSWORD)},
+                                                        {kFieldPassword, GetDlgItemText(IDC_USER_PASSWORD_AGAIN)}});
+  if (!refused.isEmpty()) {
+    SetStatus(refused);
+    return;
+  }
   if (typeShown == kAdministratorText &&
       platform::MessageBox(this, kAddAsNormalUserQuestion, kAddCaption, platform::MB_YESNO) != platform::IDYES) {
     return;
@@ -163,9 +172,13 @@ void CUserManageDlg::OnAdd() {
 void CUserManageDlg::OnDelete() {
   if (platform::MessageBox(this, kDeleteUserQuestion, admin::kDeleteCaptionText, platform::MB_YESNO) != platform::IDYES) return;
   // The name field decides, not the list selection.
-  const std::string name = platform::ToGbk(GetDlgItemText(IDC_USER_NAME));
-  if (name.empty()) return;
-  if (!DeleteUserWithGrants(name)) {
+  const QString typedName = GetDlgItemText(IDC_USER_NAME);
+  if (typedName.isEmpty()) return;
+  if (const QString refused = admin::UnsavableFieldMessage({{kFieldName, typedName}}); !refused.isEmpty()) {
+    SetStatus(refused);  // "kr??" could name another account
+    return;
+  }
+  if (!DeleteUserWithGrants(platform::ToGbk(typedName))) {
     SetStatus(admin::kDeleteFailedText);
     return;
   }

@@ -33,8 +33,10 @@ iconv_t CachedDescriptor(const char* to, const char* from) {
 }
 
 // `unitWidth` tells how many input bytes the unit starting at a byte spans.
+// `replaced`, when given, counts the units that had to be replaced.
 std::string Convert(const char* to, const char* from, const char* input, std::size_t length,
-                    std::string_view replacement, std::size_t (*unitWidth)(const char*, std::size_t)) {
+                    std::string_view replacement, std::size_t (*unitWidth)(const char*, std::size_t),
+                    std::size_t* replaced = nullptr) {
   iconv_t cd = CachedDescriptor(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return {};
   iconv(cd, nullptr, nullptr, nullptr, nullptr);  // reset the shift state left by an earlier call
@@ -52,6 +54,7 @@ std::string Convert(const char* to, const char* from, const char* input, std::si
     if (errno == E2BIG) continue;
     // EILSEQ or EINVAL (truncated sequence at the end): replace and go on.
     out.append(replacement);
+    if (replaced) ++*replaced;
     const std::size_t skip = std::max<std::size_t>(1, std::min(unitWidth(in, inLeft), inLeft));
     in += skip;
     inLeft -= skip;
@@ -96,14 +99,18 @@ std::u16string GbkToUtf16(std::string_view gbk) {
   return out;
 }
 
-std::string Utf16ToGbk(std::u16string_view utf16) {
+namespace {
+std::string Utf16ToGbkCounting(std::u16string_view utf16, std::size_t* replaced) {
   std::string bytes(utf16.size() * 2, '\0');
   for (std::size_t i = 0; i < utf16.size(); ++i) {
     bytes[2 * i] = static_cast<char>(utf16[i] & 0xFF);
     bytes[2 * i + 1] = static_cast<char>(utf16[i] >> 8);
   }
-  return Convert(kGbkCodePage, "UTF-16LE", bytes.data(), bytes.size(), "?", Utf16Unit);
+  return Convert(kGbkCodePage, "UTF-16LE", bytes.data(), bytes.size(), "?", Utf16Unit, replaced);
 }
+}  // namespace
+
+std::string Utf16ToGbk(std::u16string_view utf16) { return Utf16ToGbkCounting(utf16, nullptr); }
 
 QString FromGbk(std::string_view gbk) {
   const std::u16string wide = GbkToUtf16(gbk);
@@ -116,5 +123,13 @@ std::string ToGbk(const QString& text) {
 }
 
 std::size_t GbkByteLength(const QString& text) { return ToGbk(text).size(); }
+
+bool GbkCanHold(const QString& text) {
+  std::size_t replaced = 0;
+  Utf16ToGbkCounting(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                         static_cast<std::size_t>(text.size())),
+                     &replaced);
+  return replaced == 0;
+}
 
 }  // namespace platform

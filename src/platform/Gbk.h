@@ -20,4 +20,7 @@ std::string ToGbk(const QString& text);
 // Length of the text in GBK bytes (identifier widths are counted in bytes).
 std::size_t GbkByteLength(const QString& text);
 
+// False when some character of the text has no GBK form: ToGbk would store it as "?".
+bool GbkCanHold(const QString& text);
+
 }  // namespace platform

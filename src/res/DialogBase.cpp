@@ -53,7 +53,11 @@ void DialogBase::childEvent(QChildEvent* event) {
 }
 
 bool DialogBase::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
+  // Only keys meant for this dialog's own window: an open drop-down list or a message box over
+  // the dialog is a window of its own and handles Return and Escape itself.
+  const auto* widget = qobject_cast<QWidget*>(watched);
+  const bool ownWindow = widget && widget->window() == window();
+  if (ownWindow && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (IsFiltered(key->key())) {
       // Only the dialog that owns the control acts; a page's keys are its own.

@@ -2,7 +2,8 @@
 // Base of every dialog and tab page built from a template. Enter (and, where the dialog asks
 // for it, Escape) never reach the standard dialog keyboard handling: Enter never presses the
 // default button and a filtered Escape does not close the dialog. A dialog may act on the key
-// instead (the login runs on Enter).
+// instead (the login runs on Enter). Windows over the dialog — an open drop-down list, a message
+// box — keep their own keys.
 #include <QDialog>
 #include <QString>
 

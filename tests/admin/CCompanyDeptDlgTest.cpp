@@ -1,6 +1,10 @@
 // The company and department dialog against the private server: search, add, rename and
 // delete on both pages with their cascades, the width rules, the page switch and escaping.
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QMessageBox>
 #include <QTabBar>
+#include <QTimer>
 
 #include "CCompanyDeptDlg.h"
 #include "CCompanyPage.h"
@@ -9,6 +13,7 @@
 #include "CompanyDeviceTestSupport.h"
 #include "CompanyPageTemplate.h"
 #include "DepartmentPageTemplate.h"
+#include "QtMessageBox.h"
 #include "ScriptedMessageBoxes.h"
 
 using namespace res;
@@ -164,16 +169,35 @@ TEST_F(CompanyDeptTest, RefusedCompanyDeleteTouchesNothingElse) {
   db().Exec("drop trigger keep_companies");
 }
 
-TEST_F(CompanyDeptTest, AFailedDependentDeleteDoesNotStopTheOthers) {
-  db().Exec("create trigger keep_departments before delete on department_tab for each row "
+// A dependent delete refused by the server undoes the whole cascade, on either page.
+TEST_F(CompanyDeptTest, AFailedDependentDeleteUndoesTheWholeCascade) {
+  const auto count = [&](const char* table, const char* where) {
+    return CountRows(db(), std::string("select count(*) from ") + table + " where " + where);
+  };
+  db().Exec("create trigger keep_devices before delete on device_tab for each row "
             "signal sqlstate '45000' set message_text='kept'");
   Type(&company(), IDC_COMPANY_NUMBER, QStringLiteral("0001"));
   Click(&company(), IDC_COMPANY_DELETE);
-  EXPECT_EQ(Text(company(), IDC_COMPANY_STATUS), QStringLiteral("删除成功！"));
-  EXPECT_EQ(CountRows(db(), "select count(*) from department_tab where company_num='0001'"), 2);
-  EXPECT_EQ(CountRows(db(), "select count(*) from device_tab where company_num='0001'"), 0);
-  EXPECT_EQ(CountRows(db(), "select count(*) from permission_tab where company_num='0001'"), 0);
-  db().Exec("drop trigger keep_departments");
+  EXPECT_EQ(Text(company(), IDC_COMPANY_STATUS), QStringLiteral("删除失败！"));
+  EXPECT_EQ(count("company_tab", "company_num='0001'"), 1);
+  EXPECT_EQ(count("department_tab", "company_num='0001'"), 2);  // deleted before the devices, then undone
+  EXPECT_EQ(count("device_tab", "company_num='0001'"), 2);
+  EXPECT_EQ(count("permission_tab", "company_num='0001'"), 2);
+
+  ShowDepartmentTab();
+  Type(&department(), IDC_DEPT_NUMBER, QStringLiteral("01"));
+  Click(&department(), IDC_DEPT_DELETE);
+  EXPECT_EQ(Text(department(), IDC_DEPT_STATUS), QStringLiteral("删除失败！"));
+  EXPECT_EQ(count("department_tab", "company_num='0001' and department_num='01'"), 1);
+  db().Exec("drop trigger keep_devices");
+
+  db().Exec("create trigger keep_grants before delete on permission_tab for each row "
+            "signal sqlstate '45000' set message_text='kept'");
+  Click(&department(), IDC_DEPT_DELETE);
+  EXPECT_EQ(Text(department(), IDC_DEPT_STATUS), QStringLiteral("删除失败！"));
+  EXPECT_EQ(count("department_tab", "company_num='0001' and department_num='01'"), 1);
+  EXPECT_EQ(count("device_tab", "company_num='0001' and department_num='01'"), 1);
+  db().Exec("drop trigger keep_grants");
 }
 
 TEST_F(CompanyDeptTest, WithoutConnectionStatementsFailAndListsStay) {
@@ -234,12 +258,89 @@ TEST_F(CompanyDeptTest, SwitchingPagesRefillsTheListBeforeTheCompanyNames) {
   EXPECT_EQ(ColumnTexts(departmentList(), 0), QStringList({"01", "07"}));
 }
 
-TEST_F(CompanyDeptTest, UnknownCompanyNameKeepsThePreviousNumber) {
+TEST_F(CompanyDeptTest, ACompanyDeletedOnTheOtherPageIsForgotten) {
+  ShowDepartmentTab();
+  Choose(companyCombo(), QStringLiteral("乙公司"));
+  dialog_->Tabs()->setCurrentIndex(0);
+  Type(&company(), IDC_COMPANY_NUMBER, QStringLiteral("0002"));
+  Click(&company(), IDC_COMPANY_DELETE);
+  ASSERT_EQ(Text(company(), IDC_COMPANY_STATUS), QStringLiteral("删除成功！"));
+
+  ShowDepartmentTab();
+  EXPECT_EQ(Text(department(), IDC_DEPT_COMPANY_NUMBER), QString());
+  EXPECT_EQ(departmentList()->GetItemCount(), 0);
+  EXPECT_EQ(companyCombo()->count(), 1);
+  Type(&department(), IDC_DEPT_NUMBER, QStringLiteral("05"));
+  Type(&department(), IDC_DEPT_NAME, QStringLiteral("孤儿部"));
+  Click(&department(), IDC_DEPT_ADD);  // no company: ignored
+  EXPECT_EQ(CountRows(db(), "select count(*) from department_tab where company_num not in "
+                            "(select company_num from company_tab)"), 0);
+}
+
+TEST_F(CompanyDeptTest, ACompanyRenamedOrDeletedElsewhereIsForgottenAndNeverAddedTo) {
   ShowDepartmentTab();
   db().Exec(G("update company_tab set company_name='乙公司（旧）' where company_num='0002'"));
   Choose(companyCombo(), QStringLiteral("乙公司"));  // the combo still offers the old name
-  EXPECT_EQ(Text(department(), IDC_DEPT_COMPANY_NUMBER), QStringLiteral("0001"));
-  EXPECT_EQ(ColumnTexts(departmentList(), 1), QStringList({"生产部", "仓库"}));
+  EXPECT_EQ(Text(department(), IDC_DEPT_COMPANY_NUMBER), QString());
+  EXPECT_EQ(departmentList()->GetItemCount(), 0);
+  EXPECT_GE(companyCombo()->findText(QStringLiteral("乙公司（旧）")), 0);  // reloaded
+
+  Choose(companyCombo(), QStringLiteral("甲公司"));
+  db().Exec("delete from company_tab where company_num='0001'");  // by another station
+  Type(&department(), IDC_DEPT_NUMBER, QStringLiteral("05"));
+  Type(&department(), IDC_DEPT_NAME, QStringLiteral("孤儿部"));
+  Click(&department(), IDC_DEPT_ADD);
+  EXPECT_EQ(Text(department(), IDC_DEPT_STATUS), QStringLiteral("添加失败！"));
+  EXPECT_EQ(CountRows(db(), "select count(*) from department_tab where department_num='05'"), 0);
+  EXPECT_EQ(Text(department(), IDC_DEPT_COMPANY_NUMBER), QString());
+}
+
+TEST_F(CompanyDeptTest, TwinCompanyNamesShowTheirNumberAndTheChosenOneGetsTheDepartment) {
+  db().Exec(G("insert into company_tab values ('0005','南城食品有限公司'),('0006','南城食品有限公司')"));
+  ShowDepartmentTab();
+  EXPECT_GE(companyCombo()->findText(QStringLiteral("甲公司")), 0);  // unique names stay as they are
+  Choose(companyCombo(), QStringLiteral("南城食品有限公司 (0006)"));
+  EXPECT_EQ(Text(department(), IDC_DEPT_COMPANY_NUMBER), QStringLiteral("0006"));
+  Type(&department(), IDC_DEPT_NUMBER, QStringLiteral("01"));
+  Type(&department(), IDC_DEPT_NAME, QStringLiteral("冷链部"));
+  Click(&department(), IDC_DEPT_ADD);
+  EXPECT_EQ(Text(department(), IDC_DEPT_STATUS), QStringLiteral("添加成功！"));
+  EXPECT_EQ(CountRows(db(), G("select count(*) from department_tab where department_name='冷链部' and company_num='0006'")), 1);
+  EXPECT_EQ(ColumnTexts(departmentList(), 1), QStringList({QStringLiteral("冷链部")}));
+}
+
+// Blanks around numbers are dropped before the byte count; text without a GBK form is refused.
+TEST_F(CompanyDeptTest, NumbersAreTrimmedAndUnsavableTextIsRefusedBeforeAnyStatement) {
+  Type(&company(), IDC_COMPANY_NAME, QStringLiteral("丙公司"));
+  Type(&company(), IDC_COMPANY_NUMBER, QStringLiteral("009 "));
+  Click(&company(), IDC_COMPANY_ADD);
+  EXPECT_EQ(boxes_.LastText(), QStringLiteral("公司编号必须是4个字符！"));
+  Type(&company(), IDC_COMPANY_NUMBER, QStringLiteral(" 0009 "));
+  Click(&company(), IDC_COMPANY_ADD);
+  EXPECT_EQ(Text(company(), IDC_COMPANY_STATUS), QStringLiteral("添加成功！"));
+  EXPECT_EQ(Text(company(), IDC_COMPANY_NUMBER), QStringLiteral("0009"));
+  EXPECT_EQ(CountRows(db(), "select count(*) from company_tab where length(company_num)<>4"), 0);
+
+  Type(&company(), IDC_COMPANY_NUMBER, QStringLiteral("0010"));
+  Type(&company(), IDC_COMPANY_NAME, QStringLiteral("kr한국"));
+  Click(&company(), IDC_COMPANY_ADD);
+  EXPECT_EQ(Text(company(), IDC_COMPANY_STATUS), QStringLiteral("公司名称含有无法保存的字符"));
+  Type(&company(), IDC_COMPANY_NUMBER, QStringLiteral("00한"));
+  Click(&company(), IDC_COMPANY_RENAME);
+  EXPECT_EQ(Text(company(), IDC_COMPANY_STATUS), QStringLiteral("公司编号含有无法保存的字符"));
+
+  ShowDepartmentTab();
+  Type(&department(), IDC_DEPT_NAME, QStringLiteral("한국"));
+  Type(&department(), IDC_DEPT_NUMBER, QStringLiteral("05"));
+  Click(&department(), IDC_DEPT_ADD);
+  EXPECT_EQ(Text(department(), IDC_DEPT_STATUS), QStringLiteral("部门名称含有无法保存的字符"));
+  Type(&department(), IDC_DEPT_NAME, QStringLiteral("新部门"));
+  Type(&department(), IDC_DEPT_NUMBER, QStringLiteral(" 05"));
+  Click(&department(), IDC_DEPT_ADD);
+  EXPECT_EQ(Text(department(), IDC_DEPT_STATUS), QStringLiteral("添加成功！"));
+  EXPECT_EQ(CountRows(db(), "select count(*) from department_tab where department_num='05' and company_num='0001'"), 1);
+  EXPECT_EQ(CountRows(db(), "select count(*) from company_tab where concat(company_num,company_name) like '%?%'"), 0);
+  EXPECT_EQ(CountRows(db(), "select count(*) from department_tab where department_name like '%?%'"), 0);
 }
 
 TEST_F(CompanyDeptTest, DepartmentAddChecksTwoBytesAndStoresTextAsTyped) {
@@ -319,6 +420,48 @@ TEST_F(CompanyDeptTest, ReturnAndEscapeOnAPageNeverCloseTheDialog) {
   EXPECT_TRUE(department().isVisible());
   EXPECT_EQ(Text(company(), IDC_COMPANY_STATUS), QString());  // "添加" was not pressed
   EXPECT_EQ(CountRows(db(), "select count(*) from company_tab"), 2);
+}
+
+// An open drop-down list and a yes/no box keep their own Return and Escape.
+TEST_F(CompanyDeptTest, ReturnAndEscapeReachAnOpenListAndAYesNoBox) {
+  ShowDepartmentTab();
+  companyCombo()->showPopup();
+  QAbstractItemView* view = companyCombo()->view();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return view->isVisible(); }, 1000));
+  view->setCurrentIndex(view->model()->index(1, 0));
+  QTest::keyClick(view, Qt::Key_Return);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !view->isVisible(); }, 1000));
+  EXPECT_EQ(Text(department(), IDC_DEPT_COMPANY_NUMBER), QStringLiteral("0002"));  // chosen
+
+  auto* field = company().Item<QComboBox>(IDC_COMPANY_SEARCH_FIELD);
+  dialog_->Tabs()->setCurrentIndex(0);
+  field->showPopup();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return field->view()->isVisible(); }, 1000));
+  QTest::keyClick(field->view(), Qt::Key_Escape);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !field->view()->isVisible(); }, 1000));
+  EXPECT_TRUE(dialog_->isVisible());
+
+  ShowDepartmentTab();
+  res::InstallQtMessageBoxPresenter();  // a real box; ScriptedMessageBoxes restores its own
+  bool escapeSent = false, stillOpen = false;
+  QTimer escape;
+  QObject::connect(&escape, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    if (escapeSent) {  // Escape did not close it: close it here so the run never hangs
+      stillOpen = true;
+      box->reject();
+      return;
+    }
+    QTest::keyClick(box, Qt::Key_Escape);
+    escapeSent = true;
+  });
+  escape.start(50);
+  Type(&department(), IDC_DEPT_NUMBER, QStringLiteral("01"));
+  Click(&department(), IDC_DEPT_DELETE);
+  EXPECT_TRUE(escapeSent);
+  EXPECT_FALSE(stillOpen);
+  EXPECT_EQ(CountRows(db(), "select count(*) from department_tab"), 3);  // Escape answered No
 }
 
 }  // namespace

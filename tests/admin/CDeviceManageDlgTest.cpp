@@ -1,5 +1,6 @@
 // The device dialog against the private server: its list, the two modes, click-to-fill, the
 // company and department choice, add / delete / rename, the ID width and escaping.
+#include <QAbstractItemView>
 #include <QRadioButton>
 
 #include "CDeviceManageDlg.h"
@@ -165,6 +166,53 @@ TEST_F(DeviceManageTest, DeviceIdIsTenGbkBytes) {
   boxes_.Clear();
   Click(dialog_.get(), IDC_DEVICE_RENAME);
   EXPECT_EQ(boxes_.LastText(), QStringLiteral("设备ID必须是10个字符！"));
+}
+
+TEST_F(DeviceManageTest, IdsAreTrimmedUnsavableTextRefusedAndAGoneDepartmentGetsNoDevice) {
+  AddDeleteMode();
+  ClickDevice("0000000003");
+  Type(dialog_.get(), IDC_DEVICE_ID, QStringLiteral(" 0000000004 "));
+  Click(dialog_.get(), IDC_DEVICE_ADD);
+  EXPECT_EQ(text(IDC_DEVICE_STATUS), QStringLiteral("添加成功！"));
+  EXPECT_EQ(text(IDC_DEVICE_ID), QStringLiteral("0000000004"));
+
+  Type(dialog_.get(), IDC_DEVICE_ID, QStringLiteral("TH0000000한"));
+  Click(dialog_.get(), IDC_DEVICE_ADD);
+  EXPECT_EQ(text(IDC_DEVICE_STATUS), QStringLiteral("设备ID含有无法保存的字符"));
+  Type(dialog_.get(), IDC_DEVICE_ID, QStringLiteral("0000000005"));
+  Type(dialog_.get(), IDC_DEVICE_NAME, QStringLiteral("냉장고"));
+  Click(dialog_.get(), IDC_DEVICE_ADD);
+  EXPECT_EQ(text(IDC_DEVICE_STATUS), QStringLiteral("设备名称含有无法保存的字符"));
+  EXPECT_EQ(CountRows(db(), "select count(*) from device_tab where concat(device_num,device_name) like '%?%'"), 0);
+
+  db().Exec("delete from department_tab where company_num='0002'");  // by another station
+  Type(dialog_.get(), IDC_DEVICE_NAME, QStringLiteral("孤儿"));
+  Click(dialog_.get(), IDC_DEVICE_ADD);
+  EXPECT_EQ(text(IDC_DEVICE_STATUS), QStringLiteral("添加失败！"));
+  EXPECT_EQ(CountRows(db(), "select count(*) from device_tab where device_num='0000000005'"), 0);
+}
+
+TEST_F(DeviceManageTest, TwinCompaniesAreToldApartByNumberAndReturnChoosesInAnOpenList) {
+  db().Exec(G("insert into company_tab values ('0005','南城食品有限公司'),('0006','南城食品有限公司')"));
+  db().Exec(G("insert into department_tab values ('01','0005','五部'),('01','0006','六部')"));
+  db().Exec(G("insert into device_tab values ('0000000006','六号','0006','01')"));
+  dialog_ = std::make_unique<CDeviceManageDlg>();
+  dialog_->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog_.get()));
+  ClickDevice("0000000006");
+  EXPECT_EQ(companies()->currentText(), QStringLiteral("南城食品有限公司 (0006)"));
+  EXPECT_EQ(departments()->currentText(), QStringLiteral("六部"));
+
+  AddDeleteMode();
+  companies()->showPopup();
+  QAbstractItemView* view = companies()->view();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return view->isVisible(); }, 1000));
+  view->setCurrentIndex(view->model()->index(companies()->findText(QStringLiteral("南城食品有限公司 (0005)")), 0));
+  QTest::keyClick(view, Qt::Key_Return);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !view->isVisible(); }, 1000));
+  EXPECT_EQ(text(IDC_DEVICE_COMPANY_NUMBER), QStringLiteral("0005"));
+  EXPECT_EQ(departments()->itemText(0), QStringLiteral("五部"));
+  EXPECT_TRUE(dialog_->isVisible());
 }
 
 TEST_F(DeviceManageTest, DeleteAsksFirstAndRemovesOnlyThatDevice) {

@@ -135,6 +135,18 @@ TEST_F(PermissionTest, ClickingAGrantChoosesExactlyItAndWithdrawRemovesOnlyThatR
   EXPECT_EQ(Text(IDC_PERM_STATUS), Q("删除成功！"));
 }
 
+TEST_F(PermissionTest, TwinCompanyNamesAreToldApartByNumber) {
+  SeedDemo();
+  db().Exec("update company_tab set company_name=" + Lit("华东公司") + " where company_num='0002'");
+  ChooseGrant("alice", "华东公司 (0002)", "研发部");
+  EXPECT_EQ(Text(IDC_PERM_COMPANY_NUM), "0002");
+  Press(IDC_PERM_ADD);
+  EXPECT_TRUE(GrantsInDb().contains("alice/0002/01"));
+
+  ClickRow(List(), ListColumn(List(), 0).indexOf("bob"));
+  EXPECT_EQ(Combo(IDC_PERM_COMPANY)->currentText(), Q("华东公司 (0002)"));
+}
+
 TEST_F(PermissionTest, QuotesAndGbkTrailBytesTravelAsTyped) {
   // "運誠" is a 4-byte company number and "誠" a 2-byte department number; both end in 0x5C.
   db().Exec("insert into company_tab values (" + Lit("運誠") + "," + Lit("O'Neil \\ 運") + ")");

@@ -90,6 +90,23 @@ TEST_F(UserManageTest, AddChecksPasswordsFirstThenEmptyFieldsBeforeSending) {
   EXPECT_EQ(boxes_.Count(), 0);
 }
 
+TEST_F(UserManageTest, TextWithoutAGbkFormIsRefusedBeforeAnyStatement) {
+  const char* cases[][4] = {
+      {"kr한국", "pw", "pw", "用户名含有无法保存的字符"},
+      {"kim", "비밀", "비번", "密码含有无法保存的字符"},  // both read "??" in GBK
+  };
+  for (const auto& c : cases) {
+    FillAddFields(Q(c[0]), Q(c[1]), Q(c[2]));
+    Press(IDC_USER_ADD);
+    EXPECT_EQ(Status(), Q(c[3])) << c[0];
+  }
+  EXPECT_TRUE(UserNamesInDb().isEmpty());
+  AddUserRow("kr??", "pw", 2);
+  ReplaceText(Edit(IDC_USER_NAME), Q("kr한국"));
+  Press(IDC_USER_DELETE);
+  EXPECT_EQ(UserNamesInDb(), QStringList({"kr??"}));  // not taken for another account
+}
+
 TEST_F(UserManageTest, AddAfterClickingAnAdministratorAsksAndCreatesANormalUserUnderTheSearch) {
   AddUserRow("root", "secret", 1);
   AddUserRow("zoe", "x", 2);

@@ -25,7 +25,7 @@ class LoginDialog : public ::testing::Test {
     db_ = new TestDatabase("t_login");
     if (!db_->ok()) return;
     db_->Exec(platform::Utf8ToGbk("insert into user_tab values ('admin','Secret',1),('li','pw',2),"
-                                  "('乗务','密码',2),('','',3)"));
+                                  "('乗务','密码',2),('','',3),('kr?\?','pw',2)"));
   }
   static void TearDownTestSuite() {
     delete db_;
@@ -85,6 +85,17 @@ TEST_F(LoginDialog, GbkNameAndPasswordLogIn) {
   EXPECT_TRUE(Accepted());
   EXPECT_EQ(currentUserName, platform::Utf8ToGbk("乗务"));
   EXPECT_EQ(currentUserRole, kRoleNormalUser);
+}
+
+// "kr한국" would reach the server as "kr??", an account of its own.
+TEST_F(LoginDialog, TextWithoutAGbkFormIsRefusedBeforeTheQuery) {
+  Type(QStringLiteral("kr한국"), QStringLiteral("pw"), kNormal);
+  ClickLogin();
+  EXPECT_EQ(Status(), QStringLiteral("用户名含有无法识别的字符"));
+  Type(QStringLiteral("li"), QStringLiteral("p한"), kNormal);
+  ClickLogin();
+  EXPECT_EQ(Status(), QStringLiteral("密码含有无法识别的字符"));
+  EXPECT_TRUE(currentUserName.empty());
 }
 
 struct RefusedCase {

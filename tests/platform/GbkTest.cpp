@@ -34,3 +34,10 @@ TEST(Gbk, InvalidBytesAreReplacedNotDropped) {
   // Characters GBK cannot hold become '?'.
   EXPECT_EQ(Utf8ToGbk("x😀y"), "x?y");
 }
+
+TEST(Gbk, CanHoldTellsWhatWouldTurnIntoQuestionMarks) {
+  for (const char* held : {"", "?", "TH00000001", "南城食品有限公司", "運誠"})
+    EXPECT_TRUE(GbkCanHold(QString::fromUtf8(held))) << held;
+  for (const char* lost : {"kr한국", "TH0000000한", "x😀"})
+    EXPECT_FALSE(GbkCanHold(QString::fromUtf8(lost))) << lost;
+}

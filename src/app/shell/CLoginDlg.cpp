@@ -19,6 +19,8 @@ const QString kDbConnectedText = QStringLiteral("数据库已成功连接!");
 const QString kDbUnreachableAtStartText = QStringLiteral("数据库连接失败,请重新设置数据库参数并重起!");
 const QString kDbUnreachableText = QStringLiteral("数据库连接失败!");
 const QString kWrongCredentialsText = QStringLiteral("用户名或密码错误!");
+const QString kUnknownNameCharsText = QStringLiteral("用户名含有无法识别的字符");
+const QString kUnknownPasswordCharsText = QStringLiteral("密码含有无法识别的字符");
 
 }  // namespace
 
@@ -43,6 +45,15 @@ void CLoginDlg::OnFilteredKey(int key) {
 }
 
 void CLoginDlg::OnLogin() {
+  // A character without a GBK form would reach the server as "?" and could match another account.
+  if (!platform::GbkCanHold(GetDlgItemText(res::IDC_LOGIN_USER))) {
+    SetDlgItemText(res::IDC_LOGIN_STATUS, kUnknownNameCharsText);
+    return;
+  }
+  if (!platform::GbkCanHold(GetDlgItemText(res::IDC_LOGIN_PASSWORD))) {
+    SetDlgItemText(res::IDC_LOGIN_STATUS, kUnknownPasswordCharsText);
+    return;
+  }
   const std::string name = platform::ToGbk(GetDlgItemText(res::IDC_LOGIN_USER));
   const std::string password = platform::ToGbk(GetDlgItemText(res::IDC_LOGIN_PASSWORD));
   const int role = GetDlgItemText(res::IDC_LOGIN_ROLE) == kRoleAdminText ? kRoleAdministrator : kRoleNormalUser;

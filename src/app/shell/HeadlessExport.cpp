@@ -132,6 +132,11 @@ int RunHeadlessExport(int argc, char** argv) {
 
   Request request;
   if (const std::string error = Parse(argc, argv, request); !error.empty()) return Fail(kBadArguments, error);
+  // Text without a GBK form would reach the server as "?" and could match another account or device.
+  for (const std::string* text : {&request.user, &request.password})
+    if (!platform::GbkCanHold(QString::fromStdString(*text))) return Fail(kBadArguments, "用户名或密码含有无法识别的字符");
+  for (const std::string& device : request.devices)
+    if (!platform::GbkCanHold(QString::fromStdString(device))) return Fail(kBadArguments, "设备 " + device + " 含有无法识别的字符");
 
   LoadConfig();
   if (!Db().connected) return Fail(kDatabaseDown, "数据库连接失败,请检查 Corvane.ini 中的数据库参数");

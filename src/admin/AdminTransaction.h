@@ -1,0 +1,37 @@
+#pragma once
+// All-or-nothing for the statements of one administration action: begun on construction,
+// rolled back on destruction unless Commit() succeeded.
+#include "DbSession.h"
+
+namespace admin {
+
+class Transaction {
+ public:
+  explicit Transaction(DbSession& db) : db_(db), open_(db.Execute(kBegin)) {}
+  ~Transaction() {
+    if (open_) db_.Execute(kRollback);
+  }
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+
+  // False when "start transaction" itself was refused: run nothing then.
+  bool IsOpen() const { return open_; }
+  // A refused commit is rolled back as well, so the caller reports one failure.
+  bool Commit() {
+    if (!open_) return false;
+    open_ = false;
+    if (db_.Execute(kCommit)) return true;
+    db_.Execute(kRollback);
+    return false;
+  }
+
+ private:
+  static constexpr const char* kBegin = "start transaction";
+  static constexpr const char* kCommit = "commit";
+  static constexpr const char* kRollback = "rollback";
+
+  DbSession& db_;
+  bool open_;
+};
+
+}  // namespace admin

@@ -1,0 +1,23 @@
+#include "FieldRules.h"
+
+#include "Gbk.h"
+
+namespace admin {
+namespace {
+const QString kUnsavableFormat = QStringLiteral("%1含有无法保存的字符");
+const QString kUnsearchableKey = QStringLiteral("关键字含有无法查询的字符");
+}  // namespace
+
+QString UnsavableFieldMessage(std::initializer_list<TypedField> fields) {
+  for (const TypedField& field : fields)
+    if (!platform::GbkCanHold(field.text)) return kUnsavableFormat.arg(field.label);
+  return {};
+}
+
+QString UnsearchableKeyMessage(const QString& key) {
+  return platform::GbkCanHold(key) ? QString() : kUnsearchableKey;
+}
+
+QString TrimmedNumber(const QString& typed) { return typed.trimmed(); }
+
+}  // namespace admin
