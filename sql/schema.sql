@@ -52,10 +52,10 @@ CREATE TABLE permission_tab (
 
 -- The latest reading of every device, rewritten by the collector.
 --
--- datetime is text, 'YYYY-MM-DD hh:mm:ss' zero-padded, not a DATETIME: the history
--- queries compare it as text against literals such as '2024-05-01 24:00:00', which a
--- DATETIME column rejects as invalid (no rows at all), while as text the range is exactly
--- that day. The binary ASCII collation keeps the comparison a plain byte comparison.
+-- datetime is text, 'YYYY-MM-DD hh:mm:ss' zero-padded. The history queries select a day
+-- as datetime >= 'YYYY-MM-DD 00:00:00' and datetime < '<next day> 00:00:00', which selects
+-- the same rows from a DATETIME column, should a collector use one. The binary ASCII
+-- collation keeps the comparison a plain byte comparison.
 --
 -- Alarm codes (tempe_alarm, hum_alarm): 0 normal, 1 above limit, 2 below limit,
 -- 3 sensor offline, 4 no value. Power codes: 0 battery, 1 mains, others unknown.

@@ -8,6 +8,13 @@
 // between the threads (the monitor thread skips its step while it is set; a database dialog
 // holds it for its whole lifetime); it counts holders so that one holder's release never
 // clears another's hold.
+//
+// Faults: every statement runs under the client's own time-outs (short for the interactive
+// path, longer on the monitor thread and for the history table query, see ReadTimeoutScope).
+// While a dialog holds the connection (BeginHeldUse), a statement of that thread that loses
+// its link reconnects once on the spot and is retried once; when that fails, or the server
+// did not answer in time, the fault is reported once through the hooks and the following
+// statements fail at once until ClearLinkFault, so one click never waits twice.
 #include <mysql.h>
 
 #include <atomic>
@@ -17,6 +24,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "SqlFormat.h"
@@ -32,10 +40,31 @@ struct DbResult {
 
 class DbSession {
  public:
-  // Client time-outs, so a dead server or a dropped link cannot freeze the window for minutes.
-  static constexpr unsigned kConnectTimeoutSeconds = 5;
-  static constexpr unsigned kReadTimeoutSeconds = 30;
-  static constexpr unsigned kWriteTimeoutSeconds = 30;
+  // Client time-outs, so a dead or hung server cannot freeze the window for long. The short
+  // read time-out is the interactive default (list fills, administration statements); the
+  // monitor thread and the history table query (which has its progress window) wait longer.
+  static constexpr unsigned kConnectTimeoutSeconds = 2;
+  static constexpr unsigned kReadTimeoutSeconds = 4;
+  static constexpr unsigned kLongReadTimeoutSeconds = 30;
+
+  // Overrides the read and write time-out of the statements this thread sends while it lives.
+  class ReadTimeoutScope {
+   public:
+    explicit ReadTimeoutScope(unsigned seconds);
+    ~ReadTimeoutScope();
+    ReadTimeoutScope(const ReadTimeoutScope&) = delete;
+    ReadTimeoutScope& operator=(const ReadTimeoutScope&) = delete;
+
+   private:
+    unsigned saved_;
+  };
+
+  // What the holder of the connection is told (on its own thread).
+  struct HeldUseHooks {
+    std::function<void()> onLinkFault;      // once per fault, until ClearLinkFault
+    std::function<void()> onStatementStart;  // e.g. the busy cursor
+    std::function<void()> onStatementEnd;
+  };
   static constexpr std::uint32_t kIdleWaitLimitMs = 2000;
   static constexpr std::uint32_t kIdlePollMs = 100;
 
@@ -52,6 +81,12 @@ class DbSession {
   // Close, initialise and connect again with the same parameters (the monitor thread's remedy
   // for a failed ping). Sets `connected` and the character set exactly like ConnectDatabase.
   void Reconnect();
+  // The last failed connect as one line without newline ("cannot connect to database 'X' on
+  // host:port: <client error>"); empty after a success. Each failed connect writes it to
+  // stderr unless turned off (a caller that reports it itself, with more context).
+  std::string LastConnectFailure();
+  void SetConnectFailureReporting(bool onStderr) { reportConnectFailures_ = onStderr; }
+
   // mysql_ping: 0 when the server answers.
   int Ping();
   // Closes the connection without touching the flags.
@@ -63,6 +98,7 @@ class DbSession {
   // --- busy ---------------------------------------------------------------------------
   bool IsBusy() const { return busy_.load() != 0; }
   int BusyValue() const { return busy_.load() != 0 ? 1 : 0; }
+  int BusyHolders() const { return busy_.load(); }
   // Atomic test-and-set for the monitor thread: takes `busy` only if nobody holds it.
   bool TryAcquireBusy();
   // Unconditional hold, for a dialog after WaitForDbIdle (even if it gave up).
@@ -71,13 +107,31 @@ class DbSession {
   // Waits while `busy` is set, at most 2000 ms, polling every 100 ms.
   void WaitForDbIdle();
 
+  // --- held use and faults -------------------------------------------------------------
+  // The calling thread holds the connection for a dialog: its statements reconnect and retry
+  // on a lost link and report faults through `hooks`.
+  void BeginHeldUse(HeldUseHooks hooks);
+  void EndHeldUse();
+  // The reported fault was shown: the next statement may reconnect again.
+  void ClearLinkFault();
+  bool LinkFaultPending() const { return linkFault_.load(); }
+  // Reports a fault to the holder without a statement (a query that could not be sent).
+  void ReportLinkFault();
+  // From any thread, without waiting for the connection: breaks off the statement another
+  // thread is waiting in (its socket is shut down, so it fails at once and the connection is
+  // re-opened by its next user). True when a statement was in flight.
+  bool AbandonStatement();
+  // Client errors that mean the link itself failed (2006, 2013 and their kin).
+  static bool IsLinkError(unsigned error);
+
   // --- statements ---------------------------------------------------------------------
   std::string Escape(std::string_view text);
   std::string Format(std::string_view tmpl, std::initializer_list<SqlArg> args);
 
   // Runs a statement that returns rows; `ok` is false on a query error or a null result.
   DbResult Select(std::string_view sql, DbFetch fetch = DbFetch::Store);
-  // Streams rows to `onRow` (held under the connection lock: do no database work inside).
+  // Hands every row to `onRow` once the whole result has arrived (still under the connection
+  // lock: do no database work inside).
   bool SelectEach(std::string_view sql, DbFetch fetch, const std::function<void(const DbRow&)>& onRow);
   // Runs a statement without a result set (insert, update, delete). True when the server
   // accepted it.
@@ -88,8 +142,18 @@ class DbSession {
   std::string LastError();
 
  private:
-  bool ConnectLocked();
+  bool ConnectLocked(bool recordOutcome = true);
   void InitHandleLocked();
+  void ReconnectLocked(bool recordOutcome);
+  bool HeldByThisThread();
+  // Runs `attempt` (true = success) under the time-outs and in-flight marking and, for the
+  // holder, with the reconnect-and-retry rule.
+  bool RunStatementLocked(const std::function<bool()>& attempt);
+  bool SelectRowsLocked(std::string_view sql, DbFetch fetch, std::vector<DbRow>& rows);
+  void ApplyTimeoutsLocked();
+  void MarkInFlight(bool inFlight);
+  void SetLinkFault();
+  void ReportConnectFailure();
 
   std::recursive_mutex connectionMutex_;
   MYSQL handle_{};
@@ -97,6 +161,25 @@ class DbSession {
   std::string host_, user_, password_, database_;
   int port_ = 0;
   std::atomic<int> busy_{0};
+
+  bool linked_ = false;            // the handle holds a working connection (for escaping)
+  unsigned appliedTimeoutSeconds_ = 0;  // what the socket was last given
+  bool inTransaction_ = false;     // between "start transaction" and commit/rollback
+  bool transactionLost_ = false;   // the link broke inside it: fail to its end
+  std::uint64_t generation_ = 0;   // counts connects, to notice a reconnect under a transaction
+  std::string lastReportedConnectError_;
+  std::string lastConnectFailure_;
+  std::atomic<bool> reportConnectFailures_{true};
+
+  std::mutex heldMutex_;
+  std::thread::id heldThread_;
+  std::atomic<bool> held_{false};
+  HeldUseHooks hooks_;
+  std::atomic<bool> linkFault_{false};
+
+  std::mutex inFlightMutex_;  // guards the socket between statement start and end
+  bool inFlight_ = false;
+  int inFlightSocket_ = -1;
 };
 
 // The process-wide session.

@@ -8,6 +8,9 @@ constexpr const char* kLoginQuery =
 }
 
 LoginCheckResult CheckLogin(const std::string& gbkName, const std::string& gbkPassword, int role) {
+  // Nothing else uses the connection before the login (the monitor thread starts after it), so
+  // an attempt may connect: a server that came back after start-up is found without a restart.
+  if (!Db().connected || Db().Ping() != 0) Db().Reconnect();
   if (Db().Ping() != 0) return LoginCheckResult::kDatabaseUnreachable;
   // Name and password are escaped: a quote is compared as a quote and simply does not match.
   const DbResult result = Db().Select(Db().Format(kLoginQuery, {gbkName, gbkPassword, role}), DbFetch::Store);

@@ -25,7 +25,7 @@ class CHistoryCurvePage : public res::DialogBase {
 
   // Draws the day in CurveDate() for the current group and the checked channel.
   void LoadCurves();
-  // `start`/`end`: "YYYY-MM-DD 00:00:00" and "YYYY-MM-DD 24:00:00".
+  // `start`/`end`: "YYYY-MM-DD 00:00:00" of the day and of the day after.
   void DrawCurves(DrawMode mode, const std::string& start, const std::string& end);
 
   void PreviousGroup() { StepGroup(kPreviousGroup); }

@@ -260,20 +260,21 @@ void CHistoryQueryDlg::RunTableQuery() {
   const QDate from = StartDate();
   const QDate to = EndDate();
   tablePage_->PullFilters();
-  if (history::DayEndText(to) < history::DayStartText(from)) {
+  if (to < from) {
     platform::MessageBox(this, QString::fromUtf8(kDateRangeError));
     return;
   }
-  if (!Db().connected) return;
-
+  // Sent even when the last connect failed: the statement reconnects once on its own, and a
+  // failure must not leave the previous rows and count standing.
   tablePage_->ResultList()->DeleteAllItems();
   const std::vector<std::string> ids = QueryDeviceIds();
   history::QueryProgress progress(this, static_cast<int>(ids.size()));
   const HistoryTableQueryOutcome outcome =
       QueryHistoryIntoPage(*tablePage_, ids, from, to, tablePage_->temperatureFilter, tablePage_->humidityFilter,
                            [&](int done) { progress.DeviceDone(done); });
-  // A failed device ends the query: the rows so far stay, the count keeps its old text.
-  if (outcome.ok) tablePage_->ShowResultCount(static_cast<int>(outcome.rowCount));
+  // A failed device fails the whole query: half a result would pass for the full one.
+  if (!outcome.ok) tablePage_->ResultList()->DeleteAllItems();
+  tablePage_->ShowResultCount(outcome.ok ? static_cast<int>(outcome.rowCount) : 0);
 }
 
 void CHistoryQueryDlg::OnTabChanged(int index) {

@@ -25,6 +25,7 @@ constexpr const char* kPdfSuccess = "导出成功";
 constexpr const char* kExcelSuccess = "导出文件:%1 成功";
 constexpr const char* kExcelSpillNote = "\n超过65535行的数据已续写到Sheet2至Sheet%1，每页都有标题行。";
 constexpr const char* kExcelFailure = "导出失败";
+constexpr const char* kNothingToExport = "没有可导出的记录";
 constexpr const char* kCurveTitle = "历史曲线";
 constexpr int kProgressThreshold = 5000;  // rows; smaller exports finish before a dialog would show
 
@@ -67,7 +68,16 @@ std::string ExcelSuccessText(const std::string& fileName, int sheetsUsed) {
   return text.toStdString();
 }
 
+// An empty list (no query yet, or a failed one) is not exported: a file without rows and a
+// success message would pass for a result.
+static bool RefuseEmpty(QWidget* owner, const res::TextTableModel& list) {
+  if (!owner || list.rowCount() > 0) return false;
+  platform::MessageBox(owner, QString::fromUtf8(kNothingToExport));
+  return true;
+}
+
 ExportOutcome ExportPdf(QWidget* owner, const res::TextTableModel& list, const std::string& fileName) {
+  if (RefuseEmpty(owner, list)) return {};
   const std::string name = fileName.empty() ? ReportFileName(".pdf") : fileName;
   ExportOutcome outcome;
   {
@@ -80,6 +90,7 @@ ExportOutcome ExportPdf(QWidget* owner, const res::TextTableModel& list, const s
 }
 
 ExportOutcome ExportExcel(QWidget* owner, const res::TextTableModel& list, const std::string& fileName) {
+  if (RefuseEmpty(owner, list)) return {};
   const std::string name = fileName.empty() ? ReportFileName(".xls") : fileName;
   ExportOutcome outcome;
   {

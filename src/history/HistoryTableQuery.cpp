@@ -13,6 +13,8 @@ HistoryTableQueryOutcome QueryHistoryIntoPage(CHistoryTablePage& page, const std
   const int temperature = history::NormalisedFilter(temperatureFilter);
   const int humidity = history::NormalisedFilter(humidityFilter);
   const auto escape = [](std::string_view t) { return Db().Escape(t); };
+  // A long range of many devices may take a while; the window shows progress meanwhile.
+  DbSession::ReadTimeoutScope patient(DbSession::kLongReadTimeoutSeconds);
   for (std::size_t i = 0; i < deviceIds.size(); ++i) {
     const std::string sql = history::TableQueryStatement(escape, deviceIds[i], start, end, temperature, humidity);
     const DbResult result = Db().Select(sql, DbFetch::Store);

@@ -13,7 +13,8 @@ struct HistoryTableQueryOutcome {
   long long rowCount = 0;  // rows appended
 };
 
-// One statement per device id (GBK), in order, over [from 00:00:00, to 24:00:00], filtered by
+// One statement per device id (GBK), in order, over [from 00:00:00, the day after to 00:00:00),
+// under the long read time-out (the caller shows progress), filtered by
 // the alarm filters (0 normal, 1 high, 2 low, anything else every code); rows appended to
 // `page`. `deviceDone(n)` is called after each device.
 HistoryTableQueryOutcome QueryHistoryIntoPage(CHistoryTablePage& page, const std::vector<std::string>& deviceIds,

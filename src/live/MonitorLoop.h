@@ -15,6 +15,8 @@ struct MonitorActions {
   std::function<void()> refresh;
   std::function<void()> notifyUi;  // returns once the user interface has redrawn (or gave up)
   std::function<void(std::uint32_t)> sleep;
+  // Breaks off a statement the loop is stuck in (from another thread, at shutdown); optional.
+  std::function<void()> abandon;
 };
 
 class MonitorLoop {

@@ -4,8 +4,9 @@
 // database and reconnects when the link is gone.
 //
 // Shutdown: Stop() clears monitorRunning, cancels a redraw the thread may be waiting for (so a
-// window that is closing never deadlocks with a thread that waits for that window) and joins
-// the thread, so the live table is never freed while the thread can still write it.
+// window that is closing never deadlocks with a thread that waits for that window), breaks off
+// a statement the thread is stuck in, and joins the thread, so the live table is never freed
+// while the thread can still write it.
 #include <atomic>
 #include <functional>
 #include <thread>
@@ -47,6 +48,8 @@ class MonitorThread {
   void Run(MonitorActions actions);
 
   UiHandoff handoff_;
+  std::function<void()> abandon_;
+  std::atomic<bool> finished_{false};
   std::thread thread_;
   bool stopped_ = false;
 };

@@ -8,7 +8,9 @@
 #include <memory>
 
 #include "CHistoryTablePage.h"
+#include "HistoryStatements.h"
 #include "HistoryTablePageTemplate.h"
+#include "HistoryTableQuery.h"
 #include "HistoryTestData.h"
 #include "ScriptedMessageBoxes.h"
 
@@ -174,6 +176,45 @@ TEST_F(HistoryTableQuery, ExportButtonsReachTheirHandlers) {
   EXPECT_EQ(pdf, 1);
   EXPECT_EQ(excel, 2);
   CHistoryTablePage::SetDefaultExportHandlers({}, {});
+}
+
+}  // namespace
+
+namespace {
+
+// The collector decides the column type of history_tab.datetime: the day range must select the
+// same readings from a text column and from a DATETIME column.
+TEST(HistoryDayRange, TextAndDatetimeColumnsSelectTheSameReadings) {
+  for (const char* columnType : {"", "DATETIME NOT NULL"}) {
+    SCOPED_TRACE(*columnType ? columnType : "CHAR(19) text");
+    TestDatabase db("t_history_datetime");
+    REQUIRE_DB(db);
+    WriteCatalogue(db);
+    if (*columnType) db.Exec(std::string("alter table history_tab modify datetime ") + columnType);
+    for (const char* t : {"2024-04-30 23:59:59", "2024-05-01 00:00:00", "2024-05-01 23:59:59", "2024-05-02 00:00:00"})
+      WriteReading(db, {"D000000001", t});
+    db.ConnectProcessSession();
+    LogIn("admin", kRoleAdministrator);
+
+    CHistoryTablePage page;
+    const auto rows = [&](const QDate& from, const QDate& to) {
+      page.ResultList()->DeleteAllItems();
+      const HistoryTableQueryOutcome outcome = QueryHistoryIntoPage(page, {"D000000001"}, from, to, 3, 3);
+      EXPECT_TRUE(outcome.ok) << Db().LastError();
+      QStringList times;
+      for (int r = 0; r < page.ResultList()->GetItemCount(); ++r) times << page.ResultList()->GetItemText(r, 4);
+      times.sort();
+      return times;
+    };
+    EXPECT_EQ(rows(kDay, kDay), QStringList({"2024-05-01 00:00:00", "2024-05-01 23:59:59"}));
+    EXPECT_EQ(rows(kDay, kDay.addDays(1)),
+              QStringList({"2024-05-01 00:00:00", "2024-05-01 23:59:59", "2024-05-02 00:00:00"}));
+    // The curve statements share the bounds.
+    const auto escape = [](std::string_view t) { return Db().Escape(t); };
+    const DbResult curve = Db().Select(history::CurveStatement(escape, 0, "D000000001", history::DayStartText(kDay),
+                                                               history::DayEndText(kDay)));
+    EXPECT_EQ(curve.rows.size(), 2u);
+  }
 }
 
 }  // namespace

@@ -106,6 +106,17 @@ TEST_F(ExcelFileTest, MessagesNameTheFileOrReportFailure) {
   EXPECT_TRUE(ExportPdf(&owner, model).ok);
   EXPECT_EQ(boxes.LastText(), QStringLiteral("导出成功"));
   EXPECT_TRUE(std::filesystem::exists("2026-03-04 05时06分07秒.pdf"));
+
+  // An empty list (nothing queried, or a failed query) is never reported as a success.
+  std::filesystem::remove("2026-03-04 05时06分07秒.xls");
+  std::filesystem::remove("2026-03-04 05时06分07秒.pdf");
+  const res::TextTableModel empty;
+  EXPECT_FALSE(ExportExcel(&owner, empty).ok);
+  EXPECT_EQ(boxes.LastText(), QStringLiteral("没有可导出的记录"));
+  EXPECT_FALSE(ExportPdf(&owner, empty).ok);
+  EXPECT_EQ(boxes.LastText(), QStringLiteral("没有可导出的记录"));
+  EXPECT_FALSE(std::filesystem::exists("2026-03-04 05时06分07秒.xls"));
+  EXPECT_FALSE(std::filesystem::exists("2026-03-04 05时06分07秒.pdf"));
   platform::SetLocalTimeSource({});
   std::filesystem::current_path(previous);
 }

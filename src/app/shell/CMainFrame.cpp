@@ -256,11 +256,7 @@ void CMainFrame::OpenDatabaseDialog(int commandId) {
   const auto custom = dialogFactories_.find(commandId);
   const DialogFactory factory = custom != dialogFactories_.end() ? custom->second : DatabaseDialogFactory(commandId);
   if (!factory) return;
-  // While the dialog is open the monitor thread neither refreshes nor pings.
-  Db().WaitForDbIdle();
-  Db().HoldBusy();
-  if (std::unique_ptr<QDialog> dialog = factory(this)) dialog->exec();
-  Db().ReleaseBusy();
+  RunDatabaseDialog(this, factory);
 }
 
 void CMainFrame::ShowAboutBox() {
@@ -269,7 +265,8 @@ void CMainFrame::ShowAboutBox() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-  // Let a refresh in progress finish, then end the thread before the window goes away.
+  // Let a refresh in progress finish (at most 2 s), then end the thread before the window goes
+  // away; Stop breaks off a statement the thread is still stuck in.
   Db().WaitForDbIdle();
   monitor_.Stop();
   event->accept();

@@ -1,17 +1,75 @@
 #include "DatabaseDialogs.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTimer>
+#include <chrono>
+#include <thread>
+
 #include "CCompanyDeptDlg.h"
 #include "CDeviceManageDlg.h"
 #include "CHistoryQueryDlg.h"
 #include "CPermissionDlg.h"
 #include "CUserManageDlg.h"
+#include "DbSession.h"
+#include "DialogBase.h"
 #include "MainMenu.h"
+#include "MessageBox.h"
+
+const char* const kDatabaseFaultText = "数据库连接失败!";
 
 namespace {
+
+constexpr qint64 kBreakOffLimitMs = DbSession::kConnectTimeoutSeconds * 1000 + 500;
+constexpr auto kBreakOffPoll = std::chrono::milliseconds(20);
+
+// Every administration dialog and page keeps its outcome line under this id.
+constexpr int kStatusLineId = 1010;
+
 template <class Dialog>
 DialogFactory Make() {
   return [](QWidget* parent) -> std::unique_ptr<QDialog> { return std::make_unique<Dialog>(parent); };
 }
+
+class BusyCursor {
+ public:
+  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+// The visible status line of the dialog (or of its visible page), if it has one.
+res::DialogBase* StatusLineOwner(QWidget* dialog) {
+  for (QWidget* control : dialog->findChildren<QWidget*>()) {
+    if (res::ControlId(control) != kStatusLineId || !control->isVisibleTo(dialog)) continue;
+    if (auto* owner = qobject_cast<res::DialogBase*>(control->parentWidget())) return owner;
+  }
+  return nullptr;
+}
+
+// Collects the faults of one user action into one notice, shown once the action is over.
+struct FaultNotice {
+  QPointer<QWidget> dialog;
+  bool pending = false;
+
+  static void Schedule(const std::shared_ptr<FaultNotice>& notice) {
+    if (notice->pending) return;
+    notice->pending = true;
+    QTimer::singleShot(0, qApp, [notice] { notice->Show(); });
+  }
+  void Show() {
+    pending = false;
+    const QString text = QString::fromUtf8(kDatabaseFaultText);
+    if (dialog) {
+      if (res::DialogBase* owner = StatusLineOwner(dialog)) owner->SetDlgItemText(kStatusLineId, text);
+      else platform::MessageBox(dialog, text);
+    }
+    Db().ClearLinkFault();
+  }
+};
+
 }  // namespace
 
 DialogFactory DatabaseDialogFactory(int commandId) {
@@ -23,4 +81,42 @@ DialogFactory DatabaseDialogFactory(int commandId) {
     case res::ID_USER_PERMISSION: return Make<CPermissionDlg>();
     default: return {};
   }
+}
+
+void RunDatabaseDialog(QWidget* parent, const DialogFactory& factory) {
+  auto notice = std::make_shared<FaultNotice>();
+  std::unique_ptr<QDialog> dialog;
+  {
+    BusyCursor waiting;
+    // While the dialog is open the monitor thread neither refreshes nor pings.
+    Db().WaitForDbIdle();
+    // Still held after 2 s: the monitor thread is stuck in a statement (a locked table, a
+    // hung server). Break it off, and any it starts meanwhile, rather than wait for its read
+    // time-out; a connect in progress ends within its own time-out.
+    const bool stuck = Db().IsBusy();
+    Db().HoldBusy();
+    QElapsedTimer breaking;
+    breaking.start();
+    while (stuck && Db().BusyHolders() > 1 && breaking.elapsed() < kBreakOffLimitMs) {
+      Db().AbandonStatement();
+      std::this_thread::sleep_for(kBreakOffPoll);
+    }
+    DbSession::HeldUseHooks hooks;
+    hooks.onLinkFault = [notice] { FaultNotice::Schedule(notice); };
+    hooks.onStatementStart = [] { QApplication::setOverrideCursor(Qt::WaitCursor); };
+    hooks.onStatementEnd = [] { QApplication::restoreOverrideCursor(); };
+    Db().BeginHeldUse(std::move(hooks));
+    // The last connect failed: try once more now, or the dialog would stay empty.
+    if (!Db().connected) {
+      Db().Reconnect();
+      if (!Db().connected) Db().ReportLinkFault();
+    }
+    dialog = factory(parent);
+    notice->dialog = dialog.get();
+  }
+  if (dialog) dialog->exec();
+  // A notice still queued belongs to a dialog that is gone.
+  notice->dialog = nullptr;
+  Db().EndHeldUse();
+  Db().ReleaseBusy();
 }

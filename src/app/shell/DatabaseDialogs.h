@@ -1,6 +1,6 @@
 #pragma once
 // The modal dialogs the main frame opens while it holds the database: history query and the
-// four administration dialogs, created by command id.
+// four administration dialogs, created by command id, and the hold itself.
 #include <QDialog>
 #include <functional>
 #include <memory>
@@ -9,3 +9,13 @@ using DialogFactory = std::function<std::unique_ptr<QDialog>(QWidget* parent)>;
 
 // The dialog for a database command, or an empty factory when the command opens none.
 DialogFactory DatabaseDialogFactory(int commandId);
+
+// Holds the database for a dialog's whole lifetime, as the main frame's commands do: waits
+// for the monitor thread's step (at most 2 s, then breaks its statement off so the window
+// never waits longer), holds `busy`, connects once if the last attempt had failed, and tells
+// the user about lost links: in the dialog's status line where it has one, otherwise in a
+// message box. Shows the busy cursor while it waits and while a statement runs.
+void RunDatabaseDialog(QWidget* parent, const DialogFactory& factory);
+
+// What the user is told when the database cannot be reached from a dialog.
+extern const char* const kDatabaseFaultText;

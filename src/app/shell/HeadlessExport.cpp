@@ -138,8 +138,12 @@ int RunHeadlessExport(int argc, char** argv) {
   for (const std::string& device : request.devices)
     if (!platform::GbkCanHold(QString::fromStdString(device))) return Fail(kBadArguments, "设备 " + device + " 含有无法识别的字符");
 
+  // A failed connect is reported once, here, together with the exit status.
+  Db().SetConnectFailureReporting(false);
   LoadConfig();
-  if (!Db().connected) return Fail(kDatabaseDown, "数据库连接失败,请检查 Corvane.ini 中的数据库参数");
+  if (!Db().connected)
+    return Fail(kDatabaseDown, "数据库连接失败,请检查 Corvane.ini 中的数据库参数: " + Db().LastConnectFailure() +
+                                   " (exit status " + std::to_string(kDatabaseDown) + ")");
 
   const std::string name = platform::Utf8ToGbk(request.user);
   switch (CheckLogin(name, platform::Utf8ToGbk(request.password), request.role)) {

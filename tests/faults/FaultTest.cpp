@@ -1,0 +1,286 @@
+// Faults of the database link, driven against a private server of their own (killed and
+// restarted, stopped with SIGSTOP, tables locked) and through a loopback forwarder that cuts
+// connections mid-query or refuses them. Every blocking step is timed: the window is frozen for
+// exactly as long as a handler runs.
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <algorithm>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <memory>
+
+#include "CHistoryTablePage.h"
+#include "CMainFrame.h"
+#include "CUserManageDlg.h"
+#include "DatabaseDialogs.h"
+#include "HistoryTablePageTemplate.h"
+#include "HistoryTestData.h"
+#include "LoginCheck.h"
+#include "LoopbackForwarder.h"
+#include "MainMenu.h"
+#include "ReportListView.h"
+#include "ScriptedMessageBoxes.h"
+#include "UserManageTemplate.h"
+
+using namespace history_test;
+
+namespace {
+
+constexpr int kServerPort = VELTRANE_FAULT_DB_PORT;
+constexpr int kForwardPort = VELTRANE_FAULT_FORWARD_PORT;
+constexpr qint64 kFreezeLimitMs = 5000;
+
+const QString kFaultText = QStringLiteral("数据库连接失败!");
+
+// The private server's process, as scripts/db runs it.
+struct FaultServer {
+  static pid_t Pid() {
+    std::ifstream in(std::string(VELTRANE_FAULT_DB_DIR) + "/mariadbd.pid");
+    pid_t pid = 0;
+    in >> pid;
+    return pid;
+  }
+  static void Signal(int signal) {
+    if (const pid_t pid = Pid(); pid > 0) ::kill(pid, signal);
+  }
+  static void KillAndWait() {
+    const pid_t pid = Pid();
+    ASSERT_GT(pid, 0);
+    ::kill(pid, SIGKILL);
+    for (int i = 0; i < 100 && ::kill(pid, 0) == 0; ++i) QTest::qWait(20);
+  }
+  static bool Up() {
+    const std::string command = "VELTRANE_DB_PORT=" + std::to_string(kServerPort) + " VELTRANE_DB_DIR='" +
+                                VELTRANE_FAULT_DB_DIR + "' VELTRANE_DB_PASSWORD='" +
+                                TestServer::FromEnvironment().password + "' '" VELTRANE_SCRIPTS_DIR "/db' up 2>/dev/null";
+    return std::system(command.c_str()) == 0;
+  }
+};
+
+// A stopped server is resumed whatever the test's outcome, so the next test finds it answering.
+struct ResumeServerOnExit {
+  ~ResumeServerOnExit() { FaultServer::Signal(SIGCONT); }
+};
+
+// Times one blocking step and prints the figure, so a run documents the freezes it saw.
+qint64 Timed(const char* what, const std::function<void()>& step) {
+  QElapsedTimer clock;
+  clock.start();
+  step();
+  const qint64 ms = clock.elapsed();
+  std::printf("measured: %s: %lld ms\n", what, static_cast<long long>(ms));
+  QCoreApplication::processEvents();  // lets a fault notice show
+  return ms;
+}
+
+class DbFaults : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::setenv("VELTRANE_DB_PORT", std::to_string(kServerPort).c_str(), 1);
+    db_ = std::make_unique<TestDatabase>("t_faults");
+    REQUIRE_DB(*db_);
+    WriteCatalogue(*db_);
+    for (int i = 0; i < 9; ++i)
+      for (const char* device : {"D000000001", "D000000002"})
+        WriteReading(*db_, {device, "2024-05-01 0" + std::to_string(i) + ":00:00"});
+    forwarder_ = std::make_unique<LoopbackForwarder>(kForwardPort, kServerPort);
+    ASSERT_TRUE(forwarder_->Listening());
+    const TestServer& s = db_->server();
+    Db().Configure(s.host, kForwardPort, s.user, s.password, db_->name());
+    Db().ConnectDatabase();
+    ASSERT_TRUE(Db().connected);
+    LogIn("admin", kRoleAdministrator);
+  }
+  void TearDown() override {
+    FaultServer::Signal(SIGCONT);
+    Db().Close();
+  }
+
+  // Runs `scenario` inside the dialog, opened the way the main frame opens it.
+  template <class Dialog>
+  void InDialog(const std::function<void(Dialog&)>& scenario) {
+    RunDatabaseDialog(nullptr, [&](QWidget* parent) -> std::unique_ptr<QDialog> {
+      auto dialog = std::make_unique<Dialog>(parent);
+      Dialog* d = dialog.get();
+      QTimer::singleShot(0, d, [d, &scenario] {
+        scenario(*d);
+        d->reject();
+      });
+      return dialog;
+    });
+  }
+
+  std::unique_ptr<TestDatabase> db_;
+  std::unique_ptr<LoopbackForwarder> forwarder_;
+  ScriptedMessageBoxes boxes_;
+};
+
+TEST_F(DbFaults, HistoryDialogShowsNoStaleCountAndRecoversInPlace) {
+  InDialog<CHistoryQueryDlg>([&](CHistoryQueryDlg& dlg) {
+    SetDates(dlg, QDate(2024, 5, 1), QDate(2024, 5, 1));
+    AddQueryRow(dlg, "D000000001");
+    AddQueryRow(dlg, "D000000002");
+    ChooseCombo(dlg, res::IDC_HQ_COMPANY, "华东公司");
+    auto* filter = res::Control<QRadioButton>(dlg.TablePage(), res::IDC_HT_TEMP_ANY);
+    const auto click = [&](const char* what = "filter click") {
+      return Timed(what, [&] { QTest::mouseClick(filter, Qt::LeftButton); });
+    };
+    const auto count = [&] { return dlg.TablePage()->GetDlgItemText(res::IDC_HT_RESULT); };
+    const auto rows = [&] { return dlg.TablePage()->ResultList()->GetItemCount(); };
+    const QString all = QStringLiteral("查询结果：18条记录"), none = QStringLiteral("查询结果：0条记录");
+
+    click();
+    ASSERT_EQ(count(), all);
+
+    // Cut mid-query: reconnected and retried on the spot, nothing to tell.
+    forwarder_->CutDuringNextResponse();
+    EXPECT_LT(click("query, link cut mid-query"), kFreezeLimitMs);
+    EXPECT_EQ(forwarder_->CutCount(), 1);
+    EXPECT_EQ(count(), all);
+    EXPECT_EQ(boxes_.Count(), 0);
+
+    // Server killed: no rows, no old count, one message, and an export that admits it.
+    FaultServer::KillAndWait();
+    EXPECT_LT(click("query, server killed"), kFreezeLimitMs);
+    EXPECT_EQ(count(), none);
+    EXPECT_EQ(rows(), 0);
+    ASSERT_EQ(boxes_.Count(), 1);
+    EXPECT_EQ(boxes_.LastText(), kFaultText);
+    dlg.TablePage()->ExportExcel();
+    EXPECT_EQ(boxes_.LastText(), QStringLiteral("没有可导出的记录"));
+
+    // Restarted: the same dialog works again.
+    ASSERT_TRUE(FaultServer::Up());
+    click();
+    EXPECT_EQ(count(), all);
+
+    // Hung: a list fill ends within the short read time-out, the next query within the
+    // connect time-out; then the server resumes and so does the dialog.
+    ResumeServerOnExit resume;
+    FaultServer::Signal(SIGSTOP);
+    boxes_.Clear();
+    EXPECT_LT(Timed("list fill, server hung", [&] { dlg.OnCompanyChanged(); }), kFreezeLimitMs);
+    EXPECT_EQ(boxes_.LastText(), kFaultText);
+    EXPECT_LT(click("query after it, server hung"), kFreezeLimitMs);
+    EXPECT_EQ(count(), none);
+    FaultServer::Signal(SIGCONT);
+    click();
+    EXPECT_EQ(count(), all);
+  });
+}
+
+TEST_F(DbFaults, AdministrationDialogTellsInItsStatusLineAndRecovers) {
+  InDialog<CUserManageDlg>([&](CUserManageDlg& dlg) {
+    auto* list = res::Control<res::ReportListView>(&dlg, res::IDC_USER_LIST);
+    ASSERT_EQ(list->GetItemCount(), 3);
+    // The server is unreachable: connects are refused.
+    forwarder_->SetAccepting(false);
+    forwarder_->CutAll();
+    EXPECT_LT(Timed("user list, connects refused",
+                    [&] { QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_USER_FIND), Qt::LeftButton); }),
+              kFreezeLimitMs);
+    EXPECT_EQ(dlg.GetDlgItemText(res::IDC_USER_STATUS), kFaultText);
+    EXPECT_EQ(boxes_.Count(), 0);
+
+    forwarder_->SetAccepting(true);
+    dlg.SetDlgItemText(res::IDC_USER_NAME, QStringLiteral("王五"));
+    dlg.SetDlgItemText(res::IDC_USER_PASSWORD, QStringLiteral("p"));
+    dlg.SetDlgItemText(res::IDC_USER_PASSWORD_AGAIN, QStringLiteral("p"));
+    Timed("add user, server back",
+          [&] { QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_USER_ADD), Qt::LeftButton); });
+    EXPECT_EQ(dlg.GetDlgItemText(res::IDC_USER_STATUS), QStringLiteral("添加成功！"));
+    EXPECT_EQ(list->GetItemCount(), 4);
+  });
+}
+
+TEST_F(DbFaults, LoginConnectsOnceTheServerIsBack) {
+  forwarder_->SetAccepting(false);
+  forwarder_->CutAll();
+  testing::internal::CaptureStderr();
+  Db().ConnectDatabase();
+  const std::string diagnostics = testing::internal::GetCapturedStderr();
+  ASSERT_EQ(Db().connected, 0);
+  // One line naming the database, the host, the port and the client's reason.
+  EXPECT_EQ(std::count(diagnostics.begin(), diagnostics.end(), '\n'), 1) << diagnostics;
+  EXPECT_NE(diagnostics.find("'" + db_->name() + "' on 127.0.0.1:" + std::to_string(kForwardPort) + ": "),
+            std::string::npos)
+      << diagnostics;
+  EXPECT_NE(diagnostics.find(": Can't connect to server"), std::string::npos) << diagnostics;
+
+  EXPECT_EQ(CheckLogin("admin", "a", kRoleAdministrator), LoginCheckResult::kDatabaseUnreachable);
+  forwarder_->SetAccepting(true);
+  EXPECT_EQ(CheckLogin("admin", "a", kRoleAdministrator), LoginCheckResult::kAccepted);
+  EXPECT_EQ(Db().connected, 1);
+}
+
+// The monitor thread stuck in a statement (a locked table, a hung server) holds the
+// connection: the window must not wait for it beyond the 2 s of WaitForDbIdle.
+class StuckMonitor : public DbFaults {
+ protected:
+  void StartStuck(CMainFrame& frame) {
+    frame.StartMonitorThread(DatabaseMonitorActions(frame.LiveTable()));
+    QTest::qWait(500);
+    ASSERT_TRUE(Db().IsBusy()) << "the monitor thread should be waiting for the server";
+  }
+};
+
+TEST_F(StuckMonitor, LockedLiveTableDelaysADialogAtMostBriefly) {
+  db_->Exec("lock tables monitordat_tab write");
+  {
+    CMainFrame frame(0);
+    StartStuck(frame);
+    // The live views never wait for the database.
+    EXPECT_LT(Timed("live view redraw, monitor stuck", [&] { frame.OnLiveRefresh(); }), 200);
+    QElapsedTimer clock;
+    qint64 openedAfter = -1;
+    int users = -1;
+    frame.SetDialogFactory(res::ID_USER_MANAGE, [&](QWidget* parent) -> std::unique_ptr<QDialog> {
+      CUserManageDlg dlg(parent);
+      openedAfter = clock.elapsed();
+      users = res::Control<res::ReportListView>(&dlg, res::IDC_USER_LIST)->GetItemCount();
+      return nullptr;
+    });
+    clock.start();
+    frame.OnCommand(res::ID_USER_MANAGE);
+    std::printf("measured: 用户管理 filled, live table locked: %lld ms\n", static_cast<long long>(openedAfter));
+    EXPECT_LE(openedAfter, 2500);
+    EXPECT_EQ(users, 3) << "the dialog works on without the stuck statement";
+  }
+  db_->Exec("unlock tables");
+}
+
+TEST_F(StuckMonitor, ClosingEndsSoonWithALockedTableOrAHungServer) {
+  db_->Exec("lock tables monitordat_tab write");
+  {
+    CMainFrame frame(0);
+    frame.show();
+    StartStuck(frame);
+    EXPECT_LE(Timed("close, live table locked", [&] { frame.close(); }), 3000);
+  }
+  db_->Exec("unlock tables");
+
+  // A live link, so the thread is stuck reading from the stopped server, not connecting.
+  Db().Reconnect();
+  ResumeServerOnExit resume;
+  FaultServer::Signal(SIGSTOP);
+  CMainFrame frame(0);
+  frame.show();
+  StartStuck(frame);
+  QElapsedTimer clock;
+  clock.start();
+  frame.close();
+  Db().Close();  // what the process does last on its way out
+  std::printf("measured: close and disconnect, server hung: %lld ms\n", static_cast<long long>(clock.elapsed()));
+  EXPECT_LT(clock.elapsed(), kFreezeLimitMs);
+}
+
+}  // namespace
