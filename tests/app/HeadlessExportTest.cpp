@@ -157,4 +157,11 @@ TEST_F(HeadlessExportTest, DatabaseDownIsReported) {
   const RunResult r = RunIn(dir_, "--export pdf " + kAdmin + "--devices TH00010101" + kDay);
   EXPECT_EQ(r.status, 3) << r.out;
   EXPECT_NE(r.out.find("数据库连接失败"), std::string::npos) << r.out;
+  // One line with the host, the port, the client's reason and the exit status.
+  const auto at = r.out.find("cannot connect to database");
+  ASSERT_NE(at, std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("cannot connect to database", at + 1), std::string::npos) << r.out;
+  const std::string line = r.out.substr(at, r.out.find('\n', at) - at);
+  EXPECT_NE(line.find(":1: Can't connect"), std::string::npos) << line;
+  EXPECT_NE(line.find("(exit status 3)"), std::string::npos) << line;
 }

@@ -14,6 +14,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -41,22 +42,41 @@ constexpr qint64 kFreezeLimitMs = 5000;
 
 const QString kFaultText = QStringLiteral("数据库连接失败!");
 
-// The private server's process, as scripts/db runs it.
+// The private server's process: the live (not zombie) mariadbd serving its data directory.
 struct FaultServer {
+  static char State(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto close = text.rfind(')');
+    return close == std::string::npos || close + 2 >= text.size() ? '?' : text[close + 2];
+  }
   static pid_t Pid() {
-    std::ifstream in(std::string(VELTRANE_FAULT_DB_DIR) + "/mariadbd.pid");
-    pid_t pid = 0;
-    in >> pid;
-    return pid;
+    const std::string dataDir = std::string("--datadir=") + VELTRANE_FAULT_DB_DIR + "/data";
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+      const std::string name = entry.path().filename().string();
+      if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+      std::ifstream in(entry.path() / "cmdline");
+      std::string cmdline((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      const pid_t pid = std::stoi(name);
+      if (cmdline.find(dataDir) != std::string::npos && State(pid) != 'Z') return pid;
+    }
+    return 0;
   }
   static void Signal(int signal) {
     if (const pid_t pid = Pid(); pid > 0) ::kill(pid, signal);
+  }
+  static void Stop() {
+    const pid_t pid = Pid();
+    ASSERT_GT(pid, 0);
+    ::kill(pid, SIGSTOP);
+    for (int i = 0; i < 100 && State(pid) != 'T'; ++i) QTest::qWait(10);
+    ASSERT_EQ(State(pid), 'T');
   }
   static void KillAndWait() {
     const pid_t pid = Pid();
     ASSERT_GT(pid, 0);
     ::kill(pid, SIGKILL);
-    for (int i = 0; i < 100 && ::kill(pid, 0) == 0; ++i) QTest::qWait(20);
+    for (int i = 0; i < 100 && ::kill(pid, 0) == 0 && State(pid) != 'Z'; ++i) QTest::qWait(20);
   }
   static bool Up() {
     const std::string command = "VELTRANE_DB_PORT=" + std::to_string(kServerPort) + " VELTRANE_DB_DIR='" +
@@ -166,7 +186,7 @@ TEST_F(DbFaults, HistoryDialogShowsNoStaleCountAndRecoversInPlace) {
     // Hung: a list fill ends within the short read time-out, the next query within the
     // connect time-out; then the server resumes and so does the dialog.
     ResumeServerOnExit resume;
-    FaultServer::Signal(SIGSTOP);
+    FaultServer::Stop();
     boxes_.Clear();
     EXPECT_LT(Timed("list fill, server hung", [&] { dlg.OnCompanyChanged(); }), kFreezeLimitMs);
     EXPECT_EQ(boxes_.LastText(), kFaultText);
@@ -271,7 +291,7 @@ TEST_F(StuckMonitor, ClosingEndsSoonWithALockedTableOrAHungServer) {
   // A live link, so the thread is stuck reading from the stopped server, not connecting.
   Db().Reconnect();
   ResumeServerOnExit resume;
-  FaultServer::Signal(SIGSTOP);
+  FaultServer::Stop();
   CMainFrame frame(0);
   frame.show();
   StartStuck(frame);
