@@ -92,7 +92,9 @@ class DbSession {
   // Closes the connection without touching the flags.
   void Close();
 
-  // 1 after a successful connect, 0 after a failed one; nothing else changes it.
+  // 1 after a successful connect, 0 after a failed one. The one exception: a dialog's
+  // on-the-spot reconnect that fails leaves it as it was, so the dialog's next action tries
+  // again instead of falling silent (the monitor thread's reconnect records every outcome).
   std::atomic<int> connected{0};
 
   // --- busy ---------------------------------------------------------------------------

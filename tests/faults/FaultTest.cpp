@@ -210,6 +210,8 @@ TEST_F(DbFaults, AdministrationDialogTellsInItsStatusLineAndRecovers) {
               kFreezeLimitMs);
     EXPECT_EQ(dlg.GetDlgItemText(res::IDC_USER_STATUS), kFaultText);
     EXPECT_EQ(boxes_.Count(), 0);
+    if (const QByteArray dir = qgetenv("VELTRANE_SCREENSHOT_DIR"); !dir.isEmpty())
+      dlg.grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/user_manage_db_fault.png"));
 
     forwarder_->SetAccepting(true);
     dlg.SetDlgItemText(res::IDC_USER_NAME, QStringLiteral("王五"));
