@@ -17,7 +17,7 @@
 #include "PdfReport.h"
 #include "ReportColumns.h"
 #include "SaveFile.h"
-#include "TextTableModel.h"
+#include "TextRows.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ std::string ExcelSuccessText(const std::string& fileName, int sheetsUsed) {
   return text.toStdString();
 }
 
-ExportOutcome ExportPdf(QWidget* owner, const res::TextTableModel& list, const std::string& fileName) {
+ExportOutcome ExportPdf(QWidget* owner, const res::TextRows& list, const std::string& fileName) {
   const std::string name = fileName.empty() ? ReportFileName(".pdf") : fileName;
   ExportOutcome outcome;
   {
@@ -79,7 +79,7 @@ ExportOutcome ExportPdf(QWidget* owner, const res::TextTableModel& list, const s
   return outcome;
 }
 
-ExportOutcome ExportExcel(QWidget* owner, const res::TextTableModel& list, const std::string& fileName) {
+ExportOutcome ExportExcel(QWidget* owner, const res::TextRows& list, const std::string& fileName) {
   const std::string name = fileName.empty() ? ReportFileName(".xls") : fileName;
   ExportOutcome outcome;
   {

@@ -3,6 +3,7 @@ veltrane_add_test(test_history_rules
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/HistoryCellsTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/HistoryStatementsTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/HistoryChartTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/HistoryStatisticsTest.cpp
   LIBS history)
 veltrane_add_test(test_history_query
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/CHistoryQueryDlgTest.cpp

@@ -167,7 +167,7 @@ int RunHeadlessExport(int argc, char** argv) {
                                                               request.temperatureFilter, request.humidityFilter);
   if (!query.ok) return Fail(kFailed, "历史数据查询失败");
 
-  const res::TextTableModel& rows = *page.ResultList()->Model();
+  const res::TextRows& rows = page.ResultList()->Rows();
   const ExportOutcome outcome =
       request.format == "pdf" ? ExportPdf(nullptr, rows, request.output) : ExportExcel(nullptr, rows, request.output);
   // The reason too (a full disk, a size limit): an earlier file of that name is kept.
