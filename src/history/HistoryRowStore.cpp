@@ -168,10 +168,8 @@ QString HistoryRowStore::Cell(std::size_t row, int listColumn) const {
   }
 }
 
-std::string HistoryRowStore::CellGbk(std::size_t row, int listColumn) const {
-  if (row >= rows_.size()) return {};
-  const Identity& identity = identities_[rows_[row].identity];
-  // The same formats as HistoryCells, in GBK, so the PDF needs no conversion per cell.
+std::string ListCellGbk(const QueryField& field, int listColumn) {
+  // The same formats as HistoryCells, in GBK.
   static const std::array<GbkField, 4> temperature = {
       {{5, ""}, {5, GbkOf(" ↑")}, {5, GbkOf(" ↓")}, {5, "   "}}};
   static const std::array<GbkField, 4> humidity = {{{4, ""}, {4, GbkOf(" ↑")}, {4, GbkOf(" ↓")}, {4, "   "}}};
@@ -180,13 +178,12 @@ std::string HistoryRowStore::CellGbk(std::size_t row, int listColumn) const {
   const auto alarmIndex = [](std::string_view code) -> std::size_t {
     return code.size() == 1 && code[0] >= '0' && code[0] <= '3' ? static_cast<std::size_t>(code[0] - '0') : 3;
   };
-  const auto field = [&](int c) { return Field(row, c); };
   std::string out;
   switch (listColumn) {
-    case 0: return identity.gbk[0];
-    case 1: return identity.gbk[3];
-    case 2: return identity.gbk[1];
-    case 3: return identity.gbk[2];
+    case 0: return std::string(field(kColDeviceId));
+    case 1: return std::string(field(kColDeviceName));
+    case 2: return std::string(field(kColCompanyName));
+    case 3: return std::string(field(kColDepartmentName));
     case 4: return std::string(field(kColDatetime));
     case 5:
       if (field(kColTempeAlarm) == "4") return noValue;
@@ -206,6 +203,11 @@ std::string HistoryRowStore::CellGbk(std::size_t row, int listColumn) const {
     case 10: return field(kColTempeAlarm) == "3" ? offline : normal;
     default: return {};
   }
+}
+
+std::string HistoryRowStore::CellGbk(std::size_t row, int listColumn) const {
+  if (row >= rows_.size()) return {};
+  return ListCellGbk([&](int column) { return Field(row, column); }, listColumn);
 }
 
 std::size_t HistoryRowStore::BytesHeld() const {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,6 +16,11 @@
 #include "DbSession.h"
 
 namespace history {
+
+// A list cell (0..10) in GBK, formatted like HistoryCells from the raw query columns
+// (`field(HistoryQueryColumn)`), without a round trip through UTF-16.
+using QueryField = std::function<std::string_view(int queryColumn)>;
+std::string ListCellGbk(const QueryField& field, int listColumn);
 
 class HistoryRowStore {
  public:

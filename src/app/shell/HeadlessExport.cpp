@@ -17,20 +17,26 @@
 #include "CHistoryTablePage.h"
 #include "DbSession.h"
 #include "Gbk.h"
+#include "HistoryCsv.h"
 #include "HistoryExport.h"
+#include "HistorySummaryExport.h"
 #include "HistoryTableQuery.h"
 #include "LoginCheck.h"
 #include "LoginState.h"
 #include "PdfReport.h"
+#include "ReportColumns.h"
 
 namespace {
 
 enum ExitStatus { kOk = 0, kBadArguments = 2, kDatabaseDown = 3, kLoginRefused = 4, kNotGranted = 5, kFailed = 6 };
 
 constexpr const char* kUsage =
-    "用法: veltrane --export pdf|xls --user 用户名 --password 密码 --role 1|2 --devices ID[,ID…]\n"
+    "用法: veltrane --export pdf|xls|csv|summary --user 用户名 --password 密码 --role 1|2 --devices ID[,ID…]\n"
     "               --from YYYY-MM-DD --to YYYY-MM-DD [--temperature 0-3] [--humidity 0-3] [--output 文件]\n"
-    "  --role 1 管理员, 2 普通用户; --temperature/--humidity 0 正常, 1 高, 2 低, 3 不限 (默认)\n";
+    "               [--encoding utf-8|gbk]\n"
+    "  --role 1 管理员, 2 普通用户; --temperature/--humidity 0 正常, 1 高, 2 低, 3 不限 (默认)\n"
+    "  csv: 表格页的全部列; summary: 每台设备的统计 (文件名以 .xls 结尾时为工作簿, 否则为制表符分隔的文本)\n"
+    "  --encoding: csv 和 summary 文本的编码, 默认 utf-8 (带 BOM)\n";
 
 // A normal user may export only devices of departments granted to them.
 constexpr const char* kGrantedDeviceSql =
@@ -44,6 +50,7 @@ struct Request {
   std::vector<std::string> devices;  // UTF-8 as given
   QDate from, to;
   int temperatureFilter = 3, humidityFilter = 3;
+  history::TextEncoding encoding = history::TextEncoding::kUtf8Bom;
 };
 
 int Fail(int status, const std::string& message) {
@@ -76,7 +83,7 @@ std::optional<int> SmallNumber(const std::string& text, int low, int high) {
 std::string Parse(int argc, char** argv, Request& r) {
   std::map<std::string, std::string> values;
   static const char* const kKnown[] = {"--export", "--user", "--password", "--role", "--devices", "--from",
-                                       "--to", "--temperature", "--humidity", "--output"};
+                                       "--to", "--temperature", "--humidity", "--output", "--encoding"};
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
     bool known = false;
@@ -89,7 +96,10 @@ std::string Parse(int argc, char** argv, Request& r) {
   for (const char* required : {"--export", "--user", "--password", "--role", "--devices", "--from", "--to"})
     if (!values.count(required)) return std::string("缺少参数 ") + required;
   r.format = values["--export"];
-  if (r.format != "pdf" && r.format != "xls") return "--export 只能是 pdf 或 xls";
+  if (r.format != "pdf" && r.format != "xls" && r.format != "csv" && r.format != "summary")
+    return "--export 只能是 pdf、xls、csv 或 summary";
+  if (values.count("--encoding") && !history::ParseTextEncoding(values["--encoding"], r.encoding))
+    return "--encoding 只能是 utf-8 或 gbk";
   r.user = values["--user"];
   r.password = values["--password"];
   const auto role = SmallNumber(values["--role"], 1, 2);
@@ -160,6 +170,28 @@ int RunHeadlessExport(int argc, char** argv) {
       if (granted.rows.empty()) return Fail(kNotGranted, "设备 " + device + " 不在该用户的授权部门内");
     }
     deviceIds.push_back(id);
+  }
+
+  // The text and summary files stream from the server and need no table page.
+  if (request.format == "csv") {
+    const std::string file = request.output.empty() ? ReportFileName(".csv") : request.output;
+    const history::CsvOutcome csv = history::WriteHistoryCsv(deviceIds, request.from, request.to, request.temperatureFilter,
+                                                             request.humidityFilter, request.encoding, file);
+    if (!csv.ok) return Fail(kFailed, "导出失败: " + file + " (" + csv.error + ")");
+    std::printf("%s\n", file.c_str());
+    std::fprintf(stderr, "veltrane: %lld 条记录\n", csv.rowCount);
+    return kOk;
+  }
+  if (request.format == "summary") {
+    const std::string file = request.output.empty() ? ReportFileName(".tsv") : request.output;
+    std::vector<history::DeviceSummary> summaries;
+    if (!history::SummariseQuery(deviceIds, request.from, request.to, request.temperatureFilter,
+                                 request.humidityFilter, summaries))
+      return Fail(kFailed, "历史数据查询失败");
+    const history::SummaryFileOutcome written = history::WriteSummaryFile(summaries, request.encoding, file);
+    if (!written.ok) return Fail(kFailed, "导出失败: " + file);
+    std::printf("%s\n", file.c_str());
+    return kOk;
   }
 
   CHistoryTablePage page;
