@@ -17,14 +17,12 @@
 #include "CHistoryTablePage.h"
 #include "DbSession.h"
 #include "Gbk.h"
-#include "HistoryCsv.h"
 #include "HistoryExport.h"
-#include "HistorySummaryExport.h"
+#include "HistoryTextExport.h"
 #include "HistoryTableQuery.h"
 #include "LoginCheck.h"
 #include "LoginState.h"
 #include "PdfReport.h"
-#include "ReportColumns.h"
 
 namespace {
 
@@ -96,7 +94,7 @@ std::string Parse(int argc, char** argv, Request& r) {
   for (const char* required : {"--export", "--user", "--password", "--role", "--devices", "--from", "--to"})
     if (!values.count(required)) return std::string("缺少参数 ") + required;
   r.format = values["--export"];
-  if (r.format != "pdf" && r.format != "xls" && r.format != "csv" && r.format != "summary")
+  if (r.format != "pdf" && r.format != "xls" && !history::IsTextExportFormat(r.format))
     return "--export 只能是 pdf、xls、csv 或 summary";
   if (values.count("--encoding") && !history::ParseTextEncoding(values["--encoding"], r.encoding))
     return "--encoding 只能是 utf-8 或 gbk";
@@ -172,25 +170,14 @@ int RunHeadlessExport(int argc, char** argv) {
     deviceIds.push_back(id);
   }
 
-  // The text and summary files stream from the server and need no table page.
-  if (request.format == "csv") {
-    const std::string file = request.output.empty() ? ReportFileName(".csv") : request.output;
-    const history::CsvOutcome csv = history::WriteHistoryCsv(deviceIds, request.from, request.to, request.temperatureFilter,
-                                                             request.humidityFilter, request.encoding, file);
-    if (!csv.ok) return Fail(kFailed, "导出失败: " + file + " (" + csv.error + ")");
-    std::printf("%s\n", file.c_str());
-    std::fprintf(stderr, "veltrane: %lld 条记录\n", csv.rowCount);
-    return kOk;
-  }
-  if (request.format == "summary") {
-    const std::string file = request.output.empty() ? ReportFileName(".tsv") : request.output;
-    std::vector<history::DeviceSummary> summaries;
-    if (!history::SummariseQuery(deviceIds, request.from, request.to, request.temperatureFilter,
-                                 request.humidityFilter, summaries))
-      return Fail(kFailed, "历史数据查询失败");
-    const history::SummaryFileOutcome written = history::WriteSummaryFile(summaries, request.encoding, file);
-    if (!written.ok) return Fail(kFailed, "导出失败: " + file);
-    std::printf("%s\n", file.c_str());
+  // The text exports stream from the server and need no table page.
+  if (history::IsTextExportFormat(request.format)) {
+    const history::TextExportOutcome text = history::RunTextExport(
+        {request.format, deviceIds, request.from, request.to, request.temperatureFilter, request.humidityFilter,
+         request.encoding, request.output});
+    if (!text.ok) return Fail(kFailed, text.message);
+    std::printf("%s\n", text.fileName.c_str());
+    std::fprintf(stderr, "veltrane: %lld 条记录\n", text.rowCount);
     return kOk;
   }
 
