@@ -1,14 +1,12 @@
 #include "HistoryCsv.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <memory>
 
 #include "DbSession.h"
 #include "Gbk.h"
 #include "HistoryCells.h"
 #include "HistoryRowStore.h"
 #include "HistoryStatements.h"
+#include "SaveFile.h"
 
 namespace history {
 namespace {
@@ -16,12 +14,6 @@ namespace {
 constexpr const char* kUtf8Bom = "\xEF\xBB\xBF";
 constexpr const char* kLineEnd = "\r\n";
 constexpr std::size_t kWriteBuffer = 1 << 16;
-
-struct FileCloser {
-  void operator()(std::FILE* f) const {
-    if (f) std::fclose(f);
-  }
-};
 
 std::string Encoded(const QString& text, TextEncoding encoding) {
   return encoding == TextEncoding::kGbk ? platform::ToGbk(text) : text.toStdString();
@@ -61,16 +53,19 @@ CsvOutcome WriteHistoryCsv(const std::vector<std::string>& deviceIds, const QDat
                            int temperatureFilter, int humidityFilter, TextEncoding encoding,
                            const std::string& fileName) {
   CsvOutcome outcome;
-  const std::string partial = fileName + ".part";
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(partial.c_str(), "wb"));
-  if (!file) {
-    outcome.error = "cannot write " + fileName;
+  // Saved safely: until the last row is written the file of that name keeps what it held.
+  platform::SaveFile file(fileName);
+  if (!file.Open()) {
+    outcome.error = file.ErrorString();
     return outcome;
   }
-  std::setvbuf(file.get(), nullptr, _IOFBF, kWriteBuffer);
-  bool written = true;
+  std::string pending;
+  pending.reserve(kWriteBuffer);
   const auto put = [&](const std::string& bytes) {
-    written = written && std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+    pending += bytes;
+    if (pending.size() < kWriteBuffer) return;
+    file.Write(pending);
+    pending.clear();
   };
   if (encoding == TextEncoding::kUtf8Bom) put(kUtf8Bom);
   std::vector<std::string> fields;
@@ -103,22 +98,14 @@ CsvOutcome WriteHistoryCsv(const std::vector<std::string>& deviceIds, const QDat
     if (queried && Db().LastErrorNumber() != 0) queried = false;
     if (!queried) break;
   }
-  written = std::fflush(file.get()) == 0 && written;
-  written = std::fclose(file.release()) == 0 && written;
-
-  std::error_code fileError;
-  if (!queried || !written) {
-    std::filesystem::remove(partial, fileError);
-    outcome.error = queried ? "cannot write " + fileName : "query failed";
+  if (!queried) {
+    file.Discard();
+    outcome.error = "query failed";
     return outcome;
   }
-  std::filesystem::rename(partial, fileName, fileError);
-  if (fileError) {
-    std::filesystem::remove(partial, fileError);
-    outcome.error = "cannot rename the file into place";
-    return outcome;
-  }
-  outcome.ok = true;
+  file.Write(pending);
+  outcome.ok = file.Commit();
+  if (!outcome.ok) outcome.error = file.ErrorString();
   return outcome;
 }
 

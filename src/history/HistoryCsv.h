@@ -26,8 +26,8 @@ struct CsvOutcome {
   std::string error;
 };
 
-// Writes `fileName` (beside it first, renamed when complete). The statements and filters
-// are those of the table page's query.
+// Writes `fileName`, replacing it only when complete. The statements and filters are those of
+// the table page's query.
 CsvOutcome WriteHistoryCsv(const std::vector<std::string>& deviceIds, const QDate& from, const QDate& to,
                            int temperatureFilter, int humidityFilter, TextEncoding encoding,
                            const std::string& fileName);

@@ -1,14 +1,13 @@
 #include "HistorySummaryExport.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <QRegularExpression>
-#include <fstream>
+#include <cstdlib>
 
 #include "DbSession.h"
 #include "Gbk.h"
 #include "HistoryCells.h"
 #include "HistoryStatements.h"
+#include "SaveFile.h"
 #include "XlsBook.h"
 
 namespace history {
@@ -35,20 +34,21 @@ bool EndsWith(const std::string& text, const char* suffix) {
   return QString::fromStdString(text.substr(text.size() - s.size())).compare(QString::fromStdString(s), Qt::CaseInsensitive) == 0;
 }
 
-bool WriteText(const std::vector<QStringList>& lines, TextEncoding encoding, const std::string& path) {
-  std::ofstream out(path, std::ios::binary);
-  if (encoding == TextEncoding::kUtf8Bom) out << kUtf8Bom;
+bool WriteText(const std::vector<QStringList>& lines, TextEncoding encoding, const std::string& path,
+               std::string& error) {
+  std::string out = encoding == TextEncoding::kUtf8Bom ? kUtf8Bom : "";
+  static const QRegularExpression breaks(QStringLiteral("[\\t\\r\\n]"));
   for (const QStringList& line : lines) {
     QStringList cells = line;
-    for (QString& cell : cells) cell.replace(QRegularExpression(QStringLiteral("[\\t\\r\\n]")), QStringLiteral(" "));
+    // A name holding a tab or a line break would shift the columns.
+    for (QString& cell : cells) cell.replace(breaks, QStringLiteral(" "));
     const QString text = cells.join(QLatin1Char('\t')) + QStringLiteral("\r\n");
-    out << (encoding == TextEncoding::kGbk ? platform::ToGbk(text) : text.toStdString());
+    out += encoding == TextEncoding::kGbk ? platform::ToGbk(text) : text.toStdString();
   }
-  out.close();
-  return static_cast<bool>(out);
+  return platform::SaveFileContents(path, out, &error);
 }
 
-bool WriteWorkbook(const std::vector<QStringList>& lines, const std::string& path) {
+bool WriteWorkbook(const std::vector<QStringList>& lines, const std::string& path, std::string& error) {
   xls::XlsBook book;
   book.CreateNew(1);
   xls::XlsSheet* sheet = book.FindSheet(kSheetName);
@@ -56,7 +56,9 @@ bool WriteWorkbook(const std::vector<QStringList>& lines, const std::string& pat
   for (std::size_t r = 0; r < lines.size(); ++r)
     for (int c = 0; c < lines[r].size(); ++c)
       sheet->CellAt(static_cast<int>(r), c)->SetWideText(lines[r][c].toStdU16String());
-  return book.SaveToFile(path);
+  if (book.SaveToFile(path)) return true;  // saved safely by the writer
+  error = book.SaveError();
+  return false;
 }
 
 }  // namespace
@@ -87,17 +89,10 @@ SummaryFileOutcome WriteSummaryFile(const std::vector<DeviceSummary>& summaries,
                                     const std::string& fileName) {
   SummaryFileOutcome outcome;
   const std::vector<QStringList> lines = Lines(summaries);
-  const std::string partial = fileName + ".part";
-  const bool written = EndsWith(fileName, kWorkbookExtension) ? WriteWorkbook(lines, partial)
-                                                              : WriteText(lines, encoding, partial);
-  std::error_code fileError;
-  if (written) std::filesystem::rename(partial, fileName, fileError);
-  if (!written || fileError) {
-    std::filesystem::remove(partial, fileError);
-    outcome.error = "cannot write " + fileName;
-    return outcome;
-  }
-  outcome.ok = true;
+  std::string error;
+  outcome.ok = EndsWith(fileName, kWorkbookExtension) ? WriteWorkbook(lines, fileName, error)
+                                                      : WriteText(lines, encoding, fileName, error);
+  if (!outcome.ok) outcome.error = "cannot write " + fileName + (error.empty() ? "" : ": " + error);
   return outcome;
 }
 
