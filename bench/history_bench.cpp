@@ -1,7 +1,8 @@
 // Speed of the history pages.
 //
-//   AppendRows       100,000 prepared query rows into the table page's list
-//   TableQuery       RunTableQuery: 10 devices x 7 days at one reading a minute (100,800 rows)
+//   AppendRows       100,000 prepared query rows into the table page's list; heap bytes per row
+//   TableQuery       RunTableQuery: 10 devices x 30 days at one reading a minute (432,000 rows);
+//                    heap bytes per row of the filled page
 //   ClientQuery      the stock client running the same ten statements (--batch --raw)
 //   CurveDay         the curve page loading and drawing 10 devices x 1 day (14,400 rows)
 //
@@ -15,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <malloc.h>
 #include <sstream>
 
 #include "CHistoryCurvePage.h"
@@ -30,7 +32,7 @@
 namespace {
 
 constexpr int kDevices = 10;
-constexpr int kDays = 7;
+constexpr int kDays = 30;
 constexpr const char* kDatabase = "b_history";
 const QDate kFirstDay(2024, 5, 1);
 
@@ -45,16 +47,26 @@ DbRow SampleRow(int i) {
           "\xd2\xbb\xba\xc5\xcc\xbd\xcd\xb7", "12.5"};
 }
 
+// Heap in use (small chunks and mapped blocks alike).
+double HeapBytes() {
+  const struct mallinfo2 m = mallinfo2();
+  return static_cast<double>(m.uordblks + m.hblkhd);
+}
+
 void AppendRows(benchmark::State& state) {
   std::vector<DbRow> rows;
   for (int i = 0; i < 100000; ++i) rows.push_back(SampleRow(i));
   CHistoryTablePage page;
+  double bytesPerRow = 0;
   for (auto _ : state) {
     page.ResultList()->DeleteAllItems();
+    const double before = HeapBytes();
     page.AppendHistoryRows(rows);
+    bytesPerRow = (HeapBytes() - before) / static_cast<double>(rows.size());
     benchmark::DoNotOptimize(page.ResultList()->GetItemCount());
   }
   state.counters["rows"] = page.ResultList()->GetItemCount();
+  state.counters["bytes_per_row"] = bytesPerRow;
 }
 BENCHMARK(AppendRows)->Unit(benchmark::kMillisecond)->Iterations(10);
 
@@ -113,10 +125,17 @@ void TableQuery(benchmark::State& state) {
   FillQueryList(dlg);
   dlg.Item<QDateEdit>(res::IDC_HQ_START_DATE)->setDate(kFirstDay);
   dlg.Item<QDateEdit>(res::IDC_HQ_END_DATE)->setDate(kFirstDay.addDays(kDays - 1));
-  for (auto _ : state) dlg.RunTableQuery();
+  double bytesPerRow = 0;
+  for (auto _ : state) {
+    dlg.TablePage()->ResultList()->DeleteAllItems();
+    const double before = HeapBytes();
+    dlg.RunTableQuery();
+    bytesPerRow = (HeapBytes() - before) / std::max(1, dlg.TablePage()->ResultList()->GetItemCount());
+  }
   state.counters["rows"] = dlg.TablePage()->ResultList()->GetItemCount();
+  state.counters["bytes_per_row"] = bytesPerRow;
 }
-BENCHMARK(TableQuery)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(TableQuery)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void ClientQuery(benchmark::State& state) {
   if (!databaseReady) return state.SkipWithError("test server not reachable");
@@ -134,7 +153,7 @@ void ClientQuery(benchmark::State& state) {
   for (auto _ : state)
     if (std::system(command.c_str()) != 0) return state.SkipWithError("mysql client failed");
 }
-BENCHMARK(ClientQuery)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(ClientQuery)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void CurveDay(benchmark::State& state) {
   if (!databaseReady) return state.SkipWithError("test server not reachable");

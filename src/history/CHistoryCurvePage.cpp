@@ -7,6 +7,7 @@
 #include <QResizeEvent>
 #include <cstdio>
 
+#include "CurveSegments.h"
 #include "DbSession.h"
 #include "HistoryCurvePageTemplate.h"
 #include "HistoryExport.h"
@@ -15,6 +16,7 @@
 #include "HistoryStatements.h"
 #include "LocalTime.h"
 #include "QueryProgress.h"
+#include "ReadingGaps.h"
 
 namespace {
 
@@ -122,7 +124,7 @@ void CHistoryCurvePage::DrawCurves(DrawMode mode, const std::string& start, cons
   chart_.groupLabel = history::GroupLabel(HistoryGroupIndex, n);
   for (auto& series : chart_.series) {
     series.name.clear();
-    series.trace.clear();
+    series.segments.clear();
   }
   int filled = 0;
   for (int i = history::kSeriesSlots * HistoryGroupIndex; i < n && filled < history::kSeriesSlots; ++i, ++filled) {
@@ -142,12 +144,14 @@ void CHistoryCurvePage::DrawCurves(DrawMode mode, const std::string& start, cons
     const auto escape = [](std::string_view t) { return Db().Escape(t); };
     for (int slot = 0; slot < filled; ++slot) {
       auto& series = chart_.series[static_cast<std::size_t>(slot)];
-      const std::string sql = history::CurveStatement(escape, chart_.channel, series.name, start, end);
+      const std::string sql = history::CurveStatementWithCode(escape, chart_.channel, series.name, start, end);
+      std::vector<history::CurveReading> readings;
       Db().SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
         if (row.size() < 3) return;
-        history::AddCurvePoint(series.trace, QPoint(history::CurveX(row[1]),
-                                                    history::CurveY(chart_.channel, std::atof(row[2].c_str()))));
+        const bool noValue = row.size() > 3 && history::IsNoValueCode(row[3]);
+        readings.push_back({history::SecondOfDay(row[1]), std::atof(row[2].c_str()), noValue});
       });
+      series.segments = history::CurveSegments(readings, chart_.channel);
       progress.DeviceDone(slot + 1);
     }
   }

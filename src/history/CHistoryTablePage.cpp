@@ -2,8 +2,10 @@
 
 #include <QAbstractButton>
 
+#include "CHistoryStatisticsDlg.h"
 #include "HistoryCells.h"
 #include "HistoryExport.h"
+#include "HistoryRowModel.h"
 #include "HistoryStatements.h"
 #include "HistoryTablePageTemplate.h"
 
@@ -25,11 +27,13 @@ CHistoryTablePage::ExportHandler& DefaultExcelExport() {
 
 CHistoryTablePage::CHistoryTablePage(QWidget* parent)
     : res::DialogBase(res::kHistoryTablePage, parent, kFilterEnter | kFilterEscape, /*asChildPage=*/true),
-      list_(Item<res::ReportListView>(res::IDC_HT_LIST)) {
+      list_(Item<res::ReportListView>(res::IDC_HT_LIST)),
+      rows_(new history::HistoryRowModel(this)) {
   for (int i = 0; i < history::kHistoryListColumnCount; ++i) {
     const auto& column = history::kHistoryListColumns[static_cast<std::size_t>(i)];
     list_->InsertColumn(i, QString::fromUtf8(column.title), column.widthPixels);
   }
+  list_->UseRows(rows_);
   list_->setShowGrid(true);
   for (int id = res::IDC_HT_TEMP_NORMAL; id <= res::IDC_HT_HUM_ANY; ++id)
     connect(Item<QAbstractButton>(id), &QAbstractButton::clicked, this, &CHistoryTablePage::filterClicked);
@@ -37,18 +41,20 @@ CHistoryTablePage::CHistoryTablePage(QWidget* parent)
           &CHistoryTablePage::ExportPdf);
   connect(Item<QAbstractButton>(res::IDC_HT_EXPORT_EXCEL), &QAbstractButton::clicked, this,
           &CHistoryTablePage::ExportExcel);
+  connect(Item<QAbstractButton>(res::IDC_HT_STATISTICS), &QAbstractButton::clicked, this,
+          &CHistoryTablePage::ShowStatistics);
   temperatureFilter = history::kFilterAny;
   humidityFilter = history::kFilterAny;
   PushFilters();
 }
 
 void CHistoryTablePage::AppendHistoryRows(const std::vector<DbRow>& rows) {
-  history::HistoryRowFormatter formatter;
-  std::vector<QStringList> cells;
-  cells.reserve(rows.size());
-  for (const DbRow& row : rows) cells.push_back(formatter.Cells(row));
-  list_->Model()->AppendRows(std::move(cells));
+  for (const DbRow& row : rows) rows_->Stage(row);
+  rows_->Publish();
 }
+
+void CHistoryTablePage::StageHistoryRow(const DbRow& row) { rows_->Stage(row); }
+void CHistoryTablePage::PublishRows() { rows_->Publish(); }
 
 void CHistoryTablePage::ShowResultCount(int total) {
   SetDlgItemText(res::IDC_HT_RESULT, QString::asprintf(kResultCountFormat, total));
@@ -85,11 +91,21 @@ void CHistoryTablePage::SetExportHandlers(ExportHandler pdf, ExportHandler excel
 void CHistoryTablePage::ExportPdf() {
   emit exportPdfRequested();
   if (const ExportHandler& run = exportPdf_ ? exportPdf_ : DefaultPdfExport()) run(*this);
-  else ::ExportPdf(this, *list_->Model());
+  else ::ExportPdf(this, *rows_);
 }
 
 void CHistoryTablePage::ExportExcel() {
   emit exportExcelRequested();
   if (const ExportHandler& run = exportExcel_ ? exportExcel_ : DefaultExcelExport()) run(*this);
-  else ::ExportExcel(this, *list_->Model());
+  else ::ExportExcel(this, *rows_);
 }
+
+void CHistoryTablePage::ShowStatistics() {
+  if (statistics_) statistics_->close();
+  statistics_ = new CHistoryStatisticsDlg(history::SummariseRows(rows_->Store()),
+                                          static_cast<long long>(rows_->rowCount()), this);
+  statistics_->setAttribute(Qt::WA_DeleteOnClose);
+  statistics_->open();
+}
+
+CHistoryStatisticsDlg* CHistoryTablePage::StatisticsDialog() const { return statistics_.data(); }

@@ -2,6 +2,7 @@
 // The "表格" page of the history query dialog: one list row per stored reading, the alarm
 // filters that re-run the query, the result count and the export buttons. The list is the
 // only store of the results; the exports read it back as shown (ResultList()).
+#include <QPointer>
 #include <functional>
 #include <vector>
 
@@ -9,15 +10,25 @@
 #include "DialogBase.h"
 #include "ReportListView.h"
 
+class CHistoryStatisticsDlg;
+namespace history {
+class HistoryRowModel;
+}
+
 class CHistoryTablePage : public res::DialogBase {
   Q_OBJECT
  public:
   explicit CHistoryTablePage(QWidget* parent = nullptr);
 
   res::ReportListView* ResultList() const { return list_; }
+  // The rows of the list, kept compactly (the list shows them through this model).
+  history::HistoryRowModel& Rows() const { return *rows_; }
 
   // Appends one list row per row of a table-query result (thirteen columns), in order.
   void AppendHistoryRows(const std::vector<DbRow>& rows);
+  // The same for rows streamed one by one: staged, then shown with the next PublishRows().
+  void StageHistoryRow(const DbRow& row);
+  void PublishRows();
   // "查询结果：%d条记录"
   void ShowResultCount(int total);
 
@@ -34,6 +45,10 @@ class CHistoryTablePage : public res::DialogBase {
   void ExportPdf();
   void ExportExcel();
 
+  // "统计": opens the figures of the rows shown, per device (window-modal, not blocking).
+  void ShowStatistics();
+  CHistoryStatisticsDlg* StatisticsDialog() const;
+
  signals:
   // Any filter button was clicked: the dialog re-runs its table query.
   void filterClicked();
@@ -44,5 +59,7 @@ class CHistoryTablePage : public res::DialogBase {
   void PushFilters();
 
   res::ReportListView* list_;
+  history::HistoryRowModel* rows_;
   ExportHandler exportPdf_, exportExcel_;
+  QPointer<CHistoryStatisticsDlg> statistics_;
 };

@@ -4,7 +4,7 @@
 
 #include "Gbk.h"
 #include "ReportColumns.h"
-#include "TextTableModel.h"
+#include "TextRows.h"
 #include "XlsBook.h"
 
 namespace {
@@ -20,7 +20,7 @@ void WriteHeader(xls::XlsSheet& sheet) {
 
 }  // namespace
 
-ExportOutcome WriteExcelReport(const res::TextTableModel& list, const std::string& fileName,
+ExportOutcome WriteExcelReport(const res::TextRows& list, const std::string& fileName,
                                const ExportProgress& progress) {
   ExportOutcome outcome;
   outcome.fileName = fileName;
@@ -42,11 +42,10 @@ ExportOutcome WriteExcelReport(const res::TextTableModel& list, const std::strin
         WriteHeader(*sheet);
         ++outcome.sheetsUsed;
       }
-      const QStringList& row = list.Row(r);
       int c = 0;
       for (int i = 0; i < kReportColumnCount; ++i) {
         if (!kReportColumns[static_cast<std::size_t>(i)].enabled) continue;
-        const QString text = i < row.size() ? row[i] : QString();
+        const QString text = list.Text(r, i);
         // Converted whole: no cut at 127 characters.
         sheet->CellAt(sheetRow, c++)->SetWideText(
             std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));

@@ -6,10 +6,10 @@
 #include "PdfReport.h"  // ExportOutcome, ExportProgress
 
 namespace res {
-class TextTableModel;
+class TextRows;
 }
 
 inline constexpr int kExcelDataRowsPerSheet = 65535;  // sheet rows 1..65535 below the title row
 
-ExportOutcome WriteExcelReport(const res::TextTableModel& list, const std::string& fileName,
+ExportOutcome WriteExcelReport(const res::TextRows& list, const std::string& fileName,
                                const ExportProgress& progress = {});

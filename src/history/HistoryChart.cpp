@@ -23,13 +23,14 @@ ChannelScale ScaleOf(int channel) {
   return {"单位/℃", -40, 80, 10};
 }
 
-int CurveX(std::string_view datetime) {
+int SecondOfDay(std::string_view datetime) {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
   const std::string text(datetime);
   std::sscanf(text.c_str(), kDatetimeScanFormat, &year, &month, &day, &hour, &minute, &second);
-  const int seconds = hour * 3600 + minute * 60 + second;
-  return kChartLeft + seconds / kSecondsPerPixel;
+  return hour * 3600 + minute * 60 + second;
 }
+
+int CurveX(std::string_view datetime) { return kChartLeft + SecondOfDay(datetime) / kSecondsPerPixel; }
 
 int CurveY(int channel, double value) {
   value = std::clamp(value, -kValueLimit, kValueLimit);

@@ -30,7 +30,9 @@ struct ChannelScale {
 };
 ChannelScale ScaleOf(int channel);
 
-// Pixel column of a reading: only the time of day counts ("YYYY-MM-DD hh:mm:ss").
+// Seconds since midnight of "YYYY-MM-DD hh:mm:ss" (the date part is not used).
+int SecondOfDay(std::string_view datetime);
+// Pixel column of a reading: only the time of day counts.
 int CurveX(std::string_view datetime);
 // Pixel row of a value on the channel's scale; values beyond the scale leave the chart.
 int CurveY(int channel, double value);

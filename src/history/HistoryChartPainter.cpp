@@ -26,6 +26,7 @@ constexpr int kLegendBarPen = 10;
 constexpr int kLegendTextX = 872;
 
 constexpr QPoint kGroupLabelAt(11, 213);
+constexpr int kLonePointSize = 3;
 
 // Text drawn with its top-left corner at (x, y), like a label box.
 void DrawTextLabel(QPainter& p, int x, int y, const QString& text) {
@@ -80,9 +81,15 @@ void DrawLegend(QPainter& p, const CurveChart& chart) {
 }
 
 void DrawCurve(QPainter& p, const ChartSeries& series, const QColor& colour) {
-  if (series.trace.size() < 2) return;  // a single reading only places the pen
-  p.setPen(QPen(colour, 1));
-  p.drawPolyline(series.trace.data(), static_cast<int>(series.trace.size()));
+  for (const std::vector<QPoint>& stroke : series.segments) {
+    if (stroke.size() == 1) {
+      // A reading alone between two gaps would vanish as a line of one point: mark it.
+      p.fillRect(QRect(stroke.front() - QPoint(1, 1), QSize(kLonePointSize, kLonePointSize)), colour);
+      continue;
+    }
+    p.setPen(QPen(colour, 1));
+    p.drawPolyline(stroke.data(), static_cast<int>(stroke.size()));
+  }
 }
 
 }  // namespace

@@ -15,7 +15,8 @@ namespace history {
 
 struct ChartSeries {
   std::string name;          // device id (GBK), empty when the slot is unused
-  std::vector<QPoint> trace;  // points as drawn, see AddCurvePoint
+  // Strokes as drawn (CurveSegments): a gap or a reading without a value separates them.
+  std::vector<std::vector<QPoint>> segments;
 };
 
 struct CurveChart {

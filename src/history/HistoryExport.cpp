@@ -17,7 +17,7 @@
 #include "PdfReport.h"
 #include "ReportColumns.h"
 #include "SaveFile.h"
-#include "TextTableModel.h"
+#include "TextRows.h"
 
 namespace {
 
@@ -70,13 +70,13 @@ std::string ExcelSuccessText(const std::string& fileName, int sheetsUsed) {
 
 // An empty list (no query yet, or a failed one) is not exported: a file without rows and a
 // success message would pass for a result.
-static bool RefuseEmpty(QWidget* owner, const res::TextTableModel& list) {
+static bool RefuseEmpty(QWidget* owner, const res::TextRows& list) {
   if (!owner || list.rowCount() > 0) return false;
   platform::MessageBox(owner, QString::fromUtf8(kNothingToExport));
   return true;
 }
 
-ExportOutcome ExportPdf(QWidget* owner, const res::TextTableModel& list, const std::string& fileName) {
+ExportOutcome ExportPdf(QWidget* owner, const res::TextRows& list, const std::string& fileName) {
   if (RefuseEmpty(owner, list)) return {};
   const std::string name = fileName.empty() ? ReportFileName(".pdf") : fileName;
   ExportOutcome outcome;
@@ -89,7 +89,7 @@ ExportOutcome ExportPdf(QWidget* owner, const res::TextTableModel& list, const s
   return outcome;
 }
 
-ExportOutcome ExportExcel(QWidget* owner, const res::TextTableModel& list, const std::string& fileName) {
+ExportOutcome ExportExcel(QWidget* owner, const res::TextRows& list, const std::string& fileName) {
   if (RefuseEmpty(owner, list)) return {};
   const std::string name = fileName.empty() ? ReportFileName(".xls") : fileName;
   ExportOutcome outcome;

@@ -6,14 +6,14 @@
 
 class QWidget;
 namespace res {
-class TextTableModel;
+class TextRows;
 }
 
 #include "PdfReport.h"  // ExportOutcome
 
 // `fileName` empty: the time-based name. Message boxes only when `owner` is given.
-ExportOutcome ExportPdf(QWidget* owner, const res::TextTableModel& list, const std::string& fileName = {});
-ExportOutcome ExportExcel(QWidget* owner, const res::TextTableModel& list, const std::string& fileName = {});
+ExportOutcome ExportPdf(QWidget* owner, const res::TextRows& list, const std::string& fileName = {});
+ExportOutcome ExportExcel(QWidget* owner, const res::TextRows& list, const std::string& fileName = {});
 
 // The curve page's "导出PDF": the chart as shown, on one landscape page ("导出成功" / "导出失败").
 class QImage;

@@ -17,10 +17,16 @@ HistoryTableQueryOutcome QueryHistoryIntoPage(CHistoryTablePage& page, const std
   DbSession::ReadTimeoutScope patient(DbSession::kLongReadTimeoutSeconds);
   for (std::size_t i = 0; i < deviceIds.size(); ++i) {
     const std::string sql = history::TableQueryStatement(escape, deviceIds[i], start, end, temperature, humidity);
-    const DbResult result = Db().Select(sql, DbFetch::Store);
-    if (!result.ok) return outcome;
-    page.AppendHistoryRows(result.rows);
-    outcome.rowCount += static_cast<long long>(result.rows.size());
+    // Rows go straight from the stored result into the page's compact store: no copy of a
+    // month of rows as texts on the way.
+    long long rows = 0;
+    const bool ok = Db().SelectEach(sql, DbFetch::Store, [&](const DbRow& row) {
+      page.StageHistoryRow(row);
+      ++rows;
+    });
+    page.PublishRows();
+    if (!ok) return outcome;
+    outcome.rowCount += rows;
     if (deviceDone) deviceDone(static_cast<int>(i + 1));
   }
   outcome.ok = true;

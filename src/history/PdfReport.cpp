@@ -9,7 +9,7 @@
 #include "Gbk.h"
 #include "SaveFile.h"
 #include "ReportColumns.h"
-#include "TextTableModel.h"
+#include "TextRows.h"
 
 namespace {
 
@@ -78,7 +78,7 @@ int PdfPageCount(int rowCount, int h) {
   return lines.empty() ? 1 : lines.back().page + 1;
 }
 
-ExportOutcome WritePdfReport(const res::TextTableModel& list, const std::string& fileName,
+ExportOutcome WritePdfReport(const res::TextRows& list, const std::string& fileName,
                              const ExportProgress& progress) {
   ExportOutcome outcome;
   outcome.fileName = fileName;
@@ -135,7 +135,7 @@ ExportOutcome WritePdfReport(const res::TextTableModel& list, const std::string&
     for (int i = 0; i < kReportColumnCount; ++i)
       if (kReportColumns[static_cast<std::size_t>(i)].enabled)
         ShowTextAt(page, static_cast<float>(kReportColumns[static_cast<std::size_t>(i)].x), y,
-                   platform::ToGbk(list.Text(r, i)));
+                   list.TextGbk(r, i));
     if (failed()) return outcome;
     if (progress && (r % 1000 == 999)) progress(r + 1, rowCount);
   }

@@ -6,7 +6,7 @@
 #include <vector>
 
 namespace res {
-class TextTableModel;
+class TextRows;
 }
 
 struct PdfLinePosition {
@@ -32,5 +32,5 @@ using ExportProgress = std::function<void(int done, int total)>;
 // Writes the report to `fileName` (UTF-8 path). Library errors are printed as
 // "ERROR: error_no=%04X, detail_no=%u\n" to standard output; the document is freed and no
 // partial file is left behind.
-ExportOutcome WritePdfReport(const res::TextTableModel& list, const std::string& fileName,
+ExportOutcome WritePdfReport(const res::TextRows& list, const std::string& fileName,
                              const ExportProgress& progress = {});

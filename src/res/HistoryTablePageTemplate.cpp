@@ -22,6 +22,8 @@ constexpr ControlTemplate kControls[] = {
     {IDC_HT_RESULT, CtlKind::Static, "", 357, 13, 83, 15, kGroup},
     {IDC_HT_EXPORT_PDF, CtlKind::Button, "导出PDF", 442, 12, 36, 20},
     {IDC_HT_EXPORT_EXCEL, CtlKind::Button, "导出EXCEL", 480, 12, 43, 20},
+    // In the free space right of the export buttons; nothing else moves.
+    {IDC_HT_STATISTICS, CtlKind::Button, "统计", 525, 12, 34, 20},
 };
 }  // namespace
 

@@ -17,6 +17,7 @@ enum HistoryTablePageControlId : int {
   IDC_HT_RESULT = 1093,
   IDC_HT_EXPORT_PDF = 1095,
   IDC_HT_EXPORT_EXCEL = 1096,
+  IDC_HT_STATISTICS = 1097,
 };
 extern const DialogTemplate kHistoryTablePage;
 }  // namespace res

@@ -4,7 +4,7 @@
 
 namespace res {
 
-ReportListView::ReportListView(QWidget* parent) : QTableView(parent), model_(new TextTableModel(this)) {
+ReportListView::ReportListView(QWidget* parent) : QTableView(parent), model_(new TextTableModel(this)), rows_(model_) {
   setModel(model_);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -26,6 +26,15 @@ ReportListView::ReportListView(QWidget* parent) : QTableView(parent), model_(new
 void ReportListView::InsertColumn(int column, const QString& title, int widthPixels) {
   model_->InsertColumn(column, title);
   setColumnWidth(column, widthPixels);
+}
+
+void ReportListView::UseRows(TextRows* rows) {
+  // Column widths belong to the header sections and survive the change of model.
+  std::vector<int> widths;
+  for (int c = 0; c < model_->columnCount(); ++c) widths.push_back(columnWidth(c));
+  rows_ = rows ? rows : model_;
+  setModel(rows_);
+  for (int c = 0; c < static_cast<int>(widths.size()); ++c) setColumnWidth(c, widths[static_cast<std::size_t>(c)]);
 }
 
 int ReportListView::InsertItem(int row, const QString& text) { return model_->InsertRow(row, QStringList{text}); }

@@ -1,17 +1,18 @@
 #pragma once
 // Rows of texts for report-style lists. Holds the texts exactly as shown; one row is one
 // QStringList, so a hundred thousand rows stay cheap (no widget per cell).
-#include <QAbstractTableModel>
 #include <QColor>
 #include <QStringList>
 #include <vector>
 
+#include "TextRows.h"
+
 namespace res {
 
-class TextTableModel : public QAbstractTableModel {
+class TextTableModel : public TextRows {
   Q_OBJECT
  public:
-  using QAbstractTableModel::QAbstractTableModel;
+  using TextRows::TextRows;
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -25,10 +26,10 @@ class TextTableModel : public QAbstractTableModel {
   // Appends many rows in one model update (fast bulk fill).
   void AppendRows(std::vector<QStringList> rows);
   void SetText(int row, int column, const QString& text);
-  QString Text(int row, int column) const;
+  QString Text(int row, int column) const override;
   const QStringList& Row(int row) const { return rows_[static_cast<std::size_t>(row)]; }
   void RemoveRow(int row);
-  void Clear();
+  void Clear() override;
 
  private:
   QStringList headers_;

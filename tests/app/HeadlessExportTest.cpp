@@ -115,6 +115,46 @@ TEST_F(HeadlessExportTest, WorkbookFilteredByAlarmForAGrantedNormalUser) {
   EXPECT_NE(json.find("↑"), std::string::npos);
 }
 
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(HeadlessExportTest, CsvHasTheTablePagesColumnsInUtf8WithBomOrInGbk) {
+  const std::string header = "设备ID,设备名称,公司,部门,时间,温度(℃),湿度(%),设备温度(℃),设备电压(V),设备电流(mA),故障状态\r\n";
+  const std::string row = "TH00010101,一号冷库,华东冷链,冷藏部,2026-12-07 00:00:00, 20.5 ↑,45.0,30.0,220.0 市电,35.0,正常\r\n";
+  RunResult r = RunIn(dir_, "--export csv " + kAdmin + "--devices TH00010101,TH00020101" + kDay + " --output out.csv");
+  ASSERT_EQ(r.status, 0) << r.out;
+  const std::string utf8 = ReadFile(dir_ / "out.csv");
+  EXPECT_EQ(utf8.rfind("\xEF\xBB\xBF" + header, 0), 0u) << utf8.substr(0, 200);
+  EXPECT_NE(utf8.find("\n" + row), std::string::npos);
+  std::size_t lines = 0;
+  for (char c : utf8) lines += c == '\n';
+  EXPECT_EQ(lines, 81u);
+  EXPECT_NE(r.out.find("80 条记录"), std::string::npos) << r.out;
+
+  r = RunIn(dir_, "--export csv " + kAdmin + "--devices TH00010101" + kDay + " --encoding GBK --output gbk.csv");
+  ASSERT_EQ(r.status, 0) << r.out;
+  const std::string gbk = ReadFile(dir_ / "gbk.csv");
+  EXPECT_EQ(gbk.rfind(Utf8ToGbk(header), 0), 0u);
+  EXPECT_NE(gbk.find(Utf8ToGbk(row)), std::string::npos);
+}
+
+TEST_F(HeadlessExportTest, SummaryHasTheFiguresOfEveryDevice) {
+  const RunResult r = RunIn(dir_, "--export summary " + kAdmin + "--devices TH00010101,TH99999999" + kDay + " --output s.tsv");
+  ASSERT_EQ(r.status, 0) << r.out;
+  const std::string text = ReadFile(dir_ / "s.tsv");
+  EXPECT_EQ(text.rfind("\xEF\xBB\xBF设备ID\t设备名称\t记录数", 0), 0u) << text.substr(0, 100);
+  // 40 readings ten minutes apart; every third is above its limit and stands for 10 minutes.
+  EXPECT_NE(text.find("\r\nTH00010101\t一号冷库\t40\t2026-12-07 00:00:00\t2026-12-07 06:30:00\t20.50\t24.50\t22.50\t"),
+            std::string::npos) << text;
+  EXPECT_NE(text.find("\t14\t2:20:00\t0\t0:00:00\t45.00\t"), std::string::npos) << text;
+  EXPECT_NE(text.find("\r\nTH99999999\t\t0\t--\t--\t"), std::string::npos) << text;  // no readings at all
+
+  ASSERT_EQ(RunIn(dir_, "--export summary " + kAdmin + "--devices TH00010101" + kDay + " --output s.xls").status, 0);
+  EXPECT_EQ(ReadFile(dir_ / "s.xls").rfind("\xD0\xCF\x11\xE0", 0), 0u);  // a compound document
+}
+
 TEST_F(HeadlessExportTest, RefusalsHaveTheirOwnExitStatus) {
   const struct {
     const char* what;
@@ -127,8 +167,9 @@ TEST_F(HeadlessExportTest, RefusalsHaveTheirOwnExitStatus) {
       {"quote in the name", "--export pdf --user \"admin' or '1'='1\" --password x --role 1 --devices TH00010101" + kDay, 4, "用户名或密码错误!"},
       {"device outside the grants", "--export pdf --user user1 --password user1 --role 2 --devices TH00010101,TH00020101" + kDay, 5, "TH00020101"},
       {"unwritable output", "--export pdf " + kAdmin + "--devices TH00010101" + kDay + " --output no/such/dir/r.pdf", 6, "导出失败"},
-      {"unknown format", "--export csv " + kAdmin + "--devices TH00010101" + kDay, 2, "--export"},
+      {"unknown format", "--export html " + kAdmin + "--devices TH00010101" + kDay, 2, "--export"},
       {"reversed dates", "--export pdf " + kAdmin + "--devices TH00010101 --from 2026-12-08 --to 2026-12-07", 2, "时间段选择错误!"},
+      {"unknown encoding", "--export csv " + kAdmin + "--devices TH00010101" + kDay + " --encoding latin1", 2, "--encoding"},
       {"bad filter", "--export pdf " + kAdmin + "--devices TH00010101" + kDay + " --humidity 7", 2, "--humidity"},
   };
   for (const auto& c : cases) {

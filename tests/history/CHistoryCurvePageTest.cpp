@@ -43,6 +43,11 @@ class HistoryCurvePage : public ::testing::Test {
       WriteReading(*db_, {DeviceId(11), QString::asprintf("2024-05-01 %02d:00:00", h).toStdString()});
     WriteReading(*db_, {DeviceId(0), "2024-06-01 06:00:00", "10.0"});
     WriteReading(*db_, {DeviceId(0), "2024-06-01 07:00:00", "11.0"});
+    // C000000001: every 10 minutes from 10:00 to 11:00; 10:30 offline (stored as 0), 10:40
+    // without a humidity value.
+    for (int m = 0; m <= 60; m += 10)
+      WriteReading(*db_, {DeviceId(1), QString::asprintf("2024-05-01 %02d:%02d:00", 10 + m / 60, m % 60).toStdString(),
+                          m == 30 ? "0.0" : "20.0", m == 30 ? 3 : 0, "50.0", m == 40 ? 4 : 0});
     db_->ConnectProcessSession();
   }
   static void TearDownTestSuite() { db_.reset(); }
@@ -60,6 +65,12 @@ class HistoryCurvePage : public ::testing::Test {
   void Query() { QTest::mouseClick(res::Control<QPushButton>(&dlg_, res::IDC_HQ_QUERY), Qt::LeftButton); }
   CHistoryCurvePage* Page() { return dlg_.CurvePage(); }
   const history::ChartSeries& Series(int slot) { return Page()->Chart().series[static_cast<std::size_t>(slot)]; }
+  // Every point drawn, strokes joined.
+  std::vector<QPoint> Trace(int slot) {
+    std::vector<QPoint> all;
+    for (const auto& stroke : Series(slot).segments) all.insert(all.end(), stroke.begin(), stroke.end());
+    return all;
+  }
   QDate PickerDate() { return res::Control<QDateEdit>(Page(), res::IDC_HC_DATE)->date(); }
 
   static std::unique_ptr<TestDatabase> db_;
@@ -75,15 +86,30 @@ TEST_F(HistoryCurvePage, QueryDrawsTheStartDayOnePointPerPixelColumn) {
   EXPECT_EQ(Page()->CurveDate(), kDay);
   EXPECT_EQ(PickerDate(), kDay);
   EXPECT_EQ(Series(0).name, DeviceId(0));
-  EXPECT_EQ(Series(0).trace, (std::vector<QPoint>{QPoint(460, 220), QPoint(490, 290)}));
+  // 12:00 to 13:00 is a gap for readings 30 to 40 s apart: two lone points, no line.
+  using Strokes = std::vector<std::vector<QPoint>>;
+  EXPECT_EQ(Series(0).segments, (Strokes{{QPoint(460, 220)}, {QPoint(490, 290)}}));
   EXPECT_EQ(Page()->Chart().groupLabel, QString::fromUtf8("第1/1组"));
-  EXPECT_EQ(Page()->Image().pixelColor(475, 255), history::kSeriesColours[0]);
+  EXPECT_EQ(Page()->Image().pixelColor(460, 220), history::kSeriesColours[0]);
 
   Click(res::IDC_HC_HUMIDITY);  // same day and group, new channel
   EXPECT_EQ(Page()->Channel(), history::kChannelHumidity);
-  EXPECT_EQ(Series(0).trace, (std::vector<QPoint>{QPoint(460, 250), QPoint(490, 230)}));
+  EXPECT_EQ(Series(0).segments, (Strokes{{QPoint(460, 250)}, {QPoint(490, 230)}}));
   Click(res::IDC_HC_VOLTAGE);
-  EXPECT_EQ(Series(0).trace.back(), QPoint(490, 315));
+  EXPECT_EQ(Trace(0).back(), QPoint(490, 315));
+}
+
+TEST_F(HistoryCurvePage, ReadingsWithoutAValueBreakTheirChannelsLine) {
+  AddDevices(2);
+  Query();
+  ASSERT_EQ(Series(1).segments.size(), 2u);  // 10:00-10:20, 10:40-11:00; no dive to 0 °C
+  EXPECT_EQ(Series(1).segments[1].front(), QPoint(420, 230));
+  for (const QPoint& p : Trace(1)) EXPECT_EQ(p.y(), 230);
+  Click(res::IDC_HC_HUMIDITY);
+  EXPECT_EQ(Series(1).segments.size(), 2u);  // humidity breaks at 10:40 instead
+  EXPECT_EQ(Series(1).segments[1].front(), QPoint(425, 250));
+  Click(res::IDC_HC_VOLTAGE);  // no code for the voltage: one line
+  EXPECT_EQ(Series(1).segments.size(), 1u);
 }
 
 TEST_F(HistoryCurvePage, GroupsOfTenStepForwardAndBack) {
@@ -99,7 +125,7 @@ TEST_F(HistoryCurvePage, GroupsOfTenStepForwardAndBack) {
   EXPECT_EQ(Page()->Chart().groupLabel, QString::fromUtf8("第2/3组"));
   EXPECT_EQ(Series(0).name, DeviceId(10));
   // May 1st has a one-digit month and day: the bounds must still find the readings.
-  EXPECT_EQ(Series(1).trace.size(), 24u);
+  EXPECT_EQ(Trace(1).size(), 24u);
   Click(res::IDC_HC_NEXT_GROUP);
   EXPECT_EQ(Page()->Chart().groupLabel, QString::fromUtf8("第3/3组"));
   EXPECT_EQ(Series(4).name, DeviceId(24));
@@ -130,10 +156,10 @@ TEST_F(HistoryCurvePage, DayButtonsCrossMonthEnds) {
   AddDevices(1);
   SetDates(dlg_, QDate(2024, 5, 31), QDate(2024, 5, 31));
   Query();
-  EXPECT_TRUE(Series(0).trace.empty());
+  EXPECT_TRUE(Trace(0).empty());
   Click(res::IDC_HC_NEXT_DAY);
   EXPECT_EQ(PickerDate(), QDate(2024, 6, 1));
-  EXPECT_EQ(Series(0).trace, (std::vector<QPoint>{QPoint(280, 250), QPoint(310, 248)}));
+  EXPECT_EQ(Trace(0), (std::vector<QPoint>{QPoint(280, 250), QPoint(310, 248)}));
   Click(res::IDC_HC_PREV_DAY);
   Click(res::IDC_HC_PREV_DAY);
   Click(res::IDC_HC_PREV_DAY);
@@ -146,16 +172,16 @@ TEST_F(HistoryCurvePage, GroupStepTakesTheStartDateBeforeTheFirstLoadAndTheDaySh
   Click(res::IDC_HC_NEXT_GROUP);
   EXPECT_EQ(HistoryGroupIndex, 1);
   EXPECT_EQ(PickerDate(), kDay);
-  EXPECT_EQ(Series(1).trace.size(), 24u);
+  EXPECT_EQ(Trace(1).size(), 24u);
 
   Click(res::IDC_HC_PREV_DAY);
   SetDates(dlg_, QDate(2024, 6, 1), QDate(2024, 6, 1));  // no longer the day shown
   Click(res::IDC_HC_PREV_GROUP);
   EXPECT_EQ(PickerDate(), kDay.addDays(-1));
   Click(res::IDC_HC_NEXT_GROUP);
-  EXPECT_TRUE(Series(1).trace.empty());
+  EXPECT_TRUE(Trace(1).empty());
   Click(res::IDC_HC_NEXT_DAY);
-  EXPECT_EQ(Series(1).trace.size(), 24u);
+  EXPECT_EQ(Trace(1).size(), 24u);
 }
 
 TEST_F(HistoryCurvePage, ImageFollowsThePageSize) {
@@ -165,7 +191,7 @@ TEST_F(HistoryCurvePage, ImageFollowsThePageSize) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg_));
   Page()->resize(1200, 500);
   EXPECT_EQ(Page()->Image().size(), QSize(1200, 500));
-  EXPECT_EQ(Page()->Image().pixelColor(475, 255), history::kSeriesColours[0]);  // redrawn, not blank
+  EXPECT_EQ(Page()->Image().pixelColor(460, 220), history::kSeriesColours[0]);  // redrawn, not blank
   Page()->resize(400, 300);
   EXPECT_EQ(Page()->Image().size(), QSize(400, 300));
 }

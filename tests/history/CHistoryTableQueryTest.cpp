@@ -7,6 +7,7 @@
 #include <QTest>
 #include <memory>
 
+#include "CHistoryStatisticsDlg.h"
 #include "CHistoryTablePage.h"
 #include "HistoryStatements.h"
 #include "HistoryTablePageTemplate.h"
@@ -116,6 +117,27 @@ TEST_F(HistoryTableQuery, EveryFilterClickRequeriesWithItsAlarmCondition) {
   EXPECT_EQ(Column(4), QStringList({"2024-05-01 12:00:00"}));
   ClickFilter(res::IDC_HT_TEMP_ANY);
   EXPECT_EQ(List().GetItemCount(), 8);
+}
+
+TEST_F(HistoryTableQuery, StatisticsButtonShowsTheFiguresOfTheRowsShown) {
+  AddQueryRow(dlg_, "D000000001");
+  AddQueryRow(dlg_, "D000000002");
+  ClickFilter(res::IDC_HT_TEMP_ANY);
+  QTest::mouseClick(res::Control<QPushButton>(dlg_.TablePage(), res::IDC_HT_STATISTICS), Qt::LeftButton);
+  CHistoryStatisticsDlg* statistics = dlg_.TablePage()->StatisticsDialog();
+  ASSERT_NE(statistics, nullptr);
+  EXPECT_TRUE(statistics->isVisible());
+  ASSERT_EQ(statistics->List()->GetItemCount(), 2);
+  // D000000001: 30.5 (high), -5.0 (low) and an offline reading that counts but has no value.
+  const auto cell = [&](int r, int c) { return statistics->List()->GetItemText(r, c); };
+  EXPECT_EQ(cell(0, 0), "D000000001");
+  EXPECT_EQ(cell(0, 2), "3");
+  EXPECT_EQ(cell(0, 5), "-5.00");
+  EXPECT_EQ(cell(0, 6), "30.50");
+  EXPECT_EQ(cell(0, 9), "1");
+  EXPECT_EQ(cell(1, 2), "5");
+  EXPECT_TRUE(statistics->TabSeparatedText().startsWith(QString::fromUtf8("设备ID\t设备名称\t")));
+  statistics->close();
 }
 
 TEST_F(HistoryTableQuery, EndBeforeStartIsRefusedAndKeepsTheRows) {

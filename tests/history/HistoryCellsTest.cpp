@@ -2,6 +2,7 @@
 
 #include "Gbk.h"
 #include "HistoryCells.h"
+#include "HistoryRowStore.h"
 
 using namespace history;
 
@@ -63,6 +64,34 @@ TEST(HistoryCells, RowFormatterOrdersColumnsAndConvertsGbk) {
 
   // A short row (a statement with fewer columns) gives empty cells rather than a crash.
   EXPECT_EQ(HistoryRowFormatter().Cells(DbRow{"D1"}).size(), kHistoryListColumnCount);
+}
+
+TEST(HistoryRowStore, KeepsRowsCompactlyAndShowsTheFormattersTexts) {
+  const std::string company = platform::Utf8ToGbk("华东公司");
+  const DbRow base = {"D000000001", company, platform::Utf8ToGbk("仓库一"), "2024-05-01 12:00:00", "25.0", "1",
+                      "60.0", "3", "31.5", "3.6", "0", platform::Utf8ToGbk("一号探头"), "12.5"};
+  std::vector<DbRow> rows = {base, base, base, base, DbRow{"D2"}};
+  rows[1][kColTempeAlarm] = "4";
+  rows[1][kColPower] = "7";
+  rows[2][kColCompanyName] = platform::Utf8ToGbk("华南公司");  // a second identity
+  rows[3][kColCurrent] = std::string(300, '9');               // longer than a one-byte length
+  rows[3][kColHumAlarm] = "2";
+  HistoryRowStore store;
+  for (const DbRow& row : rows) store.Append(row);
+  ASSERT_EQ(store.RowCount(), rows.size());
+  EXPECT_EQ(store.Devices().size(), 3u);
+  EXPECT_EQ(store.DeviceOf(3), store.DeviceOf(0));
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const QStringList expected = HistoryRowFormatter().Cells(rows[r]);
+    for (int c = 0; c < kHistoryListColumnCount; ++c) {
+      EXPECT_EQ(store.Cell(r, c), expected[c]) << r << "," << c;
+      EXPECT_EQ(store.CellGbk(r, c), platform::ToGbk(expected[c])) << r << "," << c;
+    }
+  }
+  EXPECT_EQ(store.Field(3, kColCurrent), rows[3][kColCurrent]);
+  store.Clear();
+  EXPECT_EQ(store.RowCount(), 0u);
+  EXPECT_TRUE(store.Devices().empty());
 }
 
 }  // namespace

@@ -2,6 +2,10 @@
 
 #include "HistoryChart.h"
 #include "HistoryChartPainter.h"
+#include "CurveSegments.h"
+#include "ReadingGaps.h"
+#include "HistoryStatements.h"
+#include "SqlFormat.h"
 
 using namespace history;
 
@@ -43,6 +47,59 @@ TEST(HistoryChart, OnePointPerPixelColumn) {
   EXPECT_EQ(trace, (std::vector<QPoint>{QPoint(460, 220), QPoint(461, 210)}));
 }
 
+TEST(CurveBreaks, GapThresholdIsThreeMediansAndAtLeastFiveMinutes) {
+  const struct {
+    std::vector<long long> spacings;
+    long long threshold;
+  } cases[] = {
+      {{}, 300}, {{60, 60, 60}, 300}, {{600, 600, 7200}, 1800}, {{30, 40, 3530}, 300}, {{3600}, 10800},
+  };
+  for (const auto& c : cases) EXPECT_EQ(GapThresholdSeconds(c.spacings), c.threshold);
+}
+
+TEST(CurveBreaks, GapsAndReadingsWithoutValueStartNewStrokes) {
+  using Strokes = std::vector<std::vector<QPoint>>;
+  const auto at = [](int minute, double value = 25.0, bool noValue = false) {
+    return CurveReading{minute * 60, value, noValue};
+  };
+  const struct {
+    const char* what;
+    std::vector<CurveReading> readings;
+    Strokes strokes;
+  } cases[] = {
+      {"steady readings join", {at(0), at(10), at(20)}, {{QPoint(100, 220), QPoint(105, 220), QPoint(110, 220)}}},
+      {"an hour missing among 10-minute readings",
+       {at(0), at(10), at(20), at(80), at(90)},
+       {{QPoint(100, 220), QPoint(105, 220), QPoint(110, 220)}, {QPoint(140, 220), QPoint(145, 220)}}},
+      {"a gap of less than five minutes joins", {at(0), at(1), at(2), at(6)},
+       {{QPoint(100, 220), QPoint(100, 220), QPoint(101, 220), QPoint(103, 220)}}},
+      {"offline reading breaks and is not drawn", {at(0), at(10), at(20, 0.0, true), at(30)},
+       {{QPoint(100, 220), QPoint(105, 220)}, {QPoint(115, 220)}}},
+      {"all without value", {at(0, 0, true), at(10, 0, true)}, {}},
+      {"one reading", {at(720)}, {{QPoint(460, 220)}}},
+  };
+  for (const auto& c : cases) {
+    Strokes expected = c.strokes;
+    for (auto& stroke : expected) {  // one point per pixel column within a stroke
+      std::vector<QPoint> kept;
+      for (QPoint p : stroke) AddCurvePoint(kept, p);
+      stroke = kept;
+    }
+    EXPECT_EQ(CurveSegments(c.readings, kChannelTemperature), expected) << c.what;
+  }
+}
+
+TEST(CurveBreaks, CodeColumnJoinsTheSelectListOnly) {
+  const auto keep = [](std::string_view t) { return std::string(t); };
+  const std::string plain = CurveStatement(keep, kChannelTemperature, "D1", "a", "b");
+  const std::string coded = CurveStatementWithCode(keep, kChannelTemperature, "D1", "a", "b");
+  EXPECT_EQ(coded.find("select history_tab.device_id,history_tab.datetime,history_tab.tempe,history_tab.tempe_alarm "), 0u);
+  EXPECT_EQ(coded.substr(coded.find(" \t") + 0), plain.substr(plain.find(" \t")));
+  EXPECT_NE(CurveStatementWithCode(keep, kChannelHumidity, "D1", "a", "b").find("history_tab.hum,history_tab.hum_alarm "),
+            std::string::npos);
+  EXPECT_EQ(CurveStatementWithCode(keep, kChannelVoltage, "D1", "a", "b"), CurveStatement(keep, kChannelVoltage, "D1", "a", "b"));
+}
+
 TEST(HistoryChart, GroupsOfTenAndTheirLabel) {
   const struct {
     int index, devices, groups, clamped;
@@ -63,12 +120,14 @@ TEST(HistoryChart, GroupsOfTenAndTheirLabel) {
 TEST(HistoryChartPainter, CurvesLegendAndAxesLandOnTheirPixels) {
   CurveChart chart;
   chart.series[0].name = "D000000001";
-  chart.series[0].trace = {QPoint(460, 220), QPoint(500, 220)};
-  chart.series[1].trace = {QPoint(600, 300)};  // a single reading draws nothing
+  chart.series[0].segments = {{QPoint(460, 220), QPoint(500, 220)}, {QPoint(520, 220), QPoint(540, 220)}};
+  chart.series[1].segments = {{QPoint(600, 300)}};  // a lone reading is marked, not lost
   QImage image(1000, 420, QImage::Format_RGB32);
   PaintChart(image, chart);
   EXPECT_EQ(image.pixelColor(480, 220), kSeriesColours[0]);
-  EXPECT_EQ(image.pixelColor(600, 300), QColor(Qt::white));
+  EXPECT_EQ(image.pixelColor(510, 220), QColor(Qt::white));  // the gap stays open
+  EXPECT_EQ(image.pixelColor(530, 220), kSeriesColours[0]);
+  EXPECT_EQ(image.pixelColor(600, 300), kSeriesColours[1]);
   EXPECT_EQ(image.pixelColor(855, 71), kSeriesColours[0]);           // legend bar of slot 0
   EXPECT_EQ(image.pixelColor(855, 71 + 9 * 30), kSeriesColours[9]);  // and of slot 9
   EXPECT_EQ(image.pixelColor(kChartLeft, 200), QColor(Qt::black));   // y axis

@@ -9,8 +9,10 @@
 #include <cstdlib>
 
 #include "CHistoryCurvePage.h"
+#include "CHistoryStatisticsDlg.h"
 #include "CHistoryTablePage.h"
 #include "HistoryGlobals.h"
+#include "HistoryTablePageTemplate.h"
 #include "HistoryTestData.h"
 
 using namespace history_test;
@@ -27,17 +29,19 @@ TEST(HistoryScreenshots, TableAndCurvePages) {
   for (int d = 1; d <= 4; ++d) {
     const std::string id = "D00000000" + std::to_string(d);
     for (int m = 0; m < 24 * 60; m += 5) {
+      if (d == 1 && m >= 9 * 60 && m < 12 * 60) continue;  // a collector outage: a gap
+      const bool offline = d == 2 && m >= 15 * 60 && m < 16 * 60;  // stored as 0 with code 3
       const double phase = (m / 1440.0) * 2 * M_PI + d;
       const double t = 22 + 6 * std::sin(phase) + d;
       const double h = 55 + 15 * std::cos(phase * 1.3) - 3 * d;
-      const int tAlarm = t > 30 ? 1 : (t < 14 ? 2 : 0);
+      const int tAlarm = offline ? 3 : t > 30 ? 1 : (t < 14 ? 2 : 0);
       const int hAlarm = h > 70 ? 1 : (h < 40 ? 2 : 0);
       const std::string company = d == 4 ? "0002" : "0001";
       const std::string dept = d == 3 ? "02" : "01";
       if (!values.empty()) values += ",";
       values += "('" + id + "','" + company + "','" + dept + "','" +
                 QString::asprintf("2024-05-01 %02d:%02d:00", m / 60, m % 60).toStdString() + "'," +
-                QString::asprintf("%.1f,%d,%.1f,%d,%.1f,%.1f,%d,%.1f", t, tAlarm, h, hAlarm, t + 8, 3.4 + 0.1 * d,
+                QString::asprintf("%.1f,%d,%.1f,%d,%.1f,%.1f,%d,%.1f", offline ? 0.0 : t, tAlarm, h, hAlarm, t + 8, 3.4 + 0.1 * d,
                                   d % 2, 11.5 + d).toStdString() + ")";
     }
   }
@@ -60,6 +64,14 @@ TEST(HistoryScreenshots, TableAndCurvePages) {
   QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_QUERY), Qt::LeftButton);
   QTest::qWait(50);
   EXPECT_TRUE(dlg.grab().save(QString::fromUtf8(dir) + "/history-table.png"));
+
+  QTest::mouseClick(res::Control<QPushButton>(dlg.TablePage(), res::IDC_HT_STATISTICS), Qt::LeftButton);
+  CHistoryStatisticsDlg* statistics = dlg.TablePage()->StatisticsDialog();
+  ASSERT_NE(statistics, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(statistics));
+  QTest::qWait(50);
+  EXPECT_TRUE(statistics->grab().save(QString::fromUtf8(dir) + "/history-statistics.png"));
+  statistics->close();
 
   res::Control<QTabBar>(&dlg, res::IDC_HQ_TABS)->setCurrentIndex(1);
   QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_QUERY), Qt::LeftButton);

@@ -3,6 +3,8 @@ veltrane_add_test(test_history_rules
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/HistoryCellsTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/HistoryStatementsTest.cpp
           ${CMAKE_CURRENT_LIST_DIR}/HistoryChartTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/HistoryStatisticsTest.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/HistoryCsvTest.cpp
   LIBS history)
 veltrane_add_test(test_history_query
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/CHistoryQueryDlgTest.cpp

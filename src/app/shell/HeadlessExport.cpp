@@ -18,6 +18,7 @@
 #include "DbSession.h"
 #include "Gbk.h"
 #include "HistoryExport.h"
+#include "HistoryTextExport.h"
 #include "HistoryTableQuery.h"
 #include "LoginCheck.h"
 #include "LoginState.h"
@@ -28,9 +29,12 @@ namespace {
 enum ExitStatus { kOk = 0, kBadArguments = 2, kDatabaseDown = 3, kLoginRefused = 4, kNotGranted = 5, kFailed = 6 };
 
 constexpr const char* kUsage =
-    "用法: veltrane --export pdf|xls --user 用户名 --password 密码 --role 1|2 --devices ID[,ID…]\n"
+    "用法: veltrane --export pdf|xls|csv|summary --user 用户名 --password 密码 --role 1|2 --devices ID[,ID…]\n"
     "               --from YYYY-MM-DD --to YYYY-MM-DD [--temperature 0-3] [--humidity 0-3] [--output 文件]\n"
-    "  --role 1 管理员, 2 普通用户; --temperature/--humidity 0 正常, 1 高, 2 低, 3 不限 (默认)\n";
+    "               [--encoding utf-8|gbk]\n"
+    "  --role 1 管理员, 2 普通用户; --temperature/--humidity 0 正常, 1 高, 2 低, 3 不限 (默认)\n"
+    "  csv: 表格页的全部列; summary: 每台设备的统计 (文件名以 .xls 结尾时为工作簿, 否则为制表符分隔的文本)\n"
+    "  --encoding: csv 和 summary 文本的编码, 默认 utf-8 (带 BOM)\n";
 
 // A normal user may export only devices of departments granted to them.
 constexpr const char* kGrantedDeviceSql =
@@ -44,6 +48,7 @@ struct Request {
   std::vector<std::string> devices;  // UTF-8 as given
   QDate from, to;
   int temperatureFilter = 3, humidityFilter = 3;
+  history::TextEncoding encoding = history::TextEncoding::kUtf8Bom;
 };
 
 int Fail(int status, const std::string& message) {
@@ -76,7 +81,7 @@ std::optional<int> SmallNumber(const std::string& text, int low, int high) {
 std::string Parse(int argc, char** argv, Request& r) {
   std::map<std::string, std::string> values;
   static const char* const kKnown[] = {"--export", "--user", "--password", "--role", "--devices", "--from",
-                                       "--to", "--temperature", "--humidity", "--output"};
+                                       "--to", "--temperature", "--humidity", "--output", "--encoding"};
   for (int i = 1; i < argc; ++i) {
     const std::string option = argv[i];
     bool known = false;
@@ -89,7 +94,10 @@ std::string Parse(int argc, char** argv, Request& r) {
   for (const char* required : {"--export", "--user", "--password", "--role", "--devices", "--from", "--to"})
     if (!values.count(required)) return std::string("缺少参数 ") + required;
   r.format = values["--export"];
-  if (r.format != "pdf" && r.format != "xls") return "--export 只能是 pdf 或 xls";
+  if (r.format != "pdf" && r.format != "xls" && !history::IsTextExportFormat(r.format))
+    return "--export 只能是 pdf、xls、csv 或 summary";
+  if (values.count("--encoding") && !history::ParseTextEncoding(values["--encoding"], r.encoding))
+    return "--encoding 只能是 utf-8 或 gbk";
   r.user = values["--user"];
   r.password = values["--password"];
   const auto role = SmallNumber(values["--role"], 1, 2);
@@ -166,12 +174,23 @@ int RunHeadlessExport(int argc, char** argv) {
     deviceIds.push_back(id);
   }
 
+  // The text exports stream from the server and need no table page.
+  if (history::IsTextExportFormat(request.format)) {
+    const history::TextExportOutcome text = history::RunTextExport(
+        {request.format, deviceIds, request.from, request.to, request.temperatureFilter, request.humidityFilter,
+         request.encoding, request.output});
+    if (!text.ok) return Fail(kFailed, text.message);
+    std::printf("%s\n", text.fileName.c_str());
+    std::fprintf(stderr, "veltrane: %lld 条记录\n", text.rowCount);
+    return kOk;
+  }
+
   CHistoryTablePage page;
   const HistoryTableQueryOutcome query = QueryHistoryIntoPage(page, deviceIds, request.from, request.to,
                                                               request.temperatureFilter, request.humidityFilter);
   if (!query.ok) return Fail(kFailed, "历史数据查询失败");
 
-  const res::TextTableModel& rows = *page.ResultList()->Model();
+  const res::TextRows& rows = page.ResultList()->Rows();
   const ExportOutcome outcome =
       request.format == "pdf" ? ExportPdf(nullptr, rows, request.output) : ExportExcel(nullptr, rows, request.output);
   // The reason too (a full disk, a size limit): an earlier file of that name is kept.

@@ -1,0 +1,35 @@
+#pragma once
+// The history table query as a CSV file, for spreadsheets and scripts: the eleven columns of
+// the table page with its headings and cell texts, RFC 4180 quoting, CRLF line ends. Rows are
+// streamed from the server to the file one by one, so memory stays the same at any row count.
+// UTF-8 with a byte-order mark by default (spreadsheet programs in Chinese locales then read
+// it as UTF-8), or GBK like the rest of the station's files.
+#include <QDate>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace history {
+
+enum class TextEncoding { kUtf8Bom, kGbk };
+// "utf-8"/"utf8" or "gbk" (any case); false for anything else.
+bool ParseTextEncoding(std::string_view name, TextEncoding& encoding);
+
+// One field: quoted when it holds a comma, a double quote, CR or LF, quotes doubled.
+std::string CsvField(std::string_view text);
+// Fields joined by commas, ended by CRLF.
+std::string CsvLine(const std::vector<std::string>& fields);
+
+struct CsvOutcome {
+  bool ok = false;
+  long long rowCount = 0;
+  std::string error;
+};
+
+// Writes `fileName`, replacing it only when complete. The statements and filters are those of
+// the table page's query.
+CsvOutcome WriteHistoryCsv(const std::vector<std::string>& deviceIds, const QDate& from, const QDate& to,
+                           int temperatureFilter, int humidityFilter, TextEncoding encoding,
+                           const std::string& fileName);
+
+}  // namespace history

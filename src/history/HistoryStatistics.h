@@ -1,0 +1,70 @@
+#pragma once
+// Figures of a history query per device: how many readings, over which time, the lowest,
+// highest and mean temperature and humidity, how often and how long they were above or below
+// their limits, and the mean kinetic temperature. Readings with codes 3 and 4 carry no value
+// and count only as readings. Pure functions; the statistics window and the headless summary
+// show their results as texts (SummaryCells).
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace history {
+
+class HistoryRowStore;
+
+// Activation energy over the gas constant of the pharmaceutical convention.
+inline constexpr double kMktActivationKelvin = 10000.0;
+
+struct StatReading {
+  long long time;  // seconds, DatetimeSeconds()
+  double tempe;
+  int tempeCode;
+  double hum;
+  int humCode;
+};
+
+struct ChannelStats {
+  int valued = 0;  // readings with a value (codes 0, 1, 2)
+  double min = 0, max = 0, mean = 0;
+  int above = 0, below = 0;                   // readings with code 1 / code 2
+  long long aboveSeconds = 0, belowSeconds = 0;  // the time those readings stand for
+};
+
+struct DeviceStats {
+  int count = 0;
+  long long first = 0, last = 0;
+  ChannelStats temperature, humidity;
+  bool hasMkt = false;
+  double mkt = 0;
+  int gaps = 0;                  // spacings longer than the gap threshold
+  long long longestSpacing = 0;  // seconds
+};
+
+// Mean kinetic temperature in °C of equally weighted readings in °C; 0 for none.
+double MeanKineticTemperature(const std::vector<double>& celsius);
+
+// Readings in any order. A reading stands for the time until the next one; across a gap, and
+// for the last reading, it stands for the usual (median) spacing instead.
+DeviceStats ComputeDeviceStats(std::vector<StatReading> readings);
+
+// "YYYY-MM-DD hh:mm:ss" to seconds since 1970-01-01 00:00:00 of the same clock, and back.
+long long DatetimeSeconds(std::string_view datetime);
+std::string DatetimeText(long long seconds);
+// "h:mm:ss", hours not wrapped at a day.
+QString DurationText(long long seconds);
+
+struct DeviceSummary {
+  std::string deviceId, deviceName;  // GBK
+  DeviceStats stats;
+};
+// One summary per device of the rows, in the order the devices first appear.
+std::vector<DeviceSummary> SummariseRows(const HistoryRowStore& rows);
+
+inline constexpr int kSummaryColumnCount = 22;
+extern const std::array<const char*, kSummaryColumnCount> kSummaryColumnTitles;  // UTF-8
+QStringList SummaryCells(const DeviceSummary& summary);
+
+}  // namespace history

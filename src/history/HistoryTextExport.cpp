@@ -1,0 +1,38 @@
+#include "HistoryTextExport.h"
+
+#include "HistorySummaryExport.h"
+#include "ReportColumns.h"
+
+namespace history {
+namespace {
+constexpr const char* kCsvFormat = "csv";
+constexpr const char* kSummaryFormat = "summary";
+}  // namespace
+
+bool IsTextExportFormat(const std::string& format) { return format == kCsvFormat || format == kSummaryFormat; }
+
+TextExportOutcome RunTextExport(const TextExportRequest& r) {
+  TextExportOutcome outcome;
+  const bool csv = r.format == kCsvFormat;
+  outcome.fileName = !r.output.empty() ? r.output : ReportFileName(csv ? ".csv" : ".tsv");
+  if (csv) {
+    const CsvOutcome written = WriteHistoryCsv(r.deviceIds, r.from, r.to, r.temperatureFilter, r.humidityFilter,
+                                               r.encoding, outcome.fileName);
+    outcome.ok = written.ok;
+    outcome.rowCount = written.rowCount;
+    if (!written.ok) outcome.message = "导出失败: " + outcome.fileName + " (" + written.error + ")";
+    return outcome;
+  }
+  std::vector<DeviceSummary> summaries;
+  if (!SummariseQuery(r.deviceIds, r.from, r.to, r.temperatureFilter, r.humidityFilter, summaries)) {
+    outcome.message = "历史数据查询失败";
+    return outcome;
+  }
+  for (const DeviceSummary& summary : summaries) outcome.rowCount += summary.stats.count;
+  const SummaryFileOutcome written = WriteSummaryFile(summaries, r.encoding, outcome.fileName);
+  outcome.ok = written.ok;
+  if (!written.ok) outcome.message = "导出失败: " + outcome.fileName;
+  return outcome;
+}
+
+}  // namespace history

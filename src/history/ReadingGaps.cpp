@@ -1,0 +1,20 @@
+#include "ReadingGaps.h"
+
+#include <algorithm>
+
+namespace history {
+
+long long MedianSpacing(std::vector<long long> spacings) {
+  if (spacings.empty()) return 0;
+  const auto middle = spacings.begin() + static_cast<std::ptrdiff_t>(spacings.size() / 2);
+  std::nth_element(spacings.begin(), middle, spacings.end());
+  return *middle;
+}
+
+long long GapThresholdSeconds(std::vector<long long> spacings) {
+  return std::max(kMinimumGapSeconds, kGapMedianFactor * MedianSpacing(std::move(spacings)));
+}
+
+bool IsNoValueCode(std::string_view code) { return code == "3" || code == "4"; }
+
+}  // namespace history
