@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
@@ -26,6 +28,7 @@ constexpr const char* kExcelSuccess = "导出文件:%1 成功";
 constexpr const char* kExcelSpillNote = "\n超过65535行的数据已续写到Sheet2至Sheet%1，每页都有标题行。";
 constexpr const char* kExcelFailure = "导出失败";
 constexpr const char* kCurveTitle = "历史曲线";
+constexpr const char* kSavedIn = "文件保存在: %1";
 constexpr int kProgressThreshold = 5000;  // rows; smaller exports finish before a dialog would show
 
 // Busy cursor and a progress dialog for the duration of one export.
@@ -59,6 +62,12 @@ class ExportBusy {
   std::unique_ptr<QProgressDialog> dialog_;
 };
 
+// The directory the file went to, absolute: names are relative to the current directory.
+QString SavedInText(const std::string& fileName) {
+  const QFileInfo file(QString::fromUtf8(fileName.c_str()));
+  return QString::fromUtf8(kSavedIn).arg(QDir::toNativeSeparators(file.absolutePath()));
+}
+
 }  // namespace
 
 std::string ExcelSuccessText(const std::string& fileName, int sheetsUsed) {
@@ -75,7 +84,7 @@ ExportOutcome ExportPdf(QWidget* owner, const res::TextTableModel& list, const s
     outcome = WritePdfReport(list, name, busy.Progress());
   }
   // A library error was printed by the error handler; like a failed document, it shows no box.
-  if (outcome.ok && owner) platform::MessageBox(owner, QString::fromUtf8(kPdfSuccess));
+  if (outcome.ok && owner) platform::InformativeMessageBox(owner, QString::fromUtf8(kPdfSuccess), SavedInText(name));
   return outcome;
 }
 
@@ -86,9 +95,11 @@ ExportOutcome ExportExcel(QWidget* owner, const res::TextTableModel& list, const
     ExportBusy busy(owner, list.rowCount(), QStringLiteral("正在导出EXCEL…"));
     outcome = WriteExcelReport(list, name, busy.Progress());
   }
-  if (owner)
-    platform::MessageBox(owner, outcome.ok ? QString::fromStdString(ExcelSuccessText(name, outcome.sheetsUsed))
-                                           : QString::fromUtf8(kExcelFailure));
+  if (owner && outcome.ok)
+    platform::InformativeMessageBox(owner, QString::fromStdString(ExcelSuccessText(name, outcome.sheetsUsed)),
+                                    SavedInText(name));
+  else if (owner)
+    platform::MessageBox(owner, QString::fromUtf8(kExcelFailure));
   return outcome;
 }
 
@@ -125,6 +136,9 @@ ExportOutcome ExportCurvePdf(QWidget* owner, const QImage& chart, const std::str
                                             &outcome.error);
   else
     outcome.ok = false;
-  if (owner) platform::MessageBox(owner, QString::fromUtf8(outcome.ok ? kPdfSuccess : kExcelFailure));
+  if (owner && outcome.ok)
+    platform::InformativeMessageBox(owner, QString::fromUtf8(kPdfSuccess), SavedInText(outcome.fileName));
+  else if (owner)
+    platform::MessageBox(owner, QString::fromUtf8(kExcelFailure));
   return outcome;
 }
