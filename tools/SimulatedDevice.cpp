@@ -17,6 +17,7 @@ constexpr BandRule kBands[] = {
 };
 constexpr double kStray = 3.0;  // how far past a limit the walk may go, °C
 constexpr double kTemperatureStep = 0.15, kHumidityStep = 0.6, kOutside = 1.0;
+constexpr double kHumidStore = 80.0;  // % relative humidity a store starts at to count as humid
 
 }  // namespace
 
@@ -36,6 +37,8 @@ SimulatedDevice::SimulatedDevice(std::string id, std::string company, std::strin
   temperature_ = start.temperature.value_or(t(random_));
   humidity_ = start.humidity.value_or(h(random_));
   band_ = BandForTemperature(temperature_);
+  // Fruit, meat and dairy stores keep the air humid: their limits sit higher.
+  if (humidity_ >= kHumidStore) band_.humidityLow = 75.0, band_.humidityHigh = 95.0;
 }
 
 void SimulatedDevice::StartOutsideLimit(int which) {

@@ -21,10 +21,14 @@
 
 namespace {
 
-// Each device continues from its latest reading, so the walk stays in the demo data's ranges.
-constexpr const char* kDevicesQuery =
-    "select d.device_num, d.company_num, d.department_num, m.tempe, m.tempe_alarm, m.hum, m.hum_alarm "
-    "from device_tab d left join monitordat_tab m on m.device_id = d.device_num order by d.device_num";
+constexpr const char* kDevicesQuery = "select device_num, company_num, department_num from device_tab order by device_num";
+// Each device continues from its latest valid values (codes 0-2; 3 and 4 carry a meaningless
+// 0), so the walk stays in the demo data's ranges also after a sensor fault.
+constexpr const char* kLatestTemperatureQuery =
+    "select tempe from history_tab where device_id='%s' and tempe_alarm between 0 and 2 "
+    "order by datetime desc limit 1";
+constexpr const char* kLatestHumidityQuery =
+    "select hum from history_tab where device_id='%s' and hum_alarm between 0 and 2 order by datetime desc limit 1";
 constexpr const char* kLatestStatement =
     "replace into monitordat_tab (device_id,company_num,department_num,datetime,tempe,tempe_alarm,hum,hum_alarm,"
     "device_tempe,voltage,power,current) values ('%s','%s','%s','%s',%s,%d,%s,%d,%s,%s,%d,%s)";
@@ -65,13 +69,13 @@ std::vector<SimulatedDevice> LoadDevices() {
   std::vector<SimulatedDevice> devices;
   DbResult result = Db().Select(kDevicesQuery);
   int index = 0;
-  // A value counts only with code 0-2 (3 and 4 carry a meaningless 0).
-  const auto value = [](const std::string& text, const std::string& code) -> std::optional<double> {
-    if (text.empty() || code.empty() || std::atoi(code.c_str()) > 2) return std::nullopt;
-    return std::atof(text.c_str());
+  const auto latest = [](const char* query, const std::string& id) -> std::optional<double> {
+    const DbResult value = Db().Select(Db().Format(query, {id}));
+    if (!value.ok || value.rows.empty() || value.rows[0][0].empty()) return std::nullopt;
+    return std::atof(value.rows[0][0].c_str());
   };
   for (const DbRow& row : result.rows) {
-    const SimStart start{value(row[3], row[4]), value(row[5], row[6])};
+    const SimStart start{latest(kLatestTemperatureQuery, row[0]), latest(kLatestHumidityQuery, row[0])};
     devices.emplace_back(row[0], row[1], row[2], BehaviourForIndex(index), 1000u + static_cast<unsigned>(index), start);
     devices.back().StartOutsideLimit(ForcedAlarmForIndex(index));
     ++index;
