@@ -8,7 +8,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,7 +26,8 @@
 
 namespace {
 
-enum ExitStatus { kOk = 0, kBadArguments = 2, kDatabaseDown = 3, kLoginRefused = 4, kNotGranted = 5, kFailed = 6 };
+// Bad arguments (2) are refused by the command line before the export runs.
+enum ExitStatus { kOk = 0, kDatabaseDown = 3, kLoginRefused = 4, kNotGranted = 5, kFailed = 6 };
 
 // The kinds of report --export writes; a new kind is one more line here.
 struct ExportKind {
