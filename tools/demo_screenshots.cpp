@@ -8,7 +8,7 @@
 // writes main_window.png (live table), live-curves.png, live-tiles.png, history-table.png,
 // history-curve.png, history-report.pdf (for pdftoppm), and the administration dialogs
 // (user_manage_dialog.png, company_page.png, department_page.png, device_manage_dialog.png,
-// permission_dialog.png). scripts/screenshots runs it under Xvfb at 1366x768.
+// permission_dialog.png) and the about box (about.png). scripts/screenshots runs it under Xvfb at 1366x768.
 #include <QApplication>
 #include <QComboBox>
 #include <QDate>
@@ -22,6 +22,7 @@
 #include <cstdlib>
 
 #include "AppConfig.h"
+#include "CAboutDlg.h"
 #include "CCompanyDeptDlg.h"
 #include "CHistoryQueryDlg.h"
 #include "CHistoryTablePage.h"
@@ -132,6 +133,9 @@ int main(int argc, char** argv) {
   ShootHistory();
   ShootAdministration(&frame);
   Db().ReleaseBusy();
+  CAboutDlg about(&frame);
+  about.show();
+  ok &= Save(about, "about.png");
   frame.close();
   return ok ? 0 : 1;
 }
