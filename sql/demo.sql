@@ -144,7 +144,7 @@ SELECT device_num, company_num, department_num, DATE_FORMAT(t, '%Y-%m-%d %H:%i:%
             WHEN hv > h_high THEN 1 WHEN hv < h_low THEN 2 ELSE 0 END,
        ROUND(tv + 2.5 + jitter / 2, 1),
        CASE pw WHEN 0 THEN ROUND(3.3 + k * 0.0008 + jitter / 20, 1)
-               WHEN 1 THEN ROUND(5.0 + jitter / 10, 1)
+               WHEN 1 THEN ROUND(12.0 + jitter / 10, 1)
                ELSE ROUND(12.0 + jitter / 10, 1) END,
        pw,
        CASE pw WHEN 0 THEN ROUND(8.5 + jitter, 1)

@@ -9,7 +9,9 @@
 #include <cstdlib>
 #include <csignal>
 #include <ctime>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "AppConfig.h"
@@ -20,6 +22,13 @@
 namespace {
 
 constexpr const char* kDevicesQuery = "select device_num, company_num, department_num from device_tab order by device_num";
+// Each device continues from its latest valid values (codes 0-2; 3 and 4 carry a meaningless
+// 0), so the walk stays in the demo data's ranges also after a sensor fault.
+constexpr const char* kLatestTemperatureQuery =
+    "select tempe from history_tab where device_id='%s' and tempe_alarm between 0 and 2 "
+    "order by datetime desc limit 1";
+constexpr const char* kLatestHumidityQuery =
+    "select hum from history_tab where device_id='%s' and hum_alarm between 0 and 2 order by datetime desc limit 1";
 constexpr const char* kLatestStatement =
     "replace into monitordat_tab (device_id,company_num,department_num,datetime,tempe,tempe_alarm,hum,hum_alarm,"
     "device_tempe,voltage,power,current) values ('%s','%s','%s','%s',%s,%d,%s,%d,%s,%s,%d,%s)";
@@ -27,6 +36,11 @@ constexpr const char* kHistoryInsert =
     "insert ignore into history_tab (device_id,company_num,department_num,datetime,tempe,tempe_alarm,hum,hum_alarm,"
     "device_tempe,voltage,power,current) values ";
 constexpr int kBackfillStepSeconds = 600;
+constexpr const char* kUsage =
+    "usage: collector-sim [--host H] [--port P] [--user U] [--password W] [--database D]\n"
+    "                     [--interval SECONDS] [--backfill-days N] [--once]\n"
+    "Writes a simulated reading of every device in device_tab into monitordat_tab and history_tab\n"
+    "every SECONDS (default 5). The connection comes from ./Corvane.ini; the options override it.\n";
 
 volatile std::sig_atomic_t stopRequested = 0;
 
@@ -55,8 +69,15 @@ std::vector<SimulatedDevice> LoadDevices() {
   std::vector<SimulatedDevice> devices;
   DbResult result = Db().Select(kDevicesQuery);
   int index = 0;
+  const auto latest = [](const char* query, const std::string& id) -> std::optional<double> {
+    const DbResult value = Db().Select(Db().Format(query, {id}));
+    if (!value.ok || value.rows.empty() || value.rows[0][0].empty()) return std::nullopt;
+    return std::atof(value.rows[0][0].c_str());
+  };
   for (const DbRow& row : result.rows) {
-    devices.emplace_back(row[0], row[1], row[2], BehaviourForIndex(index), 1000u + static_cast<unsigned>(index));
+    const SimStart start{latest(kLatestTemperatureQuery, row[0]), latest(kLatestHumidityQuery, row[0])};
+    devices.emplace_back(row[0], row[1], row[2], BehaviourForIndex(index), 1000u + static_cast<unsigned>(index), start);
+    devices.back().StartOutsideLimit(ForcedAlarmForIndex(index));
     ++index;
   }
   return devices;
@@ -97,25 +118,34 @@ void WriteReadings(std::vector<SimulatedDevice>& devices, bool first) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  ReadOrCreateConfig(appConfig, kConfigPath);
   int interval = 5, backfillDays = 0;
   bool once = false;
+  // Options are read before Corvane.ini, so --help creates no file; they override the file.
+  std::vector<std::pair<std::string, std::string>> overrides;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const auto value = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
-    if (arg == "--host") appConfig.host = value();
-    else if (arg == "--port") appConfig.port = std::atoi(value().c_str());
-    else if (arg == "--user") appConfig.user = value();
-    else if (arg == "--password") appConfig.password = value();
-    else if (arg == "--database") appConfig.database = value();
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (arg == "--host" || arg == "--port" || arg == "--user" || arg == "--password" || arg == "--database")
+      overrides.emplace_back(arg, value());
     else if (arg == "--interval") interval = std::max(1, std::atoi(value().c_str()));
     else if (arg == "--backfill-days") backfillDays = std::max(0, std::atoi(value().c_str()));
     else if (arg == "--once") once = true;
     else {
-      std::fprintf(stderr, "usage: %s [--host H] [--port P] [--user U] [--password W] [--database D] "
-                           "[--interval S] [--backfill-days N] [--once]\n", argv[0]);
+      std::fputs(kUsage, stderr);
       return 2;
     }
+  }
+  ReadOrCreateConfig(appConfig, kConfigPath);
+  for (const auto& [option, text] : overrides) {
+    if (option == "--host") appConfig.host = text;
+    else if (option == "--port") appConfig.port = std::atoi(text.c_str());
+    else if (option == "--user") appConfig.user = text;
+    else if (option == "--password") appConfig.password = text;
+    else appConfig.database = text;
   }
   std::signal(SIGTERM, [](int) { stopRequested = 1; });
   std::signal(SIGINT, [](int) { stopRequested = 1; });

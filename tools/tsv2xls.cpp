@@ -25,6 +25,9 @@ namespace {
 constexpr int kRowsPerSheet = 65536;  // rows 0..65535
 constexpr std::size_t kColumnsPerSheet = 256;
 constexpr const char* kUsage = "usage: %s [--truncate] INPUT.tsv OUTPUT.xls\n";
+constexpr const char* kHelp =
+    "Converts a tab-separated text file (GBK or UTF-8, first line the header) into an .xls workbook.\n"
+    "  --truncate  cut lines with more fields than a sheet has columns (otherwise an error)\n";
 constexpr const char* kTooManyFields =
     "tsv2xls: line %zu has %zu fields, a sheet holds %zu columns (--truncate cuts such lines)\n";
 constexpr const char* kLossNote = "%zu %s cut to 32,767 characters; %zu %s not in GBK written as '?'\n";
@@ -83,6 +86,11 @@ int main(int argc, char** argv) {
   std::vector<const char*> files;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::printf(kUsage, argv[0]);
+      std::fputs(kHelp, stdout);
+      return 0;
+    }
     if (arg == "--truncate") {
       truncate = true;
     } else if (arg.size() > 1 && arg[0] == '-') {

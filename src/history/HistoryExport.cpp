@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
@@ -27,6 +29,7 @@ constexpr const char* kExcelSpillNote = "\n超过65535行的数据已续写到Sh
 constexpr const char* kExcelFailure = "导出失败";
 constexpr const char* kNothingToExport = "没有可导出的记录";
 constexpr const char* kCurveTitle = "历史曲线";
+constexpr const char* kSavedIn = "文件保存在: %1";
 constexpr int kProgressThreshold = 5000;  // rows; smaller exports finish before a dialog would show
 
 // Busy cursor and a progress dialog for the duration of one export.
@@ -60,6 +63,12 @@ class ExportBusy {
   std::unique_ptr<QProgressDialog> dialog_;
 };
 
+// The directory the file went to, absolute: names are relative to the current directory.
+QString SavedInText(const std::string& fileName) {
+  const QFileInfo file(QString::fromUtf8(fileName.c_str()));
+  return QString::fromUtf8(kSavedIn).arg(QDir::toNativeSeparators(file.absolutePath()));
+}
+
 }  // namespace
 
 std::string ExcelSuccessText(const std::string& fileName, int sheetsUsed) {
@@ -85,7 +94,7 @@ ExportOutcome ExportPdf(QWidget* owner, const res::TextRows& list, const std::st
     outcome = WritePdfReport(list, name, busy.Progress());
   }
   // A library error was printed by the error handler; like a failed document, it shows no box.
-  if (outcome.ok && owner) platform::MessageBox(owner, QString::fromUtf8(kPdfSuccess));
+  if (outcome.ok && owner) platform::InformativeMessageBox(owner, QString::fromUtf8(kPdfSuccess), SavedInText(name));
   return outcome;
 }
 
@@ -97,9 +106,11 @@ ExportOutcome ExportExcel(QWidget* owner, const res::TextRows& list, const std::
     ExportBusy busy(owner, list.rowCount(), QStringLiteral("正在导出EXCEL…"));
     outcome = WriteExcelReport(list, name, busy.Progress());
   }
-  if (owner)
-    platform::MessageBox(owner, outcome.ok ? QString::fromStdString(ExcelSuccessText(name, outcome.sheetsUsed))
-                                           : QString::fromUtf8(kExcelFailure));
+  if (owner && outcome.ok)
+    platform::InformativeMessageBox(owner, QString::fromStdString(ExcelSuccessText(name, outcome.sheetsUsed)),
+                                    SavedInText(name));
+  else if (owner)
+    platform::MessageBox(owner, QString::fromUtf8(kExcelFailure));
   return outcome;
 }
 
@@ -136,6 +147,9 @@ ExportOutcome ExportCurvePdf(QWidget* owner, const QImage& chart, const std::str
                                             &outcome.error);
   else
     outcome.ok = false;
-  if (owner) platform::MessageBox(owner, QString::fromUtf8(outcome.ok ? kPdfSuccess : kExcelFailure));
+  if (owner && outcome.ok)
+    platform::InformativeMessageBox(owner, QString::fromUtf8(kPdfSuccess), SavedInText(outcome.fileName));
+  else if (owner)
+    platform::MessageBox(owner, QString::fromUtf8(kExcelFailure));
   return outcome;
 }

@@ -16,14 +16,23 @@ MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter) {
   return previous;
 }
 
-int MessageBox(QWidget* parent, const QString& text, const QString& caption, unsigned type) {
-  const MessageBoxRequest request{parent, text, caption.isEmpty() ? kAppTitle : caption, type};
+namespace {
+int Show(const MessageBoxRequest& request) {
   if (Presenter()) return Presenter()(request);
-  switch (type & 0xF) {
+  switch (request.type & 0xF) {
     case MB_YESNO: return IDNO;
     case MB_OKCANCEL: return IDCANCEL;
     default: return IDOK;
   }
+}
+}  // namespace
+
+int MessageBox(QWidget* parent, const QString& text, const QString& caption, unsigned type) {
+  return Show({parent, text, caption.isEmpty() ? kAppTitle : caption, type, {}});
+}
+
+int InformativeMessageBox(QWidget* parent, const QString& text, const QString& informativeText) {
+  return Show({parent, text, kAppTitle, MB_OK, informativeText});
 }
 
 }  // namespace platform

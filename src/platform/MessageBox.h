@@ -27,6 +27,7 @@ struct MessageBoxRequest {
   QString text;
   QString caption;
   unsigned type = MB_OK;
+  QString informativeText;  // a second, smaller paragraph under the text; usually empty
 };
 
 using MessageBoxPresenter = std::function<int(const MessageBoxRequest&)>;
@@ -38,5 +39,8 @@ MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter);
 // a yes/no box answers IDNO, so nothing destructive happens by default.
 int MessageBox(QWidget* parent, const QString& text, const QString& caption = kAppTitle,
                unsigned type = MB_OK);
+
+// An OK box with a second paragraph under the text, e.g. where a file went.
+int InformativeMessageBox(QWidget* parent, const QString& text, const QString& informativeText);
 
 }  // namespace platform

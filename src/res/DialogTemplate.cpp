@@ -1,10 +1,12 @@
 #include "DialogTemplate.h"
 
 #include <algorithm>
+#include <cmath>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -101,10 +103,13 @@ QWidget* CreateControl(QWidget* parent, const ControlTemplate& c, QButtonGroup*&
 }  // namespace
 
 DialogUnits::DialogUnits(const QFont& font) {
+  // As the resource format defines them: the average width of the 52 Latin letters, rounded,
+  // and the font's em height. QFontMetrics::height() would add the line gap of the CJK
+  // fallback faces (about 1.4 em) and make tall dialogs overflow a small screen.
   const QFontMetricsF metrics(font);
   static const QString sample = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-  baseX_ = metrics.horizontalAdvance(sample) / sample.size();
-  baseY_ = metrics.height();
+  baseX_ = std::round(metrics.horizontalAdvance(sample) / sample.size());
+  baseY_ = QFontInfo(font).pixelSize();
   if (baseX_ < 4) baseX_ = 4;
   if (baseY_ < 8) baseY_ = 8;
 }

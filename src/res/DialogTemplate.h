@@ -62,7 +62,7 @@ struct DialogTemplate {
   std::span<const ControlTemplate> controls;
 };
 
-// Dialog-unit conversion from the dialog font's average character size.
+// Dialog-unit conversion: 4 units across are the font's average character width, 8 down its em.
 class DialogUnits {
  public:
   explicit DialogUnits(const QFont& font);
@@ -70,7 +70,7 @@ class DialogUnits {
   QSize ToPixels(int w, int h) const;
 
  private:
-  double baseX_ = 6, baseY_ = 13;  // average char width and height in pixels
+  double baseX_ = 6, baseY_ = 12;  // average char width and em height in pixels
 };
 
 // The font a template asks for ("宋体" falls back to a CJK serif face).

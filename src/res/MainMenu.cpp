@@ -31,7 +31,7 @@ constexpr MenuCommand kViewPopup[] = {
     {ID_VIEW_STATUS_BAR, "状态栏"},
 };
 constexpr MenuCommand kHelpPopup[] = {
-    {ID_APP_ABOUT, "关于 Veltrane..."},
+    {ID_APP_ABOUT, "关于 Veltrane"},
 };
 constexpr MenuCommand kConnectPopup[] = {
     {ID_CONNECT, "连接..."},
@@ -49,7 +49,7 @@ constexpr MenuBarEntry kMainMenuBar[] = {
     {"", 0, kFilePopup, kMenuGrayed},
     {"", 0, kEditPopup, kMenuGrayed},
     {"", 0, kViewPopup, kMenuGrayed},
-    {"", 0, kHelpPopup, kMenuGrayed},
+    {"帮助", 0, kHelpPopup},  // the only titled one: the about box must be reachable
     {"", 0, kConnectPopup},
     {"", ID_DB_CLOSE, {}, kMenuGrayed},
 };

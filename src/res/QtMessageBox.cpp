@@ -12,6 +12,7 @@ int ShowBox(const platform::MessageBoxRequest& request) {
   QMessageBox box(request.parent);
   box.setWindowTitle(request.caption);
   box.setText(request.text);
+  if (!request.informativeText.isEmpty()) box.setInformativeText(request.informativeText);
   switch (request.type & 0xF0) {
     case platform::MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
     case platform::MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;

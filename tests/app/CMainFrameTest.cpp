@@ -65,15 +65,21 @@ TEST(MainFrameMenu, BarEntriesAndCommandsAreInPlaceWithTheirIds) {
     EXPECT_EQ(action->text(), Text(c.text));
     EXPECT_TRUE(frame.MenuBarEntry(c.barPosition)->menu()->actions().contains(action)) << c.id;
   }
-  // Untitled entries: present, but not shown in the bar; the stock popups and 32783 greyed.
-  for (int id : {int(res::ID_APP_ABOUT), int(res::ID_FILE_NEW), int(res::ID_CONNECT), int(res::ID_CONNECT_SETTINGS), int(res::ID_DB_CLOSE)})
+  // "帮助" holds the about box; the untitled entries are present, but not shown in the bar.
+  QAction* about = frame.CommandAction(res::ID_APP_ABOUT);
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(about->text(), Text("关于 Veltrane"));
+  EXPECT_TRUE(about->isEnabled());
+  EXPECT_EQ(frame.MenuBarEntry(9)->text(), Text("帮助"));
+  EXPECT_TRUE(frame.MenuBarEntry(9)->isVisible() && frame.MenuBarEntry(9)->isEnabled());
+  for (int id : {int(res::ID_FILE_NEW), int(res::ID_CONNECT), int(res::ID_CONNECT_SETTINGS), int(res::ID_DB_CLOSE)})
     EXPECT_NE(frame.CommandAction(id), nullptr) << id;
   EXPECT_FALSE(frame.CommandAction(res::ID_DB_CLOSE)->isEnabled());
   EXPECT_FALSE(frame.CommandAction(res::ID_DB_CLOSE)->isVisible());
   EXPECT_EQ(frame.menuBar()->actions().size(), 12);
   int visible = 0;
   for (QAction* entry : frame.menuBar()->actions()) visible += entry->isVisible() ? 1 : 0;
-  EXPECT_EQ(visible, 6);
+  EXPECT_EQ(visible, 7);
 }
 
 TEST(MainFrameMenu, StatusBarSaysReadyAndTheToolBarIsEmpty) {
@@ -121,10 +127,19 @@ INSTANTIATE_TEST_SUITE_P(Modes, MainFrameDefMode,
                                            DefModeCase{2, kViewTiles}, DefModeCase{7, kViewTable},
                                            DefModeCase{-1, kViewTable}));
 
+namespace {
+QStringList capturedWarnings;
+void CaptureWarning(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type != QtDebugMsg && type != QtInfoMsg) capturedWarnings << text;
+}
+}  // namespace
+
 TEST(MainFrameViews, SwitchingThroughTheMenuReplacesTheViewAndFollowsWithPaging) {
   CMainFrame frame(0);
   frame.resize(800, 600);
   frame.show();
+  capturedWarnings.clear();
+  const QtMessageHandler previous = qInstallMessageHandler(CaptureWarning);
   QWidget* table = frame.LiveView();
   frame.CommandAction(res::ID_SHOW_TABLE)->trigger();
   EXPECT_EQ(frame.LiveView(), table) << "the table already shown is kept";
@@ -147,6 +162,8 @@ TEST(MainFrameViews, SwitchingThroughTheMenuReplacesTheViewAndFollowsWithPaging)
   EXPECT_NE(qobject_cast<CVeltraneView*>(frame.LiveView()), nullptr);
   EXPECT_EQ(ViewMode, kViewTable);
   EXPECT_FALSE(frame.MenuBarEntry(res::kMenuPosTileNextPage)->isEnabled());
+  qInstallMessageHandler(previous);
+  EXPECT_TRUE(capturedWarnings.filter(QStringLiteral("QSplitter")).isEmpty()) << capturedWarnings.join('\n').toStdString();
 }
 
 TEST(MainFrameRefresh, HandlerRedrawsTheShownViewAndClearsSelectionChanged) {

@@ -93,6 +93,8 @@ TEST_F(ExcelFileTest, MessagesNameTheFileOrReportFailure) {
   EXPECT_TRUE(outcome.ok);
   EXPECT_EQ(boxes.LastText(), QStringLiteral("导出文件:2026-03-04 05时06分07秒.xls 成功"));
   EXPECT_EQ(boxes.LastCaption(), QStringLiteral("客户端"));
+  const QString savedIn = QStringLiteral("文件保存在: ") + QString::fromStdString(dir_.string());
+  EXPECT_EQ(boxes.Requests().back().informativeText, savedIn);
   EXPECT_TRUE(std::filesystem::exists("2026-03-04 05时06分07秒.xls"));
 
   ExportExcel(&owner, model, (dir_ / "no" / "such" / "dir.xls").string());
@@ -105,6 +107,7 @@ TEST_F(ExcelFileTest, MessagesNameTheFileOrReportFailure) {
   EXPECT_EQ(boxes.Count(), before) << "a failed PDF shows no message box";
   EXPECT_TRUE(ExportPdf(&owner, model).ok);
   EXPECT_EQ(boxes.LastText(), QStringLiteral("导出成功"));
+  EXPECT_EQ(boxes.Requests().back().informativeText, savedIn);
   EXPECT_TRUE(std::filesystem::exists("2026-03-04 05时06分07秒.pdf"));
 
   // An empty list (nothing queried, or a failed query) is never reported as a success.

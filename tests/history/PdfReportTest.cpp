@@ -125,6 +125,7 @@ TEST_F(PdfFileTest, CurvePageChartBecomesAOnePagePdf) {
   EXPECT_TRUE(ExportCurvePdf(&owner, chart, file).ok);
   EXPECT_EQ(Pages(file), 1);
   EXPECT_EQ(boxes.LastText(), QStringLiteral("导出成功"));
+  EXPECT_EQ(boxes.Requests().back().informativeText, QStringLiteral("文件保存在: ") + QString::fromStdString(dir_.string()));
   EXPECT_FALSE(ExportCurvePdf(&owner, chart, (dir_ / "no" / "chart.pdf").string()).ok);
   EXPECT_EQ(boxes.LastText(), QStringLiteral("导出失败"));
   EXPECT_FALSE(std::filesystem::exists(dir_ / "no"));

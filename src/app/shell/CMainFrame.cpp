@@ -112,7 +112,7 @@ void CMainFrame::CreateClient(int defMode) {
   auto* tree = new CMyTreeView(*table_, splitter_);
   splitter_->addWidget(tree);
   const int type = ViewTypeFor(defMode);
-  splitter_->addWidget(CreateLiveView(type));
+  splitter_->addWidget(CreateLiveView(type, splitter_));
   // Like a static splitter: the tree keeps its width when the window is resized.
   splitter_->setStretchFactor(0, 0);
   splitter_->setStretchFactor(1, 1);
@@ -122,11 +122,11 @@ void CMainFrame::CreateClient(int defMode) {
   ViewMode = static_cast<std::uint8_t>(type);
 }
 
-QWidget* CMainFrame::CreateLiveView(int type) {
+QWidget* CMainFrame::CreateLiveView(int type, QWidget* parent) {
   switch (type) {
-    case kViewCurves: return new CCurveView(*table_, splitter_);
-    case kViewTiles: return new CIconView(*table_, splitter_);
-    default: return new CVeltraneView(*table_, splitter_);
+    case kViewCurves: return new CCurveView(*table_, parent);
+    case kViewTiles: return new CIconView(*table_, parent);
+    default: return new CVeltraneView(*table_, parent);
   }
 }
 
@@ -176,7 +176,8 @@ void CMainFrame::SwitchLiveView(int type) {
   QWidget* old = LiveView();
   if (!IsViewOfType(old, type)) {
     const QList<int> sizes = splitter_->sizes();
-    QWidget* fresh = CreateLiveView(type);
+    // Created without a parent: QSplitter::replaceWidget refuses (and warns about) a sibling.
+    QWidget* fresh = CreateLiveView(type, nullptr);
     splitter_->replaceWidget(1, fresh);
     delete old;
     fresh->show();

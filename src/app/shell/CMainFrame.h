@@ -63,7 +63,7 @@ class CMainFrame : public QMainWindow {
   void BuildBars();
   void BuildAccelerators();
   void CreateClient(int defMode);
-  QWidget* CreateLiveView(int type);
+  QWidget* CreateLiveView(int type, QWidget* parent);
   void ApplyInitialSplit();
   void EnableMenuPosition(int position, bool enable);
   void UpdatePagingEntries();

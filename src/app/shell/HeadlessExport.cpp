@@ -1,14 +1,13 @@
 #include "HeadlessExport.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDate>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,39 +22,71 @@
 #include "LoginCheck.h"
 #include "LoginState.h"
 #include "PdfReport.h"
+#include "SecretFile.h"
+#include "TextTableModel.h"
 
 namespace {
 
-enum ExitStatus { kOk = 0, kBadArguments = 2, kDatabaseDown = 3, kLoginRefused = 4, kNotGranted = 5, kFailed = 6 };
+// Bad arguments (2) are refused by the command line before the export runs.
+enum ExitStatus { kOk = 0, kDatabaseDown = 3, kLoginRefused = 4, kNotGranted = 5, kFailed = 6 };
 
-constexpr const char* kUsage =
-    "用法: veltrane --export pdf|xls|csv|summary --user 用户名 --password 密码 --role 1|2 --devices ID[,ID…]\n"
-    "               --from YYYY-MM-DD --to YYYY-MM-DD [--temperature 0-3] [--humidity 0-3] [--output 文件]\n"
-    "               [--encoding utf-8|gbk]\n"
-    "  --role 1 管理员, 2 普通用户; --temperature/--humidity 0 正常, 1 高, 2 低, 3 不限 (默认)\n"
-    "  csv: 表格页的全部列; summary: 每台设备的统计 (文件名以 .xls 结尾时为工作簿, 否则为制表符分隔的文本)\n"
-    "  --encoding: csv 和 summary 文本的编码, 默认 utf-8 (带 BOM)\n";
+// The kinds of report --export writes; a new kind is one more line here.
+struct ExportKind {
+  const char* name;
+  // Null for the text kinds, which stream from the server and need no table page.
+  ExportOutcome (*write)(const ExportRequest& request, const res::TextRows& rows);
+};
+constexpr ExportKind kExportKinds[] = {
+    {"pdf", [](const ExportRequest& r, const res::TextRows& rows) { return ExportPdf(nullptr, rows, r.output); }},
+    {"xls", [](const ExportRequest& r, const res::TextRows& rows) { return ExportExcel(nullptr, rows, r.output); }},
+    {"csv", nullptr},
+    {"summary", nullptr},
+};
+
+struct ExportOption {
+  const char* name;
+  const char* valueName;  // UTF-8
+  const char* help;       // UTF-8
+};
+constexpr ExportOption kExportOptions[] = {
+    {"export", "种类", "写出历史报表, 不打开窗口"},
+    {"user", "用户名", "登录用户"},
+    {"password", "密码", "登录密码 (会出现在进程列表中, 定时任务请用 --password-file)"},
+    {"password-file", "文件", "从文件首行读取密码; 文件只能由属主读取 (chmod 600)"},
+    {"role", "1|2", "用户类型: 1 管理员, 2 普通用户"},
+    {"devices", "ID[,ID…]", "设备编号, 逗号分隔"},
+    {"from", "YYYY-MM-DD", "开始日期"},
+    {"to", "YYYY-MM-DD", "结束日期"},
+    {"temperature", "0-3", "温度筛选: 0 正常, 1 高温, 2 低温, 3 不限 (默认)"},
+    {"humidity", "0-3", "湿度筛选: 0 正常, 1 高湿, 2 低湿, 3 不限 (默认)"},
+    {"output", "文件", "输出文件 (默认: 当前目录下以时间命名)"},
+    {"encoding", "utf-8|gbk", "csv 和 summary 文本的编码, 默认 utf-8 (带 BOM); summary 的文件名以 .xls 结尾时为工作簿"},
+};
+constexpr const char* kRequiredOptions[] = {"export", "user", "role", "devices", "from", "to"};
+constexpr const char* kPasswordVariable = "VELTRANE_PASSWORD";
+
+std::string KindNames(const char* separator) {
+  std::string names;
+  for (const ExportKind& kind : kExportKinds) names += (names.empty() ? "" : separator) + std::string(kind.name);
+  return names;
+}
+
+const ExportKind* KindNamed(const std::string& name) {
+  for (const ExportKind& kind : kExportKinds)
+    if (name == kind.name) return &kind;
+  return nullptr;
+}
+
+int Fail(int status, const std::string& message) {
+  std::fprintf(stderr, "veltrane: %s\n", message.c_str());
+  return status;
+}
 
 // A normal user may export only devices of departments granted to them.
 constexpr const char* kGrantedDeviceSql =
     "select device_tab.device_num from device_tab,permission_tab where permission_tab.user_name='%s' "
     "and device_tab.company_num=permission_tab.company_num "
     "and device_tab.department_num=permission_tab.department_num and device_tab.device_num='%s'";
-
-struct Request {
-  std::string format, user, password, output;
-  int role = 0;
-  std::vector<std::string> devices;  // UTF-8 as given
-  QDate from, to;
-  int temperatureFilter = 3, humidityFilter = 3;
-  history::TextEncoding encoding = history::TextEncoding::kUtf8Bom;
-};
-
-int Fail(int status, const std::string& message) {
-  std::fprintf(stderr, "veltrane: %s\n", message.c_str());
-  if (status == kBadArguments) std::fputs(kUsage, stderr);
-  return status;
-}
 
 std::vector<std::string> SplitList(const std::string& text) {
   std::vector<std::string> items;
@@ -77,57 +108,84 @@ std::optional<int> SmallNumber(const std::string& text, int low, int high) {
   return value;
 }
 
-// Parses the options; returns an error text or empty.
-std::string Parse(int argc, char** argv, Request& r) {
-  std::map<std::string, std::string> values;
-  static const char* const kKnown[] = {"--export", "--user", "--password", "--role", "--devices", "--from",
-                                       "--to", "--temperature", "--humidity", "--output", "--encoding"};
-  for (int i = 1; i < argc; ++i) {
-    const std::string option = argv[i];
-    bool known = false;
-    for (const char* k : kKnown) known |= option == k;
-    if (!known) return "未知参数 " + option;
-    if (i + 1 >= argc) return "参数 " + option + " 缺少值";
-    if (values.count(option)) return "参数 " + option + " 重复";
-    values[option] = argv[++i];
+}  // namespace
+
+void AddExportOptions(QCommandLineParser& parser) {
+  for (const ExportOption& option : kExportOptions)
+    parser.addOption(QCommandLineOption(QString::fromLatin1(option.name), QString::fromUtf8(option.help),
+                                        QString::fromUtf8(option.valueName)));
+}
+
+std::string ExportUsage() {
+  return "用法: veltrane --export " + KindNames("|") +
+         " --user 用户名 (--password 密码 | --password-file 文件) --role 1|2\n"
+         "               --devices ID[,ID…] --from YYYY-MM-DD --to YYYY-MM-DD [--temperature 0-3] [--humidity 0-3]\n"
+         "               [--output 文件] [--encoding utf-8|gbk]\n";
+}
+
+std::string ExportHelp() {
+  std::string text = "定时报表 (不打开窗口, 导出历史数据):\n" + ExportUsage() + "\n";
+  for (const ExportOption& option : kExportOptions) {
+    const std::string left = std::string("  --") + option.name + " " + option.valueName;
+    int width = 0;  // terminal columns: CJK characters take two
+    for (const QChar c : QString::fromStdString(left)) width += c.unicode() >= 0x2E80 ? 2 : 1;
+    text += left + std::string(width < 29 ? 29 - width : 1, ' ') + option.help + "\n";
   }
-  for (const char* required : {"--export", "--user", "--password", "--role", "--devices", "--from", "--to"})
-    if (!values.count(required)) return std::string("缺少参数 ") + required;
-  r.format = values["--export"];
-  if (r.format != "pdf" && r.format != "xls" && !history::IsTextExportFormat(r.format))
-    return "--export 只能是 pdf、xls、csv 或 summary";
-  if (values.count("--encoding") && !history::ParseTextEncoding(values["--encoding"], r.encoding))
-    return "--encoding 只能是 utf-8 或 gbk";
-  r.user = values["--user"];
-  r.password = values["--password"];
-  const auto role = SmallNumber(values["--role"], 1, 2);
+  text += std::string("  没有 --password 和 --password-file 时, 密码取自环境变量 ") + kPasswordVariable + "。\n";
+  return text;
+}
+
+bool WantsExport(const QCommandLineParser& parser) { return parser.isSet(QStringLiteral("export")); }
+
+std::string ReadExportRequest(const QCommandLineParser& parser, ExportRequest& r) {
+  const auto value = [&](const char* name) { return parser.value(QString::fromLatin1(name)).toStdString(); };
+  const auto given = [&](const char* name) { return parser.isSet(QString::fromLatin1(name)); };
+  for (const ExportOption& option : kExportOptions)
+    if (parser.values(QString::fromLatin1(option.name)).size() > 1) return std::string("参数 --") + option.name + " 重复";
+  for (const char* required : kRequiredOptions)
+    if (!given(required)) return std::string("缺少参数 --") + required;
+  r.format = value("export");
+  if (!KindNamed(r.format)) return "--export 只能是 " + KindNames(" 或 ");
+  r.user = value("user");
+  if (given("password") && given("password-file")) return "--password 和 --password-file 只能给一个";
+  if (given("password")) {
+    r.password = value("password");
+  } else if (given("password-file")) {
+    const platform::SecretFileResult secret = platform::ReadSecretFile(value("password-file"));
+    if (!secret.ok) return secret.error;
+    r.password = secret.secret;
+  } else if (const char* fromEnvironment = std::getenv(kPasswordVariable)) {
+    r.password = fromEnvironment;
+  } else {
+    return std::string("缺少参数 --password 或 --password-file (或环境变量 ") + kPasswordVariable + ")";
+  }
+  const auto role = SmallNumber(value("role"), 1, 2);
   if (!role) return "--role 只能是 1 或 2";
   r.role = *role;
-  r.devices = SplitList(values["--devices"]);
+  r.devices = SplitList(value("devices"));
   if (r.devices.empty()) return "--devices 不能为空";
-  r.from = QDate::fromString(QString::fromStdString(values["--from"]), QStringLiteral("yyyy-MM-dd"));
-  r.to = QDate::fromString(QString::fromStdString(values["--to"]), QStringLiteral("yyyy-MM-dd"));
+  r.from = QDate::fromString(QString::fromStdString(value("from")), QStringLiteral("yyyy-MM-dd"));
+  r.to = QDate::fromString(QString::fromStdString(value("to")), QStringLiteral("yyyy-MM-dd"));
   if (!r.from.isValid() || !r.to.isValid()) return "日期格式应为 YYYY-MM-DD";
   if (r.to < r.from) return "时间段选择错误!";
-  for (const auto& [option, target] : {std::pair{"--temperature", &r.temperatureFilter}, {"--humidity", &r.humidityFilter}}) {
-    if (!values.count(option)) continue;
-    const auto filter = SmallNumber(values[option], 0, 3);
-    if (!filter) return std::string(option) + " 只能是 0 到 3";
+  for (const auto& [option, target] : {std::pair{"temperature", &r.temperatureFilter}, {"humidity", &r.humidityFilter}}) {
+    if (!given(option)) continue;
+    const auto filter = SmallNumber(value(option), 0, 3);
+    if (!filter) return std::string("--") + option + " 只能是 0 到 3";
     *target = *filter;
   }
-  r.output = values.count("--output") ? values["--output"] : std::string();
+  r.output = given("output") ? value("output") : std::string();
+  if (given("encoding") && !history::ParseTextEncoding(value("encoding"), r.encoding))
+    return "--encoding 只能是 utf-8 或 gbk";
+  // Text without a GBK form would reach the server as "?" and could match another account or device.
+  for (const std::string* text : {&r.user, &r.password})
+    if (!platform::GbkCanHold(QString::fromStdString(*text))) return "用户名或密码含有无法识别的字符";
+  for (const std::string& device : r.devices)
+    if (!platform::GbkCanHold(QString::fromStdString(device))) return "设备 " + device + " 含有无法识别的字符";
   return {};
 }
 
-}  // namespace
-
-bool IsHeadlessExportRequest(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i)
-    if (std::strcmp(argv[i], "--export") == 0) return true;
-  return false;
-}
-
-int RunHeadlessExport(int argc, char** argv) {
+int RunHeadlessExport(int argc, char** argv, const ExportRequest& request) {
   // No display needed: the table page is never shown.
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   // Under cron there is no runtime directory; give Qt a private one instead of a warning.
@@ -137,14 +195,6 @@ int RunHeadlessExport(int argc, char** argv) {
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
   }
   QApplication app(argc, argv);
-
-  Request request;
-  if (const std::string error = Parse(argc, argv, request); !error.empty()) return Fail(kBadArguments, error);
-  // Text without a GBK form would reach the server as "?" and could match another account or device.
-  for (const std::string* text : {&request.user, &request.password})
-    if (!platform::GbkCanHold(QString::fromStdString(*text))) return Fail(kBadArguments, "用户名或密码含有无法识别的字符");
-  for (const std::string& device : request.devices)
-    if (!platform::GbkCanHold(QString::fromStdString(device))) return Fail(kBadArguments, "设备 " + device + " 含有无法识别的字符");
 
   // A failed connect is reported once, here, together with the exit status.
   Db().SetConnectFailureReporting(false);
@@ -191,8 +241,7 @@ int RunHeadlessExport(int argc, char** argv) {
   if (!query.ok) return Fail(kFailed, "历史数据查询失败");
 
   const res::TextRows& rows = page.ResultList()->Rows();
-  const ExportOutcome outcome =
-      request.format == "pdf" ? ExportPdf(nullptr, rows, request.output) : ExportExcel(nullptr, rows, request.output);
+  const ExportOutcome outcome = KindNamed(request.format)->write(request, rows);
   // The reason too (a full disk, a size limit): an earlier file of that name is kept.
   if (!outcome.ok)
     return Fail(kFailed, "导出失败: " + outcome.fileName + (outcome.error.empty() ? "" : " (" + outcome.error + ")"));

@@ -1,0 +1,141 @@
+// Pictures for docs/ from the running demo (server, demo data and collector simulator), taken
+// through the station's own windows after a real login check as admin (管理员):
+//
+//   cd run && ../build/tools/demo-screenshots ../docs [SECONDS]
+//
+// The live views run SECONDS (default 130) first, so the curves have some samples and the
+// devices that stopped reporting show "通讯掉线" (TIMEOUT=120).
+// writes main_window.png (live table), live-curves.png, live-tiles.png, history-table.png,
+// history-curve.png, history-report.pdf (for pdftoppm), and the administration dialogs
+// (user_manage_dialog.png, company_page.png, department_page.png, device_manage_dialog.png,
+// permission_dialog.png) and the about box (about.png). scripts/screenshots runs it under Xvfb at 1366x768.
+#include <QApplication>
+#include <QComboBox>
+#include <QDate>
+#include <QDateEdit>
+#include <QEventLoop>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+#include "AppConfig.h"
+#include "CAboutDlg.h"
+#include "CCompanyDeptDlg.h"
+#include "CHistoryQueryDlg.h"
+#include "CHistoryTablePage.h"
+#include "CMainFrame.h"
+#include "DatabaseDialogs.h"
+#include "DbSession.h"
+#include "Fonts.h"
+#include "HistoryExport.h"
+#include "LoginCheck.h"
+#include "LoginState.h"
+#include "MainMenu.h"
+#include "CompanyDeptTemplate.h"
+#include "HistoryQueryTemplate.h"
+#include "ReportListView.h"
+#include "TextTableModel.h"
+
+namespace {
+
+QString outDir;
+
+void Settle(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+bool Save(QWidget& widget, const char* name) {
+  Settle(200);
+  const bool ok = widget.grab().save(outDir + "/" + QString::fromLatin1(name));
+  std::fprintf(stderr, "demo-screenshots: %s %s\n", name, ok ? "written" : "FAILED");
+  return ok;
+}
+
+void Click(QWidget* dialog, int id) {
+  if (auto* button = res::Control<QPushButton>(dialog, id)) button->click();
+}
+
+void ShootHistory() {
+  CHistoryQueryDlg dlg;
+  const QDate yesterday = QDate::currentDate().addDays(-1);
+  res::Control<QDateEdit>(&dlg, res::IDC_HQ_START_DATE)->setDate(yesterday);
+  res::Control<QDateEdit>(&dlg, res::IDC_HQ_END_DATE)->setDate(yesterday);
+  auto* company = res::Control<QComboBox>(&dlg, res::IDC_HQ_COMPANY);
+  company->setCurrentIndex(0);
+  emit company->activated(0);
+  Click(&dlg, res::IDC_HQ_ADD_ALL);
+  dlg.show();
+  Click(&dlg, res::IDC_HQ_QUERY);
+  Save(dlg, "history-table.png");
+  ExportPdf(nullptr, *dlg.TablePage()->ResultList()->Model(), (outDir + "/history-report.pdf").toStdString());
+  res::Control<QTabBar>(&dlg, res::IDC_HQ_TABS)->setCurrentIndex(1);
+  Click(&dlg, res::IDC_HQ_QUERY);
+  Save(dlg, "history-curve.png");
+}
+
+void ShootAdministration(QWidget* frame) {
+  const struct { int command; const char* name; } dialogs[] = {
+      {res::ID_USER_MANAGE, "user_manage_dialog.png"},
+      {res::ID_DEVICE_MANAGE, "device_manage_dialog.png"},
+      {res::ID_USER_PERMISSION, "permission_dialog.png"},
+  };
+  for (const auto& d : dialogs) {
+    std::unique_ptr<QDialog> dialog = DatabaseDialogFactory(d.command)(frame);
+    dialog->show();
+    Save(*dialog, d.name);
+  }
+  std::unique_ptr<QDialog> dialog = DatabaseDialogFactory(res::ID_COMPANY_DEPT)(frame);
+  dialog->show();
+  Save(*dialog, "company_page.png");
+  if (auto* tabs = res::Control<QTabBar>(dialog.get(), res::IDC_COMPANY_DEPT_TABS)) tabs->setCurrentIndex(1);
+  Save(*dialog, "department_page.png");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  app.setFont(res::UiFont(9));
+  outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+  const int liveSeconds = argc > 2 ? std::atoi(argv[2]) : 130;
+  LoadConfig();
+  if (CheckLogin("admin", "admin", kRoleAdministrator) != LoginCheckResult::kAccepted) {
+    std::fprintf(stderr, "demo-screenshots: admin/admin (管理员) refused; is the demo server up (scripts/demo --no-start)?\n");
+    return 1;
+  }
+  currentUserName = "admin";
+  currentUserRole = kRoleAdministrator;
+
+  CMainFrame frame(0);
+  if (const QScreen* screen = frame.screen()) frame.setGeometry(screen->availableGeometry());
+  frame.showMaximized();
+  frame.StartMonitoring();
+  frame.setWindowTitle(QStringLiteral("温湿度智能监控系统"));
+  Settle(liveSeconds * 1000);  // the monitor thread refreshes every 10 s meanwhile
+  frame.OnLiveRefresh();
+  bool ok = Save(frame, "main_window.png");
+  frame.SwitchLiveView(kViewCurves);
+  frame.OnLiveRefresh();
+  ok &= Save(frame, "live-curves.png");
+  frame.SwitchLiveView(kViewTiles);
+  frame.OnLiveRefresh();
+  ok &= Save(frame, "live-tiles.png");
+  frame.SwitchLiveView(kViewTable);
+
+  // The dialogs hold the database as the menu commands do.
+  Db().WaitForDbIdle();
+  Db().HoldBusy();
+  ShootHistory();
+  ShootAdministration(&frame);
+  Db().ReleaseBusy();
+  CAboutDlg about(&frame);
+  about.show();
+  ok &= Save(about, "about.png");
+  frame.close();
+  return ok ? 0 : 1;
+}
