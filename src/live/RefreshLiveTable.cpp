@@ -166,11 +166,19 @@ void ApplyLiveRows(DeviceLiveTable& table, std::span<const LiveRow> rows, std::u
 
 void RefreshLiveTable(DeviceLiveTable& table) {
   if (Db().Ping() != 0) return;
-  const DbResult result = Db().Select(BuildLiveQuery(currentUserRole, currentUserName), DbFetch::Store);
-  if (!result.ok) return;
+  // The rows of the previous refresh are overwritten in place: after the first refresh the
+  // texts reuse their buffers and reading a result allocates next to nothing.
+  static thread_local std::vector<LiveRow> rows;
+  std::size_t count = 0;
+  const bool ok = Db().SelectEach(BuildLiveQuery(currentUserRole, currentUserName), DbFetch::Store,
+                                  [&](const DbRow& row) {
+                                    if (count == rows.size()) rows.emplace_back();
+                                    rows[count++] = row;
+                                  });
+  if (!ok) return;
   const std::uint32_t now = platform::GetTickCount();
   const platform::LocalTime local = platform::GetLocalTime();
   std::lock_guard lock(table.mutex);
-  ApplyLiveRows(table, result.rows, now, liveclock::CivilSeconds(local));
+  ApplyLiveRows(table, std::span(rows).first(count), now, liveclock::CivilSeconds(local));
   table.lastRefresh = {true, now, local.hour, local.minute, local.second};
 }
