@@ -103,6 +103,7 @@ void CMainFrame::BuildAlarmIndicators() {
   silence->setObjectName(QStringLiteral("silenceButton"));
   silence->setDefaultAction(silenceAction_);
   silence->setAutoRaise(true);
+  silence->setToolTip(QStringLiteral("%1 (%2)").arg(silenceAction_->text(), QString::fromUtf8(kSilenceShortcut)));
   overCapacity_ = new QLabel(status);
   overCapacity_->setObjectName(QStringLiteral("overCapacityNote"));
   overCapacity_->hide();
