@@ -2,14 +2,17 @@
 //
 //   live_refresh_bench                      the merge alone (no server)
 //   VELTRANE_DB_PORT=... live_refresh_bench also the whole refresh against a private server
-//                                           (database "bench_live_refresh", created and dropped)
+//                                           (database "bench_live_refresh", created and dropped),
+//                                           and the client library alone for the same statement
 #include <benchmark/benchmark.h>
+#include <mysql.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include "AlarmSummary.h"
 #include "DbSession.h"
 #include "LoginState.h"
 #include "RefreshLiveTable.h"
@@ -64,6 +67,19 @@ void BM_FillEmptyTable(benchmark::State& state) {
 }
 BENCHMARK(BM_FillEmptyTable)->Unit(benchmark::kMicrosecond);
 
+// What the main frame adds to every refresh: the state scan behind the alarm summary and bell.
+void BM_AlarmScanOfFullTable(benchmark::State& state) {
+  auto table = DeviceLiveTable::Create();
+  ApplyLiveRows(*table, Rows("2024-05-01 10:00:00"), 1);
+  std::vector<std::uint8_t> previous;
+  for (auto _ : state) {
+    alarms::LiveScan scan = alarms::ScanLiveTable(*table, 50000, 120);
+    benchmark::DoNotOptimize(alarms::HasNewEvent(previous, scan));
+    previous = std::move(scan.bits);
+  }
+}
+BENCHMARK(BM_AlarmScanOfFullTable)->Unit(benchmark::kMicrosecond);
+
 // --- against the server ---------------------------------------------------------------------
 
 bool PrepareServerDatabase() {
@@ -114,6 +130,36 @@ void BM_RefreshLiveTableFromServer(benchmark::State& state) {
   state.counters["devices"] = table->liveCount;
 }
 BENCHMARK(BM_RefreshLiveTableFromServer)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The floor: the same statement through the client library on one kept connection, stored and
+// every row fetched, nothing else.
+void BM_ClientLibraryFloor(benchmark::State& state) {
+  static const bool ready = PrepareServerDatabase();
+  const char* port = std::getenv("VELTRANE_DB_PORT");
+  const char* password = std::getenv("VELTRANE_DB_PASSWORD");
+  MYSQL* mysql = ready ? mysql_init(nullptr) : nullptr;
+  if (!mysql || !mysql_real_connect(mysql, "127.0.0.1", "root", password ? password : "veltrane-test", kBenchDatabase,
+                                    static_cast<unsigned>(std::atoi(port)), nullptr, 0)) {
+    state.SkipWithError("set VELTRANE_DB_PORT to a running private server");
+    if (mysql) mysql_close(mysql);
+    return;
+  }
+  mysql_set_character_set(mysql, "gbk");
+  const std::string sql = BuildLiveQuery(kRoleAdministrator, "");
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    if (mysql_real_query(mysql, sql.data(), sql.size()) != 0) break;
+    MYSQL_RES* result = mysql_store_result(mysql);
+    if (!result) break;
+    const unsigned columns = mysql_num_fields(result);
+    while (MYSQL_ROW row = mysql_fetch_row(result))
+      for (unsigned c = 0; c < columns; ++c) bytes += row[c] ? 1 : 0;
+    mysql_free_result(result);
+  }
+  benchmark::DoNotOptimize(bytes);
+  mysql_close(mysql);
+}
+BENCHMARK(BM_ClientLibraryFloor)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
 

@@ -20,6 +20,7 @@ namespace {
 constexpr const char* kDbSection = "MYDB_CONFIG";
 constexpr const char* kDisplaySection = "DIS_CONFIG";
 constexpr const char* kDeviceSection = "DEVICE_CONFIG";
+constexpr const char* kAlarmSection = "ALARM_CONFIG";
 constexpr std::size_t kTextBuffer = 50;  // values are cut to 49 characters
 
 // Defaults for keys missing from an existing file; two differ from the built-in ones.
@@ -89,6 +90,7 @@ void ReadConfig(AppConfig& config, const char* path) {
   if (!timeoutInRange)
     std::fprintf(stderr, kTimeoutNote, program_invocation_short_name, text.c_str(), ShownPath(path).c_str());
   config.commTimeout = static_cast<int>(timeoutInRange ? timeout : kDefaultTimeout);
+  config.alarmSound = platform::GetPrivateProfileIntA(kAlarmSection, "SOUND", 1, path) != 0;
 }
 
 // The text the seven profile writes of a fresh file produce, in their order.

@@ -11,6 +11,9 @@ struct AppConfig {
   std::string database = "CorvaneDB";
   int defMode = 0;        // first live view: 1 curves, 2 tiles, anything else the table
   int commTimeout = 120;  // seconds without a new reading before "通讯掉线"
+  // [ALARM_CONFIG] SOUND: 0 keeps the alarm silent. Read when present, never written, so a
+  // fresh file keeps its seven keys.
+  bool alarmSound = true;
 };
 
 extern AppConfig appConfig;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 
 // One refresh's reading. A value the collector did not deliver as a finite number is NaN; a
 // code column that was no number is kCodeNotReported (see SampleState.h).
@@ -53,12 +54,27 @@ struct DeviceLiveRecord {
   void AppendSample(const LiveSample& sample);
 };
 
+// When the live query last succeeded, by tick count and local clock.
+struct RefreshStamp {
+  bool ok = false;  // false until the first successful refresh
+  std::uint32_t tick = 0;
+  int hour = 0, minute = 0, second = 0;
+};
+
 struct DeviceLiveTable {
   static constexpr int kCapacity = 1024;
 
   std::array<DeviceLiveRecord, kCapacity> records;
   std::int32_t liveCount = 0;
   mutable std::mutex mutex;  // see the locking rule above
+
+  // deviceId -> slot of the in-use records, kept by the merge so a refresh never walks the
+  // table per row. The merge checks it against liveCount and rebuilds it when records were
+  // filled some other way.
+  std::unordered_map<std::string, int> slotIndex;
+  RefreshStamp lastRefresh;
+  // Set once a refresh had to drop a device because all slots were in use.
+  bool overCapacity = false;
 
   // Allocated once by the main frame (about 13 MB): never on the stack.
   static std::unique_ptr<DeviceLiveTable> Create() { return std::make_unique<DeviceLiveTable>(); }

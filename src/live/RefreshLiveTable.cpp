@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <string_view>
 
 #include "DbSession.h"
 #include "LoginState.h"
+#include "ReadingClock.h"
 #include "SampleState.h"
 #include "TickCount.h"
 
@@ -91,20 +93,40 @@ LiveSample SampleFrom(const LiveRow& row) {
   return s;
 }
 
+void RebuildIndex(DeviceLiveTable& table) {
+  table.slotIndex.clear();
+  table.slotIndex.reserve(DeviceLiveTable::kCapacity);
+  // emplace keeps the first slot of an id, as a search from the top would find it.
+  for (int i = 0; i < table.liveCount; ++i) table.slotIndex.emplace(table.records[static_cast<std::size_t>(i)].deviceId, i);
+}
+
 DeviceLiveRecord* FindRecord(DeviceLiveTable& table, const std::string& deviceId) {
-  for (int i = 0; i < table.liveCount; ++i)
-    if (table.records[static_cast<std::size_t>(i)].deviceId == deviceId) return &table.records[static_cast<std::size_t>(i)];
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const auto found = table.slotIndex.find(deviceId);
+    if (found == table.slotIndex.end()) return nullptr;
+    DeviceLiveRecord& record = table.records[static_cast<std::size_t>(found->second)];
+    if (found->second < table.liveCount && record.deviceId == deviceId) return &record;
+    RebuildIndex(table);  // a record was rewritten behind the index's back
+  }
   return nullptr;
 }
 
+void Assign(std::string& field, const std::string& value) {
+  if (field != value) field = value;
+}
+
 void UpdateRecord(DeviceLiveRecord& record, const LiveRow& row, std::uint32_t nowTick) {
-  record.companyName = row[kColCompanyName];
-  record.departmentName = row[kColDepartmentName];
-  if (row[kColDateTime] != record.readingTime) record.changeTick = nowTick;
-  record.readingTime = row[kColDateTime];
-  record.deviceName = row[kColDeviceName];
+  Assign(record.companyName, row[kColCompanyName]);
+  Assign(record.departmentName, row[kColDepartmentName]);
+  if (row[kColDateTime] != record.readingTime) {
+    record.changeTick = nowTick;
+    record.readingTime = row[kColDateTime];
+  }
+  Assign(record.deviceName, row[kColDeviceName]);
   record.AppendSample(SampleFrom(row));
 }
+
+constexpr const char* kOverCapacityLine = "veltrane: 设备数超过%d，部分设备未显示\n";
 
 }  // namespace
 
@@ -113,30 +135,50 @@ std::string BuildLiveQuery(int role, const std::string& userName) {
   return Db().Format(kUserLiveQuery, {userName});
 }
 
-void ApplyLiveRows(DeviceLiveTable& table, std::span<const LiveRow> rows, std::uint32_t nowTick) {
+void ApplyLiveRows(DeviceLiveTable& table, std::span<const LiveRow> rows, std::uint32_t nowTick,
+                   std::optional<std::int64_t> localNowSeconds) {
+  if (table.slotIndex.size() != static_cast<std::size_t>(table.liveCount)) RebuildIndex(table);
   for (const LiveRow& row : rows) {
     if (row.size() < kLiveColumnCount) continue;
     if (DeviceLiveRecord* record = FindRecord(table, row[kColDeviceId])) {
       UpdateRecord(*record, row, nowTick);
       continue;
     }
-    if (table.liveCount >= DeviceLiveTable::kCapacity) continue;
+    if (table.liveCount >= DeviceLiveTable::kCapacity) {
+      if (!table.overCapacity) std::fprintf(stderr, kOverCapacityLine, DeviceLiveTable::kCapacity);
+      table.overCapacity = true;
+      continue;
+    }
     DeviceLiveRecord& fresh = table.records[static_cast<std::size_t>(table.liveCount)];
     fresh.ringWrite = 0;
     fresh.ringStart = 0;
     fresh.deviceId = row[kColDeviceId];
     UpdateRecord(fresh, row, nowTick);
+    // Also an empty reading time, or one that never changes, turns lost once the time-out
+    // has passed since now; an old one at once, by its own age.
+    fresh.changeTick = liveclock::FirstChangeTick(fresh.readingTime, nowTick, localNowSeconds);
     fresh.present = 1;
     fresh.shown = 1;
+    table.slotIndex.emplace(fresh.deviceId, table.liveCount);
     ++table.liveCount;
   }
 }
 
 void RefreshLiveTable(DeviceLiveTable& table) {
   if (Db().Ping() != 0) return;
-  const DbResult result = Db().Select(BuildLiveQuery(currentUserRole, currentUserName), DbFetch::Store);
-  if (!result.ok) return;
+  // The rows of the previous refresh are overwritten in place: after the first refresh the
+  // texts reuse their buffers and reading a result allocates next to nothing.
+  static thread_local std::vector<LiveRow> rows;
+  std::size_t count = 0;
+  const bool ok = Db().SelectEach(BuildLiveQuery(currentUserRole, currentUserName), DbFetch::Store,
+                                  [&](const DbRow& row) {
+                                    if (count == rows.size()) rows.emplace_back();
+                                    rows[count++] = row;
+                                  });
+  if (!ok) return;
   const std::uint32_t now = platform::GetTickCount();
+  const platform::LocalTime local = platform::GetLocalTime();
   std::lock_guard lock(table.mutex);
-  ApplyLiveRows(table, result.rows, now);
+  ApplyLiveRows(table, std::span(rows).first(count), now, liveclock::CivilSeconds(local));
+  table.lastRefresh = {true, now, local.hour, local.minute, local.second};
 }

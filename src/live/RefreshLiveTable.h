@@ -1,6 +1,7 @@
 #pragma once
 // Re-reads the latest reading of every visible device from monitordat_tab into the live table.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -32,11 +33,16 @@ enum LiveColumn : int {
 std::string BuildLiveQuery(int role, const std::string& userName);
 
 // Merges one refresh's rows into the table: finds or creates each device's record (up to
-// the table's capacity), stamps changeTick when the reading's time text changed and appends
-// one sample per row. The caller holds table.mutex.
-void ApplyLiveRows(DeviceLiveTable& table, std::span<const LiveRow> rows, std::uint32_t nowTick);
+// the table's capacity, beyond which rows are dropped and overCapacity is set, with one line
+// on stderr), stamps changeTick when the reading's time text changed and appends one sample
+// per row. A new record's first changeTick is set back by its reading's age against
+// `localNowSeconds` (liveclock::CivilSeconds of the local clock) when given. The caller holds
+// table.mutex.
+void ApplyLiveRows(DeviceLiveTable& table, std::span<const LiveRow> rows, std::uint32_t nowTick,
+                   std::optional<std::int64_t> localNowSeconds = std::nullopt);
 
 // Pings, runs the live query for currentUserName/currentUserRole and merges the rows. Does
-// nothing when the server does not answer or the query fails. Takes table.mutex only while
-// the records are rewritten, never during the query.
+// nothing when the server does not answer or the query fails; a successful query is stamped
+// in table.lastRefresh. Takes table.mutex only while the records are rewritten, never
+// during the query.
 void RefreshLiveTable(DeviceLiveTable& table);

@@ -68,7 +68,18 @@ TEST_F(AppConfigTest, EmptyFileUsesTheReadDefaultsAndIsNotWritten) {
   EXPECT_EQ(config.host, "localhost");
   EXPECT_EQ(config.port, 3306);
   EXPECT_EQ(config.commTimeout, 120);
+  EXPECT_TRUE(config.alarmSound);
   EXPECT_EQ(ReadFile(), "");
+}
+
+TEST_F(AppConfigTest, AlarmSoundIsReadOnlyWhenPresent) {
+  for (const auto& [text, sound] : {std::pair{"[ALARM_CONFIG]\nSOUND=0\n", false}, {"[ALARM_CONFIG]\nSOUND=1\n", true},
+                                    {"[DEVICE_CONFIG]\nTIMEOUT=60\n", true}}) {
+    WriteFile(text);
+    AppConfig config;
+    ReadOrCreateConfig(config, kConfigPath);
+    EXPECT_EQ(config.alarmSound, sound) << text;
+  }
 }
 
 TEST_F(AppConfigTest, ValuesAreReadCutAndConvertedAsTheReadersDo) {

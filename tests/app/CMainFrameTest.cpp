@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -16,6 +17,7 @@
 #include <atomic>
 #include <thread>
 
+#include "AlarmBell.h"
 #include "CAboutDlg.h"
 #include "CCurveView.h"
 #include "CIconView.h"
@@ -26,8 +28,10 @@
 #include "LiveGlobals.h"
 #include "LoginState.h"
 #include "MainMenu.h"
+#include "RefreshLiveTable.h"
 #include "ResourceIds.h"
 #include "TestDatabase.h"
+#include "TickCount.h"
 
 namespace {
 
@@ -195,6 +199,63 @@ TEST(MainFrameRefresh, PagingCommandsOnlyActOnTheTiles) {
   frame.SwitchLiveView(kViewTable);
   EXPECT_TRUE(frame.OnCommand(res::ID_TILE_NEXT_PAGE));  // ignored without tiles
   EXPECT_NE(qobject_cast<CVeltraneView*>(frame.LiveView()), nullptr);
+}
+
+LiveRow AlarmRow(const std::string& id, const char* tempeAlarm, const char* humAlarm) {
+  return {id, "c", "d", "2024-05-01 10:00:00", "21.5", tempeAlarm, "45.0", humAlarm, "30", "3.6", "1", "12", id};
+}
+
+void Merge(CMainFrame& frame, const std::vector<LiveRow>& rows) {
+  ApplyLiveRows(frame.LiveTable(), rows, platform::GetTickCount());
+  frame.LiveTable().lastRefresh = {true, platform::GetTickCount(), 9, 5, 7};
+}
+
+TEST(MainFrameAlarms, SummaryAndBellFollowEachRefreshUntilSilenced) {
+  CMainFrame frame(0);
+  const auto summary = [&] { return frame.AlarmSummaryLabel()->text(); };
+  Merge(frame, {AlarmRow("A", "0", "0"), AlarmRow("B", "0", "0")});
+  frame.OnLiveRefresh();
+  EXPECT_TRUE(summary().contains(Text("报警 0"))) << summary().toStdString();
+  EXPECT_EQ(frame.FreshnessLabel()->text(), Text("数据更新于 09:05:07"));
+  EXPECT_FALSE(frame.Bell().IsRinging());
+  EXPECT_FALSE(frame.SilenceAction()->isEnabled());
+
+  struct Step {
+    const char* what;
+    std::vector<LiveRow> rows;
+    bool silenceFirst, ringing;
+    const char* shows;
+  } steps[] = {
+      {"A high", {AlarmRow("A", "1", "0")}, false, true, "报警 1"},
+      {"silenced, A still high", {AlarmRow("A", "1", "0")}, true, false, "报警 1"},
+      {"B sensor offline", {AlarmRow("A", "1", "0"), AlarmRow("B", "0", "3")}, false, true, "传感器掉线 1"},
+      {"all normal again, not silenced", {AlarmRow("A", "0", "0"), AlarmRow("B", "0", "0")}, false, true, "报警 0"},
+  };
+  for (const Step& step : steps) {
+    if (step.silenceFirst) frame.SilenceAction()->trigger();
+    Merge(frame, step.rows);
+    frame.OnLiveRefresh();
+    EXPECT_EQ(frame.Bell().IsRinging(), step.ringing) << step.what;
+    EXPECT_EQ(frame.SilenceAction()->isEnabled(), step.ringing) << step.what;
+    EXPECT_TRUE(summary().contains(Text(step.shows))) << step.what << ": " << summary().toStdString();
+  }
+  EXPECT_EQ(frame.statusBar()->currentMessage(), Text("就绪"));
+}
+
+TEST(MainFrameAlarms, DevicesBeyondTheCapacityAreNotedOnce) {
+  CMainFrame frame(0);
+  std::vector<LiveRow> rows;
+  for (int i = 0; i < DeviceLiveTable::kCapacity + 1; ++i) rows.push_back(AlarmRow("D" + std::to_string(i), "0", "0"));
+  Merge(frame, std::vector<LiveRow>(rows.begin(), rows.end() - 1));
+  frame.OnLiveRefresh();
+  EXPECT_TRUE(frame.OverCapacityLabel()->isHidden());
+  testing::internal::CaptureStderr();
+  Merge(frame, rows);
+  Merge(frame, rows);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "veltrane: 设备数超过1024，部分设备未显示\n");
+  frame.OnLiveRefresh();
+  EXPECT_FALSE(frame.OverCapacityLabel()->isHidden());
+  EXPECT_EQ(frame.OverCapacityLabel()->text(), Text("设备数超过1024，部分设备未显示"));
 }
 
 TEST(MainFrameDialogs, DatabaseIsHeldForTheDialogsWholeLifetime) {

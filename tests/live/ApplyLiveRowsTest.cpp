@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "LiveTableRules.h"
+#include "ReadingClock.h"
 #include "RefreshLiveTable.h"
 #include "SampleState.h"
 #include "TileRules.h"
@@ -73,10 +74,56 @@ TEST_F(ApplyLiveRowsTest, ChangeTickMovesOnlyWhenTheReadingTimeChanges) {
   EXPECT_EQ(Record(0).SampleCount(), 3);  // a sample per refresh, changed or not
 }
 
-TEST_F(ApplyLiveRowsTest, EmptyReadingTimeNeverStampsAChange) {
-  Apply({Row("A", "")}, 5000);
-  EXPECT_EQ(Record(0).changeTick, 0u);
-  EXPECT_FALSE(IsCommunicationLost(Record(0), 5000 + 1000000, 120));
+TEST_F(ApplyLiveRowsTest, EmptyOrUnchangedReadingTimeTurnsLostAfterTheTimeOut) {
+  Apply({Row("A", ""), Row("B")}, 5000);
+  for (std::uint32_t later : {15000u, 115000u, 125001u}) Apply({Row("A", ""), Row("B")}, later);
+  for (int slot : {0, 1}) {
+    EXPECT_FALSE(IsCommunicationLost(Record(slot), 5000 + 120000, 120)) << slot;
+    EXPECT_TRUE(IsCommunicationLost(Record(slot), 5000 + 120001, 120)) << slot;
+  }
+  Apply({Row("A", "2024-05-01 10:00:10")}, 130000);
+  EXPECT_FALSE(IsCommunicationLost(Record(0), 131000, 120)) << "a first reading is a change";
+}
+
+TEST_F(ApplyLiveRowsTest, ReadingAlreadyOlderThanTheTimeOutAtStartIsLostAtOnce) {
+  const std::int64_t now = *liveclock::CivilSeconds("2024-05-01 10:05:00");
+  ApplyLiveRows(*table, std::vector<LiveRow>{Row("old", "2024-05-01 10:02:59"), Row("fresh", "2024-05-01 10:04:50"),
+                                    Row("future", "2024-05-01 10:06:00"), Row("odd", "yesterday")},
+                5000, now);
+  EXPECT_TRUE(IsCommunicationLost(Record(0), 5000, 120));
+  EXPECT_FALSE(IsCommunicationLost(Record(1), 5000 + 109000, 120)) << "fresh: lost 120 s after its own time";
+  EXPECT_TRUE(IsCommunicationLost(Record(1), 5000 + 110001, 120));
+  for (int slot : {2, 3}) {
+    EXPECT_EQ(Record(slot).changeTick, 5000u) << "no usable age: from the fill";
+  }
+  ApplyLiveRows(*table, std::vector<LiveRow>{Row("old", "2024-05-01 10:05:00")}, 15000, now + 10);
+  EXPECT_FALSE(IsCommunicationLost(Record(0), 15000, 120)) << "a new reading counts from the refresh";
+}
+
+TEST(ReadingClock, CivilSecondsOfReadingTimes) {
+  EXPECT_EQ(liveclock::CivilSeconds("1970-01-01 00:00:00"), 0);
+  EXPECT_EQ(liveclock::CivilSeconds("2024-03-01 00:00:00").value() - liveclock::CivilSeconds("2024-02-28 23:59:59").value(),
+            86401);  // leap day
+  EXPECT_EQ(liveclock::CivilSeconds(platform::LocalTime{2024, 5, 1, 10, 0, 1}),
+            liveclock::CivilSeconds("2024-05-01 10:00:01"));
+  for (const char* bad : {"", "2024-05-01", "2024-05-01 10:00", "2023-02-29 10:00:00", "2024-13-01 10:00:00",
+                          "2024-05-01 24:00:00", "2024-05-01T10:00:00", "2024-05-01 10:0a:00", "2024-05-01 10:00:00 "})
+    EXPECT_FALSE(liveclock::CivilSeconds(bad).has_value()) << bad;
+}
+
+TEST_F(ApplyLiveRowsTest, IndexFollowsRecordsFilledOrRewrittenOutsideTheMerge) {
+  Apply({Row("A"), Row("B")});
+  table->records[2].deviceId = "C";  // filled directly, as the views' tests do
+  table->records[2].AppendSample({});
+  table->liveCount = 3;
+  Apply({Row("C")});
+  EXPECT_EQ(table->liveCount, 3);
+  EXPECT_EQ(Record(2).SampleCount(), 2);
+  table->records[0].deviceId = "Z";  // renamed behind the index
+  Apply({Row("A"), Row("Z"), Row("a")});
+  EXPECT_EQ(Record(0).SampleCount(), 2);
+  EXPECT_EQ(Record(3).deviceId, "A");
+  EXPECT_EQ(Record(4).deviceId, "a") << "ids compare byte for byte";
 }
 
 TEST_F(ApplyLiveRowsTest, DevicesBeyondTheCapacityAreIgnored) {
@@ -85,6 +132,7 @@ TEST_F(ApplyLiveRowsTest, DevicesBeyondTheCapacityAreIgnored) {
   Apply(rows);
   EXPECT_EQ(table->liveCount, DeviceLiveTable::kCapacity);
   EXPECT_EQ(Record(DeviceLiveTable::kCapacity - 1).deviceId, "D1023");
+  EXPECT_TRUE(table->overCapacity);
   Apply({Row("D1024"), Row("D0")});
   EXPECT_EQ(table->liveCount, DeviceLiveTable::kCapacity);
   EXPECT_EQ(Record(0).SampleCount(), 2);  // known devices still update when the table is full

@@ -14,6 +14,7 @@
 #include "RefreshLiveTable.h"
 #include "SampleState.h"
 #include "TestDatabase.h"
+#include "LocalTime.h"
 #include "TickCount.h"
 
 namespace {
@@ -55,11 +56,14 @@ class RefreshLiveTableDb : public ::testing::Test {
     REQUIRE_DB(*db_);
     db_->ConnectProcessSession();
     ASSERT_EQ(Db().connected.load(), 1);
+    // The readings are five seconds old: none is stale at the first refresh.
+    platform::SetLocalTimeSource([] { return platform::LocalTime{2024, 5, 1, 10, 0, 5}; });
   }
   void TearDown() override {
     currentUserName.clear();
     currentUserRole = kRoleNone;
     platform::SetTickSource({});
+    platform::SetLocalTimeSource({});
   }
 
   static void LogIn(const char* utf8Name, int role) {
@@ -172,6 +176,8 @@ TEST_F(RefreshLiveTableDb, ChangeTickFollowsTheCollectorsReadingTime) {
   LogIn("admin", kRoleAdministrator);
   std::uint32_t now = 1000;
   platform::SetTickSource([&] { return now; });
+  // Read the moment they were taken, the readings count from this refresh.
+  platform::SetLocalTimeSource([] { return platform::LocalTime{2024, 5, 1, 10, 0, 0}; });
   RefreshLiveTable(*table);
   EXPECT_EQ(Find("D000000001")->changeTick, 1000u);
   now = 11000;
@@ -193,7 +199,7 @@ TEST_F(RefreshLiveTableDb, TheThousandAndTwentyFifthDeviceIsNeverShown) {
   big.Exec("insert into company_tab values ('C001','c')");
   big.Exec("insert into department_tab values ('01','C001','d')");
   std::string devices = "insert into device_tab values ", readings = "insert into monitordat_tab values ";
-  for (int i = 0; i < 1030; ++i) {
+  for (int i = 0; i < 1025; ++i) {
     char id[16];
     std::snprintf(id, sizeof id, "D%09d", i);
     devices += std::string(i ? "," : "") + "('" + id + "','n','C001','01')";
@@ -203,9 +209,14 @@ TEST_F(RefreshLiveTableDb, TheThousandAndTwentyFifthDeviceIsNeverShown) {
   big.Exec(readings);
   big.ConnectProcessSession();
   LogIn("admin", kRoleAdministrator);
+  testing::internal::CaptureStderr();
   RefreshLiveTable(*table);
   EXPECT_EQ(table->liveCount, DeviceLiveTable::kCapacity);
+  EXPECT_TRUE(table->overCapacity);
   RefreshLiveTable(*table);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_NE(said.find("设备数超过1024"), std::string::npos) << said;
   EXPECT_EQ(table->liveCount, DeviceLiveTable::kCapacity);
   EXPECT_EQ(table->records[DeviceLiveTable::kCapacity - 1].SampleCount(), 2);
 }
@@ -214,10 +225,14 @@ TEST_F(RefreshLiveTableDb, ServerNotAnsweringLeavesTheTableAsItWas) {
   LogIn("admin", kRoleAdministrator);
   RefreshLiveTable(*table);
   ASSERT_EQ(table->liveCount, 4);
+  const RefreshStamp stamped = table->lastRefresh;
+  EXPECT_TRUE(stamped.ok);
+  EXPECT_EQ(stamped.second, 5);
   Db().Close();
   RefreshLiveTable(*table);
   EXPECT_EQ(table->liveCount, 4);
   EXPECT_EQ(table->records[0].SampleCount(), 1);
+  EXPECT_EQ(table->lastRefresh.tick, stamped.tick) << "a failed refresh is not stamped";
 }
 
 TEST_F(RefreshLiveTableDb, MonitorReconnectsAfterTheLinkWasCutAndLiveDataResumes) {

@@ -1,13 +1,21 @@
 #include "CMainFrame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
+#include "AlarmBell.h"
+#include "AlarmSummary.h"
+#include "AppConfig.h"
+#include "LiveStateColours.h"
 #include "CAboutDlg.h"
 #include "CCurveView.h"
 #include "CIconView.h"
@@ -19,6 +27,7 @@
 #include "MainMenu.h"
 #include "RefreshLiveTable.h"
 #include "ResourceIds.h"
+#include "TickCount.h"
 
 std::uint8_t ViewMode = kViewTable;
 
@@ -26,6 +35,9 @@ namespace {
 
 const QString kIdleStatusText = QStringLiteral("就绪");
 constexpr const char* kCommandProperty = "commandId";
+constexpr const char* kSilenceText = "消音";
+constexpr const char* kSilenceShortcut = "Ctrl+M";
+constexpr int kFreshnessCheckMs = 1000;
 
 int ViewTypeFor(int defMode) {
   if (defMode == kViewCurves) return kViewCurves;
@@ -49,6 +61,7 @@ CMainFrame::CMainFrame(int defMode, QWidget* parent)
   BuildBars();
   BuildMenuBar();
   BuildAccelerators();
+  BuildAlarmIndicators();
   CreateClient(defMode);
 }
 
@@ -71,6 +84,44 @@ void CMainFrame::BuildBars() {
   connect(status, &QStatusBar::messageChanged, status, [status](const QString& text) {
     if (text.isEmpty()) status->showMessage(kIdleStatusText);
   });
+}
+
+void CMainFrame::BuildAlarmIndicators() {
+  bell_ = new AlarmBell(this);
+  bell_->SetEnabled(appConfig.alarmSound);
+  // Not in the menu bar, whose entries are fixed: a shortcut, and a button while it rings.
+  silenceAction_ = new QAction(QString::fromUtf8(kSilenceText), this);
+  silenceAction_->setShortcut(QKeySequence(QString::fromUtf8(kSilenceShortcut)));
+  silenceAction_->setShortcutContext(Qt::ApplicationShortcut);
+  silenceAction_->setEnabled(false);
+  connect(silenceAction_, &QAction::triggered, bell_, &AlarmBell::Silence);
+  connect(bell_, &AlarmBell::ringingChanged, silenceAction_, &QAction::setEnabled);
+  addAction(silenceAction_);
+
+  QStatusBar* status = statusBar();
+  auto* silence = new QToolButton(status);
+  silence->setObjectName(QStringLiteral("silenceButton"));
+  silence->setDefaultAction(silenceAction_);
+  silence->setAutoRaise(true);
+  silence->setToolTip(QStringLiteral("%1 (%2)").arg(silenceAction_->text(), QString::fromUtf8(kSilenceShortcut)));
+  overCapacity_ = new QLabel(status);
+  overCapacity_->setObjectName(QStringLiteral("overCapacityNote"));
+  overCapacity_->hide();
+  alarmSummary_ = new QLabel(status);
+  alarmSummary_->setObjectName(QStringLiteral("alarmSummary"));
+  alarmSummary_->setTextFormat(Qt::RichText);
+  freshness_ = new QLabel(status);
+  freshness_->setObjectName(QStringLiteral("refreshFreshness"));
+  status->addPermanentWidget(overCapacity_);
+  status->addPermanentWidget(alarmSummary_);
+  status->addPermanentWidget(freshness_);
+  status->addPermanentWidget(silence);
+
+  // The database can stop answering between refreshes (or the thread wait on a dead link):
+  // the age of the data is checked on its own clock.
+  freshnessTimer_ = new QTimer(this);
+  freshnessTimer_->setInterval(kFreshnessCheckMs);
+  connect(freshnessTimer_, &QTimer::timeout, this, &CMainFrame::UpdateFreshness);
 }
 
 void CMainFrame::BuildMenuBar() {
@@ -192,6 +243,8 @@ void CMainFrame::StartMonitoring() {
   if (CMyTreeView* tree = TreeView()) tree->BuildDeviceTree();
   if (currentUserRole != kRoleAdministrator) EnableMenuPosition(res::kMenuPosAdministration, false);
   if (Db().Ping() == 0) StartMonitorThread(DatabaseMonitorActions(*table_));
+  UpdateAlarmAwareness();
+  freshnessTimer_->start();
 }
 
 void CMainFrame::StartMonitorThread(MonitorActions actions) {
@@ -216,7 +269,41 @@ void CMainFrame::OnLiveRefresh() {
     default: break;
   }
   SelectionChanged = 0;
+  UpdateAlarmAwareness();
   if (drawn) emit liveViewRedrawn(ViewMode);
+}
+
+void CMainFrame::UpdateAlarmAwareness() {
+  alarms::LiveScan scan;
+  bool overCapacity = false;
+  {
+    std::lock_guard lock(table_->mutex);
+    scan = alarms::ScanLiveTable(*table_, platform::GetTickCount(), CommTimeout());
+    overCapacity = table_->overCapacity;
+  }
+  alarmSummary_->setText(alarms::SummaryHtml(scan.counts));
+  if (overCapacity && overCapacity_->isHidden()) {
+    overCapacity_->setText(QString::fromUtf8(alarms::kOverCapacityNote));
+    overCapacity_->show();
+  }
+  if (alarms::HasNewEvent(previousStateBits_, scan)) {
+    bell_->Ring();
+    if (!isActiveWindow()) QApplication::alert(this);
+  }
+  previousStateBits_ = std::move(scan.bits);
+  UpdateFreshness();
+}
+
+void CMainFrame::UpdateFreshness() {
+  RefreshStamp last;
+  {
+    std::lock_guard lock(table_->mutex);
+    last = table_->lastRefresh;
+  }
+  const alarms::Freshness freshness = alarms::FreshnessOf(last, platform::GetTickCount());
+  freshness_->setText(freshness.text);
+  freshness_->setStyleSheet(freshness.stale ? QStringLiteral("color:%1").arg(QColor(livestate::kAlarmRed).name())
+                                            : QString());
 }
 
 bool CMainFrame::OnCommand(int id) {

@@ -6,12 +6,16 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "DatabaseDialogs.h"
 #include "DeviceLiveTable.h"
 #include "MonitorThread.h"
 
+class QLabel;
 class QSplitter;
+class QTimer;
+class AlarmBell;
 class CMyTreeView;
 
 // The view in the right pane: 0 table, 1 curves, 2 tiles.
@@ -49,6 +53,13 @@ class CMainFrame : public QMainWindow {
   // Replaces the dialog a database command opens (an empty factory: the command shows nothing).
   void SetDialogFactory(int commandId, DialogFactory factory);
 
+  // Alarm awareness in the status bar and by sound (tests look at them here).
+  AlarmBell& Bell() const { return *bell_; }
+  QAction* SilenceAction() const { return silenceAction_; }
+  QLabel* AlarmSummaryLabel() const { return alarmSummary_; }
+  QLabel* FreshnessLabel() const { return freshness_; }
+  QLabel* OverCapacityLabel() const { return overCapacity_; }
+
  signals:
   // Emitted by the refresh handler after it redrew the view of type `viewMode`.
   void liveViewRedrawn(int viewMode);
@@ -70,10 +81,21 @@ class CMainFrame : public QMainWindow {
   // Waits for the monitor thread's step, holds the database for the dialog's whole lifetime.
   void OpenDatabaseDialog(int commandId);
   void ShowAboutBox();
+  void BuildAlarmIndicators();
+  // Counts, new-event bell and window attention after a refresh; the over-capacity note.
+  void UpdateAlarmAwareness();
+  void UpdateFreshness();
 
   std::unique_ptr<DeviceLiveTable> table_;
   QSplitter* splitter_ = nullptr;
   bool userMovedSplitter_ = false;
   std::map<int, DialogFactory> dialogFactories_;
+  QLabel* alarmSummary_ = nullptr;
+  QLabel* freshness_ = nullptr;
+  QLabel* overCapacity_ = nullptr;
+  QAction* silenceAction_ = nullptr;
+  QTimer* freshnessTimer_ = nullptr;
+  AlarmBell* bell_ = nullptr;
+  std::vector<std::uint8_t> previousStateBits_;  // per slot, as of the last refresh
   MonitorThread monitor_;  // declared last: stopped before anything above is destroyed
 };

@@ -1,0 +1,83 @@
+#include "AlarmSummary.h"
+
+#include <QColor>
+#include <algorithm>
+
+#include "LiveStateColours.h"
+#include "SampleState.h"
+
+namespace alarms {
+namespace {
+
+constexpr const char* kValueAlarmLabel = "报警";
+constexpr const char* kSensorOfflineLabel = "传感器掉线";
+constexpr const char* kCommunicationLostLabel = "通讯掉线";
+constexpr const char* kSeparator = " · ";
+constexpr const char* kPieceHtml = "<span style=\"color:%1\">%2 %3</span>";
+constexpr const char* kFreshText = "数据更新于 %1";
+constexpr const char* kStaleText = "数据库未响应，数据更新于 %1";
+constexpr const char* kNoDataText = "数据库未响应，尚无数据";
+
+QString Piece(const char* label, int count, QRgb alarmColour) {
+  const QRgb colour = count > 0 ? alarmColour : livestate::kNormalGreen;
+  return QString::fromUtf8(kPieceHtml).arg(QColor(colour).name(), QString::fromUtf8(label)).arg(count);
+}
+
+}  // namespace
+
+std::uint8_t StateBits(const LiveSample& latest, bool communicationLost) {
+  const auto valueAlarm = [](ChannelState state) { return IsAlarm(state) && state != ChannelState::SensorOffline; };
+  std::uint8_t bits = valueAlarm(TemperatureState(latest)) || valueAlarm(HumidityState(latest)) ? kBitValueAlarm : 0;
+  switch (FaultLineOf(latest, communicationLost)) {
+    case FaultLine::SensorOffline: bits |= kBitSensorOffline; break;
+    case FaultLine::CommunicationLost: bits |= kBitCommunicationLost; break;
+    default: break;
+  }
+  return bits;
+}
+
+LiveScan ScanLiveTable(const DeviceLiveTable& table, std::uint32_t nowTick, int commTimeoutSeconds) {
+  LiveScan scan;
+  const std::size_t count = static_cast<std::size_t>(std::clamp(table.liveCount, 0, DeviceLiveTable::kCapacity));
+  scan.bits.assign(count, 0);
+  scan.shown.assign(count, 0);
+  for (std::size_t i = 0; i < count; ++i) {
+    const DeviceLiveRecord& record = table.records[i];
+    scan.shown[i] = record.shown != 0;
+    const bool hasSample = record.ringWrite >= 0 && record.ringWrite < DeviceLiveRecord::kRingSize &&
+                           record.ringWrite != record.ringStart;
+    if (!hasSample) continue;
+    const std::uint8_t bits = StateBits(record.LatestSample(), IsCommunicationLost(record, nowTick, commTimeoutSeconds));
+    scan.bits[i] = bits;
+    if (!scan.shown[i]) continue;
+    scan.counts.valueAlarm += (bits & kBitValueAlarm) != 0;
+    scan.counts.sensorOffline += (bits & kBitSensorOffline) != 0;
+    scan.counts.communicationLost += (bits & kBitCommunicationLost) != 0;
+  }
+  return scan;
+}
+
+bool HasNewEvent(std::span<const std::uint8_t> previous, const LiveScan& current) {
+  for (std::size_t i = 0; i < current.bits.size(); ++i) {
+    if (!current.shown[i]) continue;
+    const std::uint8_t before = i < previous.size() ? previous[i] : 0;
+    if ((current.bits[i] & ~before) != 0) return true;
+  }
+  return false;
+}
+
+QString SummaryHtml(const AlarmCounts& counts) {
+  const QString separator = QString::fromUtf8(kSeparator);
+  return Piece(kValueAlarmLabel, counts.valueAlarm, livestate::kAlarmRed) + separator +
+         Piece(kSensorOfflineLabel, counts.sensorOffline, livestate::kAlarmRed) + separator +
+         Piece(kCommunicationLostLabel, counts.communicationLost, livestate::kOfflineBlue);
+}
+
+Freshness FreshnessOf(const RefreshStamp& last, std::uint32_t nowTick) {
+  if (!last.ok) return {QString::fromUtf8(kNoDataText), true};
+  const QString time = QString::asprintf("%02d:%02d:%02d", last.hour, last.minute, last.second);
+  const bool stale = nowTick - last.tick > kStaleAfterMs;
+  return {QString::fromUtf8(stale ? kStaleText : kFreshText).arg(time), stale};
+}
+
+}  // namespace alarms
