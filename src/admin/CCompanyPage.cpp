@@ -107,12 +107,7 @@ void CCompanyPage::OnListClicked(int row) {
   SetDlgItemText(IDC_COMPANY_NAME, list_->GetItemText(row, 1));
 }
 
-QString CCompanyPage::TypedNumber() {
-  const QString typed = GetDlgItemText(IDC_COMPANY_NUMBER);
-  const QString number = admin::TrimmedNumber(typed);
-  if (number != typed) SetDlgItemText(IDC_COMPANY_NUMBER, number);  // show what is used
-  return number;
-}
+QString CCompanyPage::TypedNumber() { return admin::TakeTrimmedNumber(*this, IDC_COMPANY_NUMBER); }
 
 bool CCompanyPage::CheckStorable(const QString& number, const QString& name) {
   const QString refused = admin::UnsavableFieldMessage({{kFieldNumber, number}, {kFieldName, name}});

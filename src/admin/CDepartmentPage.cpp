@@ -118,12 +118,7 @@ void CDepartmentPage::OnListClicked(int row) {
   SetDlgItemText(IDC_DEPT_NAME, list_->GetItemText(row, 1));
 }
 
-QString CDepartmentPage::TypedNumber() {
-  const QString typed = GetDlgItemText(IDC_DEPT_NUMBER);
-  const QString number = admin::TrimmedNumber(typed);
-  if (number != typed) SetDlgItemText(IDC_DEPT_NUMBER, number);  // show what is used
-  return number;
-}
+QString CDepartmentPage::TypedNumber() { return admin::TakeTrimmedNumber(*this, IDC_DEPT_NUMBER); }
 
 bool CDepartmentPage::CheckStorable(const QString& number, const QString& name) {
   const QString refused = admin::UnsavableFieldMessage({{kFieldNumber, number}, {kFieldName, name}});

@@ -201,12 +201,7 @@ void CDeviceManageDlg::OnDepartmentChosen() {
     SetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER, platform::FromGbk(*number));
 }
 
-QString CDeviceManageDlg::TypedId() {
-  const QString typed = GetDlgItemText(IDC_DEVICE_ID);
-  const QString id = admin::TrimmedNumber(typed);
-  if (id != typed) SetDlgItemText(IDC_DEVICE_ID, id);  // show what is used
-  return id;
-}
+QString CDeviceManageDlg::TypedId() { return admin::TakeTrimmedNumber(*this, IDC_DEVICE_ID); }
 
 bool CDeviceManageDlg::CheckStorable(const QString& id, const QString& name) {
   const QString refused = admin::UnsavableFieldMessage({{kFieldId, id}, {kFieldName, name}});

@@ -1,5 +1,6 @@
 #include "FieldRules.h"
 
+#include "DialogBase.h"
 #include "Gbk.h"
 
 namespace admin {
@@ -19,5 +20,12 @@ QString UnsearchableKeyMessage(const QString& key) {
 }
 
 QString TrimmedNumber(const QString& typed) { return typed.trimmed(); }
+
+QString TakeTrimmedNumber(res::DialogBase& dialog, int id) {
+  const QString typed = dialog.GetDlgItemText(id);
+  const QString number = TrimmedNumber(typed);
+  if (number != typed) dialog.SetDlgItemText(id, number);
+  return number;
+}
 
 }  // namespace admin

@@ -3,6 +3,10 @@
 #include <QString>
 #include <initializer_list>
 
+namespace res {
+class DialogBase;
+}
+
 namespace admin {
 
 struct TypedField {
@@ -20,5 +24,7 @@ QString UnsearchableKeyMessage(const QString& key);
 // Numbers and ids lose surrounding blanks before their byte count: a CHAR column drops
 // trailing blanks anyway, and "009 " must not pass as 4 bytes and be stored as "009".
 QString TrimmedNumber(const QString& typed);
+// The number field `id` of `dialog`, trimmed; the field then shows what is used.
+QString TakeTrimmedNumber(res::DialogBase& dialog, int id);
 
 }  // namespace admin
