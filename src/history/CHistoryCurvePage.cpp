@@ -39,8 +39,9 @@ void StackText(QAbstractButton* button) {
 
 }  // namespace
 
-CHistoryCurvePage::CHistoryCurvePage(const HistoryQueryContext* dialog, QWidget* parent)
+CHistoryCurvePage::CHistoryCurvePage(DbSession& db, const HistoryQueryContext* dialog, QWidget* parent)
     : res::DialogBase(res::kHistoryCurvePage, parent, kFilterEnter | kFilterEscape, /*asChildPage=*/true),
+      db_(db),
       dialog_(dialog) {
   setAttribute(Qt::WA_OpaquePaintEvent);  // the image covers the page; never erase first
   StackText(Item<QAbstractButton>(res::IDC_HC_PREV_GROUP));
@@ -139,14 +140,14 @@ void CHistoryCurvePage::DrawCurves(DrawMode mode, const std::string& start, cons
   curveDay_ = day;
   if (const QDate shown(year, month, day); shown.isValid()) SetCurveDate(shown);
 
-  if (Db().connected) {
+  if (db_.connected) {
     history::QueryProgress progress(this, filled);
-    const auto escape = [](std::string_view t) { return Db().Escape(t); };
+    const auto escape = [this](std::string_view t) { return db_.Escape(t); };
     for (int slot = 0; slot < filled; ++slot) {
       auto& series = chart_.series[static_cast<std::size_t>(slot)];
       const std::string sql = history::CurveStatementWithCode(escape, chart_.channel, series.name, start, end);
       std::vector<history::CurveReading> readings;
-      Db().SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
+      db_.SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
         if (row.size() < 3) return;
         const bool noValue = row.size() > 3 && history::IsNoValueCode(row[3]);
         readings.push_back({history::SecondOfDay(row[1]), std::atof(row[2].c_str()), noValue});

@@ -9,6 +9,7 @@
 #include "DialogBase.h"
 #include "HistoryChartPainter.h"
 
+class DbSession;
 class HistoryQueryContext;
 
 class CHistoryCurvePage : public res::DialogBase {
@@ -17,7 +18,7 @@ class CHistoryCurvePage : public res::DialogBase {
   enum DrawMode { kCurrentGroup = 0, kPreviousGroup = 1, kNextGroup = 2 };
 
   // `dialog` may be null: the page then draws nothing on its handlers.
-  explicit CHistoryCurvePage(const HistoryQueryContext* dialog, QWidget* parent = nullptr);
+  CHistoryCurvePage(DbSession& db, const HistoryQueryContext* dialog, QWidget* parent = nullptr);
 
   // The day shown; the disabled date picker displays it.
   QDate CurveDate() const { return curveDate_; }
@@ -50,6 +51,7 @@ class CHistoryCurvePage : public res::DialogBase {
   void StepDay(int days);
   void Redraw();
 
+  DbSession& db_;
   const HistoryQueryContext* dialog_;
   QDate curveDate_;
   int curveYear_ = 0, curveMonth_ = 0, curveDay_ = 0;  // the day of the last load

@@ -73,8 +73,9 @@ QDate Today() {
 
 }  // namespace
 
-CHistoryQueryDlg::CHistoryQueryDlg(QWidget* parent)
+CHistoryQueryDlg::CHistoryQueryDlg(DbSession& db, QWidget* parent)
     : res::DialogBase(res::kHistoryQueryDialog, parent, kFilterEnter | kFilterEscape),
+      db_(db),
       tabs_(Item<QTabBar>(res::IDC_HQ_TABS)),
       deviceList_(Item<res::ReportListView>(res::IDC_HQ_DEVICE_LIST)),
       queryList_(Item<res::ReportListView>(res::IDC_HQ_QUERY_LIST)) {
@@ -90,7 +91,7 @@ CHistoryQueryDlg::CHistoryQueryDlg(QWidget* parent)
                        tabClientRect_.width() - kPageRightMargin,
                        tabClientRect_.height() - kPageBottomMargin - (top - kPageTop));
   tablePage_ = new CHistoryTablePage(this);
-  curvePage_ = new CHistoryCurvePage(this, this);
+  curvePage_ = new CHistoryCurvePage(db_, this, this);
   for (QWidget* page : {static_cast<QWidget*>(tablePage_), static_cast<QWidget*>(curvePage_)}) {
     page->setGeometry(pageRect);
     page->raise();
@@ -270,8 +271,8 @@ void CHistoryQueryDlg::RunTableQuery() {
   const std::vector<std::string> ids = QueryDeviceIds();
   history::QueryProgress progress(this, static_cast<int>(ids.size()));
   const HistoryTableQueryOutcome outcome =
-      QueryHistoryIntoPage(*tablePage_, ids, from, to, tablePage_->temperatureFilter, tablePage_->humidityFilter,
-                           [&](int done) { progress.DeviceDone(done); });
+      QueryHistoryIntoRows(db_, tablePage_->Rows(), ids, from, to, tablePage_->temperatureFilter,
+                           tablePage_->humidityFilter, [&](int done) { progress.DeviceDone(done); });
   // A failed device fails the whole query: half a result would pass for the full one.
   if (!outcome.ok) tablePage_->ResultList()->DeleteAllItems();
   tablePage_->ShowResultCount(outcome.ok ? static_cast<int>(outcome.rowCount) : 0);

@@ -53,9 +53,6 @@ void CHistoryTablePage::AppendHistoryRows(const std::vector<DbRow>& rows) {
   rows_->Publish();
 }
 
-void CHistoryTablePage::StageHistoryRow(const DbRow& row) { rows_->Stage(row); }
-void CHistoryTablePage::PublishRows() { rows_->Publish(); }
-
 void CHistoryTablePage::ShowResultCount(int total) {
   SetDlgItemText(res::IDC_HT_RESULT, QString::asprintf(kResultCountFormat, total));
 }

@@ -24,11 +24,9 @@ class CHistoryTablePage : public res::DialogBase {
   // The rows of the list, kept compactly (the list shows them through this model).
   history::HistoryRowModel& Rows() const { return *rows_; }
 
-  // Appends one list row per row of a table-query result (thirteen columns), in order.
+  // Appends one list row per row of a table-query result (thirteen columns), in order. The
+  // query streams into Rows() instead (QueryHistoryIntoRows).
   void AppendHistoryRows(const std::vector<DbRow>& rows);
-  // The same for rows streamed one by one: staged, then shown with the next PublishRows().
-  void StageHistoryRow(const DbRow& row);
-  void PublishRows();
   // "查询结果：%d条记录"
   void ShowResultCount(int total);
 

@@ -1,6 +1,5 @@
 #include "HistoryCsv.h"
 
-
 #include "DbSession.h"
 #include "Gbk.h"
 #include "HistoryCells.h"
@@ -49,7 +48,7 @@ std::string CsvLine(const std::vector<std::string>& fields) {
   return line + kLineEnd;
 }
 
-CsvOutcome WriteHistoryCsv(const std::vector<std::string>& deviceIds, const QDate& from, const QDate& to,
+CsvOutcome WriteHistoryCsv(DbSession& db, const std::vector<std::string>& deviceIds, const QDate& from, const QDate& to,
                            int temperatureFilter, int humidityFilter, TextEncoding encoding,
                            const std::string& fileName) {
   CsvOutcome outcome;
@@ -73,13 +72,13 @@ CsvOutcome WriteHistoryCsv(const std::vector<std::string>& deviceIds, const QDat
   put(CsvLine(fields));
 
   const std::string start = DayStartText(from), end = DayEndText(to);
-  const auto escape = [](std::string_view t) { return Db().Escape(t); };
+  const auto escape = [&db](std::string_view t) { return db.Escape(t); };
   HistoryRowFormatter formatter;  // converts the names repeated on every row once
   bool queried = true;
   for (const std::string& id : deviceIds) {
     const std::string sql = TableQueryStatement(escape, id, start, end, temperatureFilter, humidityFilter);
     // Streamed: each row is written as it arrives, nothing is kept.
-    queried = Db().SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
+    queried = db.SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
       fields.clear();
       if (encoding == TextEncoding::kGbk) {
         const QueryField field = [&](int c) {
@@ -95,7 +94,7 @@ CsvOutcome WriteHistoryCsv(const std::vector<std::string>& deviceIds, const QDat
     });
     // A connection lost in the middle of a streamed result ends it early without an error
     // from the fetch: ask the session, so a cut-off file is never reported as complete.
-    if (queried && Db().LastErrorNumber() != 0) queried = false;
+    if (queried && db.LastErrorNumber() != 0) queried = false;
     if (!queried) break;
   }
   if (!queried) {

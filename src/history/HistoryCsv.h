@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+class DbSession;
+
 namespace history {
 
 enum class TextEncoding { kUtf8Bom, kGbk };
@@ -28,7 +30,7 @@ struct CsvOutcome {
 
 // Writes `fileName`, replacing it only when complete. The statements and filters are those of
 // the table page's query.
-CsvOutcome WriteHistoryCsv(const std::vector<std::string>& deviceIds, const QDate& from, const QDate& to,
+CsvOutcome WriteHistoryCsv(DbSession& db, const std::vector<std::string>& deviceIds, const QDate& from, const QDate& to,
                            int temperatureFilter, int humidityFilter, TextEncoding encoding,
                            const std::string& fileName);
 

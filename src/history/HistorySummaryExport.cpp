@@ -63,22 +63,22 @@ bool WriteWorkbook(const std::vector<QStringList>& lines, const std::string& pat
 
 }  // namespace
 
-bool SummariseQuery(const std::vector<std::string>& deviceIds, const QDate& from, const QDate& to,
+bool SummariseQuery(DbSession& db, const std::vector<std::string>& deviceIds, const QDate& from, const QDate& to,
                     int temperatureFilter, int humidityFilter, std::vector<DeviceSummary>& summaries) {
   const std::string start = DayStartText(from), end = DayEndText(to);
-  const auto escape = [](std::string_view t) { return Db().Escape(t); };
+  const auto escape = [&db](std::string_view t) { return db.Escape(t); };
   for (const std::string& id : deviceIds) {
     DeviceSummary summary;
     summary.deviceId = id;
     std::vector<StatReading> readings;
     const std::string sql = TableQueryStatement(escape, id, start, end, temperatureFilter, humidityFilter);
-    const bool ok = Db().SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
+    const bool ok = db.SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
       if (row.size() < kHistoryQueryColumnCount) return;
       if (summary.deviceName.empty()) summary.deviceName = row[kColDeviceName];
       readings.push_back({DatetimeSeconds(row[kColDatetime]), std::atof(row[kColTempe].c_str()),
                           CodeOf(row[kColTempeAlarm]), std::atof(row[kColHum].c_str()), CodeOf(row[kColHumAlarm])});
     });
-    if (!ok || Db().LastErrorNumber() != 0) return false;
+    if (!ok || db.LastErrorNumber() != 0) return false;
     summary.stats = ComputeDeviceStats(std::move(readings));
     summaries.push_back(std::move(summary));
   }

@@ -9,11 +9,13 @@
 #include "HistoryCsv.h"  // TextEncoding
 #include "HistoryStatistics.h"
 
+class DbSession;
+
 namespace history {
 
 // Runs the table page's statements and keeps only what the figures need. Every requested
 // device gets a summary, also one without readings (count 0). False when a statement failed.
-bool SummariseQuery(const std::vector<std::string>& deviceIds, const QDate& from, const QDate& to,
+bool SummariseQuery(DbSession& db, const std::vector<std::string>& deviceIds, const QDate& from, const QDate& to,
                     int temperatureFilter, int humidityFilter, std::vector<DeviceSummary>& summaries);
 
 struct SummaryFileOutcome {

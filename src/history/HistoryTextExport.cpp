@@ -11,12 +11,12 @@ constexpr const char* kSummaryFormat = "summary";
 
 bool IsTextExportFormat(const std::string& format) { return format == kCsvFormat || format == kSummaryFormat; }
 
-TextExportOutcome RunTextExport(const TextExportRequest& r) {
+TextExportOutcome RunTextExport(DbSession& db, const TextExportRequest& r) {
   TextExportOutcome outcome;
   const bool csv = r.format == kCsvFormat;
   outcome.fileName = !r.output.empty() ? r.output : ReportFileName(csv ? ".csv" : ".tsv");
   if (csv) {
-    const CsvOutcome written = WriteHistoryCsv(r.deviceIds, r.from, r.to, r.temperatureFilter, r.humidityFilter,
+    const CsvOutcome written = WriteHistoryCsv(db, r.deviceIds, r.from, r.to, r.temperatureFilter, r.humidityFilter,
                                                r.encoding, outcome.fileName);
     outcome.ok = written.ok;
     outcome.rowCount = written.rowCount;
@@ -24,7 +24,7 @@ TextExportOutcome RunTextExport(const TextExportRequest& r) {
     return outcome;
   }
   std::vector<DeviceSummary> summaries;
-  if (!SummariseQuery(r.deviceIds, r.from, r.to, r.temperatureFilter, r.humidityFilter, summaries)) {
+  if (!SummariseQuery(db, r.deviceIds, r.from, r.to, r.temperatureFilter, r.humidityFilter, summaries)) {
     outcome.message = "历史数据查询失败";
     return outcome;
   }

@@ -7,6 +7,8 @@
 
 #include "HistoryCsv.h"
 
+class DbSession;
+
 namespace history {
 
 struct TextExportRequest {
@@ -26,6 +28,6 @@ struct TextExportOutcome {
 };
 
 bool IsTextExportFormat(const std::string& format);
-TextExportOutcome RunTextExport(const TextExportRequest& request);
+TextExportOutcome RunTextExport(DbSession& db, const TextExportRequest& request);
 
 }  // namespace history

@@ -1,11 +1,11 @@
 #include "HeadlessExport.h"
 
-#include <QApplication>
-#include <QCommandLineParser>
-#include <QDate>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDate>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -13,17 +13,17 @@
 #include <vector>
 
 #include "AppConfig.h"
-#include "CHistoryTablePage.h"
 #include "DbSession.h"
+#include "ExcelReport.h"
 #include "Gbk.h"
-#include "HistoryExport.h"
-#include "HistoryTextExport.h"
+#include "HistoryRowModel.h"
 #include "HistoryTableQuery.h"
+#include "HistoryTextExport.h"
 #include "LoginCheck.h"
 #include "LoginState.h"
 #include "PdfReport.h"
+#include "ReportColumns.h"
 #include "SecretFile.h"
-#include "TextTableModel.h"
 
 namespace {
 
@@ -33,14 +33,15 @@ enum ExitStatus { kOk = 0, kDatabaseDown = 3, kLoginRefused = 4, kNotGranted = 5
 // The kinds of report --export writes; a new kind is one more line here.
 struct ExportKind {
   const char* name;
-  // Null for the text kinds, which stream from the server and need no table page.
-  ExportOutcome (*write)(const ExportRequest& request, const res::TextRows& rows);
+  const char* extension;  // of the time-based name
+  // Null for the text kinds, which stream from the server to the file and keep no rows.
+  ExportOutcome (*write)(const res::TextRows& rows, const std::string& fileName);
 };
 constexpr ExportKind kExportKinds[] = {
-    {"pdf", [](const ExportRequest& r, const res::TextRows& rows) { return ExportPdf(nullptr, rows, r.output); }},
-    {"xls", [](const ExportRequest& r, const res::TextRows& rows) { return ExportExcel(nullptr, rows, r.output); }},
-    {"csv", nullptr},
-    {"summary", nullptr},
+    {"pdf", ".pdf", [](const res::TextRows& rows, const std::string& file) { return WritePdfReport(rows, file); }},
+    {"xls", ".xls", [](const res::TextRows& rows, const std::string& file) { return WriteExcelReport(rows, file); }},
+    {"csv", nullptr, nullptr},
+    {"summary", nullptr, nullptr},
 };
 
 struct ExportOption {
@@ -186,15 +187,14 @@ std::string ReadExportRequest(const QCommandLineParser& parser, ExportRequest& r
 }
 
 int RunHeadlessExport(int argc, char** argv, const ExportRequest& request) {
-  // No display needed: the table page is never shown.
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   // Under cron there is no runtime directory; give Qt a private one instead of a warning.
   if (!std::getenv("XDG_RUNTIME_DIR")) {
     const std::string runtime = "/tmp/runtime-" + std::to_string(::getuid());
     ::mkdir(runtime.c_str(), 0700);
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
   }
-  QApplication app(argc, argv);
+  // No windows: the rows go from the query to the writers without a table page.
+  QCoreApplication app(argc, argv);
 
   // A failed connect is reported once, here, together with the exit status.
   Db().SetConnectFailureReporting(false);
@@ -224,24 +224,26 @@ int RunHeadlessExport(int argc, char** argv, const ExportRequest& request) {
     deviceIds.push_back(id);
   }
 
-  // The text exports stream from the server and need no table page.
+  // The text exports stream from the server to the file.
   if (history::IsTextExportFormat(request.format)) {
-    const history::TextExportOutcome text = history::RunTextExport(
-        {request.format, deviceIds, request.from, request.to, request.temperatureFilter, request.humidityFilter,
-         request.encoding, request.output});
+    const history::TextExportOutcome text =
+        history::RunTextExport(Db(), {request.format, deviceIds, request.from, request.to, request.temperatureFilter,
+                                      request.humidityFilter, request.encoding, request.output});
     if (!text.ok) return Fail(kFailed, text.message);
     std::printf("%s\n", text.fileName.c_str());
     std::fprintf(stderr, "veltrane: %lld 条记录\n", text.rowCount);
     return kOk;
   }
 
-  CHistoryTablePage page;
-  const HistoryTableQueryOutcome query = QueryHistoryIntoPage(page, deviceIds, request.from, request.to,
+  // The same compact store as the table page's list, read by the same writers.
+  history::HistoryRowModel rows;
+  const HistoryTableQueryOutcome query = QueryHistoryIntoRows(Db(), rows, deviceIds, request.from, request.to,
                                                               request.temperatureFilter, request.humidityFilter);
   if (!query.ok) return Fail(kFailed, "历史数据查询失败");
 
-  const res::TextRows& rows = page.ResultList()->Rows();
-  const ExportOutcome outcome = KindNamed(request.format)->write(request, rows);
+  const ExportKind& kind = *KindNamed(request.format);
+  const std::string fileName = request.output.empty() ? ReportFileName(kind.extension) : request.output;
+  const ExportOutcome outcome = kind.write(rows, fileName);
   // The reason too (a full disk, a size limit): an earlier file of that name is kept.
   if (!outcome.ok)
     return Fail(kFailed, "导出失败: " + outcome.fileName + (outcome.error.empty() ? "" : " (" + outcome.error + ")"));

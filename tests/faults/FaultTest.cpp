@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
-#include <algorithm>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +18,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <type_traits>
 
 #include "CHistoryTablePage.h"
 #include "CMainFrame.h"
@@ -129,7 +130,11 @@ class DbFaults : public ::testing::Test {
   template <class Dialog>
   void InDialog(const std::function<void(Dialog&)>& scenario) {
     RunDatabaseDialog(nullptr, [&](QWidget* parent) -> std::unique_ptr<QDialog> {
-      auto dialog = std::make_unique<Dialog>(parent);
+      std::unique_ptr<Dialog> dialog;
+      if constexpr (std::is_constructible_v<Dialog, DbSession&, QWidget*>)
+        dialog = std::make_unique<Dialog>(Db(), parent);
+      else
+        dialog = std::make_unique<Dialog>(parent);
       Dialog* d = dialog.get();
       QTimer::singleShot(0, d, [d, &scenario] {
         scenario(*d);
