@@ -12,6 +12,7 @@
 
 class CHistoryCurvePage;
 class CHistoryTablePage;
+class DbSession;
 class QTabBar;
 namespace res {
 class ReportListView;
@@ -20,7 +21,7 @@ class ReportListView;
 class CHistoryQueryDlg : public res::DialogBase, public HistoryQueryContext {
   Q_OBJECT
  public:
-  explicit CHistoryQueryDlg(QWidget* parent = nullptr);
+  explicit CHistoryQueryDlg(DbSession& db, QWidget* parent = nullptr);
 
   CHistoryTablePage* TablePage() const { return tablePage_; }
   CHistoryCurvePage* CurvePage() const { return curvePage_; }
@@ -55,6 +56,7 @@ class CHistoryQueryDlg : public res::DialogBase, public HistoryQueryContext {
  private:
   void AddToQuery(int deviceRow);
 
+  DbSession& db_;
   QTabBar* tabs_;
   QRect tabClientRect_;
   CHistoryTablePage* tablePage_;

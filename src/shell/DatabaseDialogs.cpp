@@ -27,9 +27,10 @@ constexpr auto kBreakOffPoll = std::chrono::milliseconds(20);
 // Every administration dialog and page keeps its outcome line under this id.
 constexpr int kStatusLineId = 1010;
 
+// Every database dialog works on the process-wide session.
 template <class Dialog>
 DialogFactory Make() {
-  return [](QWidget* parent) -> std::unique_ptr<QDialog> { return std::make_unique<Dialog>(parent); };
+  return [](QWidget* parent) -> std::unique_ptr<QDialog> { return std::make_unique<Dialog>(Db(), parent); };
 }
 
 class BusyCursor {

@@ -74,7 +74,7 @@ class HistoryCurvePage : public ::testing::Test {
   QDate PickerDate() { return res::Control<QDateEdit>(Page(), res::IDC_HC_DATE)->date(); }
 
   static std::unique_ptr<TestDatabase> db_;
-  CHistoryQueryDlg dlg_;
+  CHistoryQueryDlg dlg_{Db()};
 };
 std::unique_ptr<TestDatabase> HistoryCurvePage::db_;
 

@@ -58,7 +58,7 @@ class HistoryTableQuery : public ::testing::Test {
   void Query() { QTest::mouseClick(res::Control<QPushButton>(&dlg_, res::IDC_HQ_QUERY), Qt::LeftButton); }
 
   static std::unique_ptr<TestDatabase> db_;
-  CHistoryQueryDlg dlg_;
+  CHistoryQueryDlg dlg_{Db()};
   ScriptedMessageBoxes boxes_;
 };
 std::unique_ptr<TestDatabase> HistoryTableQuery::db_;
@@ -165,7 +165,7 @@ TEST_F(HistoryTableQuery, EmptyQueryListEmptiesTheTable) {
 
 TEST_F(HistoryTableQuery, DeviceIdWithAQuoteFindsItsOwnRowsOnly) {
   LogIn("张三", kRoleNormalUser);
-  CHistoryQueryDlg dlg;
+  CHistoryQueryDlg dlg(Db());
   SetDates(dlg, kDay, kDay);
   ChooseCombo(dlg, res::IDC_HQ_COMPANY, "华南公司");
   QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_ADD_ALL), Qt::LeftButton);
