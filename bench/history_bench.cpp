@@ -121,7 +121,7 @@ void FillQueryList(CHistoryQueryDlg& dlg) {
 
 void TableQuery(benchmark::State& state) {
   if (!databaseReady) return state.SkipWithError("test server not reachable");
-  CHistoryQueryDlg dlg{Db()};
+  CHistoryQueryDlg dlg(Db());
   FillQueryList(dlg);
   dlg.Item<QDateEdit>(res::IDC_HQ_START_DATE)->setDate(kFirstDay);
   dlg.Item<QDateEdit>(res::IDC_HQ_END_DATE)->setDate(kFirstDay.addDays(kDays - 1));
@@ -157,7 +157,7 @@ BENCHMARK(ClientQuery)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void CurveDay(benchmark::State& state) {
   if (!databaseReady) return state.SkipWithError("test server not reachable");
-  CHistoryQueryDlg dlg{Db()};
+  CHistoryQueryDlg dlg(Db());
   FillQueryList(dlg);
   dlg.Item<QDateEdit>(res::IDC_HQ_START_DATE)->setDate(kFirstDay);
   dlg.Item<QTabBar>(res::IDC_HQ_TABS)->setCurrentIndex(1);

@@ -61,7 +61,7 @@ void Click(QWidget* dialog, int id) {
 }
 
 void ShootHistory() {
-  CHistoryQueryDlg dlg{Db()};
+  CHistoryQueryDlg dlg(Db());
   const QDate yesterday = QDate::currentDate().addDays(-1);
   res::Control<QDateEdit>(&dlg, res::IDC_HQ_START_DATE)->setDate(yesterday);
   res::Control<QDateEdit>(&dlg, res::IDC_HQ_END_DATE)->setDate(yesterday);

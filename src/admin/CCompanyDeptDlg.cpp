@@ -7,7 +7,6 @@
 #include "CCompanyPage.h"
 #include "CDepartmentPage.h"
 #include "CompanyDeptTemplate.h"
-#include "DbSession.h"
 
 namespace {
 using namespace res;
@@ -17,7 +16,7 @@ enum TabIndex : int { kCompanyTab = 0, kDepartmentTab = 1 };
 constexpr int kPageLeft = 10, kPageTop = 30, kPageWidthLoss = 20, kPageHeightLoss = 40;
 }  // namespace
 
-CCompanyDeptDlg::CCompanyDeptDlg(QWidget* parent)
+CCompanyDeptDlg::CCompanyDeptDlg(DbSession& db, QWidget* parent)
     : DialogBase(kCompanyDeptDialog, parent, kFilterEnter),
       tabs_(Item<QTabBar>(IDC_COMPANY_DEPT_TABS)),
       companyPage_(nullptr),
@@ -34,8 +33,8 @@ CCompanyDeptDlg::CCompanyDeptDlg(QWidget* parent)
   pane->setGeometry(area.adjusted(0, tabs_->height() - 1, 0, 0));
   pane->lower();
 
-  companyPage_ = new CCompanyPage(Db(), this);
-  departmentPage_ = new CDepartmentPage(Db(), this);
+  companyPage_ = new CCompanyPage(db, this);
+  departmentPage_ = new CDepartmentPage(db, this);
   const QRect pageRect(area.x() + kPageLeft, area.y() + kPageTop, area.width() - kPageWidthLoss,
                        area.height() - kPageHeightLoss);
   for (QWidget* page : {static_cast<QWidget*>(companyPage_), static_cast<QWidget*>(departmentPage_)})

@@ -5,12 +5,13 @@
 
 class CCompanyPage;
 class CDepartmentPage;
+class DbSession;
 class QTabBar;
 
 class CCompanyDeptDlg : public res::DialogBase {
   Q_OBJECT
  public:
-  explicit CCompanyDeptDlg(QWidget* parent = nullptr);
+  explicit CCompanyDeptDlg(DbSession& db, QWidget* parent = nullptr);
 
   CCompanyPage* CompanyPage() const { return companyPage_; }
   CDepartmentPage* DepartmentPage() const { return departmentPage_; }

@@ -4,21 +4,17 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "AdminStatusTexts.h"
 #include "AdminTransaction.h"
+#include "ChangeReport.h"
 #include "CompanyPageTemplate.h"
-#include "CompanyDeviceCombos.h"
 #include "DbSession.h"
 #include "FieldRules.h"
 #include "Gbk.h"
-#include "MessageBox.h"
 #include "ReportListView.h"
 #include "UserPermissionSearch.h"
 
 namespace {
 using namespace res;
-
-constexpr std::size_t kCompanyNumberBytes = 4;
 
 constexpr const char* kAllCompaniesQuery = "select * from company_tab";
 constexpr const char* kSearchPrefix = "select * from company_tab where ";
@@ -35,7 +31,7 @@ constexpr const char* kCascadeDeletes[] = {
 
 const QString kFieldNumber = QStringLiteral("公司编号");
 const QString kFieldName = QStringLiteral("公司名称");
-const QString kNumberRule = QStringLiteral("公司编号必须是4个字符！");
+const admin::NumberRule kNumberRule{kFieldNumber, 4, QStringLiteral("公司编号必须是4个字符！")};
 const QString kDeleteQuestion =
     QStringLiteral("确认删除公司？删除此公司后将同时删除'部门表','设备表','用户权限表'中与此公司相关的记录");
 
@@ -51,7 +47,6 @@ CCompanyPage::CCompanyPage(DbSession& db, QWidget* parent)
     : DialogBase(kCompanyPage, parent, kFilterEnter | kFilterEscape, /*asChildPage=*/true),
       db_(db),
       list_(Item<ReportListView>(IDC_COMPANY_LIST)) {
-  admin::FitComboHeights(this);
   auto* field = Item<QComboBox>(IDC_COMPANY_SEARCH_FIELD);
   field->addItems({kFieldNumber, kFieldName});
   field->setCurrentIndex(-1);
@@ -109,44 +104,31 @@ void CCompanyPage::OnListClicked(int row) {
 
 QString CCompanyPage::TypedNumber() { return admin::TakeTrimmedNumber(*this, IDC_COMPANY_NUMBER); }
 
-bool CCompanyPage::CheckStorable(const QString& number, const QString& name) {
-  const QString refused = admin::UnsavableFieldMessage({{kFieldNumber, number}, {kFieldName, name}});
-  if (refused.isEmpty()) return true;
-  SetStatus(refused);
-  return false;
+bool CCompanyPage::CheckTyped(const QString& number, const QString& name) {
+  return admin::CheckNumberAndName(*this, IDC_COMPANY_STATUS, kNumberRule, number, {kFieldName, name});
 }
 
-bool CCompanyPage::CheckCompanyNumber(const QString& number) {
-  if (platform::GbkByteLength(number) == kCompanyNumberBytes) return true;
-  platform::MessageBox(this, kNumberRule);
-  return false;
+void CCompanyPage::Report(admin::Change change, bool succeeded) {
+  admin::ReportChange(*this, IDC_COMPANY_STATUS, change, succeeded, [this] { FillCompanyList(listQuery_); });
 }
 
 void CCompanyPage::OnAdd() {
   const QString number = TypedNumber();
   const QString name = GetDlgItemText(IDC_COMPANY_NAME);
   if (number.isEmpty() || name.isEmpty()) return;
-  if (!CheckStorable(number, name) || !CheckCompanyNumber(number)) return;
-  if (!db_.Execute(db_.Format(kInsertCompany, {platform::ToGbk(number), platform::ToGbk(name)}))) {
-    SetStatus(admin::kAddFailedText);
-    return;
-  }
-  FillCompanyList(listQuery_);
-  SetStatus(admin::kAddedText);
+  if (!CheckTyped(number, name)) return;
+  const std::string sql = db_.Format(kInsertCompany, {platform::ToGbk(number), platform::ToGbk(name)});
+  Report(admin::Change::kAdd, db_.Execute(sql));
 }
 
 void CCompanyPage::OnRename() {
   const QString number = TypedNumber();
   const QString name = GetDlgItemText(IDC_COMPANY_NAME);
   if (number.isEmpty() || name.isEmpty()) return;
-  if (!CheckStorable(number, name) || !CheckCompanyNumber(number)) return;
+  if (!CheckTyped(number, name)) return;
   // An update that matches no row is still an accepted statement.
-  if (!db_.Execute(db_.Format(kRenameCompany, {platform::ToGbk(name), platform::ToGbk(number)}))) {
-    SetStatus(admin::kRenameFailedText);
-    return;
-  }
-  FillCompanyList(listQuery_);
-  SetStatus(admin::kRenamedText);
+  const std::string sql = db_.Format(kRenameCompany, {platform::ToGbk(name), platform::ToGbk(number)});
+  Report(admin::Change::kRename, db_.Execute(sql));
 }
 
 bool CCompanyPage::DeleteWithDependents(const std::string& gbkNumber) {
@@ -159,14 +141,9 @@ bool CCompanyPage::DeleteWithDependents(const std::string& gbkNumber) {
 }
 
 void CCompanyPage::OnDelete() {
-  if (platform::MessageBox(this, kDeleteQuestion, admin::kDeleteCaptionText, platform::MB_YESNO) != platform::IDYES) return;
+  if (!admin::ConfirmDelete(this, kDeleteQuestion)) return;
   const QString number = TypedNumber();
   if (number.isEmpty()) return;
-  if (!CheckStorable(number, {}) || !CheckCompanyNumber(number)) return;
-  if (!DeleteWithDependents(platform::ToGbk(number))) {
-    SetStatus(admin::kDeleteFailedText);
-    return;
-  }
-  FillCompanyList(listQuery_);
-  SetStatus(admin::kDeletedText);
+  if (!CheckTyped(number, {})) return;
+  Report(admin::Change::kDelete, DeleteWithDependents(platform::ToGbk(number)));
 }

@@ -3,6 +3,7 @@
 // also deletes its departments, devices and permission rows, in one transaction.
 #include <string>
 
+#include "ChangeReport.h"
 #include "DialogBase.h"
 
 class DbSession;
@@ -27,12 +28,11 @@ class CCompanyPage : public res::DialogBase {
   void OnDelete();
   // The number as typed without surrounding blanks; the field is set to it.
   QString TypedNumber();
-  // Refuses, in the status line, text that GBK cannot hold.
-  bool CheckStorable(const QString& number, const QString& name);
+  // Text GBK cannot hold, and the 4-byte rule of the number (see admin::CheckNumberAndName).
+  bool CheckTyped(const QString& number, const QString& name);
   // The company and its departments, devices and grants, all or nothing.
   bool DeleteWithDependents(const std::string& gbkNumber);
-  // The 4-byte rule; shows the OK box when it is broken.
-  bool CheckCompanyNumber(const QString& number);
+  void Report(admin::Change change, bool succeeded);
   void SetStatus(const QString& text);
 
   DbSession& db_;

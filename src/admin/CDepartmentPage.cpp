@@ -4,25 +4,19 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "AdminStatusTexts.h"
 #include "AdminTransaction.h"
+#include "Catalogue.h"
+#include "ChangeReport.h"
 #include "CompanyDeviceCombos.h"
 #include "DbSession.h"
 #include "DepartmentPageTemplate.h"
 #include "FieldRules.h"
 #include "Gbk.h"
-#include "MessageBox.h"
 #include "ReportListView.h"
 
 namespace {
 using namespace res;
 
-constexpr std::size_t kDepartmentNumberBytes = 2;
-
-// Whether the company the page works on is still there under the name it was chosen by.
-constexpr const char* kCompanyNameQuery = "select company_tab.company_name from company_tab where company_num='%s'";
-constexpr const char* kDepartmentsQuery =
-    "select department_num,department_name from department_tab where company_num='%s'";
 // Inserts nothing when the company is gone (deleted meanwhile, here or by another station).
 constexpr const char* kInsertDepartment =
     "insert into department_tab (department_num,company_num,department_name) select '%s','%s','%s' from dual "
@@ -38,7 +32,7 @@ constexpr const char* kCascadeDeletes[] = {
 
 const QString kFieldNumber = QStringLiteral("部门编号");
 const QString kFieldName = QStringLiteral("部门名称");
-const QString kNumberRule = QStringLiteral("部门编号必须是2个字符！");
+const admin::NumberRule kNumberRule{kFieldNumber, 2, QStringLiteral("部门编号必须是2个字符！")};
 const QString kDeleteQuestion =
     QStringLiteral("确认删除部门？删除此公司部门后将同时删除'设备表','用户权限表'中与此公司部门相关的记录");
 }  // namespace
@@ -48,7 +42,6 @@ CDepartmentPage::CDepartmentPage(DbSession& db, QWidget* parent)
       db_(db),
       list_(Item<ReportListView>(IDC_DEPT_LIST)),
       companies_(Item<QComboBox>(IDC_DEPT_COMPANY_COMBO)) {
-  admin::FitComboHeights(this);
   list_->SetSingleSelection(true);
   list_->setShowGrid(true);
   list_->InsertColumn(0, kFieldNumber, 100);
@@ -96,15 +89,16 @@ void CDepartmentPage::FillDepartmentList() {
   const QString company = GetDlgItemText(IDC_DEPT_COMPANY_NUMBER);
   if (company.isEmpty() || !db_.connected) return;
   const std::string gbkCompany = platform::ToGbk(company);
-  bool queryOk = false;
-  const auto name = admin::FirstValue(db_, db_.Format(kCompanyNameQuery, {gbkCompany}), &queryOk);
-  if (queryOk && (!name || platform::FromGbk(*name) != companyName_)) {
+  // Whether the company is still there under the name it was chosen by.
+  const DbResult named = catalogue::CompanyName(db_, gbkCompany);
+  const auto name = admin::FirstValue(named);
+  if (named.ok && (!name || platform::FromGbk(*name) != companyName_)) {
     // Deleted or renamed since it was chosen: the page must not go on adding to it.
     ForgetCompany();
     return;
   }
   list_->DeleteAllItems();
-  const DbResult result = db_.Select(db_.Format(kDepartmentsQuery, {gbkCompany}), DbFetch::Use);
+  const DbResult result = catalogue::Departments(db_, gbkCompany);
   std::vector<QStringList> rows;
   rows.reserve(result.rows.size());
   for (const DbRow& row : result.rows)
@@ -120,17 +114,12 @@ void CDepartmentPage::OnListClicked(int row) {
 
 QString CDepartmentPage::TypedNumber() { return admin::TakeTrimmedNumber(*this, IDC_DEPT_NUMBER); }
 
-bool CDepartmentPage::CheckStorable(const QString& number, const QString& name) {
-  const QString refused = admin::UnsavableFieldMessage({{kFieldNumber, number}, {kFieldName, name}});
-  if (refused.isEmpty()) return true;
-  SetStatus(refused);
-  return false;
+bool CDepartmentPage::CheckTyped(const QString& number, const QString& name) {
+  return admin::CheckNumberAndName(*this, IDC_DEPT_STATUS, kNumberRule, number, {kFieldName, name});
 }
 
-bool CDepartmentPage::CheckDepartmentNumber(const QString& number) {
-  if (platform::GbkByteLength(number) == kDepartmentNumberBytes) return true;
-  platform::MessageBox(this, kNumberRule);
-  return false;
+void CDepartmentPage::Report(admin::Change change, bool succeeded) {
+  admin::ReportChange(*this, IDC_DEPT_STATUS, change, succeeded, [this] { FillDepartmentList(); });
 }
 
 void CDepartmentPage::OnAdd() {
@@ -138,18 +127,14 @@ void CDepartmentPage::OnAdd() {
   const QString name = GetDlgItemText(IDC_DEPT_NAME);
   const QString company = GetDlgItemText(IDC_DEPT_COMPANY_NUMBER);
   if (number.isEmpty() || name.isEmpty() || company.isEmpty()) return;
-  if (!CheckStorable(number, name) || !CheckDepartmentNumber(number)) return;
+  if (!CheckTyped(number, name)) return;
   const std::string gbkCompany = platform::ToGbk(company);
   const std::string sql =
       db_.Format(kInsertDepartment, {platform::ToGbk(number), gbkCompany, platform::ToGbk(name), gbkCompany});
   // An accepted statement that inserted nothing found no company.
-  if (!db_.Execute(sql) || db_.AffectedRows() != 1) {
-    SetStatus(admin::kAddFailedText);
-    FillDepartmentList();  // forgets the company if it is gone
-    return;
-  }
-  FillDepartmentList();
-  SetStatus(admin::kAddedText);
+  const bool added = db_.Execute(sql) && db_.AffectedRows() == 1;
+  Report(admin::Change::kAdd, added);
+  if (!added) FillDepartmentList();  // forgets the company if it is gone
 }
 
 void CDepartmentPage::OnRename() {
@@ -157,15 +142,10 @@ void CDepartmentPage::OnRename() {
   const QString name = GetDlgItemText(IDC_DEPT_NAME);
   const QString company = GetDlgItemText(IDC_DEPT_COMPANY_NUMBER);
   if (number.isEmpty() || name.isEmpty()) return;
-  if (!CheckStorable(number, name) || !CheckDepartmentNumber(number)) return;
+  if (!CheckTyped(number, name)) return;
   const std::string sql =
       db_.Format(kRenameDepartment, {platform::ToGbk(name), platform::ToGbk(number), platform::ToGbk(company)});
-  if (!db_.Execute(sql)) {
-    SetStatus(admin::kRenameFailedText);
-    return;
-  }
-  FillDepartmentList();
-  SetStatus(admin::kRenamedText);
+  Report(admin::Change::kRename, db_.Execute(sql));
 }
 
 bool CDepartmentPage::DeleteWithDependents(const std::string& gbkNumber, const std::string& gbkCompany) {
@@ -178,15 +158,10 @@ bool CDepartmentPage::DeleteWithDependents(const std::string& gbkNumber, const s
 }
 
 void CDepartmentPage::OnDelete() {
-  if (platform::MessageBox(this, kDeleteQuestion, admin::kDeleteCaptionText, platform::MB_YESNO) != platform::IDYES) return;
+  if (!admin::ConfirmDelete(this, kDeleteQuestion)) return;
   const QString number = TypedNumber();
   const QString company = GetDlgItemText(IDC_DEPT_COMPANY_NUMBER);
   if (number.isEmpty() || company.isEmpty()) return;
-  if (!CheckStorable(number, {}) || !CheckDepartmentNumber(number)) return;
-  if (!DeleteWithDependents(platform::ToGbk(number), platform::ToGbk(company))) {
-    SetStatus(admin::kDeleteFailedText);
-    return;
-  }
-  FillDepartmentList();
-  SetStatus(admin::kDeletedText);
+  if (!CheckTyped(number, {})) return;
+  Report(admin::Change::kDelete, DeleteWithDependents(platform::ToGbk(number), platform::ToGbk(company)));
 }

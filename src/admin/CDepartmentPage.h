@@ -4,6 +4,7 @@
 // renamed meanwhile, the page forgets it (empty number, empty list, names reloaded).
 #include <string>
 
+#include "ChangeReport.h"
 #include "DialogBase.h"
 
 class DbSession;
@@ -33,12 +34,11 @@ class CDepartmentPage : public res::DialogBase {
   void ForgetCompany();
   // The number as typed without surrounding blanks; the field is set to it.
   QString TypedNumber();
-  // Refuses, in the status line, text that GBK cannot hold.
-  bool CheckStorable(const QString& number, const QString& name);
+  // Text GBK cannot hold, and the 2-byte rule of the number (see admin::CheckNumberAndName).
+  bool CheckTyped(const QString& number, const QString& name);
   // The department and its devices and grants, all or nothing.
   bool DeleteWithDependents(const std::string& gbkNumber, const std::string& gbkCompany);
-  // The 2-byte rule; shows the OK box when it is broken.
-  bool CheckDepartmentNumber(const QString& number);
+  void Report(admin::Change change, bool succeeded);
   void SetStatus(const QString& text);
 
   DbSession& db_;

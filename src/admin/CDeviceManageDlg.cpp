@@ -5,20 +5,18 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "AdminStatusTexts.h"
+#include "Catalogue.h"
+#include "ChangeReport.h"
 #include "CompanyDeviceCombos.h"
 #include "DbSession.h"
 #include "DeviceManageTemplate.h"
 #include "FieldRules.h"
 #include "Gbk.h"
-#include "MessageBox.h"
 #include "ReportListView.h"
 #include "UserPermissionSearch.h"
 
 namespace {
 using namespace res;
-
-constexpr std::size_t kDeviceIdBytes = 10;
 
 // Result columns: 0 device_num, 1 device_name, 2 company_num, 3 company_name, 4 department_num,
 // 5 department_name. A device whose company or department is missing is not listed.
@@ -30,10 +28,6 @@ constexpr const char* kDeviceListQuery =
     "and device_tab.company_num=department_tab.company_num \t\t\t\t\t\t\t\t"
     "and device_tab.department_num=department_tab.department_num";
 constexpr const char* kLikeKeySuffix = " like '%%%s%%'";
-constexpr const char* kDepartmentNamesQuery =
-    "select department_tab.department_name from department_tab where department_tab.company_num ='%s'";
-constexpr const char* kDepartmentNumberQuery =
-    "select department_tab.department_num from department_tab where department_name ='%s' and company_num='%s'";
 // Inserts nothing when the department is gone, so no device hangs off a missing department.
 constexpr const char* kInsertDevice =
     "insert into device_tab (device_num,device_name,company_num,department_num) select '%s','%s','%s','%s' from dual "
@@ -66,7 +60,7 @@ constexpr SearchField kSearchFields[] = {
 
 const QString kFieldId = QStringLiteral("设备ID");
 const QString kFieldName = QStringLiteral("设备名称");
-const QString kIdRule = QStringLiteral("设备ID必须是10个字符！");
+const admin::NumberRule kIdRule{kFieldId, 10, QStringLiteral("设备ID必须是10个字符！")};
 const QString kDeleteQuestion = QStringLiteral("确认删除此设备？");
 
 const char* SearchColumn(const QString& item) {
@@ -78,12 +72,12 @@ const char* SearchColumn(const QString& item) {
 std::string Gbk(const QString& text) { return platform::ToGbk(text); }
 }  // namespace
 
-CDeviceManageDlg::CDeviceManageDlg(QWidget* parent)
+CDeviceManageDlg::CDeviceManageDlg(DbSession& db, QWidget* parent)
     : DialogBase(kDeviceManageDialog, parent, kFilterEnter),
+      db_(db),
       list_(Item<ReportListView>(IDC_DEVICE_LIST)),
       companies_(Item<QComboBox>(IDC_DEVICE_COMPANY_COMBO)),
       departments_(Item<QComboBox>(IDC_DEVICE_DEPARTMENT_COMBO)) {
-  admin::FitComboHeights(this);
   auto* field = Item<QComboBox>(IDC_DEVICE_SEARCH_FIELD);
   for (const SearchField& f : kSearchFields) field->addItem(QString::fromUtf8(f.item));
   field->setCurrentIndex(-1);
@@ -122,10 +116,10 @@ void CDeviceManageDlg::ApplyEditMode(bool addDelete) {
 }
 
 void CDeviceManageDlg::FillDeviceList(const std::string& query) {
-  if (!Db().connected) return;
+  if (!db_.connected) return;
   list_->DeleteAllItems();
   if (query.empty()) return;
-  const DbResult result = Db().Select(query, DbFetch::Use);
+  const DbResult result = db_.Select(query, DbFetch::Use);
   std::vector<QStringList> rows;
   rows.reserve(result.rows.size());
   for (const DbRow& row : result.rows) {
@@ -138,16 +132,16 @@ void CDeviceManageDlg::FillDeviceList(const std::string& query) {
 }
 
 void CDeviceManageDlg::LoadCompanyNames() {
-  if (!Db().connected) return;
-  admin::LoadCompanyCombo(*companies_, Db());
+  if (!db_.connected) return;
+  admin::LoadCompanyCombo(*companies_, db_);
 }
 
 void CDeviceManageDlg::LoadDepartmentNames() {
-  if (Db().connected) {
+  if (db_.connected) {
     departments_->clear();
     const QString company = GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER);
     if (company.isEmpty()) return;
-    if (!admin::RefillCombo(*departments_, Db(), Db().Format(kDepartmentNamesQuery, {Gbk(company)}))) return;
+    if (!admin::RefillCombo(*departments_, catalogue::DepartmentNames(db_, Gbk(company)))) return;
   }
   // Also when not connected: no department is chosen any more.
   departments_->setCurrentIndex(-1);
@@ -162,7 +156,7 @@ void CDeviceManageDlg::OnSearch() {
   const char* column = SearchColumn(GetDlgItemText(IDC_DEVICE_SEARCH_FIELD));
   const std::string key = admin::LikeKeyFromTyped(GetDlgItemText(IDC_DEVICE_SEARCH_KEY));
   if (column && !key.empty())
-    listQuery_ = Db().Format(std::string(kDeviceListQuery) + " and " + column + kLikeKeySuffix, {key});
+    listQuery_ = db_.Format(std::string(kDeviceListQuery) + " and " + column + kLikeKeySuffix, {key});
   else
     listQuery_ = kDeviceListQuery;
   FillDeviceList(listQuery_);
@@ -182,7 +176,7 @@ void CDeviceManageDlg::OnListClicked(int row) {
 
 void CDeviceManageDlg::OnCompanyChosen() {
   SetStatus({});
-  if (Db().connected) {
+  if (db_.connected) {
     // The entry carries its company's number: no lookup by name, which twins would confuse.
     const QString number = admin::CompanyNumberAt(*companies_, companies_->currentIndex());
     if (number.isEmpty()) return;
@@ -193,27 +187,22 @@ void CDeviceManageDlg::OnCompanyChosen() {
 
 void CDeviceManageDlg::OnDepartmentChosen() {
   SetStatus({});
-  if (!Db().connected) return;
+  if (!db_.connected) return;
   const QString name = departments_->currentText();
   const QString company = GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER);
   if (name.isEmpty()) return;
-  if (const auto number = admin::FirstValue(Db(), Db().Format(kDepartmentNumberQuery, {Gbk(name), Gbk(company)})))
+  if (const auto number = admin::FirstValue(catalogue::DepartmentNumbersNamed(db_, Gbk(name), Gbk(company))))
     SetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER, platform::FromGbk(*number));
 }
 
 QString CDeviceManageDlg::TypedId() { return admin::TakeTrimmedNumber(*this, IDC_DEVICE_ID); }
 
-bool CDeviceManageDlg::CheckStorable(const QString& id, const QString& name) {
-  const QString refused = admin::UnsavableFieldMessage({{kFieldId, id}, {kFieldName, name}});
-  if (refused.isEmpty()) return true;
-  SetStatus(refused);
-  return false;
+bool CDeviceManageDlg::CheckTyped(const QString& id, const QString& name) {
+  return admin::CheckNumberAndName(*this, IDC_DEVICE_STATUS, kIdRule, id, {kFieldName, name});
 }
 
-bool CDeviceManageDlg::CheckDeviceId(const QString& id) {
-  if (platform::GbkByteLength(id) == kDeviceIdBytes) return true;
-  platform::MessageBox(this, kIdRule);
-  return false;
+void CDeviceManageDlg::Report(admin::Change change, bool succeeded) {
+  admin::ReportChange(*this, IDC_DEVICE_STATUS, change, succeeded, [this] { FillDeviceList(listQuery_); });
 }
 
 void CDeviceManageDlg::OnAdd() {
@@ -222,31 +211,21 @@ void CDeviceManageDlg::OnAdd() {
   const QString department = GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER);
   const QString name = GetDlgItemText(IDC_DEVICE_NAME);  // may be empty
   if (id.isEmpty() || company.isEmpty() || department.isEmpty()) return;
-  if (!CheckStorable(id, name) || !CheckDeviceId(id)) return;
+  if (!CheckTyped(id, name)) return;
   const std::string sql =
-      Db().Format(kInsertDevice, {Gbk(id), Gbk(name), Gbk(company), Gbk(department), Gbk(company), Gbk(department)});
+      db_.Format(kInsertDevice, {Gbk(id), Gbk(name), Gbk(company), Gbk(department), Gbk(company), Gbk(department)});
   // An accepted statement that inserted nothing found no department.
-  if (!Db().Execute(sql) || Db().AffectedRows() != 1) {
-    SetStatus(admin::kAddFailedText);
-    return;
-  }
-  FillDeviceList(listQuery_);
-  SetStatus(admin::kAddedText);
+  Report(admin::Change::kAdd, db_.Execute(sql) && db_.AffectedRows() == 1);
 }
 
 void CDeviceManageDlg::OnDelete() {
-  if (platform::MessageBox(this, kDeleteQuestion, admin::kDeleteCaptionText, platform::MB_YESNO) != platform::IDYES) return;
+  if (!admin::ConfirmDelete(this, kDeleteQuestion)) return;
   const QString id = TypedId();
   const QString company = GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER);
   const QString department = GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER);
   if (id.isEmpty() || company.isEmpty() || department.isEmpty()) return;
-  if (!CheckStorable(id, {}) || !CheckDeviceId(id)) return;
-  if (!Db().Execute(Db().Format(kDeleteDevice, {Gbk(id), Gbk(company), Gbk(department)}))) {
-    SetStatus(admin::kDeleteFailedText);
-    return;
-  }
-  FillDeviceList(listQuery_);
-  SetStatus(admin::kDeletedText);
+  if (!CheckTyped(id, {})) return;
+  Report(admin::Change::kDelete, db_.Execute(db_.Format(kDeleteDevice, {Gbk(id), Gbk(company), Gbk(department)})));
 }
 
 void CDeviceManageDlg::OnRename() {
@@ -255,11 +234,7 @@ void CDeviceManageDlg::OnRename() {
   const QString company = GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER);
   const QString department = GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER);
   if (id.isEmpty() || company.isEmpty() || department.isEmpty()) return;
-  if (!CheckStorable(id, name) || !CheckDeviceId(id)) return;
-  if (!Db().Execute(Db().Format(kRenameDevice, {Gbk(name), Gbk(id), Gbk(company), Gbk(department)}))) {
-    SetStatus(admin::kRenameFailedText);
-    return;
-  }
-  FillDeviceList(listQuery_);
-  SetStatus(admin::kRenamedText);
+  if (!CheckTyped(id, name)) return;
+  Report(admin::Change::kRename,
+         db_.Execute(db_.Format(kRenameDevice, {Gbk(name), Gbk(id), Gbk(company), Gbk(department)})));
 }

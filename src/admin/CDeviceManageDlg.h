@@ -5,8 +5,10 @@
 // statements use.
 #include <string>
 
+#include "ChangeReport.h"
 #include "DialogBase.h"
 
+class DbSession;
 class QComboBox;
 
 namespace res {
@@ -16,7 +18,7 @@ class ReportListView;
 class CDeviceManageDlg : public res::DialogBase {
   Q_OBJECT
  public:
-  explicit CDeviceManageDlg(QWidget* parent = nullptr);
+  explicit CDeviceManageDlg(DbSession& db, QWidget* parent = nullptr);
 
   // Enables the controls of the add/delete mode (true) or of the name-change mode (false).
   void ApplyEditMode(bool addDelete);
@@ -36,12 +38,12 @@ class CDeviceManageDlg : public res::DialogBase {
   void OnRename();
   // The ID as typed without surrounding blanks; the field is set to it.
   QString TypedId();
-  // Refuses, in the status line, text that GBK cannot hold.
-  bool CheckStorable(const QString& id, const QString& name);
-  // The 10-byte rule; shows the OK box when it is broken.
-  bool CheckDeviceId(const QString& id);
+  // Text GBK cannot hold, and the 10-byte rule of the ID (see admin::CheckNumberAndName).
+  bool CheckTyped(const QString& id, const QString& name);
+  void Report(admin::Change change, bool succeeded);
   void SetStatus(const QString& text);
 
+  DbSession& db_;
   res::ReportListView* list_;
   QComboBox* companies_;
   QComboBox* departments_;

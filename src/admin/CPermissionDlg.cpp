@@ -3,12 +3,12 @@
 #include <QComboBox>
 #include <QPushButton>
 
-#include "AdminStatusTexts.h"
+#include "Catalogue.h"
+#include "ChangeReport.h"
 #include "CompanyDeviceCombos.h"
 #include "DbSession.h"
 #include "FieldRules.h"
 #include "Gbk.h"
-#include "MessageBox.h"
 #include "PermissionTemplate.h"
 #include "ReportListView.h"
 #include "UserPermissionSearch.h"
@@ -26,10 +26,6 @@ constexpr const char* kPermissionListQuery =
 // Appended after " and " + column.
 constexpr const char* kLikeKeyTemplate = " like '%%%s%%'";
 constexpr const char* kUserNamesQuery = "select * from user_tab";
-constexpr const char* kDepartmentNamesTemplate =
-    "select department_tab.department_name from department_tab where department_tab.company_num ='%s'";
-constexpr const char* kDepartmentNumberTemplate =
-    "select department_tab.department_num from department_tab where department_name ='%s' and company_num='%s'";
 constexpr const char* kGrantTemplate =
     "insert into permission_tab (user_name,company_num,department_num) values('%s','%s','%s')";
 constexpr const char* kWithdrawTemplate =
@@ -62,17 +58,6 @@ constexpr int kListDepartmentName = 4;
 
 const QString kWithdrawQuestion = QStringLiteral("确认删除此设备？");
 
-std::string FirstColumnOfFirstRow(const DbResult& result) {
-  if (result.rows.empty() || result.rows.front().empty()) return {};
-  return result.rows.front().front();
-}
-
-void AddFirstColumns(QComboBox* combo, const DbResult& result) {
-  for (const DbRow& row : result.rows) {
-    if (!row.empty()) combo->addItem(platform::FromGbk(row.front()));
-  }
-}
-
 // Shows the entry named exactly `name`. A mere prefix match could show another user (say
 // "admin" for "ad"), and grant and withdraw take the user from this combo. The server compares
 // names without regard to case, so a case-blind match is the fallback. No match: no selection.
@@ -84,8 +69,9 @@ void SelectEntryNamed(QComboBox* combo, const QString& name) {
 
 }  // namespace
 
-CPermissionDlg::CPermissionDlg(QWidget* parent)
+CPermissionDlg::CPermissionDlg(DbSession& db, QWidget* parent)
     : DialogBase(kPermissionDialog, parent),
+      db_(db),
       userCombo_(Item<QComboBox>(IDC_PERM_USER)),
       companyCombo_(Item<QComboBox>(IDC_PERM_COMPANY)),
       departmentCombo_(Item<QComboBox>(IDC_PERM_DEPARTMENT)),
@@ -120,11 +106,15 @@ CPermissionDlg::CPermissionDlg(QWidget* parent)
 
 void CPermissionDlg::SetStatus(const QString& text) { SetDlgItemText(IDC_PERM_STATUS, text); }
 
+void CPermissionDlg::Report(admin::Change change, bool succeeded) {
+  admin::ReportChange(*this, IDC_PERM_STATUS, change, succeeded, [this] { FillPermissionList(listQuery_); });
+}
+
 void CPermissionDlg::FillPermissionList(const std::string& query) {
-  if (!Db().connected) return;
+  if (!db_.connected) return;
   list_->DeleteAllItems();
   if (query.empty()) return;
-  DbResult result = Db().Select(query, DbFetch::Use);
+  DbResult result = db_.Select(query, DbFetch::Use);
   if (!result.ok) return;
   std::vector<QStringList> rows;
   rows.reserve(result.rows.size());
@@ -139,28 +129,25 @@ void CPermissionDlg::FillPermissionList(const std::string& query) {
 }
 
 void CPermissionDlg::LoadCompanyNames() {
-  if (!Db().connected) return;
-  admin::LoadCompanyCombo(*companyCombo_, Db());
+  if (!db_.connected) return;
+  admin::LoadCompanyCombo(*companyCombo_, db_);
 }
 
 void CPermissionDlg::LoadUserNames() {
-  if (!Db().connected) return;
-  userCombo_->clear();
+  if (!db_.connected) return;
   // Added in result order although the combo is a sorted one.
-  AddFirstColumns(userCombo_, Db().Select(kUserNamesQuery, DbFetch::Use));
+  admin::RefillCombo(*userCombo_, db_.Select(kUserNamesQuery, DbFetch::Use));
 }
 
 void CPermissionDlg::LoadDepartmentNames() {
-  if (Db().connected) {
+  if (db_.connected) {
     departmentCombo_->clear();
     // The department number belongs to the departments just dropped: never keep it for
     // another company's number.
     SetDlgItemText(IDC_PERM_DEPARTMENT_NUM, QString());
     const std::string companyNum = platform::ToGbk(GetDlgItemText(IDC_PERM_COMPANY_NUM));
     if (companyNum.empty()) return;
-    const DbResult result = Db().Select(Db().Format(kDepartmentNamesTemplate, {companyNum}), DbFetch::Use);
-    if (!result.ok) return;
-    AddFirstColumns(departmentCombo_, result);
+    if (!admin::RefillCombo(*departmentCombo_, catalogue::DepartmentNames(db_, companyNum))) return;
   }
   if (departmentCombo_->count() > 0) departmentCombo_->setCurrentIndex(-1);
   SetDlgItemText(IDC_PERM_DEPARTMENT_NUM, QString());
@@ -179,7 +166,7 @@ void CPermissionDlg::OnFind() {
   }
   listQuery_ = kPermissionListQuery;
   if (column && !key.isEmpty()) {
-    listQuery_ += std::string(" and ") + column + Db().Format(kLikeKeyTemplate, {admin::LikeKeyFromTyped(key)});
+    listQuery_ += std::string(" and ") + column + db_.Format(kLikeKeyTemplate, {admin::LikeKeyFromTyped(key)});
   }
   FillPermissionList(listQuery_);
 }
@@ -198,7 +185,7 @@ void CPermissionDlg::OnListClick(int row) {
 
 void CPermissionDlg::OnCompanyChosen() {
   SetStatus(QString());
-  if (Db().connected) {
+  if (db_.connected) {
     // The entry carries its company's number: no lookup by name, which twins would confuse.
     const QString number = admin::CompanyNumberAt(*companyCombo_, companyCombo_->currentIndex());
     if (number.isEmpty()) return;
@@ -209,13 +196,12 @@ void CPermissionDlg::OnCompanyChosen() {
 
 void CPermissionDlg::OnDepartmentChosen() {
   SetStatus(QString());
-  if (!Db().connected) return;
+  if (!db_.connected) return;
   const std::string departmentName = platform::ToGbk(departmentCombo_->currentText());
   const std::string companyNum = platform::ToGbk(GetDlgItemText(IDC_PERM_COMPANY_NUM));
   if (departmentName.empty()) return;
-  const DbResult result =
-      Db().Select(Db().Format(kDepartmentNumberTemplate, {departmentName, companyNum}), DbFetch::Use);
-  if (!result.rows.empty()) SetDlgItemText(IDC_PERM_DEPARTMENT_NUM, platform::FromGbk(FirstColumnOfFirstRow(result)));
+  if (const auto number = admin::FirstValue(catalogue::DepartmentNumbersNamed(db_, departmentName, companyNum)))
+    SetDlgItemText(IDC_PERM_DEPARTMENT_NUM, platform::FromGbk(*number));
 }
 
 void CPermissionDlg::OnGrant() {
@@ -223,25 +209,15 @@ void CPermissionDlg::OnGrant() {
   const std::string companyNum = platform::ToGbk(GetDlgItemText(IDC_PERM_COMPANY_NUM));
   const std::string departmentNum = platform::ToGbk(GetDlgItemText(IDC_PERM_DEPARTMENT_NUM));
   if (user.empty() || companyNum.empty() || departmentNum.empty()) return;
-  if (!Db().Execute(Db().Format(kGrantTemplate, {user, companyNum, departmentNum}))) {
-    SetStatus(admin::kAddFailedText);
-    return;
-  }
-  FillPermissionList(listQuery_);
-  SetStatus(admin::kAddedText);
+  Report(admin::Change::kAdd, db_.Execute(db_.Format(kGrantTemplate, {user, companyNum, departmentNum})));
 }
 
 void CPermissionDlg::OnWithdraw() {
-  if (platform::MessageBox(this, kWithdrawQuestion, admin::kDeleteCaptionText, platform::MB_YESNO) != platform::IDYES) return;
+  if (!admin::ConfirmDelete(this, kWithdrawQuestion)) return;
   const std::string user = platform::ToGbk(userCombo_->currentText());
   const std::string companyNum = platform::ToGbk(GetDlgItemText(IDC_PERM_COMPANY_NUM));
   const std::string departmentNum = platform::ToGbk(GetDlgItemText(IDC_PERM_DEPARTMENT_NUM));
   if (user.empty() || companyNum.empty() || departmentNum.empty()) return;
-  if (!Db().Execute(Db().Format(kWithdrawTemplate, {user, companyNum, departmentNum}))) {
-    SetStatus(admin::kDeleteFailedText);
-    return;
-  }
   // A withdrawal that matched no row is still accepted by the server, and reported as such.
-  FillPermissionList(listQuery_);
-  SetStatus(admin::kDeletedText);
+  Report(admin::Change::kDelete, db_.Execute(db_.Format(kWithdrawTemplate, {user, companyNum, departmentNum})));
 }

@@ -5,8 +5,10 @@
 // and withdraw use. The caller holds the database (busy) while the dialog is open.
 #include <string>
 
+#include "ChangeReport.h"
 #include "DialogBase.h"
 
+class DbSession;
 class QComboBox;
 namespace res {
 class ReportListView;
@@ -15,7 +17,7 @@ class ReportListView;
 class CPermissionDlg : public res::DialogBase {
   Q_OBJECT
  public:
-  explicit CPermissionDlg(QWidget* parent = nullptr);
+  explicit CPermissionDlg(DbSession& db, QWidget* parent = nullptr);
 
   // Refills the list from `query` in result order; nothing happens when not connected.
   void FillPermissionList(const std::string& query);
@@ -31,8 +33,10 @@ class CPermissionDlg : public res::DialogBase {
   void OnDepartmentChosen();
   void OnGrant();
   void OnWithdraw();
+  void Report(admin::Change change, bool succeeded);
   void SetStatus(const QString& text);
 
+  DbSession& db_;
   QComboBox* userCombo_;
   QComboBox* companyCombo_;
   QComboBox* departmentCombo_;

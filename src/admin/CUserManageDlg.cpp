@@ -3,8 +3,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "AdminStatusTexts.h"
 #include "AdminTransaction.h"
+#include "ChangeReport.h"
 #include "DbSession.h"
 #include "FieldRules.h"
 #include "Gbk.h"
@@ -73,13 +73,13 @@ bool DeleteUserWithGrants(const std::string& name) {
 
 }  // namespace
 
-CUserManageDlg::CUserManageDlg(QWidget* parent)
-    : DialogBase(kUserManageDialog, parent), list_(Item<ReportListView>(IDC_USER_LIST)) {
+CUserManageDlg::CUserManageDlg(DbSession& db, QWidget* parent)
+    : DialogBase(kUserManageDialog, parent), db_(db), list_(Item<ReportListView>(IDC_USER_LIST)) {
   list_->setShowGrid(true);
   list_->InsertColumn(kListName, QStringLiteral("用户名"), kListColumnWidth);
   list_->InsertColumn(kListRole, QStringLiteral("用户类型"), kListColumnWidth);
   list_->InsertColumn(kListPassword, QStringLiteral("密码"), kListColumnWidth);
-  SetDlgItemText(IDC_USER_DB_STATE, Db().connected ? kConnectedText : kNotConnectedText);
+  SetDlgItemText(IDC_USER_DB_STATE, db_.connected ? kConnectedText : kNotConnectedText);
 
   connect(list_, &ReportListView::rowClicked, this, &CUserManageDlg::OnListClick);
   connect(Item<QPushButton>(IDC_USER_FIND), &QPushButton::clicked, this, &CUserManageDlg::OnFind);
@@ -96,10 +96,14 @@ CUserManageDlg::CUserManageDlg(QWidget* parent)
 
 void CUserManageDlg::SetStatus(const QString& text) { SetDlgItemText(IDC_USER_STATUS, text); }
 
+void CUserManageDlg::Report(admin::Change change, bool succeeded) {
+  admin::ReportChange(*this, IDC_USER_STATUS, change, succeeded, [this] { FillUserList(listQuery_); });
+}
+
 void CUserManageDlg::FillUserList(const std::string& query) {
-  if (query.empty() || !Db().connected) return;
+  if (query.empty() || !db_.connected) return;
   list_->DeleteAllItems();
-  DbResult result = Db().Select(query, DbFetch::Use);
+  DbResult result = db_.Select(query, DbFetch::Use);
   if (!result.ok) return;
   // Every row goes to the top, so the list shows the result in reverse order.
   std::vector<QStringList> rows;
@@ -123,14 +127,14 @@ void CUserManageDlg::OnListClick(int row) {
 
 void CUserManageDlg::OnFind() {
   const QString key = GetDlgItemText(IDC_USER_FIND_KEY);
-  if (!Db().connected) return;
+  if (!db_.connected) return;
   if (const QString refused = admin::UnsearchableKeyMessage(key); !refused.isEmpty()) {
     SetStatus(refused);
     return;
   }
   list_->DeleteAllItems();
   listQuery_ = key.isEmpty() ? std::string(kAllUsersQuery)
-                             : Db().Format(kFindUsersTemplate, {admin::LikeKeyFromTyped(key)});
+                             : db_.Format(kFindUsersTemplate, {admin::LikeKeyFromTyped(key)});
   FillUserList(listQuery_);
 }
 
@@ -161,16 +165,11 @@ void CUserManageDlg::OnAdd() {
       platform::MessageBox(this, kAddAsNormalUserQuestion, kAddCaption, platform::MB_YESNO) != platform::IDYES) {
     return;
   }
-  if (!Db().Execute(Db().Format(kAddUserTemplate, {name, password}))) {
-    SetStatus(admin::kAddFailedText);
-    return;
-  }
-  FillUserList(listQuery_);
-  SetStatus(admin::kAddedText);
+  Report(admin::Change::kAdd, db_.Execute(db_.Format(kAddUserTemplate, {name, password})));
 }
 
 void CUserManageDlg::OnDelete() {
-  if (platform::MessageBox(this, kDeleteUserQuestion, admin::kDeleteCaptionText, platform::MB_YESNO) != platform::IDYES) return;
+  if (!admin::ConfirmDelete(this, kDeleteUserQuestion)) return;
   // The name field decides, not the list selection.
   const QString typedName = GetDlgItemText(IDC_USER_NAME);
   if (typedName.isEmpty()) return;
@@ -178,11 +177,6 @@ void CUserManageDlg::OnDelete() {
     SetStatus(refused);  // "kr??" could name another account
     return;
   }
-  if (!DeleteUserWithGrants(platform::ToGbk(typedName))) {
-    SetStatus(admin::kDeleteFailedText);
-    return;
-  }
   // Success means the statements were accepted: a name that matched no row still succeeds.
-  FillUserList(listQuery_);
-  SetStatus(admin::kDeletedText);
+  Report(admin::Change::kDelete, DeleteUserWithGrants(platform::ToGbk(typedName)));
 }

@@ -4,7 +4,10 @@
 // The caller holds the database (busy) while the dialog is open.
 #include <string>
 
+#include "ChangeReport.h"
 #include "DialogBase.h"
+
+class DbSession;
 
 namespace res {
 class ReportListView;
@@ -13,7 +16,7 @@ class ReportListView;
 class CUserManageDlg : public res::DialogBase {
   Q_OBJECT
  public:
-  explicit CUserManageDlg(QWidget* parent = nullptr);
+  explicit CUserManageDlg(DbSession& db, QWidget* parent = nullptr);
 
   // Clears the list and fills it from `query`, newest result row on top. Leaves the list alone
   // when the query is empty or the session is not connected.
@@ -24,8 +27,10 @@ class CUserManageDlg : public res::DialogBase {
   void OnFind();
   void OnAdd();
   void OnDelete();
+  void Report(admin::Change change, bool succeeded);
   void SetStatus(const QString& text);
 
+  DbSession& db_;
   res::ReportListView* list_;
   std::string listQuery_;  // the statement that last filled the list; add and delete refill with it
 };

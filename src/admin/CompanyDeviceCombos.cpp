@@ -4,12 +4,11 @@
 #include <QMap>
 #include <vector>
 
-#include "DbSession.h"
+#include "Catalogue.h"
 #include "Gbk.h"
 
 namespace admin {
 namespace {
-constexpr const char* kCompaniesQuery = "select company_tab.company_num,company_tab.company_name from company_tab";
 const QString kTwinNameFormat = QStringLiteral("%1 (%2)");
 constexpr int kNumberRole = Qt::UserRole;
 constexpr int kNameRole = Qt::UserRole + 1;
@@ -17,7 +16,7 @@ constexpr int kNameRole = Qt::UserRole + 1;
 
 bool LoadCompanyCombo(QComboBox& combo, DbSession& db) {
   combo.clear();
-  const DbResult result = db.Select(kCompaniesQuery, DbFetch::Use);
+  const DbResult result = catalogue::Companies(db);
   QMap<QString, int> nameUses;
   std::vector<std::pair<QString, QString>> companies;
   for (const DbRow& row : result.rows) {
@@ -43,9 +42,8 @@ int SelectCompanyByNumber(QComboBox& combo, const QString& number) {
   return index;
 }
 
-bool RefillCombo(QComboBox& combo, DbSession& db, const std::string& sql) {
+bool RefillCombo(QComboBox& combo, const DbResult& result) {
   combo.clear();
-  const DbResult result = db.Select(sql, DbFetch::Use);
   for (const DbRow& row : result.rows) combo.addItem(platform::FromGbk(row.empty() ? "" : row[0]));
   combo.setCurrentIndex(-1);
   return result.ok;
@@ -58,16 +56,9 @@ int SelectComboEntry(QComboBox& combo, const QString& text) {
   return index;
 }
 
-std::optional<std::string> FirstValue(DbSession& db, const std::string& sql, bool* queryOk) {
-  const DbResult result = db.Select(sql, DbFetch::Use);
-  if (queryOk) *queryOk = result.ok;
+std::optional<std::string> FirstValue(const DbResult& result) {
   if (!result.ok || result.rows.empty() || result.rows.front().empty()) return std::nullopt;
   return result.rows.front()[0];
-}
-
-void FitComboHeights(QWidget* dialog) {
-  for (QComboBox* combo : dialog->findChildren<QComboBox*>(Qt::FindDirectChildrenOnly))
-    combo->resize(combo->width(), combo->sizeHint().height());
 }
 
 }  // namespace admin

@@ -1,19 +1,19 @@
 #pragma once
-// Small pieces shared by the company, department and device dialogs: filling drop-down lists
-// from a query and picking single values out of a result.
+// Small pieces shared by the administration dialogs: filling drop-down lists from a result and
+// picking single values out of one.
 #include <QString>
 #include <optional>
 #include <string>
 
-class DbSession;
+#include "DbSession.h"
+
 class QComboBox;
-class QWidget;
 
 namespace admin {
 
-// Empties `combo`, then adds column 0 of every row of `sql` in result order. The list is left
-// without a selection: the user has to choose. Returns false when the query failed.
-bool RefillCombo(QComboBox& combo, DbSession& db, const std::string& sql);
+// Empties `combo`, then adds column 0 of every row of `result` in result order. The list is
+// left without a selection: the user has to choose. Returns false when the query failed.
+bool RefillCombo(QComboBox& combo, const DbResult& result);
 
 // Selects the entry equal to `text`, otherwise the first one that begins with it. Returns the
 // index chosen, or -1 with the selection left as it was.
@@ -30,12 +30,8 @@ QString CompanyNameAt(const QComboBox& combo, int index);
 // Selects the entry of the company with `number`; returns its index or -1 (selection kept).
 int SelectCompanyByNumber(QComboBox& combo, const QString& number);
 
-// Column 0 of the first row of `sql`. Empty when the query failed or returned no row;
-// `queryOk` tells the two apart.
-std::optional<std::string> FirstValue(DbSession& db, const std::string& sql, bool* queryOk = nullptr);
-
-// The tables give drop-down lists the height of their opened list; the closed box keeps its
-// natural height.
-void FitComboHeights(QWidget* dialog);
+// Column 0 of the first row of `result`. Empty when the query failed or returned no row
+// (`result.ok` tells the two apart).
+std::optional<std::string> FirstValue(const DbResult& result);
 
 }  // namespace admin

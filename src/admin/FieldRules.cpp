@@ -2,6 +2,7 @@
 
 #include "DialogBase.h"
 #include "Gbk.h"
+#include "MessageBox.h"
 
 namespace admin {
 namespace {
@@ -26,6 +27,17 @@ QString TakeTrimmedNumber(res::DialogBase& dialog, int id) {
   const QString number = TrimmedNumber(typed);
   if (number != typed) dialog.SetDlgItemText(id, number);
   return number;
+}
+
+bool CheckNumberAndName(res::DialogBase& dialog, int statusId, const NumberRule& rule, const QString& number,
+                        const TypedField& name) {
+  if (const QString refused = UnsavableFieldMessage({{rule.label, number}, name}); !refused.isEmpty()) {
+    dialog.SetDlgItemText(statusId, refused);
+    return false;
+  }
+  if (platform::GbkByteLength(number) == rule.bytes) return true;
+  platform::MessageBox(&dialog, rule.wrongWidth);
+  return false;
 }
 
 }  // namespace admin

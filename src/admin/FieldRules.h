@@ -1,6 +1,7 @@
 #pragma once
 // Checks made on typed text before any statement is built from it.
 #include <QString>
+#include <cstddef>
 #include <initializer_list>
 
 namespace res {
@@ -26,5 +27,17 @@ QString UnsearchableKeyMessage(const QString& key);
 QString TrimmedNumber(const QString& typed);
 // The number field `id` of `dialog`, trimmed; the field then shows what is used.
 QString TakeTrimmedNumber(res::DialogBase& dialog, int id);
+
+// A number or id of fixed width, as a dialog names it.
+struct NumberRule {
+  QString label;        // e.g. "公司编号"
+  std::size_t bytes;    // its width in GBK
+  QString wrongWidth;   // shown in an OK box, e.g. "公司编号必须是4个字符！"
+};
+
+// Whether a typed number and name may go into a statement: a field GBK cannot hold is refused
+// in the status line `statusId`, then a number of the wrong width in an OK box.
+bool CheckNumberAndName(res::DialogBase& dialog, int statusId, const NumberRule& rule, const QString& number,
+                        const TypedField& name);
 
 }  // namespace admin

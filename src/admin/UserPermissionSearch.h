@@ -2,7 +2,7 @@
 // Search keys of the user and permission dialogs. The key is matched with LIKE '%key%':
 // "%" and "_" typed by the administrator stay wildcards, but a backslash is LIKE's own escape
 // character and would silently swallow the character after it, so it is doubled here. The
-// result still goes through Db().Format, which escapes it for the string literal.
+// result still goes through DbSession::Format, which escapes it for the string literal.
 #include <QString>
 #include <string>
 

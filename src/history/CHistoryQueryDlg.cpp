@@ -9,6 +9,7 @@
 
 #include "CHistoryCurvePage.h"
 #include "CHistoryTablePage.h"
+#include "Catalogue.h"
 #include "DbSession.h"
 #include "Gbk.h"
 #include "HistoryQueryTemplate.h"
@@ -21,22 +22,6 @@
 #include "ReportListView.h"
 
 namespace {
-
-constexpr const char* kAllCompaniesSql = "select company_tab.company_name from company_tab";
-constexpr const char* kGrantedCompaniesSql =
-    "select distinct company_tab.company_name\t\t\t\t             from company_tab,permission_tab\t\t\t\t\t\t\t where company_tab.company_num=permission_tab.company_num \t\t\t\t\t\t\t and   permission_tab.user_name='%s'";
-constexpr const char* kCompanyNumSql =
-    "select company_tab.company_num from company_tab where company_tab.company_name ='%s'";
-constexpr const char* kAllDepartmentsSql =
-    "select department_tab.department_name \t\t\t\t\t\tfrom department_tab \t\t\t\t\t\twhere department_tab.company_num='%s'";
-constexpr const char* kGrantedDepartmentsSql =
-    "select department_tab.department_name \t\t\t\t\t\tfrom department_tab,permission_tab\t\t\t\t\t\twhere department_tab.company_num=permission_tab.company_num \t\t\t\t\t\tand   department_tab.department_num=permission_tab.department_num\t\t\t\t\t\tand   permission_tab.user_name='%s' \t\t\t\t\t\tand   permission_tab.company_num ='%s'";
-constexpr const char* kDepartmentNumSql =
-    "select department_tab.department_num from department_tab where department_name ='%s' and company_num='%s'";
-constexpr const char* kCompanyDevicesSql =
-    "select device_tab.device_num,device_tab.device_name,company_tab.company_name,department_tab.department_name\t\t\t\t\t     from device_tab,company_tab,department_tab \t\t\t\t\t     where device_tab.company_num=company_tab.company_num \t\t\t\t\t\t and device_tab.company_num=department_tab.company_num \t\t\t\t\t     and device_tab.department_num=department_tab.department_num\t\t\t\t\t     and device_tab.company_num='%s'";
-constexpr const char* kDepartmentDevicesSql =
-    "select device_tab.device_num,device_tab.device_name,company_tab.company_name,department_tab.department_name\t\t\t\t\t\t  from device_tab,company_tab,department_tab \t\t\t\t\t\t  where device_tab.company_num=company_tab.company_num \t\t\t\t\t\t  and device_tab.company_num=department_tab.company_num \t\t\t\t\t\t  and device_tab.department_num=department_tab.department_num\t\t\t\t\t\t  and device_tab.company_num='%s' \t\t\t\t\t\t  and device_tab.department_num='%s'";
 
 // A department entry with this text lists every device of the company.
 constexpr const char* kAllDepartmentsText = "所有部门";
@@ -125,17 +110,14 @@ CHistoryQueryDlg::CHistoryQueryDlg(DbSession& db, QWidget* parent)
 void CHistoryQueryDlg::FillCompanyCombo() {
   auto* combo = Item<QComboBox>(res::IDC_HQ_COMPANY);
   combo->clear();
-  if (!Db().connected) return;
-  const std::string sql = currentUserRole == kRoleAdministrator
-                              ? std::string(kAllCompaniesSql)
-                              : Db().Format(kGrantedCompaniesSql, {currentUserName});
-  const DbResult result = Db().Select(sql, DbFetch::Use);
+  if (!db_.connected) return;
+  const DbResult result = catalogue::CompanyNamesSeenBy(db_, currentUserRole, currentUserName);
   for (const DbRow& row : result.rows) combo->addItem(platform::FromGbk(row.empty() ? "" : row[0]));
   combo->setCurrentIndex(-1);
 }
 
 void CHistoryQueryDlg::OnCompanyChanged() {
-  if (!Db().connected) {
+  if (!db_.connected) {
     FillDepartmentCombo();
     FillDeviceChoices();
     OnDepartmentChanged();
@@ -143,7 +125,7 @@ void CHistoryQueryDlg::OnCompanyChanged() {
   }
   const std::string company = ComboTextGbk(Item<QComboBox>(res::IDC_HQ_COMPANY));
   if (company.empty()) return;
-  const DbResult result = Db().Select(Db().Format(kCompanyNumSql, {company}), DbFetch::Use);
+  const DbResult result = catalogue::CompanyNumbersNamed(db_, company);
   if (!result.ok) return;
   if (!result.rows.empty() && !result.rows[0].empty())
     SetDlgItemText(res::IDC_HQ_COMPANY_NUM, platform::FromGbk(result.rows[0][0]));
@@ -154,31 +136,28 @@ void CHistoryQueryDlg::OnCompanyChanged() {
 
 void CHistoryQueryDlg::FillDepartmentCombo() {
   auto* combo = Item<QComboBox>(res::IDC_HQ_DEPARTMENT);
-  if (!Db().connected) {
+  if (!db_.connected) {
     combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
     return;
   }
   combo->clear();
   const std::string companyNum = platform::ToGbk(GetDlgItemText(res::IDC_HQ_COMPANY_NUM));
   if (companyNum.empty()) return;
-  const std::string sql = currentUserRole == kRoleAdministrator
-                              ? Db().Format(kAllDepartmentsSql, {companyNum})
-                              : Db().Format(kGrantedDepartmentsSql, {currentUserName, companyNum});
-  const DbResult result = Db().Select(sql, DbFetch::Use);
+  const DbResult result = catalogue::DepartmentNamesSeenBy(db_, currentUserRole, currentUserName, companyNum);
   if (!result.ok) return;
   for (const DbRow& row : result.rows) combo->addItem(platform::FromGbk(row.empty() ? "" : row[0]));
   combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
 }
 
 void CHistoryQueryDlg::OnDepartmentChanged() {
-  if (!Db().connected) {
+  if (!db_.connected) {
     FillDeviceChoices();
     return;
   }
   const std::string department = ComboTextGbk(Item<QComboBox>(res::IDC_HQ_DEPARTMENT));
   const std::string companyNum = platform::ToGbk(GetDlgItemText(res::IDC_HQ_COMPANY_NUM));
   if (department.empty()) return;
-  const DbResult result = Db().Select(Db().Format(kDepartmentNumSql, {department, companyNum}), DbFetch::Use);
+  const DbResult result = catalogue::DepartmentNumbersNamed(db_, department, companyNum);
   if (!result.ok) return;
   const bool found = !result.rows.empty() && !result.rows[0].empty();
   SetDlgItemText(res::IDC_HQ_DEPARTMENT_NUM, found ? platform::FromGbk(result.rows[0][0]) : QString());
@@ -186,25 +165,22 @@ void CHistoryQueryDlg::OnDepartmentChanged() {
 }
 
 void CHistoryQueryDlg::FillDeviceChoices() {
-  if (!Db().connected) return;  // the list stays as it is
+  if (!db_.connected) return;  // the list stays as it is
   const std::string companyNum = platform::ToGbk(GetDlgItemText(res::IDC_HQ_COMPANY_NUM));
   const std::string departmentNum = platform::ToGbk(GetDlgItemText(res::IDC_HQ_DEPARTMENT_NUM));
   const QString department = Item<QComboBox>(res::IDC_HQ_DEPARTMENT)->currentText();
-  std::string sql;
-  if (department == QString::fromUtf8(kAllDepartmentsText)) {
-    sql = Db().Format(kCompanyDevicesSql, {companyNum});
-  } else {
-    if (companyNum.empty() || departmentNum.empty()) return;
-    sql = Db().Format(kDepartmentDevicesSql, {companyNum, departmentNum});
-  }
+  const bool wholeCompany = department == QString::fromUtf8(kAllDepartmentsText);
+  if (!wholeCompany && (companyNum.empty() || departmentNum.empty())) return;
   deviceList_->DeleteAllItems();
+  const DbResult devices = wholeCompany ? catalogue::DevicesOfCompany(db_, companyNum)
+                                        : catalogue::DevicesOfDepartment(db_, companyNum, departmentNum);
   std::vector<QStringList> rows;
-  Db().SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
+  for (const DbRow& row : devices.rows) {
     QStringList texts;
     for (int c = 0; c < kDeviceColumnCount; ++c)
       texts << platform::FromGbk(static_cast<std::size_t>(c) < row.size() ? row[static_cast<std::size_t>(c)] : "");
     rows.push_back(std::move(texts));
-  });
+  }
   deviceList_->Model()->AppendRows(std::move(rows));
 }
 

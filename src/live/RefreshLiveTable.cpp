@@ -7,6 +7,7 @@
 #include <limits>
 #include <string_view>
 
+#include "Catalogue.h"
 #include "DbSession.h"
 #include "LoginState.h"
 #include "ReadingClock.h"
@@ -131,7 +132,7 @@ constexpr const char* kOverCapacityLine = "veltrane: 设备数超过%d，部分�
 }  // namespace
 
 std::string BuildLiveQuery(int role, const std::string& userName) {
-  if (role == kRoleAdministrator) return kAdminLiveQuery;
+  if (catalogue::SeesEveryDevice(role)) return kAdminLiveQuery;
   return Db().Format(kUserLiveQuery, {userName});
 }
 

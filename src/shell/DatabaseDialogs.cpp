@@ -6,7 +6,6 @@
 #include <QTimer>
 #include <chrono>
 #include <thread>
-#include <type_traits>
 
 #include "CCompanyDeptDlg.h"
 #include "CDeviceManageDlg.h"
@@ -28,15 +27,10 @@ constexpr auto kBreakOffPoll = std::chrono::milliseconds(20);
 // Every administration dialog and page keeps its outcome line under this id.
 constexpr int kStatusLineId = 1010;
 
-// Dialogs that take the session are given the process-wide one.
+// Every database dialog works on the process-wide session.
 template <class Dialog>
 DialogFactory Make() {
-  return [](QWidget* parent) -> std::unique_ptr<QDialog> {
-    if constexpr (std::is_constructible_v<Dialog, DbSession&, QWidget*>)
-      return std::make_unique<Dialog>(Db(), parent);
-    else
-      return std::make_unique<Dialog>(parent);
-  };
+  return [](QWidget* parent) -> std::unique_ptr<QDialog> { return std::make_unique<Dialog>(Db(), parent); };
 }
 
 class BusyCursor {

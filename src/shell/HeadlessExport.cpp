@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "AppConfig.h"
+#include "Catalogue.h"
 #include "DbSession.h"
 #include "ExcelReport.h"
 #include "Gbk.h"
@@ -82,12 +83,6 @@ int Fail(int status, const std::string& message) {
   std::fprintf(stderr, "veltrane: %s\n", message.c_str());
   return status;
 }
-
-// A normal user may export only devices of departments granted to them.
-constexpr const char* kGrantedDeviceSql =
-    "select device_tab.device_num from device_tab,permission_tab where permission_tab.user_name='%s' "
-    "and device_tab.company_num=permission_tab.company_num "
-    "and device_tab.department_num=permission_tab.department_num and device_tab.device_num='%s'";
 
 std::vector<std::string> SplitList(const std::string& text) {
   std::vector<std::string> items;
@@ -216,8 +211,8 @@ int RunHeadlessExport(int argc, char** argv, const ExportRequest& request) {
   std::vector<std::string> deviceIds;
   for (const std::string& device : request.devices) {
     const std::string id = platform::Utf8ToGbk(device);
-    if (currentUserRole != kRoleAdministrator) {
-      const DbResult granted = Db().Select(Db().Format(kGrantedDeviceSql, {name, id}));
+    if (!catalogue::SeesEveryDevice(currentUserRole)) {
+      const DbResult granted = catalogue::GrantedDevice(Db(), name, id);
       if (!granted.ok) return Fail(kFailed, "权限查询失败");
       if (granted.rows.empty()) return Fail(kNotGranted, "设备 " + device + " 不在该用户的授权部门内");
     }

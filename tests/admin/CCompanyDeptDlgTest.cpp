@@ -28,7 +28,7 @@ class CompanyDeptTest : public AdminDbTest {
   void SetUp() override {
     AdminDbTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    dialog_ = std::make_unique<CCompanyDeptDlg>();
+    dialog_ = std::make_unique<CCompanyDeptDlg>(Db());
     dialog_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog_.get()));
   }

@@ -20,7 +20,7 @@ class DeviceManageTest : public AdminDbTest {
   void SetUp() override {
     AdminDbTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
-    dialog_ = std::make_unique<CDeviceManageDlg>();
+    dialog_ = std::make_unique<CDeviceManageDlg>(Db());
     dialog_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog_.get()));
   }
@@ -106,7 +106,7 @@ TEST_F(DeviceManageTest, ClickFillsEverythingSoRenameAddressesThatDevice) {
 TEST_F(DeviceManageTest, ClickPicksTheExactCompanyNameBeforeALongerOne) {
   db().Exec(G("insert into company_tab values ('0000','甲公司分部')"));  // listed first
   db().Exec(G("insert into department_tab values ('01','0000','分部')"));
-  dialog_ = std::make_unique<CDeviceManageDlg>();
+  dialog_ = std::make_unique<CDeviceManageDlg>(Db());
   dialog_->show();
   ASSERT_EQ(companies()->itemText(0), QStringLiteral("甲公司分部"));
   ClickDevice("0000000001");
@@ -196,7 +196,7 @@ TEST_F(DeviceManageTest, TwinCompaniesAreToldApartByNumberAndReturnChoosesInAnOp
   db().Exec(G("insert into company_tab values ('0005','南城食品有限公司'),('0006','南城食品有限公司')"));
   db().Exec(G("insert into department_tab values ('01','0005','五部'),('01','0006','六部')"));
   db().Exec(G("insert into device_tab values ('0000000006','六号','0006','01')"));
-  dialog_ = std::make_unique<CDeviceManageDlg>();
+  dialog_ = std::make_unique<CDeviceManageDlg>(Db());
   dialog_->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog_.get()));
   ClickDevice("0000000006");

@@ -53,7 +53,7 @@ class PermissionTest : public ScratchDatabaseTest<PermissionGroup> {
     Choose(Combo(IDC_PERM_DEPARTMENT), Q(department));
   }
   CPermissionDlg& dlg() {
-    if (!dlg_) dlg_ = std::make_unique<CPermissionDlg>();
+    if (!dlg_) dlg_ = std::make_unique<CPermissionDlg>(Db());
     return *dlg_;
   }
 
@@ -182,7 +182,7 @@ TEST_F(PermissionTest, NotConnectedLeavesListsAloneAndStatementsReportFailure) {
   EXPECT_EQ(Text(IDC_PERM_STATUS), Q("删除失败！"));
   EXPECT_EQ(List()->GetItemCount(), 3);
 
-  dlg_ = std::make_unique<CPermissionDlg>();
+  dlg_ = std::make_unique<CPermissionDlg>(Db());
   EXPECT_EQ(List()->GetItemCount() + Combo(IDC_PERM_USER)->count() + Combo(IDC_PERM_COMPANY)->count(), 0);
 }
 

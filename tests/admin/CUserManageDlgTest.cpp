@@ -41,7 +41,7 @@ class UserManageTest : public ScratchDatabaseTest<UserGroup> {
   }
   // The dialog is opened after the rows a test seeds.
   CUserManageDlg& dlg() {
-    if (!dlg_) dlg_ = std::make_unique<CUserManageDlg>();
+    if (!dlg_) dlg_ = std::make_unique<CUserManageDlg>(Db());
     return *dlg_;
   }
 
@@ -213,7 +213,7 @@ TEST_F(UserManageTest, NotConnectedLeavesTheListAloneAndStatementsReportFailure)
   EXPECT_EQ(ListColumn(List(), 0), QStringList{"alice"});
 
   ConnectToNowhere();
-  dlg_ = std::make_unique<CUserManageDlg>();
+  dlg_ = std::make_unique<CUserManageDlg>(Db());
   EXPECT_EQ(dlg().GetDlgItemText(IDC_USER_DB_STATE), Q("数据库未连接"));
   EXPECT_EQ(List()->GetItemCount(), 0);
   FillAddFields("carol", "p", "p");

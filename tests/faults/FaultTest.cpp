@@ -18,7 +18,6 @@
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <type_traits>
 
 #include "CHistoryTablePage.h"
 #include "CMainFrame.h"
@@ -130,11 +129,7 @@ class DbFaults : public ::testing::Test {
   template <class Dialog>
   void InDialog(const std::function<void(Dialog&)>& scenario) {
     RunDatabaseDialog(nullptr, [&](QWidget* parent) -> std::unique_ptr<QDialog> {
-      std::unique_ptr<Dialog> dialog;
-      if constexpr (std::is_constructible_v<Dialog, DbSession&, QWidget*>)
-        dialog = std::make_unique<Dialog>(Db(), parent);
-      else
-        dialog = std::make_unique<Dialog>(parent);
+      auto dialog = std::make_unique<Dialog>(Db(), parent);
       Dialog* d = dialog.get();
       QTimer::singleShot(0, d, [d, &scenario] {
         scenario(*d);
@@ -271,7 +266,7 @@ TEST_F(StuckMonitor, LockedLiveTableDelaysADialogAtMostBriefly) {
     qint64 openedAfter = -1;
     int users = -1;
     frame.SetDialogFactory(res::ID_USER_MANAGE, [&](QWidget* parent) -> std::unique_ptr<QDialog> {
-      CUserManageDlg dlg(parent);
+      CUserManageDlg dlg(Db(), parent);
       openedAfter = clock.elapsed();
       users = res::Control<res::ReportListView>(&dlg, res::IDC_USER_LIST)->GetItemCount();
       return nullptr;

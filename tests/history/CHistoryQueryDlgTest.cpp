@@ -43,7 +43,7 @@ TEST_F(HistoryDeviceChoice, CompanyListFollowsTheRole) {
             QStringList({"华东公司", "华南公司", "空公司"}));
 
   LogIn("张三", kRoleNormalUser);
-  CHistoryQueryDlg granted{Db()};
+  CHistoryQueryDlg granted(Db());
   EXPECT_EQ(ComboTexts(granted, res::IDC_HQ_COMPANY), QStringList({"华南公司"}));
   EXPECT_EQ(res::Control<QComboBox>(&granted, res::IDC_HQ_COMPANY)->currentIndex(), -1);  // nothing chosen yet
 
@@ -56,7 +56,7 @@ TEST_F(HistoryDeviceChoice, CompanyListFollowsTheRole) {
 }
 
 TEST_F(HistoryDeviceChoice, ChoosingACompanySelectsItsFirstDepartmentAndListsItsDevices) {
-  CHistoryQueryDlg dlg{Db()};
+  CHistoryQueryDlg dlg(Db());
   ChooseCombo(dlg, res::IDC_HQ_COMPANY, "华东公司");
   EXPECT_EQ(Hidden(dlg, res::IDC_HQ_COMPANY_NUM), "0001");
   EXPECT_EQ(ComboTexts(dlg, res::IDC_HQ_DEPARTMENT), QStringList({"仓库一", "仓库二"}));
@@ -81,7 +81,7 @@ TEST_F(HistoryDeviceChoice, ChoosingACompanySelectsItsFirstDepartmentAndListsIts
 TEST_F(HistoryDeviceChoice, NormalUserSeesOnlyGrantedDepartments) {
   db_->Exec(Gbk("insert into department_tab values ('02','0002','外库')"));
   LogIn("张三", kRoleNormalUser);
-  CHistoryQueryDlg dlg{Db()};
+  CHistoryQueryDlg dlg(Db());
   ChooseCombo(dlg, res::IDC_HQ_COMPANY, "华南公司");
   EXPECT_EQ(ComboTexts(dlg, res::IDC_HQ_DEPARTMENT), QStringList({"冷库"}));
   EXPECT_EQ(dlg.DeviceList()->GetItemCount(), 2);
@@ -89,7 +89,7 @@ TEST_F(HistoryDeviceChoice, NormalUserSeesOnlyGrantedDepartments) {
 }
 
 TEST_F(HistoryDeviceChoice, QueryListTakesEachDeviceOnce) {
-  CHistoryQueryDlg dlg{Db()};
+  CHistoryQueryDlg dlg(Db());
   ChooseCombo(dlg, res::IDC_HQ_COMPANY, "华东公司");
   dlg.DeviceList()->SelectRow(1);
   QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_ADD_SELECTED), Qt::LeftButton);
@@ -110,7 +110,7 @@ TEST_F(HistoryDeviceChoice, QueryListTakesEachDeviceOnce) {
 }
 
 TEST_F(HistoryDeviceChoice, RemoveDeletesExactlyTheSelectedAndClearAsksFirst) {
-  CHistoryQueryDlg dlg{Db()};
+  CHistoryQueryDlg dlg(Db());
   for (const char* id : {"A", "B", "C", "D", "E"}) AddQueryRow(dlg, id);
   auto* selection = dlg.QueryList()->selectionModel();
   for (int row : {1, 2, 3})
@@ -137,7 +137,7 @@ TEST_F(HistoryDeviceChoice, RemoveDeletesExactlyTheSelectedAndClearAsksFirst) {
 
 TEST_F(HistoryDeviceChoice, StartsOnTodayWithTheTablePageAndIgnoresEnterAndEscape) {
   platform::SetLocalTimeSource([] { return platform::LocalTime{2024, 5, 1, 9, 30, 0, 0, 3}; });
-  CHistoryQueryDlg dlg{Db()};
+  CHistoryQueryDlg dlg(Db());
   platform::SetLocalTimeSource({});
   EXPECT_EQ(dlg.StartDate(), QDate(2024, 5, 1));
   EXPECT_EQ(dlg.EndDate(), QDate(2024, 5, 1));

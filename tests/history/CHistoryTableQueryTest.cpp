@@ -165,7 +165,7 @@ TEST_F(HistoryTableQuery, EmptyQueryListEmptiesTheTable) {
 
 TEST_F(HistoryTableQuery, DeviceIdWithAQuoteFindsItsOwnRowsOnly) {
   LogIn("张三", kRoleNormalUser);
-  CHistoryQueryDlg dlg{Db()};
+  CHistoryQueryDlg dlg(Db());
   SetDates(dlg, kDay, kDay);
   ChooseCombo(dlg, res::IDC_HQ_COMPANY, "华南公司");
   QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_ADD_ALL), Qt::LeftButton);

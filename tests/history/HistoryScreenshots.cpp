@@ -50,7 +50,7 @@ TEST(HistoryScreenshots, TableAndCurvePages) {
   LogIn("admin", kRoleAdministrator);
   HistoryGroupIndex = 0;
 
-  CHistoryQueryDlg dlg{Db()};
+  CHistoryQueryDlg dlg(Db());
   SetDates(dlg, QDate(2024, 5, 1), QDate(2024, 5, 1));
   ChooseCombo(dlg, res::IDC_HQ_COMPANY, "华东公司");
   QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_ADD_ALL), Qt::LeftButton);
