@@ -8,6 +8,7 @@
 #include "DeviceLiveTable.h"
 #include "Fonts.h"
 #include "Gbk.h"
+#include "OffscreenImage.h"
 #include "TickCount.h"
 #include "ViewText.h"
 
@@ -60,16 +61,8 @@ CIconView::CIconView(DeviceLiveTable& table, QWidget* parent)
   DrawTilePage(kRedraw);
 }
 
-void CIconView::EnsureImageSize() {
-  const qreal ratio = devicePixelRatioF();
-  const QSize pixels = (QSizeF(size()) * ratio).toSize().expandedTo(QSize(1, 1));
-  if (image_.size() == pixels && image_.devicePixelRatio() == ratio) return;
-  image_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-  image_.setDevicePixelRatio(ratio);
-}
-
 void CIconView::DrawTilePage(int mode) {
-  EnsureImageSize();
+  FitOffscreenImage(image_, *this);
   const tiles::TileGrid grid = tiles::GridForClient(width(), height());
   const int perPage = grid.PerPage();
 
