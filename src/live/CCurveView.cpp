@@ -158,12 +158,7 @@ void CCurveView::DrawChartFrame(QPainter& painter) {
   }
 }
 
-void CCurveView::paintEvent(QPaintEvent* event) {
-  QPainter painter(this);
-  painter.setClipRegion(event->region());
-  painter.setCompositionMode(QPainter::CompositionMode_Source);  // a plain copy: the image is opaque
-  painter.drawImage(QPoint(0, 0), image_);
-}
+void CCurveView::paintEvent(QPaintEvent* event) { PaintOffscreenImage(*this, event->region(), image_); }
 
 // The image follows the view's size, so a resized window never shows a stale or cut chart.
 void CCurveView::resizeEvent(QResizeEvent*) { DrawCurveGroup(kRedraw); }

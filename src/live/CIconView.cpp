@@ -116,12 +116,7 @@ void CIconView::DrawTile(QPainter& painter, QPoint origin, const tiles::TileFace
   text_.DrawRightAligned(painter, kStateLine.translated(origin), face.state);
 }
 
-void CIconView::paintEvent(QPaintEvent* event) {
-  QPainter painter(this);
-  painter.setClipRegion(event->region());
-  painter.setCompositionMode(QPainter::CompositionMode_Source);  // a plain copy: the image is opaque
-  painter.drawImage(QPoint(0, 0), image_);
-}
+void CIconView::paintEvent(QPaintEvent* event) { PaintOffscreenImage(*this, event->region(), image_); }
 
 // The image follows the view's size, so a resized window never shows a stale or cut page.
 void CIconView::resizeEvent(QResizeEvent*) { DrawTilePage(kRedraw); }
