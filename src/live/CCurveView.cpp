@@ -10,6 +10,7 @@
 #include "Fonts.h"
 #include "Gbk.h"
 #include "LiveGlobals.h"
+#include "OffscreenImage.h"
 #include "ViewText.h"
 
 namespace {
@@ -65,18 +66,10 @@ CCurveView::CCurveView(DeviceLiveTable& table, QWidget* parent)
   DrawCurveGroup(kRedraw);
 }
 
-void CCurveView::EnsureImageSize() {
-  const qreal ratio = devicePixelRatioF();
-  const QSize pixels = (QSizeF(size()) * ratio).toSize().expandedTo(QSize(1, 1));
-  if (image_.size() == pixels && image_.devicePixelRatio() == ratio) return;
-  image_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-  image_.setDevicePixelRatio(ratio);
-}
-
 void CCurveView::DrawCurveGroup(int mode) {
   const bool resized = [&] {
     const QSize before = image_.size();
-    EnsureImageSize();
+    FitOffscreenImage(image_, *this);
     return image_.size() != before;
   }();
 
@@ -165,12 +158,7 @@ void CCurveView::DrawChartFrame(QPainter& painter) {
   }
 }
 
-void CCurveView::paintEvent(QPaintEvent* event) {
-  QPainter painter(this);
-  painter.setClipRegion(event->region());
-  painter.setCompositionMode(QPainter::CompositionMode_Source);  // a plain copy: the image is opaque
-  painter.drawImage(QPoint(0, 0), image_);
-}
+void CCurveView::paintEvent(QPaintEvent* event) { PaintOffscreenImage(*this, event->region(), image_); }
 
 // The image follows the view's size, so a resized window never shows a stale or cut chart.
 void CCurveView::resizeEvent(QResizeEvent*) { DrawCurveGroup(kRedraw); }

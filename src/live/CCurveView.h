@@ -28,7 +28,6 @@ class CCurveView : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
-  void EnsureImageSize();
   // Everything but the curves and the legend: background, axes, buttons, grid, captions.
   void DrawChartFrame(QPainter& painter);
 

@@ -8,6 +8,7 @@
 #include "DeviceLiveTable.h"
 #include "Fonts.h"
 #include "Gbk.h"
+#include "OffscreenImage.h"
 #include "TickCount.h"
 #include "ViewText.h"
 
@@ -60,16 +61,8 @@ CIconView::CIconView(DeviceLiveTable& table, QWidget* parent)
   DrawTilePage(kRedraw);
 }
 
-void CIconView::EnsureImageSize() {
-  const qreal ratio = devicePixelRatioF();
-  const QSize pixels = (QSizeF(size()) * ratio).toSize().expandedTo(QSize(1, 1));
-  if (image_.size() == pixels && image_.devicePixelRatio() == ratio) return;
-  image_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-  image_.setDevicePixelRatio(ratio);
-}
-
 void CIconView::DrawTilePage(int mode) {
-  EnsureImageSize();
+  FitOffscreenImage(image_, *this);
   const tiles::TileGrid grid = tiles::GridForClient(width(), height());
   const int perPage = grid.PerPage();
 
@@ -123,12 +116,7 @@ void CIconView::DrawTile(QPainter& painter, QPoint origin, const tiles::TileFace
   text_.DrawRightAligned(painter, kStateLine.translated(origin), face.state);
 }
 
-void CIconView::paintEvent(QPaintEvent* event) {
-  QPainter painter(this);
-  painter.setClipRegion(event->region());
-  painter.setCompositionMode(QPainter::CompositionMode_Source);  // a plain copy: the image is opaque
-  painter.drawImage(QPoint(0, 0), image_);
-}
+void CIconView::paintEvent(QPaintEvent* event) { PaintOffscreenImage(*this, event->region(), image_); }
 
 // The image follows the view's size, so a resized window never shows a stale or cut page.
 void CIconView::resizeEvent(QResizeEvent*) { DrawTilePage(kRedraw); }

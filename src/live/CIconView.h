@@ -28,7 +28,6 @@ class CIconView : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  void EnsureImageSize();
   void DrawTile(QPainter& painter, QPoint origin, const tiles::TileFace& face);
 
   DeviceLiveTable& table_;

@@ -14,7 +14,7 @@
 #include "DialogTemplate.h"
 #include "Gbk.h"
 #include "ReportListView.h"
-#include "TestDatabase.h"
+#include "SharedDatabaseTest.h"
 
 namespace testing_admin {
 
@@ -37,22 +37,20 @@ inline int CountRows(TestDatabase& db, const std::string& sql) {
 }
 
 // One scratch database per test program; every test reseeds it and reconnects Db().
-class AdminDbTest : public ::testing::Test {
+class AdminDbTest : public SharedDatabaseTest<AdminDbTest> {
  protected:
-  static void SetUpTestSuite() { database_ = std::make_unique<TestDatabase>("t_company_device"); }
+  static void SetUpTestSuite() { OpenDatabase("t_company_device"); }
   static void TearDownTestSuite() {
     Db().Close();
-    database_.reset();
+    SharedDatabaseTest::TearDownTestSuite();
   }
   void SetUp() override {
-    REQUIRE_DB(*database_);
-    SeedTables(*database_);
-    database_->ConnectProcessSession();
+    REQUIRE_DB(*db_);
+    SeedTables(*db_);
+    db_->ConnectProcessSession();
     ASSERT_EQ(Db().connected.load(), 1);
   }
-  TestDatabase& db() { return *database_; }
-
-  static inline std::unique_ptr<TestDatabase> database_;
+  TestDatabase& db() { return *db_; }
 };
 
 inline void Click(QWidget* dialog, int id) {

@@ -11,7 +11,7 @@
 #include "DbSession.h"
 #include "Gbk.h"
 #include "ReportListView.h"
-#include "TestDatabase.h"
+#include "SharedDatabaseTest.h"
 
 // Readable failure messages for texts and lists of texts.
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
@@ -75,13 +75,12 @@ inline QStringList FirstColumn(TestDatabase& db, const std::string& sql) {
 // A fixture base: one scratch database per test group; every test starts with empty
 // administration tables and Db() connected to the scratch database.
 template <class Group>
-class ScratchDatabaseTest : public ::testing::Test {
+class ScratchDatabaseTest : public SharedDatabaseTest<Group> {
  protected:
-  static void SetUpTestSuite() { database_ = std::make_unique<TestDatabase>(Group::kDatabaseName); }
-  static void TearDownTestSuite() { database_.reset(); }
+  static void SetUpTestSuite() { SharedDatabaseTest<Group>::OpenDatabase(Group::kDatabaseName); }
 
   void SetUp() override {
-    REQUIRE_DB(*database_);
+    REQUIRE_DB(db());
     for (const char* table : {"user_tab", "permission_tab", "company_tab", "department_tab", "device_tab"}) {
       db().Exec(std::string("delete from ") + table);
     }
@@ -90,19 +89,16 @@ class ScratchDatabaseTest : public ::testing::Test {
   }
   void TearDown() override {
     // A test may have cut the session off; the next one needs it back.
-    if (database_ && database_->ok()) database_->ConnectProcessSession();
+    if (this->db_ && this->db_->ok()) this->db_->ConnectProcessSession();
   }
 
-  TestDatabase& db() { return *database_; }
+  TestDatabase& db() { return *this->db_; }
 
   // Points Db() at a port where nothing listens: connected becomes 0 and every statement fails.
   void ConnectToNowhere() {
     Db().Configure("127.0.0.1", 1, "root", "", "none");
     Db().ConnectDatabase();
   }
-
- private:
-  static inline std::unique_ptr<TestDatabase> database_;
 };
 
 }  // namespace user_permission_test

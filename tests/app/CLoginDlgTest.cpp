@@ -13,23 +13,18 @@
 #include "Gbk.h"
 #include "LoginDialogTemplate.h"
 #include "LoginState.h"
-#include "TestDatabase.h"
+#include "SharedDatabaseTest.h"
 
 namespace {
 
 const QString kRefused = QStringLiteral("用户名或密码错误!");
 
-class LoginDialog : public ::testing::Test {
+class LoginDialog : public SharedDatabaseTest<LoginDialog> {
  protected:
   static void SetUpTestSuite() {
-    db_ = new TestDatabase("t_login");
-    if (!db_->ok()) return;
+    if (!OpenDatabase("t_login")) return;
     db_->Exec(platform::Utf8ToGbk("insert into user_tab values ('admin','Secret',1),('li','pw',2),"
                                   "('乗务','密码',2),('','',3),('kr?\?','pw',2)"));
-  }
-  static void TearDownTestSuite() {
-    delete db_;
-    db_ = nullptr;
   }
   void SetUp() override {
     REQUIRE_DB(*db_);
@@ -53,10 +48,8 @@ class LoginDialog : public ::testing::Test {
   QString Status() const { return res::Control<QLabel>(dlg.get(), res::IDC_LOGIN_STATUS)->text(); }
   bool Accepted() const { return !dlg->isVisible() && dlg->result() == QDialog::Accepted; }
 
-  static TestDatabase* db_;
   std::unique_ptr<CLoginDlg> dlg;
 };
-TestDatabase* LoginDialog::db_ = nullptr;
 
 enum { kNormal = 0, kAdmin = 1 };
 

@@ -25,31 +25,18 @@
 #include "CMyTreeView.h"
 #include "CVeltraneView.h"
 #include "DbSession.h"
+#include "FakeMonitorActions.h"
 #include "LiveGlobals.h"
 #include "LoginState.h"
 #include "MainMenu.h"
 #include "RefreshLiveTable.h"
 #include "ResourceIds.h"
-#include "TestDatabase.h"
+#include "SharedDatabaseTest.h"
 #include "TickCount.h"
 
 namespace {
 
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
-
-// Monitor actions without a database: every pass refreshes (the clock jumps 11 s per read).
-MonitorActions FakeMonitorActions(std::atomic<int>& refreshes) {
-  auto tick = std::make_shared<std::atomic<std::uint32_t>>(100000);
-  MonitorActions a;
-  a.tickCount = [tick] { return tick->fetch_add(11000); };
-  a.tryAcquireBusy = [] { return true; };
-  a.releaseBusy = [] {};
-  a.ping = [] { return 0; };
-  a.reconnect = [] {};
-  a.refresh = [&refreshes] { ++refreshes; };
-  a.sleep = [](std::uint32_t) { std::this_thread::yield(); };
-  return a;
-}
 
 TEST(MainFrameMenu, BarEntriesAndCommandsAreInPlaceWithTheirIds) {
   CMainFrame frame(0);
@@ -328,7 +315,7 @@ TEST(MainFrameClose, ClosingWhileTheMonitorWaitsForTheWindowEndsTheThread) {
   auto frame = std::make_unique<CMainFrame>(0);
   frame->show();
   QSignalSpy redrawn(frame.get(), &CMainFrame::liveViewRedrawn);
-  frame->StartMonitorThread(FakeMonitorActions(refreshes));
+  frame->StartMonitorThread(FakeMonitorActions(refreshes, 100000));
   EXPECT_EQ(frame->Monitor().monitorRunning.load(), 1);
   QTRY_VERIFY(redrawn.size() >= 2);  // redraws arrive through the event loop
   // Now leave the event loop alone until the thread blocks on its next redraw request, and
@@ -346,7 +333,7 @@ TEST(MainFrameClose, ClosingWhileTheMonitorWaitsForTheWindowEndsTheThread) {
 TEST(MainFrameClose, DestroyingAFrameWithARunningThreadStopsItFirst) {
   std::atomic<int> refreshes{0};
   auto frame = std::make_unique<CMainFrame>(0);
-  frame->StartMonitorThread(FakeMonitorActions(refreshes));
+  frame->StartMonitorThread(FakeMonitorActions(refreshes, 100000));
   QTRY_VERIFY(refreshes.load() >= 1);
   frame.reset();
   SUCCEED();
@@ -354,11 +341,10 @@ TEST(MainFrameClose, DestroyingAFrameWithARunningThreadStopsItFirst) {
 
 // --- with the database ---------------------------------------------------------------------
 
-class MainFrameMonitoring : public ::testing::Test {
+class MainFrameMonitoring : public SharedDatabaseTest<MainFrameMonitoring> {
  protected:
   static void SetUpTestSuite() {
-    db_ = new TestDatabase("t_main_frame");
-    if (!db_->ok()) return;
+    if (!OpenDatabase("t_main_frame")) return;
     db_->Exec("insert into company_tab values ('C001','c')");
     db_->Exec("insert into department_tab values ('01','C001','d')");
     db_->Exec("insert into device_tab values ('D000000001','n','C001','01'),('D000000002','m','C001','01')");
@@ -368,21 +354,11 @@ class MainFrameMonitoring : public ::testing::Test {
     db_->Exec("insert into user_tab values ('li','pw',2)");
     db_->Exec("insert into permission_tab values ('li','C001','01')");
   }
-  static void TearDownTestSuite() {
-    delete db_;
-    db_ = nullptr;
-  }
-  void SetUp() override {
-    REQUIRE_DB(*db_);
-    db_->ConnectProcessSession();
-  }
   void TearDown() override {
     currentUserName.clear();
     currentUserRole = kRoleNone;
   }
-  static TestDatabase* db_;
 };
-TestDatabase* MainFrameMonitoring::db_ = nullptr;
 
 TEST_F(MainFrameMonitoring, AdministratorKeepsTheAdministrationMenuAndTheThreadRuns) {
   currentUserName = "admin";

@@ -7,7 +7,7 @@
 #include "Catalogue.h"
 #include "Gbk.h"
 #include "LoginState.h"
-#include "TestDatabase.h"
+#include "SharedDatabaseTest.h"
 
 using platform::Utf8ToGbk;
 
@@ -23,11 +23,10 @@ std::vector<std::string> Firsts(const DbResult& result) {
 
 using Texts = std::vector<std::string>;
 
-class CatalogueTest : public ::testing::Test {
+class CatalogueTest : public SharedDatabaseTest<CatalogueTest> {
  protected:
   static void SetUpTestSuite() {
-    db_ = new TestDatabase("t_catalogue");
-    if (!db_->ok()) return;
+    if (!OpenDatabase("t_catalogue")) return;
     db_->Exec(Utf8ToGbk("insert into company_tab values ('0001','甲公司'),('0002','乙公司'),('0003','O''Brien & Co')"));
     db_->Exec(Utf8ToGbk("insert into department_tab values ('01','0001','生产部'),('02','0001','仓库'),"
                         "('01','0002','化验室'),('01','0003','Joe''s')"));
@@ -35,18 +34,12 @@ class CatalogueTest : public ::testing::Test {
               "('D000000003','c','0002','01'),('D000000004','d','0003','01')");
     db_->Exec("insert into permission_tab values ('li','0001','01'),('wang','0002','01'),('O''Neil','0003','01')");
   }
-  static void TearDownTestSuite() {
-    delete db_;
-    db_ = nullptr;
-  }
   void SetUp() override {
     REQUIRE_DB(*db_);
     db_->ConnectProcessSession();
     ASSERT_EQ(Db().connected, 1);
   }
-  static TestDatabase* db_;
 };
-TestDatabase* CatalogueTest::db_ = nullptr;
 
 TEST_F(CatalogueTest, AnAdministratorSeesEverythingAnyOtherRoleOnlyItsGrants) {
   EXPECT_TRUE(catalogue::SeesEveryDevice(kRoleAdministrator));

@@ -10,26 +10,20 @@
 
 #include "DbSession.h"
 #include "Gbk.h"
-#include "TestDatabase.h"
+#include "SharedDatabaseTest.h"
 #include "TickCount.h"
 
 using platform::Utf8ToGbk;
 
-class DbSessionTest : public ::testing::Test {
+class DbSessionTest : public SharedDatabaseTest<DbSessionTest> {
  protected:
-  static void SetUpTestSuite() { db_ = new TestDatabase("t_db_session"); }
-  static void TearDownTestSuite() {
-    delete db_;
-    db_ = nullptr;
-  }
+  static void SetUpTestSuite() { OpenDatabase("t_db_session"); }
   void SetUp() override {
     if (!db_->ok()) GTEST_SKIP() << "test database server not reachable";
     db_->ConnectProcessSession();
     ASSERT_EQ(Db().connected, 1);
   }
-  static TestDatabase* db_;
 };
-TestDatabase* DbSessionTest::db_ = nullptr;
 
 TEST_F(DbSessionTest, ConnectionTalksGbkAndChineseRoundTrips) {
   DbResult cs = Db().Select("select @@character_set_client, @@character_set_results, @@character_set_connection");

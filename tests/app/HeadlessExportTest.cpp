@@ -9,7 +9,7 @@
 #include <iterator>
 
 #include "Gbk.h"
-#include "TestDatabase.h"
+#include "SharedDatabaseTest.h"
 
 namespace fs = std::filesystem;
 using platform::Utf8ToGbk;
@@ -36,11 +36,10 @@ RunResult RunIn(const fs::path& dir, const std::string& args, const std::string&
   return r;
 }
 
-class HeadlessExportTest : public ::testing::Test {
+class HeadlessExportTest : public SharedDatabaseTest<HeadlessExportTest> {
  protected:
   static void SetUpTestSuite() {
-    db_ = new TestDatabase("t_headless");
-    if (!db_->ok()) return;
+    if (!OpenDatabase("t_headless")) return;
     db_->Exec(Utf8ToGbk("insert into company_tab values('0001','华东冷链'),('0002','华南药仓')"));
     db_->Exec(Utf8ToGbk("insert into department_tab values('01','0001','冷藏部'),('01','0002','药品部')"));
     db_->Exec(Utf8ToGbk("insert into device_tab values('TH00010101','一号冷库','0001','01'),('TH00020101','药柜','0002','01')"));
@@ -55,10 +54,6 @@ class HeadlessExportTest : public ::testing::Test {
         db_->Exec(row);
       }
   }
-  static void TearDownTestSuite() {
-    delete db_;
-    db_ = nullptr;
-  }
   void SetUp() override {
     if (!db_->ok()) GTEST_SKIP() << "test database server not reachable";
     dir_ = fs::temp_directory_path() /
@@ -72,10 +67,8 @@ class HeadlessExportTest : public ::testing::Test {
                                         << "\nUID=root\nPWD=" << db_->server().password << "\nDBNAME=" << db_->name()
                                         << "\n[DIS_CONFIG]\nDEFMOD=0\n[DEVICE_CONFIG]\nTIMEOUT=120\n";
   }
-  static TestDatabase* db_;
   fs::path dir_;
 };
-TestDatabase* HeadlessExportTest::db_ = nullptr;
 
 const std::string kAdmin = "--user admin --password admin --role 1 ";
 const std::string kDay = " --from 2026-12-07 --to 2026-12-07";

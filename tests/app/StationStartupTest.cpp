@@ -12,24 +12,15 @@
 #include "CMainFrame.h"
 #include "LoginDialogTemplate.h"
 #include "LoginState.h"
+#include "SharedDatabaseTest.h"
 #include "StationStartup.h"
-#include "TestDatabase.h"
 
 namespace {
 
-class StationStartup : public ::testing::Test {
+class StationStartup : public SharedDatabaseTest<StationStartup> {
  protected:
   static void SetUpTestSuite() {
-    db_ = new TestDatabase("t_startup");
-    if (db_->ok()) db_->Exec("insert into user_tab values ('admin','pw',1)");
-  }
-  static void TearDownTestSuite() {
-    delete db_;
-    db_ = nullptr;
-  }
-  void SetUp() override {
-    REQUIRE_DB(*db_);
-    db_->ConnectProcessSession();
+    if (OpenDatabase("t_startup")) db_->Exec("insert into user_tab values ('admin','pw',1)");
   }
   void TearDown() override {
     currentUserName.clear();
@@ -49,11 +40,9 @@ class StationStartup : public ::testing::Test {
     });
   }
 
-  static TestDatabase* db_;
   bool loginHadNoParent = false;
   bool frameMaximisedBehindLogin = false;
 };
-TestDatabase* StationStartup::db_ = nullptr;
 
 TEST_F(StationStartup, CancelledLoginEndsTheStart) {
   WhenLoginShows([](CLoginDlg& login) { login.reject(); });

@@ -25,14 +25,13 @@ std::string DeviceId(int i) {
   return QString::asprintf("C%09d", i).toStdString();
 }
 
-class HistoryCurvePage : public ::testing::Test {
+class HistoryCurvePage : public SharedDatabaseTest<HistoryCurvePage> {
  protected:
   // C000000000: four readings on 2024-05-01, three of them within one pixel column.
   // C000000011: one reading per hour on 2024-05-01 (second group).
   // C000000000: two readings on 2024-06-01 (the day after 05-31).
   static void SetUpTestSuite() {
-    db_ = std::make_unique<TestDatabase>("t_history_curve");
-    if (!db_->ok()) return;
+    if (!OpenDatabase("t_history_curve")) return;
     WriteCatalogue(*db_);
     WriteReading(*db_, {DeviceId(0), "2024-05-01 12:00:00", "25.0", 0, "50.0"});
     WriteReading(*db_, {DeviceId(0), "2024-05-01 12:00:30", "26.0", 0, "52.0"});
@@ -50,7 +49,6 @@ class HistoryCurvePage : public ::testing::Test {
                           m == 30 ? "0.0" : "20.0", m == 30 ? 3 : 0, "50.0", m == 40 ? 4 : 0});
     db_->ConnectProcessSession();
   }
-  static void TearDownTestSuite() { db_.reset(); }
   void SetUp() override {
     REQUIRE_DB(*db_);
     LogIn("admin", kRoleAdministrator);
@@ -73,10 +71,8 @@ class HistoryCurvePage : public ::testing::Test {
   }
   QDate PickerDate() { return res::Control<QDateEdit>(Page(), res::IDC_HC_DATE)->date(); }
 
-  static std::unique_ptr<TestDatabase> db_;
   CHistoryQueryDlg dlg_{Db()};
 };
-std::unique_ptr<TestDatabase> HistoryCurvePage::db_;
 
 TEST_F(HistoryCurvePage, QueryDrawsTheStartDayOnePointPerPixelColumn) {
   AddDevices(1);

@@ -17,15 +17,13 @@ using namespace history_test;
 
 namespace {
 
-class HistoryDeviceChoice : public ::testing::Test {
+class HistoryDeviceChoice : public SharedDatabaseTest<HistoryDeviceChoice> {
  protected:
   static void SetUpTestSuite() {
-    db_ = std::make_unique<TestDatabase>("t_history_choice");
-    if (!db_->ok()) return;
+    if (!OpenDatabase("t_history_choice")) return;
     WriteCatalogue(*db_);
     db_->ConnectProcessSession();
   }
-  static void TearDownTestSuite() { db_.reset(); }
   void SetUp() override {
     REQUIRE_DB(*db_);
     LogIn("admin", kRoleAdministrator);
@@ -33,10 +31,7 @@ class HistoryDeviceChoice : public ::testing::Test {
 
   static QString Hidden(CHistoryQueryDlg& dlg, int id) { return res::Control<QLineEdit>(&dlg, id)->text(); }
   static QString CountText(CHistoryQueryDlg& dlg) { return dlg.GetDlgItemText(res::IDC_HQ_QUERY_COUNT); }
-
-  static std::unique_ptr<TestDatabase> db_;
 };
-std::unique_ptr<TestDatabase> HistoryDeviceChoice::db_;
 
 TEST_F(HistoryDeviceChoice, CompanyListFollowsTheRole) {
   EXPECT_EQ(ComboTexts(*std::make_unique<CHistoryQueryDlg>(Db()), res::IDC_HQ_COMPANY),

@@ -21,13 +21,12 @@ namespace {
 
 const QDate kDay(2024, 5, 1);
 
-class HistoryTableQuery : public ::testing::Test {
+class HistoryTableQuery : public SharedDatabaseTest<HistoryTableQuery> {
  protected:
   // D000000001: 3 readings on the day (one high, one low temperature), plus one at each
   // neighbouring day's edge. D000000002: 5 readings on the day. D'00000005: 2 readings.
   static void SetUpTestSuite() {
-    db_ = std::make_unique<TestDatabase>("t_history_table");
-    if (!db_->ok()) return;
+    if (!OpenDatabase("t_history_table")) return;
     WriteCatalogue(*db_);
     WriteReading(*db_, {"D000000001", "2024-04-30 23:59:59"});
     WriteReading(*db_, {"D000000001", "2024-05-01 00:00:00", "30.5", 1, "90.0", 1});
@@ -40,7 +39,6 @@ class HistoryTableQuery : public ::testing::Test {
     WriteReading(*db_, {"D'00000005", "2024-05-01 09:00:00"}, "0002", "01");
     db_->ConnectProcessSession();
   }
-  static void TearDownTestSuite() { db_.reset(); }
   void SetUp() override {
     REQUIRE_DB(*db_);
     LogIn("admin", kRoleAdministrator);
@@ -57,11 +55,9 @@ class HistoryTableQuery : public ::testing::Test {
   void ClickFilter(int id) { QTest::mouseClick(res::Control<QRadioButton>(dlg_.TablePage(), id), Qt::LeftButton); }
   void Query() { QTest::mouseClick(res::Control<QPushButton>(&dlg_, res::IDC_HQ_QUERY), Qt::LeftButton); }
 
-  static std::unique_ptr<TestDatabase> db_;
   CHistoryQueryDlg dlg_{Db()};
   ScriptedMessageBoxes boxes_;
 };
-std::unique_ptr<TestDatabase> HistoryTableQuery::db_;
 
 TEST_F(HistoryTableQuery, RowsOfEveryDeviceInListOrderForTheWholeDay) {
   AddQueryRow(dlg_, "D000000001");

@@ -11,7 +11,7 @@
 #include "HistoryQueryTemplate.h"
 #include "LoginState.h"
 #include "ReportListView.h"
-#include "TestDatabase.h"
+#include "SharedDatabaseTest.h"
 
 namespace history_test {
 

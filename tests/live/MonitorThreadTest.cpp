@@ -9,23 +9,13 @@
 #include <atomic>
 #include <thread>
 
+#include "FakeMonitorActions.h"
 #include "MonitorThread.h"
 
 namespace {
 
-// A clock that advances 11 s per reading, so every pass is due for a refresh at once.
-MonitorActions FastActions(std::atomic<int>& refreshes) {
-  auto tick = std::make_shared<std::atomic<std::uint32_t>>(0xFFFF0000u);  // wraps during the test
-  MonitorActions a;
-  a.tickCount = [tick] { return tick->fetch_add(11000); };
-  a.tryAcquireBusy = [] { return true; };
-  a.releaseBusy = [] {};
-  a.ping = [] { return 0; };
-  a.reconnect = [] {};
-  a.refresh = [&refreshes] { ++refreshes; };
-  a.sleep = [](std::uint32_t) { std::this_thread::yield(); };
-  return a;
-}
+// The clock wraps during the test.
+MonitorActions FastActions(std::atomic<int>& refreshes) { return FakeMonitorActions(refreshes, 0xFFFF0000u); }
 
 TEST(MonitorThread, RedrawRunsOnTheUiThreadWhileTheMonitorWaits) {
   QObject window;

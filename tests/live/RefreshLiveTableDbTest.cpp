@@ -13,7 +13,7 @@
 #include "MonitorThread.h"
 #include "RefreshLiveTable.h"
 #include "SampleState.h"
-#include "TestDatabase.h"
+#include "SharedDatabaseTest.h"
 #include "LocalTime.h"
 #include "TickCount.h"
 
@@ -21,11 +21,10 @@ namespace {
 
 std::string Gbk(const char* utf8) { return platform::Utf8ToGbk(utf8); }
 
-class RefreshLiveTableDb : public ::testing::Test {
+class RefreshLiveTableDb : public SharedDatabaseTest<RefreshLiveTableDb> {
  protected:
   static void SetUpTestSuite() {
-    db_ = new TestDatabase("t_live_refresh");
-    if (!db_->ok()) return;
+    if (!OpenDatabase("t_live_refresh")) return;
     // Two companies with two departments each; every device reports.
     db_->Exec(Gbk("insert into company_tab values ('C001','甲公司'),('C002','乙公司')"));
     db_->Exec(Gbk("insert into department_tab values ('01','C001','一部'),('02','C001','二部'),"
@@ -46,10 +45,6 @@ class RefreshLiveTableDb : public ::testing::Test {
                   "('o''neil','pw',2),('乗务','pw',2)"));
     db_->Exec(Gbk("insert into permission_tab values ('li','C001','02'),('li','C002','01'),"
                   "('o''neil','C002','02'),('乗务','C001','01')"));
-  }
-  static void TearDownTestSuite() {
-    delete db_;
-    db_ = nullptr;
   }
   void SetUp() override {
     ASSERT_NE(db_, nullptr);
@@ -82,10 +77,8 @@ class RefreshLiveTableDb : public ::testing::Test {
     return nullptr;
   }
 
-  static TestDatabase* db_;
   std::unique_ptr<DeviceLiveTable> table = DeviceLiveTable::Create();
 };
-TestDatabase* RefreshLiveTableDb::db_ = nullptr;
 
 using IdList = std::vector<std::string>;
 

@@ -1,0 +1,23 @@
+#pragma once
+// Monitor actions without a database, for tests of the monitor thread and its owners: the
+// clock jumps 11 s per reading, so every pass is due for a refresh at once. Header-only: only
+// tests that link the live library include it.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <thread>
+
+#include "MonitorLoop.h"
+
+inline MonitorActions FakeMonitorActions(std::atomic<int>& refreshes, std::uint32_t firstTick) {
+  auto tick = std::make_shared<std::atomic<std::uint32_t>>(firstTick);
+  MonitorActions a;
+  a.tickCount = [tick] { return tick->fetch_add(11000); };
+  a.tryAcquireBusy = [] { return true; };
+  a.releaseBusy = [] {};
+  a.ping = [] { return 0; };
+  a.reconnect = [] {};
+  a.refresh = [&refreshes] { ++refreshes; };
+  a.sleep = [](std::uint32_t) { std::this_thread::yield(); };
+  return a;
+}
