@@ -317,7 +317,7 @@ TEST(MainFrameClose, ClosingWhileTheMonitorWaitsForTheWindowEndsTheThread) {
   QSignalSpy redrawn(frame.get(), &CMainFrame::liveViewRedrawn);
   frame->StartMonitorThread(FakeMonitorActions(refreshes, 100000));
   EXPECT_EQ(frame->Monitor().monitorRunning.load(), 1);
-  QTRY_VERIFY(redrawn.size() >= 2);  // redraws arrive through the event loop
+  ASSERT_TRUE(QTest::qWaitFor([&] { return redrawn.size() >= 2; }));  // redraws arrive through the event loop
   // Now leave the event loop alone until the thread blocks on its next redraw request, and
   // close the window in exactly that state.
   while (!frame->Monitor().IsWaitingForUi()) std::this_thread::yield();
@@ -334,7 +334,7 @@ TEST(MainFrameClose, DestroyingAFrameWithARunningThreadStopsItFirst) {
   std::atomic<int> refreshes{0};
   auto frame = std::make_unique<CMainFrame>(0);
   frame->StartMonitorThread(FakeMonitorActions(refreshes, 100000));
-  QTRY_VERIFY(refreshes.load() >= 1);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return refreshes.load() >= 1; }));
   frame.reset();
   SUCCEED();
 }
@@ -369,7 +369,7 @@ TEST_F(MainFrameMonitoring, AdministratorKeepsTheAdministrationMenuAndTheThreadR
   EXPECT_EQ(frame.LiveTable().liveCount, 2) << "first refresh on the user-interface thread";
   EXPECT_TRUE(frame.MenuBarEntry(res::kMenuPosAdministration)->isEnabled());
   EXPECT_TRUE(frame.Monitor().IsStarted());
-  QTRY_VERIFY(redrawn.size() >= 1);  // the thread's first refresh comes at once
+  ASSERT_TRUE(QTest::qWaitFor([&] { return redrawn.size() >= 1; }));  // the thread's first refresh comes at once
   {
     std::lock_guard lock(frame.LiveTable().mutex);
     EXPECT_EQ(frame.LiveTable().records[0].SampleCount(), 2);

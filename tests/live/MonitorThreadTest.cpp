@@ -30,7 +30,7 @@ TEST(MonitorThread, RedrawRunsOnTheUiThreadWhileTheMonitorWaits) {
     EXPECT_EQ(refreshes.load(), redraws);
   }, FastActions(refreshes));
   EXPECT_EQ(monitor.monitorRunning.load(), 1);
-  QTRY_VERIFY(redraws >= 3);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return redraws >= 3; }));
   monitor.Stop();
   EXPECT_TRUE(onUiThread);
   EXPECT_EQ(monitor.monitorRunning.load(), 0);
