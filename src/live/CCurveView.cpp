@@ -10,7 +10,6 @@
 #include "Fonts.h"
 #include "Gbk.h"
 #include "LiveGlobals.h"
-#include "OffscreenImage.h"
 #include "ViewText.h"
 
 namespace {
@@ -59,19 +58,12 @@ void DrawAxes(QPainter& painter, const curves::ChartPanel& p) {
 }  // namespace
 
 CCurveView::CCurveView(DeviceLiveTable& table, QWidget* parent)
-    : QWidget(parent), table_(table), textFont_(res::SongTiFont(kTextHeight, kTextWeight)) {
-  // The image covers every pixel; the window background is never erased (no flicker).
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setAttribute(Qt::WA_NoSystemBackground);
+    : OffscreenView(table, parent), textFont_(res::SongTiFont(kTextHeight, kTextWeight)) {
   DrawCurveGroup(kRedraw);
 }
 
 void CCurveView::DrawCurveGroup(int mode) {
-  const bool resized = [&] {
-    const QSize before = image_.size();
-    FitOffscreenImage(image_, *this);
-    return image_.size() != before;
-  }();
+  const bool resized = FitImage();
 
   int groupCount = 0;
   std::vector<CurveSlot> plotted;
@@ -157,11 +149,6 @@ void CCurveView::DrawChartFrame(QPainter& painter) {
     }
   }
 }
-
-void CCurveView::paintEvent(QPaintEvent* event) { PaintOffscreenImage(*this, event->region(), image_); }
-
-// The image follows the view's size, so a resized window never shows a stale or cut chart.
-void CCurveView::resizeEvent(QResizeEvent*) { DrawCurveGroup(kRedraw); }
 
 void CCurveView::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {

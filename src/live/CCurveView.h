@@ -4,14 +4,10 @@
 // in the view step through the groups; the group shown is the process-wide CurveGroupIndex.
 // Everything is drawn into an off-screen image; painting only copies it.
 #include <QFont>
-#include <QImage>
-#include <QWidget>
 
-#include "ViewText.h"
+#include "OffscreenView.h"
 
-struct DeviceLiveTable;
-
-class CCurveView : public QWidget {
+class CCurveView : public OffscreenView {
   Q_OBJECT
  public:
   enum GroupCommand { kRedraw = 0, kPreviousGroup = 1, kNextGroup = 2 };
@@ -20,19 +16,13 @@ class CCurveView : public QWidget {
   // 0 redraws the current group, 1 steps to the previous group, 2 to the next one.
   void DrawCurveGroup(int mode);
 
-  const QImage& OffscreenImage() const { return image_; }
-
  protected:
-  void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
+  void Redraw() override { DrawCurveGroup(kRedraw); }
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
   // Everything but the curves and the legend: background, axes, buttons, grid, captions.
   void DrawChartFrame(QPainter& painter);
 
-  DeviceLiveTable& table_;
   QFont textFont_;
-  QImage image_;
-  viewtext::TextCache text_;
 };

@@ -8,7 +8,6 @@
 #include "DeviceLiveTable.h"
 #include "Fonts.h"
 #include "Gbk.h"
-#include "OffscreenImage.h"
 #include "TickCount.h"
 #include "ViewText.h"
 
@@ -47,22 +46,18 @@ tiles::TileInput CopyTileInput(const DeviceLiveRecord& record, std::uint32_t now
 }  // namespace
 
 CIconView::CIconView(DeviceLiveTable& table, QWidget* parent)
-    : QWidget(parent),
-      table_(table),
+    : OffscreenView(table, parent),
       largeFont_(res::SongTiFont(kLargeFontHeight, kFontWeight)),
       smallFont_(res::SongTiFont(kSmallFontHeight, kFontWeight)) {
   // Plain glyphs, as "宋体" draws at these sizes from its bitmaps; smoothed glyphs would more
   // than double the time of a full page.
   largeFont_.setStyleStrategy(QFont::NoAntialias);
   smallFont_.setStyleStrategy(QFont::NoAntialias);
-  // The image covers every pixel; the window background is never erased (no flicker).
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setAttribute(Qt::WA_NoSystemBackground);
   DrawTilePage(kRedraw);
 }
 
 void CIconView::DrawTilePage(int mode) {
-  FitOffscreenImage(image_, *this);
+  FitImage();
   const tiles::TileGrid grid = tiles::GridForClient(width(), height());
   const int perPage = grid.PerPage();
 
@@ -115,8 +110,3 @@ void CIconView::DrawTile(QPainter& painter, QPoint origin, const tiles::TileFace
   painter.setPen(QColor(face.stateColour));
   text_.DrawRightAligned(painter, kStateLine.translated(origin), face.state);
 }
-
-void CIconView::paintEvent(QPaintEvent* event) { PaintOffscreenImage(*this, event->region(), image_); }
-
-// The image follows the view's size, so a resized window never shows a stale or cut page.
-void CIconView::resizeEvent(QResizeEvent*) { DrawTilePage(kRedraw); }

@@ -2,16 +2,11 @@
 // The tile view: one rounded tile per shown device, laid out in a grid that fills the view,
 // page by page. Everything is drawn into an off-screen image; painting only copies it.
 #include <QFont>
-#include <QImage>
-#include <QWidget>
 
-#include "ViewText.h"
-
+#include "OffscreenView.h"
 #include "TileRules.h"
 
-struct DeviceLiveTable;
-
-class CIconView : public QWidget {
+class CIconView : public OffscreenView {
   Q_OBJECT
  public:
   enum PageCommand { kRedraw = 0, kPreviousPage = 1, kNextPage = 2 };
@@ -21,19 +16,14 @@ class CIconView : public QWidget {
   void DrawTilePage(int mode);
 
   int FirstRecord() const { return firstRecord_; }
-  const QImage& OffscreenImage() const { return image_; }
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
+  void Redraw() override { DrawTilePage(kRedraw); }
 
  private:
   void DrawTile(QPainter& painter, QPoint origin, const tiles::TileFace& face);
 
-  DeviceLiveTable& table_;
   int firstRecord_ = 0;  // table index the current page starts from
   QFont largeFont_;
   QFont smallFont_;
-  QImage image_;
-  viewtext::TextCache text_;
 };
