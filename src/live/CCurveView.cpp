@@ -154,9 +154,9 @@ void CCurveView::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
     const QPoint point = event->position().toPoint();
     if (curves::InButton(curves::kPreviousButton, point)) {
-      DrawCurveGroup(kPreviousGroup);
+      DrawCurveGroup(kPrevious);
     } else if (curves::InButton(curves::kNextButton, point)) {
-      DrawCurveGroup(kNextGroup);
+      DrawCurveGroup(kNext);
     }
   }
   QWidget::mousePressEvent(event);

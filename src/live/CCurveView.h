@@ -10,10 +10,8 @@
 class CCurveView : public OffscreenView {
   Q_OBJECT
  public:
-  enum GroupCommand { kRedraw = 0, kPreviousGroup = 1, kNextGroup = 2 };
-
   CCurveView(DeviceLiveTable& table, QWidget* parent = nullptr);
-  // 0 redraws the current group, 1 steps to the previous group, 2 to the next one.
+  // A Step: the current group again, the previous or the next group.
   void DrawCurveGroup(int mode);
 
  protected:

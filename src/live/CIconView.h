@@ -9,10 +9,8 @@
 class CIconView : public OffscreenView {
   Q_OBJECT
  public:
-  enum PageCommand { kRedraw = 0, kPreviousPage = 1, kNextPage = 2 };
-
   CIconView(DeviceLiveTable& table, QWidget* parent = nullptr);
-  // 0 redraws the current page, 1 turns to the previous page, 2 to the next one.
+  // A Step: the current page again, the previous or the next page.
   void DrawTilePage(int mode);
 
   int FirstRecord() const { return firstRecord_; }

@@ -11,6 +11,9 @@ struct DeviceLiveTable;
 class OffscreenView : public QWidget {
   Q_OBJECT
  public:
+  // What a redraw does: the same group or page again, the previous one, the next one.
+  enum Step { kRedraw = 0, kPrevious = 1, kNext = 2 };
+
   const QImage& OffscreenImage() const { return image_; }
 
  protected:

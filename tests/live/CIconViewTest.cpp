@@ -40,17 +40,17 @@ TEST(IconView, TilesShowAlarmsAndPagesWalkOverShownRecords) {
             Rgb(tiles::kInnerBorderLost)) << "communication lost: a wide border of its own";
   EXPECT_EQ(Rgb(view.OffscreenImage().pixel(207, 300)), Rgb(tiles::kViewBackground));  // between columns
 
-  view.DrawTilePage(CIconView::kPreviousPage);
+  view.DrawTilePage(CIconView::kPrevious);
   EXPECT_EQ(view.FirstRecord(), 0);
-  view.DrawTilePage(CIconView::kNextPage);
+  view.DrawTilePage(CIconView::kNext);
   EXPECT_EQ(view.FirstRecord(), 17);
-  view.DrawTilePage(CIconView::kNextPage);
+  view.DrawTilePage(CIconView::kNext);
   EXPECT_EQ(view.FirstRecord(), 33);  // the last 7 shown records
   EXPECT_EQ(OuterFill(view, 6, 4), Rgb(tiles::kOuterFill));
   EXPECT_EQ(OuterFill(view, 7, 4), Rgb(tiles::kViewBackground));
-  view.DrawTilePage(CIconView::kNextPage);
+  view.DrawTilePage(CIconView::kNext);
   EXPECT_EQ(view.FirstRecord(), 33);
-  view.DrawTilePage(CIconView::kPreviousPage);
+  view.DrawTilePage(CIconView::kPrevious);
   EXPECT_EQ(view.FirstRecord(), 17);
   platform::SetTickSource({});
 }
