@@ -14,13 +14,14 @@
 #include <chrono>
 #include <cstdio>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "TickCount.h"
 
 namespace {
 
-constexpr const char* kCharacterSet = "gbk";
+constexpr const char* kDefaultCharacterSet = "gbk";
 constexpr unsigned kClientDefaultPort = 3306;  // what port 0 means to the client
 constexpr const char* kConnectFailureFormat = "cannot connect to database '%s' on %s:%u: %s";
 // A lost link reported this close to the read time-out was the time-out itself: the server
@@ -96,6 +97,7 @@ class DbSession::Connection {
   bool handleInitialised = false;
   std::string host, user, password, database;
   int port = 0;
+  std::string characterSet = kDefaultCharacterSet;
   std::atomic<int> busy{0};
 
   bool linked = false;                 // the handle holds a working connection (for escaping)
@@ -139,6 +141,11 @@ void DbSession::Configure(std::string host, int port, std::string user, std::str
 
 void DbSession::SetConnectFailureReporting(bool onStderr) { connection_->reportConnectFailures = onStderr; }
 
+void DbSession::SetCharacterSet(std::string name) {
+  std::lock_guard lock(connection_->mutex);
+  connection_->characterSet = std::move(name);
+}
+
 bool DbSession::IsLinkError(unsigned error) {
   switch (error) {
     case CR_CONNECTION_ERROR:
@@ -179,20 +186,28 @@ void DbSession::Connection::ReportConnectFailure(const ClientError& error) {
 }
 
 bool DbSession::Connection::ConnectLocked(bool recordOutcome) {
-  const bool ok = mysql_real_connect(&handle, host.c_str(), user.c_str(), password.c_str(), database.c_str(),
-                                     static_cast<unsigned>(port), nullptr, 0) != nullptr;
+  bool ok = mysql_real_connect(&handle, host.c_str(), user.c_str(), password.c_str(), database.c_str(),
+                               static_cast<unsigned>(port), nullptr, 0) != nullptr;
+  // The escaping depends on the connection's character set: set it after every connect, and a
+  // connection the client cannot give it is no connection.
+  std::optional<ClientError> failure;
+  if (!ok) {
+    failure = ConvertClientError(handle);
+  } else if (mysql_set_character_set(&handle, characterSet.c_str()) != 0) {
+    failure = ConvertClientError(handle);
+    ok = false;
+    CloseLocked();
+  }
   if (recordOutcome || ok) connected = ok ? 1 : 0;
   linked = ok;
   appliedTimeoutSeconds = 0;
   inTransaction = false;
   ++generation;
-  // The escaping depends on the connection's character set: set it after every connect.
   if (ok) {
-    mysql_set_character_set(&handle, kCharacterSet);
     lastReportedConnectError.clear();
     lastConnectFailure.clear();
   } else {
-    ReportConnectFailure(ConvertClientError(handle));
+    ReportConnectFailure(*failure);
   }
   return ok;
 }

@@ -77,6 +77,8 @@ class DbSession {
   void Configure(std::string host, int port, std::string user, std::string password, std::string database);
 
   // Start-up connect: library initialisation, then init, connect and character set "gbk".
+  // The escaping depends on that character set: when the client refuses it the connect has
+  // failed (connected 0, LastConnectFailure says why) and the handle is closed.
   void ConnectDatabase();
   // Close, initialise and connect again with the same parameters (the monitor thread's remedy
   // for a failed ping). Sets `connected` and the character set exactly like ConnectDatabase.
@@ -86,6 +88,8 @@ class DbSession {
   // stderr unless turned off (a caller that reports it itself, with more context).
   std::string LastConnectFailure();
   void SetConnectFailureReporting(bool onStderr);
+  // The character set of the following connects: "gbk". Only a test names another.
+  void SetCharacterSet(std::string name);
 
   // mysql_ping: 0 when the server answers.
   int Ping();
