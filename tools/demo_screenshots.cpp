@@ -129,10 +129,11 @@ int main(int argc, char** argv) {
 
   // The dialogs hold the database as the menu commands do.
   Db().WaitForDbIdle();
-  Db().HoldBusy();
-  ShootHistory();
-  ShootAdministration(&frame);
-  Db().ReleaseBusy();
+  {
+    const DbBusyHold hold(Db());
+    ShootHistory();
+    ShootAdministration(&frame);
+  }
   CAboutDlg about(&frame);
   about.show();
   ok &= Save(about, "about.png");

@@ -152,6 +152,18 @@ class DbSession {
   std::unique_ptr<Connection> connection_;
 };
 
+// Holds `busy` for its lifetime: HoldBusy on construction, after whatever waiting the owner
+// did (WaitForDbIdle), ReleaseBusy on destruction.
+class DbBusyHold {
+ public:
+  explicit DbBusyHold(DbSession& db) : db_(db) { db_.HoldBusy(); }
+  ~DbBusyHold() { db_.ReleaseBusy(); }
+  DbBusyHold(const DbBusyHold&) = delete;
+  DbBusyHold& operator=(const DbBusyHold&) = delete;
+
+ private:
+  DbSession& db_;
+};
 
 // The process-wide session.
 DbSession& Db();
