@@ -65,11 +65,6 @@ ClientError ConvertClientError(MYSQL& handle) {
 
 }  // namespace
 
-DbSession& Db() {
-  static DbSession session;
-  return session;
-}
-
 // Everything that belongs to the client connection. Its *Locked members expect `mutex` held.
 class DbSession::Connection {
  public:

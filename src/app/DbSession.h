@@ -165,5 +165,6 @@ class DbBusyHold {
   DbSession& db_;
 };
 
-// The process-wide session.
+// TEMPORARY: removed once admin and history take the session. The process-wide session is
+// the shell's (StationDb.h), which defines it.
 DbSession& Db();

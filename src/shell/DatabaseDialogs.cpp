@@ -13,10 +13,10 @@
 #include "CHistoryQueryDlg.h"
 #include "CPermissionDlg.h"
 #include "CUserManageDlg.h"
-#include "DbSession.h"
 #include "DialogBase.h"
 #include "MainMenu.h"
 #include "MessageBox.h"
+#include "StationDb.h"
 
 const char* const kDatabaseFaultText = "数据库连接失败!";
 
