@@ -73,6 +73,7 @@ BENCHMARK(AppendRows)->Unit(benchmark::kMillisecond)->Iterations(10);
 // --- database cases -----------------------------------------------------------------------
 
 DbSession admin;
+DbSession station;  // the one the dialogs are handed, as the station hands them its own
 bool databaseReady = false;
 
 bool CreateDatabase() {
@@ -108,11 +109,11 @@ bool CreateDatabase() {
       if (!admin.Execute(sql)) return false;
     }
   }
-  Db().Configure("127.0.0.1", Port(), "root", Password(), kDatabase);
-  Db().ConnectDatabase();
+  station.Configure("127.0.0.1", Port(), "root", Password(), kDatabase);
+  station.ConnectDatabase();
   currentUserName = "root";
   currentUserRole = kRoleAdministrator;
-  return Db().connected != 0;
+  return station.connected != 0;
 }
 
 void FillQueryList(CHistoryQueryDlg& dlg) {
@@ -121,7 +122,7 @@ void FillQueryList(CHistoryQueryDlg& dlg) {
 
 void TableQuery(benchmark::State& state) {
   if (!databaseReady) return state.SkipWithError("test server not reachable");
-  CHistoryQueryDlg dlg(Db());
+  CHistoryQueryDlg dlg(station);
   FillQueryList(dlg);
   dlg.Item<QDateEdit>(res::IDC_HQ_START_DATE)->setDate(kFirstDay);
   dlg.Item<QDateEdit>(res::IDC_HQ_END_DATE)->setDate(kFirstDay.addDays(kDays - 1));
@@ -157,7 +158,7 @@ BENCHMARK(ClientQuery)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void CurveDay(benchmark::State& state) {
   if (!databaseReady) return state.SkipWithError("test server not reachable");
-  CHistoryQueryDlg dlg(Db());
+  CHistoryQueryDlg dlg(station);
   FillQueryList(dlg);
   dlg.Item<QDateEdit>(res::IDC_HQ_START_DATE)->setDate(kFirstDay);
   dlg.Item<QTabBar>(res::IDC_HQ_TABS)->setCurrentIndex(1);

@@ -58,19 +58,19 @@ std::string Number(double v) {
   return text;
 }
 
-std::string HistoryValues(const SimulatedDevice& d, const SimReading& r, const std::string& when) {
-  return Db().Format("('%s','%s','%s','%s',%s,%d,%s,%d,%s,%s,%d,%s)",
+std::string HistoryValues(DbSession& db, const SimulatedDevice& d, const SimReading& r, const std::string& when) {
+  return db.Format("('%s','%s','%s','%s',%s,%d,%s,%d,%s,%s,%d,%s)",
                      {d.id(), d.company(), d.department(), when, Number(r.temperature), r.temperatureAlarm,
                       Number(r.humidity), r.humidityAlarm, Number(r.internalTemperature), Number(r.voltage), r.power,
                       Number(r.current)});
 }
 
-std::vector<SimulatedDevice> LoadDevices() {
+std::vector<SimulatedDevice> LoadDevices(DbSession& db) {
   std::vector<SimulatedDevice> devices;
-  DbResult result = Db().Select(kDevicesQuery);
+  DbResult result = db.Select(kDevicesQuery);
   int index = 0;
-  const auto latest = [](const char* query, const std::string& id) -> std::optional<double> {
-    const DbResult value = Db().Select(Db().Format(query, {id}));
+  const auto latest = [&db](const char* query, const std::string& id) -> std::optional<double> {
+    const DbResult value = db.Select(db.Format(query, {id}));
     if (!value.ok || value.rows.empty() || value.rows[0][0].empty()) return std::nullopt;
     return std::atof(value.rows[0][0].c_str());
   };
@@ -83,36 +83,36 @@ std::vector<SimulatedDevice> LoadDevices() {
   return devices;
 }
 
-void Backfill(std::vector<SimulatedDevice>& devices, int days) {
+void Backfill(DbSession& db, std::vector<SimulatedDevice>& devices, int days) {
   const std::time_t now = std::time(nullptr);
   for (auto& device : devices) {
     std::string batch;
     int inBatch = 0;
     for (std::time_t t = now - static_cast<std::time_t>(days) * 86400; t < now; t += kBackfillStepSeconds) {
-      batch += (inBatch ? "," : "") + HistoryValues(device, device.Step(), TimeText(t));
+      batch += (inBatch ? "," : "") + HistoryValues(db, device, device.Step(), TimeText(t));
       if (++inBatch == 500) {
-        Db().Execute(kHistoryInsert + batch);
+        db.Execute(kHistoryInsert + batch);
         batch.clear();
         inBatch = 0;
       }
     }
-    if (inBatch) Db().Execute(kHistoryInsert + batch);
+    if (inBatch) db.Execute(kHistoryInsert + batch);
   }
 }
 
-void WriteReadings(std::vector<SimulatedDevice>& devices, bool first) {
+void WriteReadings(DbSession& db, std::vector<SimulatedDevice>& devices, bool first) {
   const std::string now = TimeText(std::time(nullptr));
   std::string history;
   for (auto& device : devices) {
     if (device.behaviour() == DeviceBehaviour::Silent && !first) continue;
     const SimReading r = device.Step();
-    Db().Execute(Db().Format(kLatestStatement,
-                             {device.id(), device.company(), device.department(), now, Number(r.temperature),
-                              r.temperatureAlarm, Number(r.humidity), r.humidityAlarm, Number(r.internalTemperature),
-                              Number(r.voltage), r.power, Number(r.current)}));
-    history += (history.empty() ? "" : ",") + HistoryValues(device, r, now);
+    db.Execute(db.Format(kLatestStatement,
+                         {device.id(), device.company(), device.department(), now, Number(r.temperature),
+                          r.temperatureAlarm, Number(r.humidity), r.humidityAlarm, Number(r.internalTemperature),
+                          Number(r.voltage), r.power, Number(r.current)}));
+    history += (history.empty() ? "" : ",") + HistoryValues(db, device, r, now);
   }
-  if (!history.empty()) Db().Execute(kHistoryInsert + history);
+  if (!history.empty()) db.Execute(kHistoryInsert + history);
 }
 
 }  // namespace
@@ -150,21 +150,22 @@ int main(int argc, char** argv) {
   std::signal(SIGTERM, [](int) { stopRequested = 1; });
   std::signal(SIGINT, [](int) { stopRequested = 1; });
 
-  Db().Configure(appConfig.host, appConfig.port, appConfig.user, appConfig.password, appConfig.database);
-  Db().ConnectDatabase();
-  if (!Db().connected) {
+  DbSession db;
+  db.Configure(appConfig.host, appConfig.port, appConfig.user, appConfig.password, appConfig.database);
+  db.ConnectDatabase();
+  if (!db.connected) {
     std::fprintf(stderr, "collector-sim: cannot connect to %s:%d/%s\n", appConfig.host.c_str(), appConfig.port,
                  appConfig.database.c_str());
     return 1;
   }
-  std::vector<SimulatedDevice> devices = LoadDevices();
+  std::vector<SimulatedDevice> devices = LoadDevices(db);
   std::fprintf(stderr, "collector-sim: %zu devices, a reading every %d s\n", devices.size(), interval);
-  if (backfillDays > 0) Backfill(devices, backfillDays);
+  if (backfillDays > 0) Backfill(db, devices, backfillDays);
 
   bool first = true;
   while (!stopRequested) {
-    if (Db().Ping() != 0) Db().Reconnect();
-    WriteReadings(devices, first);
+    if (db.Ping() != 0) db.Reconnect();
+    WriteReadings(db, devices, first);
     first = false;
     if (once) break;
     for (int waited = 0; waited < interval * 10 && !stopRequested; ++waited) platform::Sleep(100);

@@ -28,12 +28,12 @@
 #include "CHistoryTablePage.h"
 #include "CMainFrame.h"
 #include "DatabaseDialogs.h"
-#include "DbSession.h"
 #include "Fonts.h"
 #include "HistoryExport.h"
 #include "LoginCheck.h"
 #include "LoginState.h"
 #include "MainMenu.h"
+#include "StationDb.h"
 #include "CompanyDeptTemplate.h"
 #include "HistoryQueryTemplate.h"
 #include "ReportListView.h"
@@ -103,8 +103,8 @@ int main(int argc, char** argv) {
   app.setFont(res::UiFont(9));
   outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
   const int liveSeconds = argc > 2 ? std::atoi(argv[2]) : 130;
-  LoadConfig();
-  if (CheckLogin("admin", "admin", kRoleAdministrator) != LoginCheckResult::kAccepted) {
+  LoadConfig(Db());
+  if (CheckLogin(Db(), "admin", "admin", kRoleAdministrator) != LoginCheckResult::kAccepted) {
     std::fprintf(stderr, "demo-screenshots: admin/admin (管理员) refused; is the demo server up (scripts/demo --no-start)?\n");
     return 1;
   }
@@ -129,10 +129,11 @@ int main(int argc, char** argv) {
 
   // The dialogs hold the database as the menu commands do.
   Db().WaitForDbIdle();
-  Db().HoldBusy();
-  ShootHistory();
-  ShootAdministration(&frame);
-  Db().ReleaseBusy();
+  {
+    const DbBusyHold hold(Db());
+    ShootHistory();
+    ShootAdministration(&frame);
+  }
   CAboutDlg about(&frame);
   about.show();
   ok &= Save(about, "about.png");

@@ -4,10 +4,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "AdminTransaction.h"
 #include "ChangeReport.h"
 #include "CompanyPageTemplate.h"
 #include "DbSession.h"
+#include "DbTransaction.h"
 #include "FieldRules.h"
 #include "Gbk.h"
 #include "ReportListView.h"
@@ -133,7 +133,7 @@ void CCompanyPage::OnRename() {
 
 bool CCompanyPage::DeleteWithDependents(const std::string& gbkNumber) {
   // One transaction: a refused statement anywhere leaves the company and all its rows in place.
-  admin::Transaction transaction(db_);
+  DbTransaction transaction(db_);
   if (!transaction.IsOpen() || !db_.Execute(db_.Format(kDeleteCompany, {gbkNumber}))) return false;
   for (const char* cascade : kCascadeDeletes)
     if (!db_.Execute(db_.Format(cascade, {gbkNumber}))) return false;

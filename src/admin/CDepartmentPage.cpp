@@ -4,11 +4,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "AdminTransaction.h"
 #include "Catalogue.h"
 #include "ChangeReport.h"
 #include "CompanyDeviceCombos.h"
 #include "DbSession.h"
+#include "DbTransaction.h"
 #include "DepartmentPageTemplate.h"
 #include "FieldRules.h"
 #include "Gbk.h"
@@ -150,7 +150,7 @@ void CDepartmentPage::OnRename() {
 
 bool CDepartmentPage::DeleteWithDependents(const std::string& gbkNumber, const std::string& gbkCompany) {
   // One transaction: a refused statement anywhere leaves the department and its rows in place.
-  admin::Transaction transaction(db_);
+  DbTransaction transaction(db_);
   if (!transaction.IsOpen() || !db_.Execute(db_.Format(kDeleteDepartment, {gbkNumber, gbkCompany}))) return false;
   for (const char* cascade : kCascadeDeletes)
     if (!db_.Execute(db_.Format(cascade, {gbkNumber, gbkCompany}))) return false;

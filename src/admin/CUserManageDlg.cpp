@@ -3,9 +3,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "AdminTransaction.h"
 #include "ChangeReport.h"
 #include "DbSession.h"
+#include "DbTransaction.h"
 #include "FieldRules.h"
 #include "Gbk.h"
 #include "MessageBox.h"
@@ -66,7 +66,7 @@ std::string Field(const DbRow& row, int column) {
 
 // Deletes the account and its grants together, so a failure never leaves one without the other.
 bool DeleteUserWithGrants(const std::string& name) {
-  admin::Transaction transaction(Db());
+  DbTransaction transaction(Db());
   return transaction.IsOpen() && Db().Execute(Db().Format(kDeleteUserTemplate, {name})) &&
          Db().Execute(Db().Format(kWithdrawUserGrantsTemplate, {name})) && transaction.Commit();
 }

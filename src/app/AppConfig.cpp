@@ -146,8 +146,8 @@ bool ReadOrCreateConfig(AppConfig& config, const char* path) {
   return false;
 }
 
-void LoadConfig() {
+void LoadConfig(DbSession& db) {
   ReadOrCreateConfig(appConfig, kConfigPath);
-  Db().Configure(appConfig.host, appConfig.port, appConfig.user, appConfig.password, appConfig.database);
-  Db().ConnectDatabase();
+  db.Configure(appConfig.host, appConfig.port, appConfig.user, appConfig.password, appConfig.database);
+  db.ConnectDatabase();
 }

@@ -3,6 +3,8 @@
 // directory (written with the built-in defaults when the file does not exist yet).
 #include <string>
 
+class DbSession;
+
 struct AppConfig {
   std::string host = "localhost";
   int port = 3306;
@@ -27,5 +29,5 @@ inline int CommTimeout() { return appConfig.commTimeout; }
 // already holds. Returns true when the file existed and was read.
 bool ReadOrCreateConfig(AppConfig& config, const char* path);
 
-// Reads (or creates) the configuration file, then opens the database session.
-void LoadConfig();
+// Reads (or creates) the configuration file, then opens `db` with its parameters.
+void LoadConfig(DbSession& db);

@@ -1,20 +1,27 @@
 #include "DbSession.h"
 
+// The client's own header first: the others build on its types.
+// clang-format off
+#include <mysql.h>
 #include <errmsg.h>
 #include <ma_pvio.h>
 #include <mysqld_error.h>
+// clang-format on
 #include <sys/socket.h>
 
 #include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdio>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 #include "TickCount.h"
 
 namespace {
 
-constexpr const char* kCharacterSet = "gbk";
+constexpr const char* kDefaultCharacterSet = "gbk";
 constexpr unsigned kClientDefaultPort = 3306;  // what port 0 means to the client
 constexpr const char* kConnectFailureFormat = "cannot connect to database '%s' on %s:%u: %s";
 // A lost link reported this close to the read time-out was the time-out itself: the server
@@ -40,28 +47,98 @@ bool BeginsTransaction(std::string_view sql) {
 }
 bool EndsTransaction(std::string_view sql) { return StartsWithWord(sql, "commit") || StartsWithWord(sql, "rollback"); }
 
+// The client's last error as the session reports it.
+struct ClientError {
+  unsigned number = 0;  // 0: none
+  std::string text;
+  bool linkLost = false;  // the link itself failed, not the statement
+};
+
+// The one place where the client's error state becomes the session's.
+ClientError ConvertClientError(MYSQL& handle) {
+  ClientError error;
+  error.number = mysql_errno(&handle);
+  error.text = mysql_error(&handle);
+  error.linkLost = DbSession::IsLinkError(error.number);
+  return error;
+}
+
 }  // namespace
 
-DbSession& Db() {
-  static DbSession session;
-  return session;
-}
+// Everything that belongs to the client connection. Its *Locked members expect `mutex` held.
+class DbSession::Connection {
+ public:
+  explicit Connection(std::atomic<int>& connected) : connected(connected) {}
+
+  bool ConnectLocked(bool recordOutcome = true);
+  void InitHandleLocked();
+  void ReconnectLocked(bool recordOutcome);
+  void CloseLocked();
+  bool HeldByThisThread();
+  // Runs `attempt` (true = success) under the time-outs and in-flight marking and, for the
+  // holder, with the reconnect-and-retry rule.
+  bool RunStatementLocked(const std::function<bool()>& attempt);
+  bool SelectRowsLocked(std::string_view sql, DbFetch fetch, std::vector<DbRow>& rows);
+  void ApplyTimeoutsLocked();
+  void MarkInFlight(bool inFlight);
+  void SetLinkFault();
+  void ReportConnectFailure(const ClientError& error);
+  ClientError LastErrorLocked();
+
+  std::atomic<int>& connected;  // the session's public flag
+
+  std::recursive_mutex mutex;
+  MYSQL handle{};
+  bool handleInitialised = false;
+  std::string host, user, password, database;
+  int port = 0;
+  std::string characterSet = kDefaultCharacterSet;
+  std::atomic<int> busy{0};
+
+  bool linked = false;                 // the handle holds a working connection (for escaping)
+  unsigned appliedTimeoutSeconds = 0;  // what the socket was last given
+  bool inTransaction = false;          // between "start transaction" and commit/rollback
+  bool transactionLost = false;        // the link broke inside it: fail to its end
+  std::uint64_t generation = 0;        // counts connects, to notice a reconnect under a transaction
+  std::string lastReportedConnectError;
+  std::string lastConnectFailure;
+  std::atomic<bool> reportConnectFailures{true};
+
+  std::mutex heldMutex;
+  std::thread::id heldThread;
+  std::atomic<bool> held{false};
+  HeldUseHooks hooks;
+  std::atomic<bool> linkFault{false};
+
+  std::mutex inFlightMutex;  // guards the socket between statement start and end
+  bool inFlight = false;
+  int inFlightSocket = -1;
+};
 
 DbSession::ReadTimeoutScope::ReadTimeoutScope(unsigned seconds) : saved_(threadReadTimeout) {
   threadReadTimeout = seconds;
 }
 DbSession::ReadTimeoutScope::~ReadTimeoutScope() { threadReadTimeout = saved_; }
 
+DbSession::DbSession() : connection_(std::make_unique<Connection>(connected)) {}
+
 DbSession::~DbSession() { Close(); }
 
 void DbSession::Configure(std::string host, int port, std::string user, std::string password,
                           std::string database) {
-  std::lock_guard lock(connectionMutex_);
-  host_ = std::move(host);
-  port_ = port;
-  user_ = std::move(user);
-  password_ = std::move(password);
-  database_ = std::move(database);
+  std::lock_guard lock(connection_->mutex);
+  connection_->host = std::move(host);
+  connection_->port = port;
+  connection_->user = std::move(user);
+  connection_->password = std::move(password);
+  connection_->database = std::move(database);
+}
+
+void DbSession::SetConnectFailureReporting(bool onStderr) { connection_->reportConnectFailures = onStderr; }
+
+void DbSession::SetCharacterSet(std::string name) {
+  std::lock_guard lock(connection_->mutex);
+  connection_->characterSet = std::move(name);
 }
 
 bool DbSession::IsLinkError(unsigned error) {
@@ -80,91 +157,109 @@ bool DbSession::IsLinkError(unsigned error) {
   }
 }
 
-void DbSession::InitHandleLocked() {
-  mysql_init(&handle_);
-  handleInitialised_ = true;
+void DbSession::Connection::InitHandleLocked() {
+  mysql_init(&handle);
+  handleInitialised = true;
   const unsigned connectTimeout = kConnectTimeoutSeconds;
   const unsigned readTimeout = CurrentReadTimeout();
-  mysql_options(&handle_, MYSQL_OPT_CONNECT_TIMEOUT, &connectTimeout);
-  mysql_options(&handle_, MYSQL_OPT_READ_TIMEOUT, &readTimeout);
-  mysql_options(&handle_, MYSQL_OPT_WRITE_TIMEOUT, &readTimeout);
+  mysql_options(&handle, MYSQL_OPT_CONNECT_TIMEOUT, &connectTimeout);
+  mysql_options(&handle, MYSQL_OPT_READ_TIMEOUT, &readTimeout);
+  mysql_options(&handle, MYSQL_OPT_WRITE_TIMEOUT, &readTimeout);
 }
 
-void DbSession::ReportConnectFailure() {
+void DbSession::Connection::ReportConnectFailure(const ClientError& error) {
   // One line per failure; a monitor thread retrying every minute against the same fault does
   // not repeat it until a connect has succeeded in between.
-  const std::string error = mysql_error(&handle_);
   char line[1024];
-  std::snprintf(line, sizeof line, kConnectFailureFormat, database_.c_str(), host_.c_str(),
-                port_ > 0 ? static_cast<unsigned>(port_) : kClientDefaultPort, error.c_str());
-  lastConnectFailure_ = line;
-  if (error == lastReportedConnectError_ || !reportConnectFailures_) return;
-  lastReportedConnectError_ = error;
+  std::snprintf(line, sizeof line, kConnectFailureFormat, database.c_str(), host.c_str(),
+                port > 0 ? static_cast<unsigned>(port) : kClientDefaultPort, error.text.c_str());
+  lastConnectFailure = line;
+  if (error.text == lastReportedConnectError || !reportConnectFailures) return;
+  lastReportedConnectError = error.text;
   std::fprintf(stderr, "veltrane: %s\n", line);
   std::fflush(stderr);
 }
 
-bool DbSession::ConnectLocked(bool recordOutcome) {
-  const bool ok = mysql_real_connect(&handle_, host_.c_str(), user_.c_str(), password_.c_str(),
-                                     database_.c_str(), static_cast<unsigned>(port_), nullptr, 0) != nullptr;
+bool DbSession::Connection::ConnectLocked(bool recordOutcome) {
+  bool ok = mysql_real_connect(&handle, host.c_str(), user.c_str(), password.c_str(), database.c_str(),
+                               static_cast<unsigned>(port), nullptr, 0) != nullptr;
+  // The escaping depends on the connection's character set: set it after every connect, and a
+  // connection the client cannot give it is no connection.
+  std::optional<ClientError> failure;
+  if (!ok) {
+    failure = ConvertClientError(handle);
+  } else if (mysql_set_character_set(&handle, characterSet.c_str()) != 0) {
+    failure = ConvertClientError(handle);
+    ok = false;
+    CloseLocked();
+  }
   if (recordOutcome || ok) connected = ok ? 1 : 0;
-  linked_ = ok;
-  appliedTimeoutSeconds_ = 0;
-  inTransaction_ = false;
-  ++generation_;
-  // The escaping depends on the connection's character set: set it after every connect.
+  linked = ok;
+  appliedTimeoutSeconds = 0;
+  inTransaction = false;
+  ++generation;
   if (ok) {
-    mysql_set_character_set(&handle_, kCharacterSet);
-    lastReportedConnectError_.clear();
-    lastConnectFailure_.clear();
+    lastReportedConnectError.clear();
+    lastConnectFailure.clear();
   } else {
-    ReportConnectFailure();
+    ReportConnectFailure(*failure);
   }
   return ok;
 }
 
 void DbSession::ConnectDatabase() {
-  std::lock_guard lock(connectionMutex_);
+  std::lock_guard lock(connection_->mutex);
   static std::once_flag libraryInit;
   std::call_once(libraryInit, [] { mysql_server_init(0, nullptr, nullptr); });
-  ReconnectLocked(true);
+  connection_->ReconnectLocked(true);
 }
 
-void DbSession::ReconnectLocked(bool recordOutcome) {
-  if (handleInitialised_) mysql_close(&handle_);
-  linked_ = false;
+void DbSession::Connection::ReconnectLocked(bool recordOutcome) {
+  CloseLocked();
   InitHandleLocked();
   ConnectLocked(recordOutcome);
 }
 
 void DbSession::Reconnect() {
-  std::lock_guard lock(connectionMutex_);
-  ReconnectLocked(true);
+  std::lock_guard lock(connection_->mutex);
+  connection_->ReconnectLocked(true);
 }
 
 int DbSession::Ping() {
-  std::lock_guard lock(connectionMutex_);
-  return RunStatementLocked([this] { return mysql_ping(&handle_) == 0; }) ? 0 : 1;
+  Connection& c = *connection_;
+  std::lock_guard lock(c.mutex);
+  return c.RunStatementLocked([&c] { return mysql_ping(&c.handle) == 0; }) ? 0 : 1;
+}
+
+void DbSession::Connection::CloseLocked() {
+  if (!handleInitialised) return;
+  mysql_close(&handle);
+  handleInitialised = false;
+  linked = false;
 }
 
 void DbSession::Close() {
-  std::lock_guard lock(connectionMutex_);
-  if (!handleInitialised_) return;
-  mysql_close(&handle_);
-  handleInitialised_ = false;
-  linked_ = false;
+  std::lock_guard lock(connection_->mutex);
+  connection_->CloseLocked();
 }
+
+// --- busy ---------------------------------------------------------------------------------
+
+bool DbSession::IsBusy() const { return connection_->busy.load() != 0; }
+int DbSession::BusyValue() const { return IsBusy() ? 1 : 0; }
+int DbSession::BusyHolders() const { return connection_->busy.load(); }
 
 bool DbSession::TryAcquireBusy() {
   int expected = 0;
-  return busy_.compare_exchange_strong(expected, 1);
+  return connection_->busy.compare_exchange_strong(expected, 1);
 }
 
-void DbSession::HoldBusy() { busy_.fetch_add(1); }
+void DbSession::HoldBusy() { connection_->busy.fetch_add(1); }
 
 void DbSession::ReleaseBusy() {
-  int value = busy_.load();
-  while (value > 0 && !busy_.compare_exchange_weak(value, value - 1)) {
+  std::atomic<int>& busy = connection_->busy;
+  int value = busy.load();
+  while (value > 0 && !busy.compare_exchange_weak(value, value - 1)) {
   }
 }
 
@@ -179,66 +274,71 @@ void DbSession::WaitForDbIdle() {
 // --- held use and faults ----------------------------------------------------------------
 
 void DbSession::BeginHeldUse(HeldUseHooks hooks) {
-  std::lock_guard lock(heldMutex_);
-  heldThread_ = std::this_thread::get_id();
-  hooks_ = std::move(hooks);
-  linkFault_ = false;
-  held_ = true;
+  Connection& c = *connection_;
+  std::lock_guard lock(c.heldMutex);
+  c.heldThread = std::this_thread::get_id();
+  c.hooks = std::move(hooks);
+  c.linkFault = false;
+  c.held = true;
 }
 
 void DbSession::EndHeldUse() {
-  std::lock_guard lock(heldMutex_);
-  held_ = false;
-  hooks_ = {};
-  linkFault_ = false;
+  Connection& c = *connection_;
+  std::lock_guard lock(c.heldMutex);
+  c.held = false;
+  c.hooks = {};
+  c.linkFault = false;
 }
 
-bool DbSession::HeldByThisThread() {
-  std::lock_guard lock(heldMutex_);
-  return held_ && heldThread_ == std::this_thread::get_id();
+bool DbSession::Connection::HeldByThisThread() {
+  std::lock_guard lock(heldMutex);
+  return held && heldThread == std::this_thread::get_id();
 }
 
-void DbSession::ClearLinkFault() { linkFault_ = false; }
+void DbSession::ClearLinkFault() { connection_->linkFault = false; }
 
-void DbSession::SetLinkFault() {
-  if (linkFault_.exchange(true)) return;
-  if (hooks_.onLinkFault) hooks_.onLinkFault();
+bool DbSession::LinkFaultPending() const { return connection_->linkFault.load(); }
+
+void DbSession::Connection::SetLinkFault() {
+  if (linkFault.exchange(true)) return;
+  if (hooks.onLinkFault) hooks.onLinkFault();
 }
 
 void DbSession::ReportLinkFault() {
-  if (HeldByThisThread()) SetLinkFault();
+  if (connection_->HeldByThisThread()) connection_->SetLinkFault();
 }
 
-void DbSession::MarkInFlight(bool inFlight) {
-  std::lock_guard lock(inFlightMutex_);
-  inFlight_ = inFlight;
-  inFlightSocket_ = inFlight && handleInitialised_ ? static_cast<int>(mysql_get_socket(&handle_)) : -1;
+void DbSession::Connection::MarkInFlight(bool marked) {
+  std::lock_guard lock(inFlightMutex);
+  inFlight = marked;
+  inFlightSocket = marked && handleInitialised ? static_cast<int>(mysql_get_socket(&handle)) : -1;
 }
 
 bool DbSession::AbandonStatement() {
   // The socket stays open while the flag is set: the holder clears it (under this mutex)
   // before it can close the connection, so a reused descriptor is never hit.
-  std::lock_guard lock(inFlightMutex_);
-  if (!inFlight_ || inFlightSocket_ < 0) return false;
-  ::shutdown(inFlightSocket_, SHUT_RDWR);
+  Connection& c = *connection_;
+  std::lock_guard lock(c.inFlightMutex);
+  if (!c.inFlight || c.inFlightSocket < 0) return false;
+  ::shutdown(c.inFlightSocket, SHUT_RDWR);
   return true;
 }
 
-void DbSession::ApplyTimeoutsLocked() {
+void DbSession::Connection::ApplyTimeoutsLocked() {
   // The client reads its time-out options only while connecting; the socket layer's own
   // setter changes them for the statements that follow.
   const unsigned seconds = CurrentReadTimeout();
-  MARIADB_PVIO* pvio = handle_.net.pvio;
-  if (!linked_ || !pvio || !pvio->methods || !pvio->methods->set_timeout || appliedTimeoutSeconds_ == seconds) return;
+  MARIADB_PVIO* pvio = handle.net.pvio;
+  if (!linked || !pvio || !pvio->methods || !pvio->methods->set_timeout || appliedTimeoutSeconds == seconds) return;
   pvio->methods->set_timeout(pvio, PVIO_READ_TIMEOUT, static_cast<int>(seconds));
   pvio->methods->set_timeout(pvio, PVIO_WRITE_TIMEOUT, static_cast<int>(seconds));
-  appliedTimeoutSeconds_ = seconds;
+  appliedTimeoutSeconds = seconds;
 }
 
-bool DbSession::RunStatementLocked(const std::function<bool()>& attempt) {
-  const bool held = HeldByThisThread();
-  if (held && linkFault_.load()) return false;  // one fault per click: fail at once
-  if (transactionLost_) return false;
+bool DbSession::Connection::RunStatementLocked(const std::function<bool()>& attempt) {
+  const bool isHeld = HeldByThisThread();
+  if (isHeld && linkFault.load()) return false;  // one fault per click: fail at once
+  if (transactionLost) return false;
   struct StatementHooks {
     const HeldUseHooks* hooks;
     explicit StatementHooks(const HeldUseHooks* h) : hooks(h) {
@@ -247,7 +347,7 @@ bool DbSession::RunStatementLocked(const std::function<bool()>& attempt) {
     ~StatementHooks() {
       if (hooks && hooks->onStatementEnd) hooks->onStatementEnd();
     }
-  } statementHooks(held ? &hooks_ : nullptr);
+  } statementHooks(isHeld ? &hooks : nullptr);
 
   const auto runOnce = [&] {
     ApplyTimeoutsLocked();
@@ -256,39 +356,39 @@ bool DbSession::RunStatementLocked(const std::function<bool()>& attempt) {
     MarkInFlight(false);
     return ok;
   };
-  const std::uint64_t generation = generation_;
-  const bool transaction = inTransaction_;
+  const std::uint64_t startGeneration = generation;
+  const bool transaction = inTransaction;
   const auto finish = [&](bool ok) {
     // A transaction does not survive its connection: everything up to its end fails.
-    if (transaction && (generation_ != generation || !linked_)) transactionLost_ = true;
+    if (transaction && (generation != startGeneration || !linked)) transactionLost = true;
     return ok;
   };
 
-  if (handleInitialised_) {
+  if (handleInitialised) {
     const auto started = std::chrono::steady_clock::now();
     if (runOnce()) return true;
-    if (!IsLinkError(mysql_errno(&handle_))) return false;  // the server answered: no fault
-    linked_ = false;
-    if (!held) return finish(false);
+    if (!ConvertClientError(handle).linkLost) return false;  // the server answered: no fault
+    linked = false;
+    if (!isHeld) return finish(false);
     const auto waited = std::chrono::steady_clock::now() - started;
     if (waited + kTimeoutSlack >= std::chrono::seconds(CurrentReadTimeout())) {
       SetLinkFault();
       return finish(false);
     }
-  } else if (!held) {
+  } else if (!isHeld) {
     return false;
   }
   // The holder's thread is the only user of the connection: reconnect on the spot.
   ReconnectLocked(false);
-  if (!linked_) {
+  if (!linked) {
     SetLinkFault();
     return finish(false);
   }
   // A statement inside a transaction is not repeated on the new connection.
   if (transaction) return finish(false);
   if (runOnce()) return true;
-  if (IsLinkError(mysql_errno(&handle_))) {
-    linked_ = false;
+  if (ConvertClientError(handle).linkLost) {
+    linked = false;
     SetLinkFault();
   }
   return false;
@@ -297,10 +397,11 @@ bool DbSession::RunStatementLocked(const std::function<bool()>& attempt) {
 // --- statements ---------------------------------------------------------------------------
 
 std::string DbSession::Escape(std::string_view text) {
-  std::lock_guard lock(connectionMutex_);
-  if (!handleInitialised_ || !connected || !linked_) return EscapeGbkLiteral(text);
+  Connection& c = *connection_;
+  std::lock_guard lock(c.mutex);
+  if (!c.handleInitialised || !connected || !c.linked) return EscapeGbkLiteral(text);
   std::string out(text.size() * 2 + 1, '\0');
-  const unsigned long n = mysql_real_escape_string(&handle_, out.data(), text.data(), text.size());
+  const unsigned long n = mysql_real_escape_string(&c.handle, out.data(), text.data(), text.size());
   if (n == static_cast<unsigned long>(-1)) return EscapeGbkLiteral(text);
   out.resize(n);
   return out;
@@ -310,11 +411,11 @@ std::string DbSession::Format(std::string_view tmpl, std::initializer_list<SqlAr
   return FormatSqlWith([this](std::string_view t) { return Escape(t); }, tmpl, args);
 }
 
-bool DbSession::SelectRowsLocked(std::string_view sql, DbFetch fetch, std::vector<DbRow>& rows) {
+bool DbSession::Connection::SelectRowsLocked(std::string_view sql, DbFetch fetch, std::vector<DbRow>& rows) {
   return RunStatementLocked([&] {
     rows.clear();  // a retry starts afresh
-    if (mysql_real_query(&handle_, sql.data(), sql.size()) != 0) return false;
-    MYSQL_RES* result = fetch == DbFetch::Store ? mysql_store_result(&handle_) : mysql_use_result(&handle_);
+    if (mysql_real_query(&handle, sql.data(), sql.size()) != 0) return false;
+    MYSQL_RES* result = fetch == DbFetch::Store ? mysql_store_result(&handle) : mysql_use_result(&handle);
     if (!result) return false;
     const unsigned columns = mysql_num_fields(result);
     while (MYSQL_ROW values = mysql_fetch_row(result)) {
@@ -324,63 +425,68 @@ bool DbSession::SelectRowsLocked(std::string_view sql, DbFetch fetch, std::vecto
         row[c].assign(values[c] ? values[c] : "", values[c] && lengths ? lengths[c] : 0);
     }
     // A streamed result that broke off is a failure, not a shorter list.
-    const bool complete = mysql_errno(&handle_) == 0;
+    const bool complete = mysql_errno(&handle) == 0;
     mysql_free_result(result);
     return complete;
   });
 }
 
 bool DbSession::SelectEach(std::string_view sql, DbFetch fetch, const std::function<void(const DbRow&)>& onRow) {
-  std::lock_guard lock(connectionMutex_);
+  std::lock_guard lock(connection_->mutex);
   std::vector<DbRow> rows;
-  if (!SelectRowsLocked(sql, fetch, rows)) return false;
+  if (!connection_->SelectRowsLocked(sql, fetch, rows)) return false;
   for (const DbRow& row : rows) onRow(row);
   return true;
 }
 
 DbResult DbSession::Select(std::string_view sql, DbFetch fetch) {
-  std::lock_guard lock(connectionMutex_);
+  std::lock_guard lock(connection_->mutex);
   DbResult result;
-  result.ok = SelectRowsLocked(sql, fetch, result.rows);
+  result.ok = connection_->SelectRowsLocked(sql, fetch, result.rows);
   if (!result.ok) result.rows.clear();
   return result;
 }
 
 bool DbSession::Execute(std::string_view sql) {
-  std::lock_guard lock(connectionMutex_);
-  if (EndsTransaction(sql) && transactionLost_) {
+  Connection& c = *connection_;
+  std::lock_guard lock(c.mutex);
+  if (EndsTransaction(sql) && c.transactionLost) {
     // The server dropped the transaction with its connection: nothing is left to commit.
-    transactionLost_ = false;
-    inTransaction_ = false;
+    c.transactionLost = false;
+    c.inTransaction = false;
     return false;
   }
-  const bool ok = RunStatementLocked([&] {
-    if (mysql_real_query(&handle_, sql.data(), sql.size()) != 0) return false;
+  const bool ok = c.RunStatementLocked([&] {
+    if (mysql_real_query(&c.handle, sql.data(), sql.size()) != 0) return false;
     // Drain any result so the connection stays usable.
-    if (MYSQL_RES* result = mysql_store_result(&handle_)) mysql_free_result(result);
+    if (MYSQL_RES* result = mysql_store_result(&c.handle)) mysql_free_result(result);
     return true;
   });
-  if (ok && BeginsTransaction(sql)) inTransaction_ = true;
-  if (EndsTransaction(sql)) inTransaction_ = false;
+  if (ok && BeginsTransaction(sql)) c.inTransaction = true;
+  if (EndsTransaction(sql)) c.inTransaction = false;
   return ok;
 }
 
 std::string DbSession::LastConnectFailure() {
-  std::lock_guard lock(connectionMutex_);
-  return lastConnectFailure_;
+  std::lock_guard lock(connection_->mutex);
+  return connection_->lastConnectFailure;
 }
 
 unsigned long long DbSession::AffectedRows() {
-  std::lock_guard lock(connectionMutex_);
-  return handleInitialised_ ? mysql_affected_rows(&handle_) : 0;
+  std::lock_guard lock(connection_->mutex);
+  return connection_->handleInitialised ? mysql_affected_rows(&connection_->handle) : 0;
+}
+
+ClientError DbSession::Connection::LastErrorLocked() {
+  return handleInitialised ? ConvertClientError(handle) : ClientError{};
 }
 
 unsigned DbSession::LastErrorNumber() {
-  std::lock_guard lock(connectionMutex_);
-  return handleInitialised_ ? mysql_errno(&handle_) : 0;
+  std::lock_guard lock(connection_->mutex);
+  return connection_->LastErrorLocked().number;
 }
 
 std::string DbSession::LastError() {
-  std::lock_guard lock(connectionMutex_);
-  return handleInitialised_ ? mysql_error(&handle_) : std::string();
+  std::lock_guard lock(connection_->mutex);
+  return connection_->LastErrorLocked().text;
 }

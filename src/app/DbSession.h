@@ -2,8 +2,8 @@
 // The one connection to the database, shared by the user-interface thread and the monitor
 // thread. Every mysql_* call of the program lives in DbSession.cpp.
 //
-// Locking rule: every call that touches the connection takes `connectionMutex_` for its whole
-// duration, so the two threads can never use the connection at once — even when
+// Locking rule: every call that touches the connection takes the session's connection mutex
+// for its whole duration, so the two threads can never use the connection at once — even when
 // WaitForDbIdle gave up and both believe they hold `busy`. `busy` is the coarse turn-taking
 // between the threads (the monitor thread skips its step while it is set; a database dialog
 // holds it for its whole lifetime); it counts holders so that one holder's release never
@@ -15,16 +15,16 @@
 // its link reconnects once on the spot and is retried once; when that fails, or the server
 // did not answer in time, the fault is reported once through the hooks and the following
 // statements fail at once until ClearLinkFault, so one click never waits twice.
-#include <mysql.h>
-
+//
+// The client library stays behind this class: its handle and all connection state live in a
+// private implementation, so no other file sees the client's headers.
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
-#include <mutex>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "SqlFormat.h"
@@ -68,7 +68,7 @@ class DbSession {
   static constexpr std::uint32_t kIdleWaitLimitMs = 2000;
   static constexpr std::uint32_t kIdlePollMs = 100;
 
-  DbSession() = default;
+  DbSession();
   // Releases the client handle (a session that never connected still owns one).
   ~DbSession();
   DbSession(const DbSession&) = delete;
@@ -77,6 +77,8 @@ class DbSession {
   void Configure(std::string host, int port, std::string user, std::string password, std::string database);
 
   // Start-up connect: library initialisation, then init, connect and character set "gbk".
+  // The escaping depends on that character set: when the client refuses it the connect has
+  // failed (connected 0, LastConnectFailure says why) and the handle is closed.
   void ConnectDatabase();
   // Close, initialise and connect again with the same parameters (the monitor thread's remedy
   // for a failed ping). Sets `connected` and the character set exactly like ConnectDatabase.
@@ -85,7 +87,9 @@ class DbSession {
   // host:port: <client error>"); empty after a success. Each failed connect writes it to
   // stderr unless turned off (a caller that reports it itself, with more context).
   std::string LastConnectFailure();
-  void SetConnectFailureReporting(bool onStderr) { reportConnectFailures_ = onStderr; }
+  void SetConnectFailureReporting(bool onStderr);
+  // The character set of the following connects: "gbk". Only a test names another.
+  void SetCharacterSet(std::string name);
 
   // mysql_ping: 0 when the server answers.
   int Ping();
@@ -98,9 +102,9 @@ class DbSession {
   std::atomic<int> connected{0};
 
   // --- busy ---------------------------------------------------------------------------
-  bool IsBusy() const { return busy_.load() != 0; }
-  int BusyValue() const { return busy_.load() != 0 ? 1 : 0; }
-  int BusyHolders() const { return busy_.load(); }
+  bool IsBusy() const;
+  int BusyValue() const;
+  int BusyHolders() const;
   // Atomic test-and-set for the monitor thread: takes `busy` only if nobody holds it.
   bool TryAcquireBusy();
   // Unconditional hold, for a dialog after WaitForDbIdle (even if it gave up).
@@ -116,7 +120,7 @@ class DbSession {
   void EndHeldUse();
   // The reported fault was shown: the next statement may reconnect again.
   void ClearLinkFault();
-  bool LinkFaultPending() const { return linkFault_.load(); }
+  bool LinkFaultPending() const;
   // Reports a fault to the holder without a statement (a query that could not be sent).
   void ReportLinkFault();
   // From any thread, without waiting for the connection: breaks off the statement another
@@ -144,45 +148,23 @@ class DbSession {
   std::string LastError();
 
  private:
-  bool ConnectLocked(bool recordOutcome = true);
-  void InitHandleLocked();
-  void ReconnectLocked(bool recordOutcome);
-  bool HeldByThisThread();
-  // Runs `attempt` (true = success) under the time-outs and in-flight marking and, for the
-  // holder, with the reconnect-and-retry rule.
-  bool RunStatementLocked(const std::function<bool()>& attempt);
-  bool SelectRowsLocked(std::string_view sql, DbFetch fetch, std::vector<DbRow>& rows);
-  void ApplyTimeoutsLocked();
-  void MarkInFlight(bool inFlight);
-  void SetLinkFault();
-  void ReportConnectFailure();
-
-  std::recursive_mutex connectionMutex_;
-  MYSQL handle_{};
-  bool handleInitialised_ = false;
-  std::string host_, user_, password_, database_;
-  int port_ = 0;
-  std::atomic<int> busy_{0};
-
-  bool linked_ = false;            // the handle holds a working connection (for escaping)
-  unsigned appliedTimeoutSeconds_ = 0;  // what the socket was last given
-  bool inTransaction_ = false;     // between "start transaction" and commit/rollback
-  bool transactionLost_ = false;   // the link broke inside it: fail to its end
-  std::uint64_t generation_ = 0;   // counts connects, to notice a reconnect under a transaction
-  std::string lastReportedConnectError_;
-  std::string lastConnectFailure_;
-  std::atomic<bool> reportConnectFailures_{true};
-
-  std::mutex heldMutex_;
-  std::thread::id heldThread_;
-  std::atomic<bool> held_{false};
-  HeldUseHooks hooks_;
-  std::atomic<bool> linkFault_{false};
-
-  std::mutex inFlightMutex_;  // guards the socket between statement start and end
-  bool inFlight_ = false;
-  int inFlightSocket_ = -1;
+  class Connection;  // the client handle and everything that goes with it (DbSession.cpp)
+  std::unique_ptr<Connection> connection_;
 };
 
-// The process-wide session.
+// Holds `busy` for its lifetime: HoldBusy on construction, after whatever waiting the owner
+// did (WaitForDbIdle), ReleaseBusy on destruction.
+class DbBusyHold {
+ public:
+  explicit DbBusyHold(DbSession& db) : db_(db) { db_.HoldBusy(); }
+  ~DbBusyHold() { db_.ReleaseBusy(); }
+  DbBusyHold(const DbBusyHold&) = delete;
+  DbBusyHold& operator=(const DbBusyHold&) = delete;
+
+ private:
+  DbSession& db_;
+};
+
+// TEMPORARY: removed once admin and history take the session. The process-wide session is
+// the shell's (StationDb.h), which defines it.
 DbSession& Db();

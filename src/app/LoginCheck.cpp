@@ -7,13 +7,13 @@ constexpr const char* kLoginQuery =
     "select * from user_tab where user_name='%s' and user_passwd='%s' and user_permission='%d'";
 }
 
-LoginCheckResult CheckLogin(const std::string& gbkName, const std::string& gbkPassword, int role) {
+LoginCheckResult CheckLogin(DbSession& db, const std::string& gbkName, const std::string& gbkPassword, int role) {
   // Nothing else uses the connection before the login (the monitor thread starts after it), so
   // an attempt may connect: a server that came back after start-up is found without a restart.
-  if (!Db().connected || Db().Ping() != 0) Db().Reconnect();
-  if (Db().Ping() != 0) return LoginCheckResult::kDatabaseUnreachable;
+  if (!db.connected || db.Ping() != 0) db.Reconnect();
+  if (db.Ping() != 0) return LoginCheckResult::kDatabaseUnreachable;
   // Name and password are escaped: a quote is compared as a quote and simply does not match.
-  const DbResult result = Db().Select(Db().Format(kLoginQuery, {gbkName, gbkPassword, role}), DbFetch::Store);
+  const DbResult result = db.Select(db.Format(kLoginQuery, {gbkName, gbkPassword, role}), DbFetch::Store);
   if (!result.ok) return LoginCheckResult::kQueryFailed;
   return result.rows.empty() ? LoginCheckResult::kRefused : LoginCheckResult::kAccepted;
 }

@@ -3,6 +3,8 @@
 // role must match a user_tab row (the role is part of the match).
 #include <string>
 
+class DbSession;
+
 enum class LoginCheckResult {
   kAccepted,
   kDatabaseUnreachable,  // the ping failed: no query was sent
@@ -10,4 +12,4 @@ enum class LoginCheckResult {
   kQueryFailed,          // the statement failed: nothing is reported
 };
 
-LoginCheckResult CheckLogin(const std::string& gbkName, const std::string& gbkPassword, int role);
+LoginCheckResult CheckLogin(DbSession& db, const std::string& gbkName, const std::string& gbkPassword, int role);

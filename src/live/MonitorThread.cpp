@@ -10,16 +10,16 @@ namespace {
 constexpr auto kStopPollInterval = std::chrono::milliseconds(20);
 }
 
-MonitorActions DatabaseMonitorActions(DeviceLiveTable& table) {
+MonitorActions DatabaseMonitorActions(DbSession& db, DeviceLiveTable& table) {
   MonitorActions a;
   a.tickCount = [] { return platform::GetTickCount(); };
-  a.tryAcquireBusy = [] { return Db().TryAcquireBusy(); };
-  a.releaseBusy = [] { Db().ReleaseBusy(); };
-  a.ping = [] { return Db().Ping(); };
-  a.reconnect = [] { Db().Reconnect(); };
-  a.refresh = [&table] { RefreshLiveTable(table); };
+  a.tryAcquireBusy = [&db] { return db.TryAcquireBusy(); };
+  a.releaseBusy = [&db] { db.ReleaseBusy(); };
+  a.ping = [&db] { return db.Ping(); };
+  a.reconnect = [&db] { db.Reconnect(); };
+  a.refresh = [&db, &table] { RefreshLiveTable(db, table); };
   a.sleep = [](std::uint32_t ms) { platform::Sleep(ms); };
-  a.abandon = [] { Db().AbandonStatement(); };
+  a.abandon = [&db] { db.AbandonStatement(); };
   return a;
 }
 

@@ -14,14 +14,16 @@
 #include "MonitorLoop.h"
 #include "UiHandoff.h"
 
+class DbSession;
 class QObject;
 struct DeviceLiveTable;
 
 // WM_USER + 100: "the live table was refreshed, redraw the live view".
 inline constexpr int WM_LIVE_REFRESH = 1124;
 
-// The loop's actions on the real database and clock; notifyUi is filled in by the thread.
-MonitorActions DatabaseMonitorActions(DeviceLiveTable& table);
+// The loop's actions on `db` and the real clock; notifyUi is filled in by the thread. The
+// session and the table must outlive the thread.
+MonitorActions DatabaseMonitorActions(DbSession& db, DeviceLiveTable& table);
 
 class MonitorThread {
  public:

@@ -131,9 +131,9 @@ constexpr const char* kOverCapacityLine = "veltrane: 设备数超过%d，部分�
 
 }  // namespace
 
-std::string BuildLiveQuery(int role, const std::string& userName) {
+std::string BuildLiveQuery(DbSession& db, int role, const std::string& userName) {
   if (catalogue::SeesEveryDevice(role)) return kAdminLiveQuery;
-  return Db().Format(kUserLiveQuery, {userName});
+  return db.Format(kUserLiveQuery, {userName});
 }
 
 void ApplyLiveRows(DeviceLiveTable& table, std::span<const LiveRow> rows, std::uint32_t nowTick,
@@ -165,17 +165,17 @@ void ApplyLiveRows(DeviceLiveTable& table, std::span<const LiveRow> rows, std::u
   }
 }
 
-void RefreshLiveTable(DeviceLiveTable& table) {
-  if (Db().Ping() != 0) return;
+void RefreshLiveTable(DbSession& db, DeviceLiveTable& table) {
+  if (db.Ping() != 0) return;
   // The rows of the previous refresh are overwritten in place: after the first refresh the
   // texts reuse their buffers and reading a result allocates next to nothing.
   static thread_local std::vector<LiveRow> rows;
   std::size_t count = 0;
-  const bool ok = Db().SelectEach(BuildLiveQuery(currentUserRole, currentUserName), DbFetch::Store,
-                                  [&](const DbRow& row) {
-                                    if (count == rows.size()) rows.emplace_back();
-                                    rows[count++] = row;
-                                  });
+  const bool ok = db.SelectEach(BuildLiveQuery(db, currentUserRole, currentUserName), DbFetch::Store,
+                                [&](const DbRow& row) {
+                                  if (count == rows.size()) rows.emplace_back();
+                                  rows[count++] = row;
+                                });
   if (!ok) return;
   const std::uint32_t now = platform::GetTickCount();
   const platform::LocalTime local = platform::GetLocalTime();

@@ -8,6 +8,8 @@
 
 #include "DeviceLiveTable.h"
 
+class DbSession;
+
 using LiveRow = std::vector<std::string>;  // the 13 columns of the live query, GBK texts
 
 // Column order of both live queries.
@@ -29,8 +31,8 @@ enum LiveColumn : int {
 };
 
 // The live query for the logged-in user: every registered device for an administrator, the
-// granted departments' devices for anyone else.
-std::string BuildLiveQuery(int role, const std::string& userName);
+// granted departments' devices for anyone else (the name escaped by `db`).
+std::string BuildLiveQuery(DbSession& db, int role, const std::string& userName);
 
 // Merges one refresh's rows into the table: finds or creates each device's record (up to
 // the table's capacity, beyond which rows are dropped and overCapacity is set, with one line
@@ -41,8 +43,8 @@ std::string BuildLiveQuery(int role, const std::string& userName);
 void ApplyLiveRows(DeviceLiveTable& table, std::span<const LiveRow> rows, std::uint32_t nowTick,
                    std::optional<std::int64_t> localNowSeconds = std::nullopt);
 
-// Pings, runs the live query for currentUserName/currentUserRole and merges the rows. Does
-// nothing when the server does not answer or the query fails; a successful query is stamped
-// in table.lastRefresh. Takes table.mutex only while the records are rewritten, never
+// Pings `db`, runs the live query for currentUserName/currentUserRole and merges the rows.
+// Does nothing when the server does not answer or the query fails; a successful query is
+// stamped in table.lastRefresh. Takes table.mutex only while the records are rewritten, never
 // during the query.
-void RefreshLiveTable(DeviceLiveTable& table);
+void RefreshLiveTable(DbSession& db, DeviceLiveTable& table);

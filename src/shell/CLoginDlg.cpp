@@ -5,11 +5,11 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "DbSession.h"
 #include "Gbk.h"
 #include "LoginCheck.h"
 #include "LoginDialogTemplate.h"
 #include "LoginState.h"
+#include "StationDb.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ void CLoginDlg::OnLogin() {
   const std::string password = platform::ToGbk(GetDlgItemText(res::IDC_LOGIN_PASSWORD));
   const int role = GetDlgItemText(res::IDC_LOGIN_ROLE) == kRoleAdminText ? kRoleAdministrator : kRoleNormalUser;
 
-  switch (CheckLogin(name, password, role)) {
+  switch (CheckLogin(Db(), name, password, role)) {
     case LoginCheckResult::kAccepted: break;
     case LoginCheckResult::kDatabaseUnreachable: SetDlgItemText(res::IDC_LOGIN_STATUS, kDbUnreachableText); return;
     case LoginCheckResult::kRefused: SetDlgItemText(res::IDC_LOGIN_STATUS, kWrongCredentialsText); return;

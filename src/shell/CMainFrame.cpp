@@ -21,12 +21,12 @@
 #include "CIconView.h"
 #include "CMyTreeView.h"
 #include "CVeltraneView.h"
-#include "DbSession.h"
 #include "LiveGlobals.h"
 #include "LoginState.h"
 #include "MainMenu.h"
 #include "RefreshLiveTable.h"
 #include "ResourceIds.h"
+#include "StationDb.h"
 #include "TickCount.h"
 
 std::uint8_t ViewMode = kViewTable;
@@ -239,10 +239,10 @@ void CMainFrame::SwitchLiveView(int type) {
 }
 
 void CMainFrame::StartMonitoring() {
-  RefreshLiveTable(*table_);
+  RefreshLiveTable(Db(), *table_);
   if (CMyTreeView* tree = TreeView()) tree->BuildDeviceTree();
   if (currentUserRole != kRoleAdministrator) EnableMenuPosition(res::kMenuPosAdministration, false);
-  if (Db().Ping() == 0) StartMonitorThread(DatabaseMonitorActions(*table_));
+  if (Db().Ping() == 0) StartMonitorThread(DatabaseMonitorActions(Db(), *table_));
   UpdateAlarmAwareness();
   freshnessTimer_->start();
 }

@@ -8,6 +8,7 @@
 #include "CMainFrame.h"
 #include "Fonts.h"
 #include "QtMessageBox.h"
+#include "StationDb.h"
 #include "StationStartup.h"
 
 CVeltraneApp::CVeltraneApp(int& argc, char** argv) : QApplication(argc, argv) {
@@ -28,7 +29,7 @@ void CVeltraneApp::LoadTranslations() {
 bool CVeltraneApp::InitInstance() {
   LoadTranslations();
   res::InstallQtMessageBoxPresenter();
-  LoadConfig();
+  LoadConfig(Db());
   mainFrame_ = StartStation(appConfig.defMode);
   return mainFrame_ != nullptr;
 }

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "CCompanyDeptDlg.h"
@@ -12,10 +13,10 @@
 #include "CHistoryQueryDlg.h"
 #include "CPermissionDlg.h"
 #include "CUserManageDlg.h"
-#include "DbSession.h"
 #include "DialogBase.h"
 #include "MainMenu.h"
 #include "MessageBox.h"
+#include "StationDb.h"
 
 const char* const kDatabaseFaultText = "数据库连接失败!";
 
@@ -85,39 +86,39 @@ DialogFactory DatabaseDialogFactory(int commandId) {
 }
 
 void RunDatabaseDialog(QWidget* parent, const DialogFactory& factory) {
+  DbSession& db = Db();
   auto notice = std::make_shared<FaultNotice>();
   std::unique_ptr<QDialog> dialog;
-  {
-    BusyCursor waiting;
-    // While the dialog is open the monitor thread neither refreshes nor pings.
-    Db().WaitForDbIdle();
-    // Still held after 2 s: the monitor thread is stuck in a statement (a locked table, a
-    // hung server). Break it off, and any it starts meanwhile, rather than wait for its read
-    // time-out; a connect in progress ends within its own time-out.
-    const bool stuck = Db().IsBusy();
-    Db().HoldBusy();
-    QElapsedTimer breaking;
-    breaking.start();
-    while (stuck && Db().BusyHolders() > 1 && breaking.elapsed() < kBreakOffLimitMs) {
-      Db().AbandonStatement();
-      std::this_thread::sleep_for(kBreakOffPoll);
-    }
-    DbSession::HeldUseHooks hooks;
-    hooks.onLinkFault = [notice] { FaultNotice::Schedule(notice); };
-    hooks.onStatementStart = [] { QApplication::setOverrideCursor(Qt::WaitCursor); };
-    hooks.onStatementEnd = [] { QApplication::restoreOverrideCursor(); };
-    Db().BeginHeldUse(std::move(hooks));
-    // The last connect failed: try once more now, or the dialog would stay empty.
-    if (!Db().connected) {
-      Db().Reconnect();
-      if (!Db().connected) Db().ReportLinkFault();
-    }
-    dialog = factory(parent);
-    notice->dialog = dialog.get();
+  std::optional<BusyCursor> waiting(std::in_place);
+  // While the dialog is open the monitor thread neither refreshes nor pings.
+  db.WaitForDbIdle();
+  // Still held after 2 s: the monitor thread is stuck in a statement (a locked table, a
+  // hung server). Break it off, and any it starts meanwhile, rather than wait for its read
+  // time-out; a connect in progress ends within its own time-out.
+  const bool stuck = db.IsBusy();
+  const DbBusyHold hold(db);
+  QElapsedTimer breaking;
+  breaking.start();
+  while (stuck && db.BusyHolders() > 1 && breaking.elapsed() < kBreakOffLimitMs) {
+    db.AbandonStatement();
+    std::this_thread::sleep_for(kBreakOffPoll);
   }
+  DbSession::HeldUseHooks hooks;
+  hooks.onLinkFault = [notice] { FaultNotice::Schedule(notice); };
+  hooks.onStatementStart = [] { QApplication::setOverrideCursor(Qt::WaitCursor); };
+  hooks.onStatementEnd = [] { QApplication::restoreOverrideCursor(); };
+  db.BeginHeldUse(std::move(hooks));
+  // The last connect failed: try once more now, or the dialog would stay empty.
+  if (!db.connected) {
+    db.Reconnect();
+    if (!db.connected) db.ReportLinkFault();
+  }
+  dialog = factory(parent);
+  notice->dialog = dialog.get();
+  waiting.reset();
+
   if (dialog) dialog->exec();
   // A notice still queued belongs to a dialog that is gone.
   notice->dialog = nullptr;
-  Db().EndHeldUse();
-  Db().ReleaseBusy();
+  db.EndHeldUse();
 }

@@ -14,7 +14,6 @@
 
 #include "AppConfig.h"
 #include "Catalogue.h"
-#include "DbSession.h"
 #include "ExcelReport.h"
 #include "Gbk.h"
 #include "HistoryRowModel.h"
@@ -25,6 +24,7 @@
 #include "PdfReport.h"
 #include "ReportColumns.h"
 #include "SecretFile.h"
+#include "StationDb.h"
 
 namespace {
 
@@ -193,13 +193,13 @@ int RunHeadlessExport(int argc, char** argv, const ExportRequest& request) {
 
   // A failed connect is reported once, here, together with the exit status.
   Db().SetConnectFailureReporting(false);
-  LoadConfig();
+  LoadConfig(Db());
   if (!Db().connected)
     return Fail(kDatabaseDown, "数据库连接失败,请检查 Corvane.ini 中的数据库参数: " + Db().LastConnectFailure() +
                                    " (exit status " + std::to_string(kDatabaseDown) + ")");
 
   const std::string name = platform::Utf8ToGbk(request.user);
-  switch (CheckLogin(name, platform::Utf8ToGbk(request.password), request.role)) {
+  switch (CheckLogin(Db(), name, platform::Utf8ToGbk(request.password), request.role)) {
     case LoginCheckResult::kAccepted: break;
     case LoginCheckResult::kDatabaseUnreachable: return Fail(kDatabaseDown, "数据库连接失败!");
     case LoginCheckResult::kRefused: return Fail(kLoginRefused, "用户名或密码错误!");

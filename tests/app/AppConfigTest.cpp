@@ -196,8 +196,9 @@ TEST_F(AppConfigTest, AByteOrderMarkDoesNotHideTheFirstSection) {
 
 TEST_F(AppConfigTest, LoadConfigConnectsWithTheFileValuesAndRecordsFailure) {
   WriteFile("[MYDB_CONFIG]\nHOST=127.0.0.1\nPORT=1\nDBNAME=none\n");
-  LoadConfig();
+  DbSession session;
+  LoadConfig(session);
   EXPECT_EQ(appConfig.port, 1);
   EXPECT_EQ(appConfig.database, "none");
-  EXPECT_EQ(Db().connected, 0);
+  EXPECT_EQ(session.connected, 0);
 }

@@ -114,6 +114,28 @@ TEST_F(DbSessionTest, DroppedLinkFailsPingAndReconnectRestoresGbk) {
   EXPECT_EQ(cs.rows[0][0], "gbk");
 }
 
+// The escaping depends on the character set: a connection the client cannot give it is a
+// failed connect, and the handle is not kept.
+TEST_F(DbSessionTest, RefusedCharacterSetFailsTheConnect) {
+  const TestServer& s = db_->server();
+  DbSession session;
+  session.SetConnectFailureReporting(false);
+  session.Configure(s.host, s.port, s.user, s.password, db_->name());
+  session.ConnectDatabase();
+  ASSERT_EQ(session.connected, 1);
+  session.SetCharacterSet("no-such-set");
+  session.Reconnect();
+  EXPECT_EQ(session.connected, 0);
+  EXPECT_NE(session.LastConnectFailure().find("'" + db_->name() + "' on "), std::string::npos);
+  EXPECT_NE(session.LastConnectFailure().find("no-such-set"), std::string::npos) << session.LastConnectFailure();
+  EXPECT_NE(session.Ping(), 0);
+  EXPECT_FALSE(session.Select("select 1").ok);
+  session.SetCharacterSet("gbk");
+  session.Reconnect();
+  EXPECT_EQ(session.connected, 1);
+  EXPECT_EQ(session.LastConnectFailure(), "");
+}
+
 TEST_F(DbSessionTest, WaitForDbIdleGivesUpAfterTwoSecondsAndHoldsAreCounted) {
   // Fake clock: each look advances 100 ms, so the wait ends after just over 2000 ms of ticks.
   std::atomic<std::uint32_t> fake{5000};

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "DbSession.h"
+#include "StationDb.h"
 
 struct TestServer {
   std::string host = "127.0.0.1";

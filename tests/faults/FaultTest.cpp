@@ -238,9 +238,9 @@ TEST_F(DbFaults, LoginConnectsOnceTheServerIsBack) {
       << diagnostics;
   EXPECT_NE(diagnostics.find(": Can't connect to server"), std::string::npos) << diagnostics;
 
-  EXPECT_EQ(CheckLogin("admin", "a", kRoleAdministrator), LoginCheckResult::kDatabaseUnreachable);
+  EXPECT_EQ(CheckLogin(Db(), "admin", "a", kRoleAdministrator), LoginCheckResult::kDatabaseUnreachable);
   forwarder_->SetAccepting(true);
-  EXPECT_EQ(CheckLogin("admin", "a", kRoleAdministrator), LoginCheckResult::kAccepted);
+  EXPECT_EQ(CheckLogin(Db(), "admin", "a", kRoleAdministrator), LoginCheckResult::kAccepted);
   EXPECT_EQ(Db().connected, 1);
 }
 
@@ -249,7 +249,7 @@ TEST_F(DbFaults, LoginConnectsOnceTheServerIsBack) {
 class StuckMonitor : public DbFaults {
  protected:
   void StartStuck(CMainFrame& frame) {
-    frame.StartMonitorThread(DatabaseMonitorActions(frame.LiveTable()));
+    frame.StartMonitorThread(DatabaseMonitorActions(Db(), frame.LiveTable()));
     QTest::qWait(500);
     ASSERT_TRUE(Db().IsBusy()) << "the monitor thread should be waiting for the server";
   }

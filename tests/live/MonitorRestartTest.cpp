@@ -68,7 +68,7 @@ TEST(MonitorRestart, LiveDataSurvivesAServerStopAndResumesAfterTheRestart) {
   std::uint32_t now = 1000;
   platform::SetTickSource([&] { return now; });
   auto table = DeviceLiveTable::Create();
-  MonitorActions actions = DatabaseMonitorActions(*table);
+  MonitorActions actions = DatabaseMonitorActions(Db(), *table);
   actions.sleep = [](std::uint32_t) {};
   actions.notifyUi = [] {};
   MonitorLoop loop(std::move(actions));

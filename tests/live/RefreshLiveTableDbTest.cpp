@@ -84,7 +84,7 @@ using IdList = std::vector<std::string>;
 
 TEST_F(RefreshLiveTableDb, AdministratorSeesEveryRegisteredDeviceOnly) {
   LogIn("admin", kRoleAdministrator);
-  RefreshLiveTable(*table);
+  RefreshLiveTable(Db(), *table);
   EXPECT_EQ(Ids(), (IdList{"D000000001", "D000000002", "D000000003", "D000000004"}));
   const DeviceLiveRecord* r = Find("D000000002");
   ASSERT_NE(r, nullptr);
@@ -101,7 +101,7 @@ TEST_F(RefreshLiveTableDb, AdministratorSeesEveryRegisteredDeviceOnly) {
 
 TEST_F(RefreshLiveTableDb, NullReadingsShowAsNoValue) {
   LogIn("admin", kRoleAdministrator);
-  RefreshLiveTable(*table);
+  RefreshLiveTable(Db(), *table);
   const DeviceLiveRecord* r = Find("D000000003");
   ASSERT_NE(r, nullptr);
   EXPECT_EQ(r->LatestSample().temperatureAlarm, kAlarmNoValue);
@@ -114,36 +114,36 @@ TEST_F(RefreshLiveTableDb, NullReadingsShowAsNoValue) {
 
 TEST_F(RefreshLiveTableDb, NormalUserSeesOnlyGrantedDepartments) {
   LogIn("li", kRoleNormalUser);
-  RefreshLiveTable(*table);
+  RefreshLiveTable(Db(), *table);
   EXPECT_EQ(Ids(), (IdList{"D000000002", "D000000003"}));
 }
 
 TEST_F(RefreshLiveTableDb, NormalUserWithoutGrantsSeesNothing) {
   LogIn("nobody", kRoleNormalUser);
-  RefreshLiveTable(*table);
+  RefreshLiveTable(Db(), *table);
   EXPECT_EQ(table->liveCount, 0);
 }
 
 TEST_F(RefreshLiveTableDb, AdministratorNameChosenAsNormalUserSeesOnlyGrants) {
   LogIn("admin", kRoleNormalUser);  // the role decides, not the name
-  RefreshLiveTable(*table);
+  RefreshLiveTable(Db(), *table);
   EXPECT_EQ(table->liveCount, 0);
 }
 
 TEST_F(RefreshLiveTableDb, QuotesAndGbkTrailBackslashInTheNameAreMatchedLiterally) {
   LogIn("o'neil", kRoleNormalUser);
-  RefreshLiveTable(*table);
+  RefreshLiveTable(Db(), *table);
   EXPECT_EQ(Ids(), (IdList{"D000000004"}));
 
   auto other = DeviceLiveTable::Create();
   LogIn("乗务", kRoleNormalUser);  // 乗 is 0x81 0x5C in GBK
-  RefreshLiveTable(*other);
+  RefreshLiveTable(Db(), *other);
   ASSERT_EQ(other->liveCount, 1);
   EXPECT_EQ(other->records[0].deviceId, "D000000001");
 
   auto injected = DeviceLiveTable::Create();
   LogIn("x' or '1'='1", kRoleNormalUser);
-  RefreshLiveTable(*injected);
+  RefreshLiveTable(Db(), *injected);
   EXPECT_EQ(injected->liveCount, 0);
 }
 
@@ -160,7 +160,7 @@ TEST_F(RefreshLiveTableDb, DepartmentGrantedTwiceIsMergedIntoOneRecordWithTwoSam
   dup.Exec("insert into permission_tab values ('li','C001','01'),('li','C001','01')");
   dup.ConnectProcessSession();
   LogIn("li", kRoleNormalUser);
-  RefreshLiveTable(*table);
+  RefreshLiveTable(Db(), *table);
   ASSERT_EQ(table->liveCount, 1);
   EXPECT_EQ(table->records[0].SampleCount(), 2);
 }
@@ -171,14 +171,14 @@ TEST_F(RefreshLiveTableDb, ChangeTickFollowsTheCollectorsReadingTime) {
   platform::SetTickSource([&] { return now; });
   // Read the moment they were taken, the readings count from this refresh.
   platform::SetLocalTimeSource([] { return platform::LocalTime{2024, 5, 1, 10, 0, 0}; });
-  RefreshLiveTable(*table);
+  RefreshLiveTable(Db(), *table);
   EXPECT_EQ(Find("D000000001")->changeTick, 1000u);
   now = 11000;
-  RefreshLiveTable(*table);
+  RefreshLiveTable(Db(), *table);
   EXPECT_EQ(Find("D000000001")->changeTick, 1000u);
   db_->Exec("update monitordat_tab set datetime='2024-05-01 10:00:10' where device_id='D000000001'");
   now = 21000;
-  RefreshLiveTable(*table);
+  RefreshLiveTable(Db(), *table);
   db_->Exec("update monitordat_tab set datetime='2024-05-01 10:00:00' where device_id='D000000001'");
   EXPECT_EQ(Find("D000000001")->changeTick, 21000u);
   EXPECT_EQ(Find("D000000002")->changeTick, 1000u);
@@ -203,10 +203,10 @@ TEST_F(RefreshLiveTableDb, TheThousandAndTwentyFifthDeviceIsNeverShown) {
   big.ConnectProcessSession();
   LogIn("admin", kRoleAdministrator);
   testing::internal::CaptureStderr();
-  RefreshLiveTable(*table);
+  RefreshLiveTable(Db(), *table);
   EXPECT_EQ(table->liveCount, DeviceLiveTable::kCapacity);
   EXPECT_TRUE(table->overCapacity);
-  RefreshLiveTable(*table);
+  RefreshLiveTable(Db(), *table);
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   EXPECT_NE(said.find("设备数超过1024"), std::string::npos) << said;
@@ -216,13 +216,13 @@ TEST_F(RefreshLiveTableDb, TheThousandAndTwentyFifthDeviceIsNeverShown) {
 
 TEST_F(RefreshLiveTableDb, ServerNotAnsweringLeavesTheTableAsItWas) {
   LogIn("admin", kRoleAdministrator);
-  RefreshLiveTable(*table);
+  RefreshLiveTable(Db(), *table);
   ASSERT_EQ(table->liveCount, 4);
   const RefreshStamp stamped = table->lastRefresh;
   EXPECT_TRUE(stamped.ok);
   EXPECT_EQ(stamped.second, 5);
   Db().Close();
-  RefreshLiveTable(*table);
+  RefreshLiveTable(Db(), *table);
   EXPECT_EQ(table->liveCount, 4);
   EXPECT_EQ(table->records[0].SampleCount(), 1);
   EXPECT_EQ(table->lastRefresh.tick, stamped.tick) << "a failed refresh is not stamped";
@@ -234,7 +234,7 @@ TEST_F(RefreshLiveTableDb, MonitorReconnectsAfterTheLinkWasCutAndLiveDataResumes
   ASSERT_TRUE(id.ok);
   db_->Exec("kill connection " + id.rows.at(0).at(0));
 
-  MonitorActions actions = DatabaseMonitorActions(*table);
+  MonitorActions actions = DatabaseMonitorActions(Db(), *table);
   int redraws = 0;
   actions.notifyUi = [&] { ++redraws; };
   MonitorLoop loop(std::move(actions));

@@ -1,18 +1,16 @@
 #pragma once
-// All-or-nothing for the statements of one administration action: begun on construction,
+// All-or-nothing for the statements of one action on the session: begun on construction,
 // rolled back on destruction unless Commit() succeeded.
 #include "DbSession.h"
 
-namespace admin {
-
-class Transaction {
+class DbTransaction {
  public:
-  explicit Transaction(DbSession& db) : db_(db), open_(db.Execute(kBegin)) {}
-  ~Transaction() {
+  explicit DbTransaction(DbSession& db) : db_(db), open_(db.Execute(kBegin)) {}
+  ~DbTransaction() {
     if (open_) db_.Execute(kRollback);
   }
-  Transaction(const Transaction&) = delete;
-  Transaction& operator=(const Transaction&) = delete;
+  DbTransaction(const DbTransaction&) = delete;
+  DbTransaction& operator=(const DbTransaction&) = delete;
 
   // False when "start transaction" itself was refused: run nothing then.
   bool IsOpen() const { return open_; }
@@ -33,5 +31,3 @@ class Transaction {
   DbSession& db_;
   bool open_;
 };
-
-}  // namespace admin

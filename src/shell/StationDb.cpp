@@ -1,0 +1,6 @@
+#include "StationDb.h"
+
+DbSession& Db() {
+  static DbSession session;
+  return session;
+}
