@@ -65,10 +65,10 @@ std::string Field(const DbRow& row, int column) {
 }
 
 // Deletes the account and its grants together, so a failure never leaves one without the other.
-bool DeleteUserWithGrants(const std::string& name) {
-  DbTransaction transaction(Db());
-  return transaction.IsOpen() && Db().Execute(Db().Format(kDeleteUserTemplate, {name})) &&
-         Db().Execute(Db().Format(kWithdrawUserGrantsTemplate, {name})) && transaction.Commit();
+bool DeleteUserWithGrants(DbSession& db, const std::string& name) {
+  DbTransaction transaction(db);
+  return transaction.IsOpen() && db.Execute(db.Format(kDeleteUserTemplate, {name})) &&
+         db.Execute(db.Format(kWithdrawUserGrantsTemplate, {name})) && transaction.Commit();
 }
 
 }  // namespace
@@ -178,5 +178,5 @@ void CUserManageDlg::OnDelete() {
     return;
   }
   // Success means the statements were accepted: a name that matched no row still succeeds.
-  Report(admin::Change::kDelete, DeleteUserWithGrants(platform::ToGbk(typedName)));
+  Report(admin::Change::kDelete, DeleteUserWithGrants(db_, platform::ToGbk(typedName)));
 }

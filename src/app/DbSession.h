@@ -164,7 +164,3 @@ class DbBusyHold {
  private:
   DbSession& db_;
 };
-
-// TEMPORARY: removed once admin and history take the session. The process-wide session is
-// the shell's (StationDb.h), which defines it.
-DbSession& Db();
