@@ -4,12 +4,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ChangeReport.h"
 #include "CompanyPageTemplate.h"
 #include "DbSession.h"
 #include "DbTransaction.h"
-#include "FieldRules.h"
 #include "Gbk.h"
+#include "RecordForm.h"
 #include "ReportListView.h"
 #include "UserPermissionSearch.h"
 
@@ -46,7 +45,9 @@ const char* SearchColumn(const QString& field) {
 CCompanyPage::CCompanyPage(DbSession& db, QWidget* parent)
     : DialogBase(kCompanyPage, parent, kFilterEnter | kFilterEscape, /*asChildPage=*/true),
       db_(db),
-      list_(Item<ReportListView>(IDC_COMPANY_LIST)) {
+      list_(Item<ReportListView>(IDC_COMPANY_LIST)),
+      form_(*this, {IDC_COMPANY_NUMBER, IDC_COMPANY_NAME, IDC_COMPANY_STATUS}, kNumberRule, kFieldName,
+            [this] { FillCompanyList(listQuery_); }) {
   auto* field = Item<QComboBox>(IDC_COMPANY_SEARCH_FIELD);
   field->addItems({kFieldNumber, kFieldName});
   field->setCurrentIndex(-1);
@@ -57,7 +58,7 @@ CCompanyPage::CCompanyPage(DbSession& db, QWidget* parent)
   list_->InsertColumn(1, kFieldName, 150);
 
   connect(Item<QPushButton>(IDC_COMPANY_SEARCH_BUTTON), &QPushButton::clicked, this, &CCompanyPage::OnSearch);
-  connect(list_, &ReportListView::rowClicked, this, &CCompanyPage::OnListClicked);
+  connect(list_, &ReportListView::rowClicked, this, [this](int row) { form_.ShowListRow(*list_, row); });
   connect(Item<QPushButton>(IDC_COMPANY_ADD), &QPushButton::clicked, this, &CCompanyPage::OnAdd);
   connect(Item<QPushButton>(IDC_COMPANY_RENAME), &QPushButton::clicked, this, &CCompanyPage::OnRename);
   connect(Item<QPushButton>(IDC_COMPANY_DELETE), &QPushButton::clicked, this, &CCompanyPage::OnDelete);
@@ -96,39 +97,19 @@ void CCompanyPage::OnSearch() {
   FillCompanyList(listQuery_);
 }
 
-void CCompanyPage::OnListClicked(int row) {
-  if (row < 0) return;
-  SetDlgItemText(IDC_COMPANY_NUMBER, list_->GetItemText(row, 0));
-  SetDlgItemText(IDC_COMPANY_NAME, list_->GetItemText(row, 1));
-}
-
-QString CCompanyPage::TypedNumber() { return admin::TakeTrimmedNumber(*this, IDC_COMPANY_NUMBER); }
-
-bool CCompanyPage::CheckTyped(const QString& number, const QString& name) {
-  return admin::CheckNumberAndName(*this, IDC_COMPANY_STATUS, kNumberRule, number, {kFieldName, name});
-}
-
-void CCompanyPage::Report(admin::Change change, bool succeeded) {
-  admin::ReportChange(*this, IDC_COMPANY_STATUS, change, succeeded, [this] { FillCompanyList(listQuery_); });
-}
-
 void CCompanyPage::OnAdd() {
-  const QString number = TypedNumber();
-  const QString name = GetDlgItemText(IDC_COMPANY_NAME);
-  if (number.isEmpty() || name.isEmpty()) return;
-  if (!CheckTyped(number, name)) return;
-  const std::string sql = db_.Format(kInsertCompany, {platform::ToGbk(number), platform::ToGbk(name)});
-  Report(admin::Change::kAdd, db_.Execute(sql));
+  const auto typed = form_.Take(/*nameRequired=*/true);
+  if (!typed) return;
+  form_.Report(admin::Change::kAdd,
+               db_.Execute(db_.Format(kInsertCompany, {platform::ToGbk(typed->number), platform::ToGbk(typed->name)})));
 }
 
 void CCompanyPage::OnRename() {
-  const QString number = TypedNumber();
-  const QString name = GetDlgItemText(IDC_COMPANY_NAME);
-  if (number.isEmpty() || name.isEmpty()) return;
-  if (!CheckTyped(number, name)) return;
+  const auto typed = form_.Take(/*nameRequired=*/true);
+  if (!typed) return;
   // An update that matches no row is still an accepted statement.
-  const std::string sql = db_.Format(kRenameCompany, {platform::ToGbk(name), platform::ToGbk(number)});
-  Report(admin::Change::kRename, db_.Execute(sql));
+  form_.Report(admin::Change::kRename,
+               db_.Execute(db_.Format(kRenameCompany, {platform::ToGbk(typed->name), platform::ToGbk(typed->number)})));
 }
 
 bool CCompanyPage::DeleteWithDependents(const std::string& gbkNumber) {
@@ -142,8 +123,7 @@ bool CCompanyPage::DeleteWithDependents(const std::string& gbkNumber) {
 
 void CCompanyPage::OnDelete() {
   if (!admin::ConfirmDelete(this, kDeleteQuestion)) return;
-  const QString number = TypedNumber();
-  if (number.isEmpty()) return;
-  if (!CheckTyped(number, {})) return;
-  Report(admin::Change::kDelete, DeleteWithDependents(platform::ToGbk(number)));
+  const auto number = form_.TakeNumber();
+  if (!number) return;
+  form_.Report(admin::Change::kDelete, DeleteWithDependents(platform::ToGbk(*number)));
 }

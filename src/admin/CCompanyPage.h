@@ -3,8 +3,8 @@
 // also deletes its departments, devices and permission rows, in one transaction.
 #include <string>
 
-#include "ChangeReport.h"
 #include "DialogBase.h"
+#include "RecordForm.h"
 
 class DbSession;
 
@@ -22,20 +22,15 @@ class CCompanyPage : public res::DialogBase {
 
  private:
   void OnSearch();
-  void OnListClicked(int row);
   void OnAdd();
   void OnRename();
   void OnDelete();
-  // The number as typed without surrounding blanks; the field is set to it.
-  QString TypedNumber();
-  // Text GBK cannot hold, and the 4-byte rule of the number (see admin::CheckNumberAndName).
-  bool CheckTyped(const QString& number, const QString& name);
   // The company and its departments, devices and grants, all or nothing.
   bool DeleteWithDependents(const std::string& gbkNumber);
-  void Report(admin::Change change, bool succeeded);
   void SetStatus(const QString& text);
 
   DbSession& db_;
   res::ReportListView* list_;
+  admin::RecordForm form_;  // number, name, status line; the 4-byte number rule
   std::string listQuery_;  // refilled after every change, so the last search stays in force
 };

@@ -5,13 +5,12 @@
 #include <QPushButton>
 
 #include "Catalogue.h"
-#include "ChangeReport.h"
 #include "CompanyDeviceCombos.h"
 #include "DbSession.h"
 #include "DbTransaction.h"
 #include "DepartmentPageTemplate.h"
-#include "FieldRules.h"
 #include "Gbk.h"
+#include "RecordForm.h"
 #include "ReportListView.h"
 
 namespace {
@@ -41,6 +40,8 @@ CDepartmentPage::CDepartmentPage(DbSession& db, QWidget* parent)
     : DialogBase(kDepartmentPage, parent, kFilterEnter | kFilterEscape, /*asChildPage=*/true),
       db_(db),
       list_(Item<ReportListView>(IDC_DEPT_LIST)),
+      form_(*this, {IDC_DEPT_NUMBER, IDC_DEPT_NAME, IDC_DEPT_STATUS}, kNumberRule, kFieldName,
+            [this] { FillDepartmentList(); }),
       companies_(Item<QComboBox>(IDC_DEPT_COMPANY_COMBO)) {
   list_->SetSingleSelection(true);
   list_->setShowGrid(true);
@@ -49,7 +50,7 @@ CDepartmentPage::CDepartmentPage(DbSession& db, QWidget* parent)
 
   // `activated` comes from the user only, never from refilling the list.
   connect(companies_, &QComboBox::activated, this, [this] { FillDepartmentList(); });
-  connect(list_, &ReportListView::rowClicked, this, &CDepartmentPage::OnListClicked);
+  connect(list_, &ReportListView::rowClicked, this, [this](int row) { form_.ShowListRow(*list_, row); });
   connect(Item<QPushButton>(IDC_DEPT_ADD), &QPushButton::clicked, this, &CDepartmentPage::OnAdd);
   connect(Item<QPushButton>(IDC_DEPT_RENAME), &QPushButton::clicked, this, &CDepartmentPage::OnRename);
   connect(Item<QPushButton>(IDC_DEPT_DELETE), &QPushButton::clicked, this, &CDepartmentPage::OnDelete);
@@ -106,46 +107,26 @@ void CDepartmentPage::FillDepartmentList() {
   list_->Model()->AppendRows(std::move(rows));
 }
 
-void CDepartmentPage::OnListClicked(int row) {
-  if (row < 0) return;
-  SetDlgItemText(IDC_DEPT_NUMBER, list_->GetItemText(row, 0));
-  SetDlgItemText(IDC_DEPT_NAME, list_->GetItemText(row, 1));
-}
-
-QString CDepartmentPage::TypedNumber() { return admin::TakeTrimmedNumber(*this, IDC_DEPT_NUMBER); }
-
-bool CDepartmentPage::CheckTyped(const QString& number, const QString& name) {
-  return admin::CheckNumberAndName(*this, IDC_DEPT_STATUS, kNumberRule, number, {kFieldName, name});
-}
-
-void CDepartmentPage::Report(admin::Change change, bool succeeded) {
-  admin::ReportChange(*this, IDC_DEPT_STATUS, change, succeeded, [this] { FillDepartmentList(); });
-}
-
 void CDepartmentPage::OnAdd() {
-  const QString number = TypedNumber();
-  const QString name = GetDlgItemText(IDC_DEPT_NAME);
   const QString company = GetDlgItemText(IDC_DEPT_COMPANY_NUMBER);
-  if (number.isEmpty() || name.isEmpty() || company.isEmpty()) return;
-  if (!CheckTyped(number, name)) return;
+  const auto typed = form_.Take(/*nameRequired=*/true, !company.isEmpty());
+  if (!typed) return;
   const std::string gbkCompany = platform::ToGbk(company);
-  const std::string sql =
-      db_.Format(kInsertDepartment, {platform::ToGbk(number), gbkCompany, platform::ToGbk(name), gbkCompany});
+  const std::string sql = db_.Format(kInsertDepartment, {platform::ToGbk(typed->number), gbkCompany,
+                                                         platform::ToGbk(typed->name), gbkCompany});
   // An accepted statement that inserted nothing found no company.
   const bool added = db_.Execute(sql) && db_.AffectedRows() == 1;
-  Report(admin::Change::kAdd, added);
+  form_.Report(admin::Change::kAdd, added);
   if (!added) FillDepartmentList();  // forgets the company if it is gone
 }
 
 void CDepartmentPage::OnRename() {
-  const QString number = TypedNumber();
-  const QString name = GetDlgItemText(IDC_DEPT_NAME);
   const QString company = GetDlgItemText(IDC_DEPT_COMPANY_NUMBER);
-  if (number.isEmpty() || name.isEmpty()) return;
-  if (!CheckTyped(number, name)) return;
-  const std::string sql =
-      db_.Format(kRenameDepartment, {platform::ToGbk(name), platform::ToGbk(number), platform::ToGbk(company)});
-  Report(admin::Change::kRename, db_.Execute(sql));
+  const auto typed = form_.Take(/*nameRequired=*/true);
+  if (!typed) return;
+  const std::string sql = db_.Format(
+      kRenameDepartment, {platform::ToGbk(typed->name), platform::ToGbk(typed->number), platform::ToGbk(company)});
+  form_.Report(admin::Change::kRename, db_.Execute(sql));
 }
 
 bool CDepartmentPage::DeleteWithDependents(const std::string& gbkNumber, const std::string& gbkCompany) {
@@ -159,9 +140,8 @@ bool CDepartmentPage::DeleteWithDependents(const std::string& gbkNumber, const s
 
 void CDepartmentPage::OnDelete() {
   if (!admin::ConfirmDelete(this, kDeleteQuestion)) return;
-  const QString number = TypedNumber();
   const QString company = GetDlgItemText(IDC_DEPT_COMPANY_NUMBER);
-  if (number.isEmpty() || company.isEmpty()) return;
-  if (!CheckTyped(number, {})) return;
-  Report(admin::Change::kDelete, DeleteWithDependents(platform::ToGbk(number), platform::ToGbk(company)));
+  const auto number = form_.TakeNumber(!company.isEmpty());
+  if (!number) return;
+  form_.Report(admin::Change::kDelete, DeleteWithDependents(platform::ToGbk(*number), platform::ToGbk(company)));
 }

@@ -4,8 +4,8 @@
 // renamed meanwhile, the page forgets it (empty number, empty list, names reloaded).
 #include <string>
 
-#include "ChangeReport.h"
 #include "DialogBase.h"
+#include "RecordForm.h"
 
 class DbSession;
 class QComboBox;
@@ -27,22 +27,17 @@ class CDepartmentPage : public res::DialogBase {
   void FillDepartmentList();
 
  private:
-  void OnListClicked(int row);
   void OnAdd();
   void OnRename();
   void OnDelete();
   void ForgetCompany();
-  // The number as typed without surrounding blanks; the field is set to it.
-  QString TypedNumber();
-  // Text GBK cannot hold, and the 2-byte rule of the number (see admin::CheckNumberAndName).
-  bool CheckTyped(const QString& number, const QString& name);
   // The department and its devices and grants, all or nothing.
   bool DeleteWithDependents(const std::string& gbkNumber, const std::string& gbkCompany);
-  void Report(admin::Change change, bool succeeded);
   void SetStatus(const QString& text);
 
   DbSession& db_;
   res::ReportListView* list_;
+  admin::RecordForm form_;  // number, name, status line; the 2-byte number rule
   QComboBox* companies_;
   QString companyName_;  // the name the company in the number field was chosen by
 };

@@ -6,12 +6,11 @@
 #include <QRadioButton>
 
 #include "Catalogue.h"
-#include "ChangeReport.h"
 #include "CompanyDeviceCombos.h"
 #include "DbSession.h"
 #include "DeviceManageTemplate.h"
-#include "FieldRules.h"
 #include "Gbk.h"
+#include "RecordForm.h"
 #include "ReportListView.h"
 #include "UserPermissionSearch.h"
 
@@ -76,6 +75,8 @@ CDeviceManageDlg::CDeviceManageDlg(DbSession& db, QWidget* parent)
     : DialogBase(kDeviceManageDialog, parent, kFilterEnter),
       db_(db),
       list_(Item<ReportListView>(IDC_DEVICE_LIST)),
+      form_(*this, {IDC_DEVICE_ID, IDC_DEVICE_NAME, IDC_DEVICE_STATUS}, kIdRule, kFieldName,
+            [this] { FillDeviceList(listQuery_); }),
       companies_(Item<QComboBox>(IDC_DEVICE_COMPANY_COMBO)),
       departments_(Item<QComboBox>(IDC_DEVICE_DEPARTMENT_COMBO)) {
   auto* field = Item<QComboBox>(IDC_DEVICE_SEARCH_FIELD);
@@ -163,9 +164,8 @@ void CDeviceManageDlg::OnSearch() {
 }
 
 void CDeviceManageDlg::OnListClicked(int row) {
-  if (row < 0) return;
-  SetDlgItemText(IDC_DEVICE_ID, list_->GetItemText(row, kColId));
-  SetDlgItemText(IDC_DEVICE_NAME, list_->GetItemText(row, kColName));
+  static_assert(kColId == 0 && kColName == 1, "the form shows the first two columns");
+  if (!form_.ShowListRow(*list_, row)) return;
   SetDlgItemText(IDC_DEVICE_COMPANY_NUMBER, list_->GetItemText(row, kColCompanyNum));
   // By number: two companies may share a name.
   admin::SelectCompanyByNumber(*companies_, list_->GetItemText(row, kColCompanyNum));
@@ -195,46 +195,35 @@ void CDeviceManageDlg::OnDepartmentChosen() {
     SetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER, platform::FromGbk(*number));
 }
 
-QString CDeviceManageDlg::TypedId() { return admin::TakeTrimmedNumber(*this, IDC_DEVICE_ID); }
-
-bool CDeviceManageDlg::CheckTyped(const QString& id, const QString& name) {
-  return admin::CheckNumberAndName(*this, IDC_DEVICE_STATUS, kIdRule, id, {kFieldName, name});
-}
-
-void CDeviceManageDlg::Report(admin::Change change, bool succeeded) {
-  admin::ReportChange(*this, IDC_DEVICE_STATUS, change, succeeded, [this] { FillDeviceList(listQuery_); });
+bool CDeviceManageDlg::PlaceChosen() const {
+  return !GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER).isEmpty() && !GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER).isEmpty();
 }
 
 void CDeviceManageDlg::OnAdd() {
-  const QString id = TypedId();
-  const QString company = GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER);
-  const QString department = GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER);
-  const QString name = GetDlgItemText(IDC_DEVICE_NAME);  // may be empty
-  if (id.isEmpty() || company.isEmpty() || department.isEmpty()) return;
-  if (!CheckTyped(id, name)) return;
+  const auto typed = form_.Take(/*nameRequired=*/false, PlaceChosen());  // the name may be empty
+  if (!typed) return;
+  const std::string company = Gbk(GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER));
+  const std::string department = Gbk(GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER));
   const std::string sql =
-      db_.Format(kInsertDevice, {Gbk(id), Gbk(name), Gbk(company), Gbk(department), Gbk(company), Gbk(department)});
+      db_.Format(kInsertDevice, {Gbk(typed->number), Gbk(typed->name), company, department, company, department});
   // An accepted statement that inserted nothing found no department.
-  Report(admin::Change::kAdd, db_.Execute(sql) && db_.AffectedRows() == 1);
+  form_.Report(admin::Change::kAdd, db_.Execute(sql) && db_.AffectedRows() == 1);
 }
 
 void CDeviceManageDlg::OnDelete() {
   if (!admin::ConfirmDelete(this, kDeleteQuestion)) return;
-  const QString id = TypedId();
-  const QString company = GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER);
-  const QString department = GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER);
-  if (id.isEmpty() || company.isEmpty() || department.isEmpty()) return;
-  if (!CheckTyped(id, {})) return;
-  Report(admin::Change::kDelete, db_.Execute(db_.Format(kDeleteDevice, {Gbk(id), Gbk(company), Gbk(department)})));
+  const auto id = form_.TakeNumber(PlaceChosen());
+  if (!id) return;
+  const std::string sql = db_.Format(kDeleteDevice, {Gbk(*id), Gbk(GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER)),
+                                                     Gbk(GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER))});
+  form_.Report(admin::Change::kDelete, db_.Execute(sql));
 }
 
 void CDeviceManageDlg::OnRename() {
-  const QString id = TypedId();
-  const QString name = GetDlgItemText(IDC_DEVICE_NAME);  // an empty name is a valid new name
-  const QString company = GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER);
-  const QString department = GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER);
-  if (id.isEmpty() || company.isEmpty() || department.isEmpty()) return;
-  if (!CheckTyped(id, name)) return;
-  Report(admin::Change::kRename,
-         db_.Execute(db_.Format(kRenameDevice, {Gbk(name), Gbk(id), Gbk(company), Gbk(department)})));
+  const auto typed = form_.Take(/*nameRequired=*/false, PlaceChosen());  // an empty name is a valid new name
+  if (!typed) return;
+  const std::string sql =
+      db_.Format(kRenameDevice, {Gbk(typed->name), Gbk(typed->number), Gbk(GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER)),
+                                 Gbk(GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER))});
+  form_.Report(admin::Change::kRename, db_.Execute(sql));
 }

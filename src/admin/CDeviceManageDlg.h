@@ -5,8 +5,8 @@
 // statements use.
 #include <string>
 
-#include "ChangeReport.h"
 #include "DialogBase.h"
+#include "RecordForm.h"
 
 class DbSession;
 class QComboBox;
@@ -36,15 +36,13 @@ class CDeviceManageDlg : public res::DialogBase {
   void OnAdd();
   void OnDelete();
   void OnRename();
-  // The ID as typed without surrounding blanks; the field is set to it.
-  QString TypedId();
-  // Text GBK cannot hold, and the 10-byte rule of the ID (see admin::CheckNumberAndName).
-  bool CheckTyped(const QString& id, const QString& name);
-  void Report(admin::Change change, bool succeeded);
+  // A company and a department are in the hidden number fields.
+  bool PlaceChosen() const;
   void SetStatus(const QString& text);
 
   DbSession& db_;
   res::ReportListView* list_;
+  admin::RecordForm form_;  // ID, name, status line; the 10-byte ID rule
   QComboBox* companies_;
   QComboBox* departments_;
   std::string listQuery_;  // refilled after every change, so the last search stays in force
