@@ -25,7 +25,6 @@ constexpr const char* kPermissionListQuery =
     "permission_tab.department_num=department_tab.department_num";
 // Appended after " and " + column.
 constexpr const char* kLikeKeyTemplate = " like '%%%s%%'";
-constexpr const char* kUserNamesQuery = "select * from user_tab";
 constexpr const char* kGrantTemplate =
     "insert into permission_tab (user_name,company_num,department_num) values('%s','%s','%s')";
 constexpr const char* kWithdrawTemplate =
@@ -136,7 +135,7 @@ void CPermissionDlg::LoadCompanyNames() {
 void CPermissionDlg::LoadUserNames() {
   if (!db_.connected) return;
   // Added in result order although the combo is a sorted one.
-  admin::RefillCombo(*userCombo_, db_.Select(kUserNamesQuery, DbFetch::Use));
+  admin::RefillCombo(*userCombo_, catalogue::Users(db_));
 }
 
 void CPermissionDlg::LoadDepartmentNames() {

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "Catalogue.h"
 #include "ChangeReport.h"
 #include "DbSession.h"
 #include "DbTransaction.h"
@@ -17,7 +18,6 @@ using namespace res;
 
 namespace {
 
-constexpr const char* kAllUsersQuery = "select * from user_tab";
 constexpr const char* kFindUsersTemplate = "select * from user_tab where user_name like '%%%s%%'";
 // New accounts are always normal users; no path of this dialog creates an administrator.
 constexpr const char* kAddUserTemplate =
@@ -90,7 +90,7 @@ CUserManageDlg::CUserManageDlg(DbSession& db, QWidget* parent)
     connect(Item<QLineEdit>(id), &QLineEdit::textChanged, this, [this] { SetStatus(QString()); });
   }
 
-  listQuery_ = kAllUsersQuery;
+  listQuery_ = catalogue::kAllUsersSql;
   FillUserList(listQuery_);
 }
 
@@ -133,7 +133,7 @@ void CUserManageDlg::OnFind() {
     return;
   }
   list_->DeleteAllItems();
-  listQuery_ = key.isEmpty() ? std::string(kAllUsersQuery)
+  listQuery_ = key.isEmpty() ? std::string(catalogue::kAllUsersSql)
                              : db_.Format(kFindUsersTemplate, {admin::LikeKeyFromTyped(key)});
   FillUserList(listQuery_);
 }

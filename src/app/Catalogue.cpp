@@ -42,6 +42,8 @@ DbResult Rows(DbSession& db, std::string_view tmpl, std::initializer_list<SqlArg
 
 bool SeesEveryDevice(int role) { return role == kRoleAdministrator; }
 
+DbResult Users(DbSession& db) { return db.Select(kAllUsersSql, DbFetch::Use); }
+
 DbResult Companies(DbSession& db) { return db.Select(kCompaniesSql, DbFetch::Use); }
 
 DbResult CompanyName(DbSession& db, const std::string& companyNum) { return Rows(db, kCompanyNameSql, {companyNum}); }

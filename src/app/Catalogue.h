@@ -1,5 +1,5 @@
 #pragma once
-// The catalogue of companies, departments and devices as the dialogs, the live query and the
+// The catalogue of users, companies, departments and devices as the dialogs, the live query and the
 // headless export look it up, and the one rule of who sees what: an administrator sees every
 // company, department and device, any other role only the departments granted in
 // permission_tab. Texts go in and come back in GBK; every text is escaped into the statement.
@@ -11,6 +11,10 @@
 namespace catalogue {
 
 bool SeesEveryDevice(int role);
+
+// Every user account with all its columns (user_tab); the user list runs it as its query.
+inline constexpr const char* kAllUsersSql = "select * from user_tab";
+DbResult Users(DbSession& db);
 
 // Every company: number, name.
 DbResult Companies(DbSession& db);
