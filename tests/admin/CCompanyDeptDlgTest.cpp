@@ -23,15 +23,8 @@ namespace {
 
 const QString kCaption = QStringLiteral("客户端");
 
-class CompanyDeptTest : public AdminDbTest {
+class CompanyDeptTest : public AdminDialogTest<CCompanyDeptDlg> {
  protected:
-  void SetUp() override {
-    AdminDbTest::SetUp();
-    if (IsSkipped() || HasFatalFailure()) return;
-    dialog_ = std::make_unique<CCompanyDeptDlg>(Db());
-    dialog_->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog_.get()));
-  }
   void ShowDepartmentTab() { dialog_->Tabs()->setCurrentIndex(1); }
 
   CCompanyPage& company() { return *dialog_->CompanyPage(); }
@@ -41,7 +34,6 @@ class CompanyDeptTest : public AdminDbTest {
   QComboBox* companyCombo() { return department().Item<QComboBox>(IDC_DEPT_COMPANY_COMBO); }
 
   ScriptedMessageBoxes boxes_;
-  std::unique_ptr<CCompanyDeptDlg> dialog_;
 };
 
 // --- company page ---------------------------------------------------------------------

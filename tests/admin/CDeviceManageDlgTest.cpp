@@ -15,15 +15,8 @@ namespace {
 
 enum Column { kId, kName, kCompanyName, kDepartmentName, kCompanyNum, kDepartmentNum };
 
-class DeviceManageTest : public AdminDbTest {
+class DeviceManageTest : public AdminDialogTest<CDeviceManageDlg> {
  protected:
-  void SetUp() override {
-    AdminDbTest::SetUp();
-    if (IsSkipped() || HasFatalFailure()) return;
-    dialog_ = std::make_unique<CDeviceManageDlg>(Db());
-    dialog_->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog_.get()));
-  }
   ReportListView* list() { return dialog_->Item<ReportListView>(IDC_DEVICE_LIST); }
   QComboBox* companies() { return dialog_->Item<QComboBox>(IDC_DEVICE_COMPANY_COMBO); }
   QComboBox* departments() { return dialog_->Item<QComboBox>(IDC_DEVICE_DEPARTMENT_COMBO); }
@@ -44,7 +37,6 @@ class DeviceManageTest : public AdminDbTest {
   }
 
   ScriptedMessageBoxes boxes_;
-  std::unique_ptr<CDeviceManageDlg> dialog_;
 };
 
 TEST_F(DeviceManageTest, ListsRegisteredDevicesInSixColumns) {
@@ -196,9 +188,8 @@ TEST_F(DeviceManageTest, TwinCompaniesAreToldApartByNumberAndReturnChoosesInAnOp
   db().Exec(G("insert into company_tab values ('0005','南城食品有限公司'),('0006','南城食品有限公司')"));
   db().Exec(G("insert into department_tab values ('01','0005','五部'),('01','0006','六部')"));
   db().Exec(G("insert into device_tab values ('0000000006','六号','0006','01')"));
-  dialog_ = std::make_unique<CDeviceManageDlg>(Db());
-  dialog_->show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog_.get()));
+  dialog_ = ShowDialog<CDeviceManageDlg>();
+  ASSERT_TRUE(dialog_);
   ClickDevice("0000000006");
   EXPECT_EQ(companies()->currentText(), QStringLiteral("南城食品有限公司 (0006)"));
   EXPECT_EQ(departments()->currentText(), QStringLiteral("六部"));

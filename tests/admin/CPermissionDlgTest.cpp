@@ -52,13 +52,8 @@ class PermissionTest : public ScratchDatabaseTest<PermissionGroup> {
     Choose(Combo(IDC_PERM_COMPANY), Q(company));
     Choose(Combo(IDC_PERM_DEPARTMENT), Q(department));
   }
-  CPermissionDlg& dlg() {
-    if (!dlg_) dlg_ = std::make_unique<CPermissionDlg>(Db());
-    return *dlg_;
-  }
-
   ScriptedMessageBoxes boxes_;
-  std::unique_ptr<CPermissionDlg> dlg_;
+  DialogOnFirstUse<CPermissionDlg> dlg;
 };
 
 TEST_F(PermissionTest, OpensWithTheJoinedGrantsNothingChosenAndSearchesByField) {
@@ -182,7 +177,7 @@ TEST_F(PermissionTest, NotConnectedLeavesListsAloneAndStatementsReportFailure) {
   EXPECT_EQ(Text(IDC_PERM_STATUS), Q("删除失败！"));
   EXPECT_EQ(List()->GetItemCount(), 3);
 
-  dlg_ = std::make_unique<CPermissionDlg>(Db());
+  dlg.Reopen();
   EXPECT_EQ(List()->GetItemCount() + Combo(IDC_PERM_USER)->count() + Combo(IDC_PERM_COMPANY)->count(), 0);
 }
 

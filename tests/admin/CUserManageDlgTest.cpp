@@ -39,14 +39,8 @@ class UserManageTest : public ScratchDatabaseTest<UserGroup> {
     names.sort();
     return names;
   }
-  // The dialog is opened after the rows a test seeds.
-  CUserManageDlg& dlg() {
-    if (!dlg_) dlg_ = std::make_unique<CUserManageDlg>(Db());
-    return *dlg_;
-  }
-
   ScriptedMessageBoxes boxes_;
-  std::unique_ptr<CUserManageDlg> dlg_;
+  DialogOnFirstUse<CUserManageDlg> dlg;
 };
 
 TEST_F(UserManageTest, ListIsTheResultReversedWithRoleTextsAndSearchMatchesSubstrings) {
@@ -213,7 +207,7 @@ TEST_F(UserManageTest, NotConnectedLeavesTheListAloneAndStatementsReportFailure)
   EXPECT_EQ(ListColumn(List(), 0), QStringList{"alice"});
 
   ConnectToNowhere();
-  dlg_ = std::make_unique<CUserManageDlg>(Db());
+  dlg.Reopen();
   EXPECT_EQ(dlg().GetDlgItemText(IDC_USER_DB_STATE), Q("数据库未连接"));
   EXPECT_EQ(List()->GetItemCount(), 0);
   FillAddFields("carol", "p", "p");

@@ -53,6 +53,30 @@ class AdminDbTest : public SharedDatabaseTest<AdminDbTest> {
   TestDatabase& db() { return *db_; }
 };
 
+// `Dialog` on the process session, shown; null when it never reached the screen.
+template <class Dialog>
+std::unique_ptr<Dialog> ShowDialog() {
+  auto dialog = std::make_unique<Dialog>(Db());
+  dialog->show();
+  if (!QTest::qWaitForWindowExposed(dialog.get())) return nullptr;
+  return dialog;
+}
+
+// A fixture whose tests start with `Dialog` shown on the freshly seeded database.
+template <class Dialog>
+class AdminDialogTest : public AdminDbTest {
+ protected:
+  void SetUp() override {
+    AdminDbTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    dialog_ = ShowDialog<Dialog>();
+    ASSERT_TRUE(dialog_);
+  }
+  // Closed before the deriving fixture's members (its scripted message boxes) go.
+  void TearDown() override { dialog_.reset(); }
+  std::unique_ptr<Dialog> dialog_;
+};
+
 inline void Click(QWidget* dialog, int id) {
   QTest::mouseClick(res::Control<QAbstractButton>(dialog, id), Qt::LeftButton);
 }

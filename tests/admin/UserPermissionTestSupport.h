@@ -101,6 +101,21 @@ class ScratchDatabaseTest : public SharedDatabaseTest<Group> {
   }
 };
 
+// The dialog under test, opened on first use: after the rows the test seeded.
+template <class Dialog>
+class DialogOnFirstUse {
+ public:
+  Dialog& operator()() {
+    if (!dialog_) Reopen();
+    return *dialog_;
+  }
+  // A new dialog on the session as it is now.
+  void Reopen() { dialog_ = std::make_unique<Dialog>(Db()); }
+
+ private:
+  std::unique_ptr<Dialog> dialog_;
+};
+
 }  // namespace user_permission_test
 
 namespace user_permission_test {
