@@ -28,11 +28,10 @@ QString Piece(const char* label, int count, QRgb alarmColour) {
 std::uint8_t StateBits(const LiveSample& latest, bool communicationLost) {
   const auto valueAlarm = [](ChannelState state) { return IsAlarm(state) && state != ChannelState::SensorOffline; };
   std::uint8_t bits = valueAlarm(TemperatureState(latest)) || valueAlarm(HumidityState(latest)) ? kBitValueAlarm : 0;
-  switch (FaultLineOf(latest, communicationLost)) {
-    case FaultLine::SensorOffline: bits |= kBitSensorOffline; break;
-    case FaultLine::CommunicationLost: bits |= kBitCommunicationLost; break;
-    default: break;
-  }
+  // A device that went silent counts as lost whatever its last codes said: a dead sensor
+  // that also stopped reporting is both.
+  if (FaultLineOf(latest, false) == FaultLine::SensorOffline) bits |= kBitSensorOffline;
+  if (communicationLost) bits |= kBitCommunicationLost;
   return bits;
 }
 

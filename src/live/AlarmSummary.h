@@ -13,7 +13,8 @@ namespace alarms {
 
 // One bit per state that calls for the operator; a device may hold several at once. They
 // follow the views' rules (SampleState.h): a value alarm is a channel high, low or with an
-// unknown code; sensor offline and communication loss are what the fault line says.
+// unknown code; sensor offline is either channel at code 3; communication loss is the age of
+// the reading alone, whatever its codes.
 enum StateBit : std::uint8_t { kBitValueAlarm = 1, kBitSensorOffline = 2, kBitCommunicationLost = 4 };
 std::uint8_t StateBits(const LiveSample& latest, bool communicationLost);
 

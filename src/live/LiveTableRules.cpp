@@ -1,9 +1,9 @@
 #include "LiveTableRules.h"
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
+#include "CNumber.h"
 #include "SampleState.h"
 
 namespace livetable {
@@ -31,9 +31,7 @@ constexpr const char* kStateCommunicationLost = "通讯掉线";
 // The C formatting of one number, or `missing` for a value that is not a finite number.
 QString Number(const char* format, double value, const char* missing = kNoValueText) {
   if (!std::isfinite(value)) return QString::fromUtf8(missing);
-  char buffer[64];
-  const int n = std::snprintf(buffer, sizeof buffer, format, value);
-  return QString::fromUtf8(buffer, n < 0 ? 0 : std::min<int>(n, sizeof buffer - 1));
+  return QString::fromStdString(platform::FormatNumberC(format, value));
 }
 
 }  // namespace
@@ -44,8 +42,10 @@ CellLook TemperatureCell(float temperature, std::int32_t temperatureAlarm) {
     case ChannelState::High: return {Number(kTemperatureHighFormat, temperature), kAlarmRed};
     case ChannelState::Low: return {Number(kTemperatureLowFormat, temperature), kAlarmRed};
     case ChannelState::NoValue: return {QString::fromUtf8(kNoValueText), kNormalGreen};
-    case ChannelState::SensorOffline:
-    case ChannelState::UnknownCode: break;
+    // A code no state knows still stands beside a measured value: show it, in alarm red and
+    // without an arrow, as the tiles and the curves do.
+    case ChannelState::UnknownCode: return {Number(kTemperatureFaultFormat, temperature), kAlarmRed};
+    case ChannelState::SensorOffline: break;
   }
   return {Number(kTemperatureFaultFormat, 0.0), kAlarmRed};
 }
@@ -117,7 +117,9 @@ RowLook RowFor(const DeviceLiveRecord& record, std::uint32_t nowTick, int commTi
   put(kColTemperature, TemperatureCell(s.temperature, s.temperatureAlarm));
   put(kColHumidity, HumidityCell(s.humidity, s.humidityAlarm));
   put(kColVoltage, VoltageCell(s.voltage, s.powerSource));
-  put(kColFaultState, FaultStateCell(s, IsCommunicationLost(record, nowTick, commTimeoutSeconds)));
+  const bool lost = IsCommunicationLost(record, nowTick, commTimeoutSeconds);
+  row.colours[kColReadingTime] = lost ? kOfflineBlue : kBlack;
+  put(kColFaultState, FaultStateCell(s, lost));
   return row;
 }
 

@@ -52,8 +52,11 @@ inline constexpr std::array<ColumnHeading, kColumnCount> kColumns = {{
     {"故障状态", 100},
 }};
 
-// The columns whose cells carry a text colour of their own.
-inline constexpr std::array<int, 4> kColouredColumns = {kColTemperature, kColHumidity, kColVoltage, kColFaultState};
+// The columns whose cells carry a text colour of their own. The reading time turns offline
+// blue once the device has gone silent, so the row shows the silence also when a sensor
+// fault holds the fault column.
+inline constexpr std::array<int, 5> kColouredColumns = {kColReadingTime, kColTemperature, kColHumidity, kColVoltage,
+                                                        kColFaultState};
 
 struct CellLook {
   QString text;

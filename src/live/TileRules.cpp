@@ -1,7 +1,6 @@
 #include "TileRules.h"
 
-#include <cstdio>
-
+#include "CNumber.h"
 #include "SampleState.h"
 
 namespace tiles {
@@ -31,9 +30,7 @@ constexpr const char* kStateNoReading = "--   ";
 // value that is not a finite number.
 QString Number(const char* format, float value, const char* missing = kNoValue) {
   if (!HasValue(value)) return QString::fromUtf8(missing);
-  char buffer[128];
-  std::snprintf(buffer, sizeof buffer, format, double(value));
-  return QString::fromUtf8(buffer);
+  return QString::fromStdString(platform::FormatNumberC(format, double(value)));
 }
 
 bool IsShown(std::span<const char> shown, int index) { return shown[static_cast<std::size_t>(index)] != 0; }
@@ -150,17 +147,19 @@ TileFace FaceFor(const TileInput& input) {
       face.stateColour = kAlarmRed;
       break;
     case FaultLine::CommunicationLost:
-      // The values are stale: grey them, and mark the whole panel so it stands out from
-      // both the normal and the alarm tiles.
       face.state = QString::fromUtf8(kStateCommunicationLost);
       face.stateColour = kLostText;
-      face.temperatureColour = face.humidityColour = kStaleValue;
-      face.supplyColour = kStaleSupply;
-      face.innerBorder = kInnerBorderLost;
-      face.innerBorderWidth = kLostBorderWidth;
       break;
     case FaultLine::NoReading: face.state = QString::fromUtf8(kStateNoReading); break;
     case FaultLine::Normal: break;
+  }
+  if (input.communicationLost) {
+    // The values are stale: grey them, and mark the whole panel so it stands out from both
+    // the normal and the alarm tiles, also when a sensor fault holds the state line.
+    face.temperatureColour = face.humidityColour = kStaleValue;
+    face.supplyColour = kStaleSupply;
+    face.innerBorder = kInnerBorderLost;
+    face.innerBorderWidth = kLostBorderWidth;
   }
   return face;
 }

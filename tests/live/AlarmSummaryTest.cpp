@@ -29,7 +29,7 @@ TEST(AlarmStateBits, FollowTheViewsRules) {
       {none, 4, none, 4, false, 0},                             // no value is not an alarm
       {none, 1, 40, 0, false, 0},                               // nor is a code without its value
       {20, 0, 40, 3, false, kBitSensorOffline},                 // either channel
-      {20, 3, 40, 1, true, kBitSensorOffline | kBitValueAlarm},  // outranks a loss
+      {20, 3, 40, 1, true, kBitSensorOffline | kBitValueAlarm | kBitCommunicationLost},  // silent: lost too
       {20, 0, 40, 0, true, kBitCommunicationLost},
       {20, 5, 40, 0, false, kBitValueAlarm},  // unknown codes never pass for normal
       {20, 0, 40, kCodeNotReported, false, kBitValueAlarm},
@@ -58,7 +58,7 @@ TEST_F(AlarmScan, CountsShownDevicesByState) {
   Add("ok", 0, 0);
   Add("hidden", 1, 3).shown = 0;
   AddRecord(*table, {"nosample", "n", "c", "d"}, {}, false);
-  EXPECT_EQ(Scan().counts, (AlarmCounts{2, 1, 2}));
+  EXPECT_EQ(Scan().counts, (AlarmCounts{2, 1, 3})) << "a silent device counts as lost whatever its codes";
 }
 
 TEST_F(AlarmScan, NewEventIsAStateBitAShownDeviceDidNotHoldBefore) {

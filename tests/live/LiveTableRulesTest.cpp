@@ -1,8 +1,10 @@
 // Cell texts and colours of the live table, case by case.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "LiveTableFill.h"
 #include "LiveTableRules.h"
@@ -29,14 +31,14 @@ TEST(LiveTableRules, TemperatureCellByAlarmCode) {
       {-5.2f, 2, "-05.2 ↓", kAlarmRed},
       {31.0f, 3, "000.0   ", kAlarmRed},  // sensor offline shows zero, not the stale value
       {31.0f, 4, "--", kNormalGreen},
-      {31.0f, 7, "000.0   ", kAlarmRed},
-      {31.0f, -1, "000.0   ", kAlarmRed},
+      {31.0f, 7, "031.0   ", kAlarmRed},  // an unknown code keeps the measured value, no arrow
+      {31.0f, -1, "031.0   ", kAlarmRed},
       {105.0f, 0, "105.0", kNormalGreen},
       {kNaN, 0, "--", kNormalGreen},  // NULL, garbage or 1e39: no value, never "nan" or 0
       {kNaN, 1, "--", kNormalGreen},
       {kNaN, 3, "000.0   ", kAlarmRed},
-      {31.0f, kHugeCode, "000.0   ", kAlarmRed},  // an unknown code is an alarm, never normal
-      {31.0f, kCodeNotReported, "000.0   ", kAlarmRed},
+      {31.0f, kHugeCode, "031.0   ", kAlarmRed},  // an unknown code is an alarm, never normal
+      {5.0f, kCodeNotReported, "005.0   ", kAlarmRed},
       {kNaN, kCodeNotReported, "--", kNormalGreen},
   };
   for (const auto& c : cases) {
@@ -152,6 +154,32 @@ TEST(LiveTableRules, RowUsesTheLatestSampleAndTheRecordTexts) {
   EXPECT_EQ(row.colours[kColHumidity], kNormalGreen);
   EXPECT_EQ(row.colours[kColVoltage], kAlarmRed);
   EXPECT_EQ(row.colours[kColFaultState], kNormalGreen);
+  EXPECT_EQ(row.colours[kColReadingTime], kBlack);
+
+  // Silent with a dead sensor: the fault column keeps its red, the reading time turns blue.
+  r.AppendSample(Sample(0, 3, 45.0f, 0));
+  const RowLook silent = RowFor(r, 5000 + 120001, 120, texts);
+  EXPECT_EQ(silent.texts[kColFaultState], "传感器掉线");
+  EXPECT_EQ(silent.colours[kColFaultState], kAlarmRed);
+  EXPECT_EQ(silent.colours[kColReadingTime], kOfflineBlue);
+}
+
+TEST(LiveTableRules, NumbersIgnoreTheProcessLocale) {
+  // Qt adopts the user's locale; a decimal comma there must not reach the cells.
+  const char* comma[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8"};
+  std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+  const char* found = nullptr;
+  for (const char* name : comma)
+    if (std::setlocale(LC_NUMERIC, name)) {
+      found = name;
+      break;
+    }
+  if (!found) GTEST_SKIP() << "no decimal-comma locale installed (scripts/deps generates de_DE.UTF-8)";
+  EXPECT_EQ(TemperatureCell(25.3f, 1).text, "025.3 ↑");
+  EXPECT_EQ(HumidityCell(5.5f, 2).text, "05.5 ↓");
+  EXPECT_EQ(VoltageCell(12.0f, kPowerMains).text, "12.0 市电");
+  EXPECT_EQ(InternalTemperatureText(-3.0f), "-3.0");
+  std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
 TEST(LiveTableRules, CommunicationLossFromTheChangeTick) {

@@ -60,7 +60,8 @@ TEST(TileFace, TextsAndColoursFollowTheCodes) {
       {0, 0, 24.5f, false, " 24.5 ℃   ", "55.0  %   ", "正常   ", G, G, G, kInnerBorderNormal},
       {1, 2, 24.5f, false, " 24.5 ℃ ↑", "55.0  % ↓", "正常   ", R, R, G, kInnerBorderAlarm},
       {2, 1, 24.5f, false, " 24.5 ℃ ↓", "55.0  % ↑", "正常   ", R, R, G, kInnerBorderAlarm},
-      {3, 0, 24.5f, true, "0.0 ℃   ", "55.0  %   ", "传感器掉线   ", R, G, R, kInnerBorderAlarm},
+      // Silent with a dead sensor: the state keeps its red, the panel carries the silence.
+      {3, 0, 24.5f, true, "0.0 ℃   ", "55.0  %   ", "传感器掉线   ", S, S, R, kInnerBorderLost},
       {0, 3, 24.5f, false, " 24.5 ℃   ", "55.0  %   ", "传感器掉线   ", G, R, R, kInnerBorderAlarm},
       {4, 0, 24.5f, false, "-- ℃   ", "55.0  %   ", "正常   ", G, G, G, kInnerBorderNormal},
       {0, 4, 24.5f, false, " 24.5 ℃   ", "--  %   ", "正常   ", G, G, G, kInnerBorderNormal},
@@ -81,7 +82,7 @@ TEST(TileFace, TextsAndColoursFollowTheCodes) {
     EXPECT_EQ(face.humidityColour, c.humidityColour) << what;
     EXPECT_EQ(face.stateColour, c.stateColour) << what;
     EXPECT_EQ(face.innerBorder, c.innerBorder) << what;
-    EXPECT_EQ(face.innerBorderWidth, c.commLost && c.temperatureAlarm != 3 ? kLostBorderWidth : 1) << what;
+    EXPECT_EQ(face.innerBorderWidth, c.commLost ? kLostBorderWidth : 1) << what;
   }
 }
 
