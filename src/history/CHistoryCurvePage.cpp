@@ -16,7 +16,6 @@
 #include "HistoryStatements.h"
 #include "LocalTime.h"
 #include "QueryProgress.h"
-#include "ReadingGaps.h"
 
 namespace {
 
@@ -148,9 +147,7 @@ void CHistoryCurvePage::DrawCurves(DrawMode mode, const std::string& start, cons
       const std::string sql = history::CurveStatementWithCode(escape, chart_.channel, series.name, start, end);
       std::vector<history::CurveReading> readings;
       db_.SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
-        if (row.size() < 3) return;
-        const bool noValue = row.size() > 3 && history::IsNoValueCode(row[3]);
-        readings.push_back({history::SecondOfDay(row[1]), std::atof(row[2].c_str()), noValue});
+        if (row.size() >= 3) readings.push_back(history::CurveReadingOf(row));
       });
       series.segments = history::CurveSegments(readings, chart_.channel);
       progress.DeviceDone(slot + 1);

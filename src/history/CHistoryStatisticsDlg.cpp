@@ -34,11 +34,11 @@ CHistoryStatisticsDlg::CHistoryStatisticsDlg(const std::vector<history::DeviceSu
 QString CHistoryStatisticsDlg::TabSeparatedText() const {
   QStringList titles;
   for (const char* title : history::kSummaryColumnTitles) titles << QString::fromUtf8(title);
-  QString text = titles.join(QLatin1Char('\t')) + QLatin1Char('\n');
+  QString text = history::SummaryLine(titles) + QLatin1Char('\n');
   for (int r = 0; r < list_->GetItemCount(); ++r) {
     QStringList cells;
     for (int c = 0; c < list_->ColumnCount(); ++c) cells << list_->GetItemText(r, c);
-    text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    text += history::SummaryLine(std::move(cells)) + QLatin1Char('\n');
   }
   return text;
 }

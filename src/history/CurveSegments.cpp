@@ -2,6 +2,7 @@
 
 #include "HistoryChart.h"
 #include "HistoryStatements.h"
+#include "Reading.h"
 #include "ReadingGaps.h"
 
 namespace history {
@@ -31,11 +32,22 @@ std::string CurveStatementWithCode(const SqlEscaper& escape, int channel, std::s
   return sql;
 }
 
+CurveReading CurveReadingOf(const DbRow& row) {
+  static const std::string none;
+  const auto at = [&](std::size_t c) -> const std::string& { return c < row.size() ? row[c] : none; };
+  const double value = readings::ParseDecimal(at(2));
+  // The device temperature and the voltage carry no code: only a missing number breaks them.
+  const bool measured = row.size() > 3
+                            ? readings::IsMeasured(readings::ChannelStateOf(value, readings::ParseCode(at(3))))
+                            : readings::HasValue(value);
+  return {SecondOfDay(at(1)), value, !measured};
+}
+
 std::vector<std::vector<QPoint>> CurveSegments(const std::vector<CurveReading>& readings, int channel) {
   std::vector<long long> spacings;
   for (std::size_t i = 1; i < readings.size(); ++i)
     spacings.push_back(readings[i].secondOfDay - readings[i - 1].secondOfDay);
-  const long long gap = GapThresholdSeconds(std::move(spacings));
+  const long long gap = readings::GapThresholdSeconds(std::move(spacings));
 
   std::vector<std::vector<QPoint>> segments;
   bool broken = true;

@@ -1,6 +1,9 @@
 #include "HistoryCells.h"
 
+#include <algorithm>
+
 #include "Gbk.h"
+#include "Reading.h"
 
 namespace history {
 
@@ -20,37 +23,15 @@ const std::array<ListColumn, kHistoryListColumnCount> kHistoryListColumns = {{
 
 namespace {
 
-// Alarm code "0" … "3" selects the format; anything else but "4" formats like "3".
-constexpr const char* kTemperatureFormats[] = {"%5s", "%5s ↑", "%5s ↓", "%5s   "};
-constexpr const char* kHumidityFormats[] = {"%4s", "%4s ↑", "%4s ↓", "%4s   "};
-constexpr const char* kNoValueText = "--";
-constexpr const char* kNoValueCode = "4";
-
-constexpr const char* kBatteryFormat = "%s 电池";
-constexpr const char* kMainsFormat = "%s 市电";
-constexpr const char* kUnknownPowerFormat = "%s 未知";
-
-constexpr const char* kSensorOfflineText = "传感器掉线";
-constexpr const char* kNormalText = "正常";
-constexpr const char* kSensorOfflineCode = "3";
-
-// A format of the form <prefix>%<width>s<suffix>, split once so a hundred thousand rows do
-// not parse it again. The width pads on the left like printf's, counted in bytes of the
-// value as the C library counts them; a longer value is not cut.
+// A value padded on the left to `width` like printf's "%*s", counted in bytes of the value
+// as the C library counts them (a longer value is not cut), and a fixed text after it.
 class TextField {
  public:
-  explicit TextField(std::string_view format) {
-    const auto percent = format.find('%');
-    const auto s = format.find('s', percent);
-    prefix_ = QString::fromUtf8(format.substr(0, percent));
-    for (char c : format.substr(percent + 1, s - percent - 1)) width_ = width_ * 10 + (c - '0');
-    suffix_ = QString::fromUtf8(format.substr(s + 1));
-  }
+  TextField(int width, const char* suffix) : suffix_(QString::fromUtf8(suffix)), width_(width) {}
   QString Format(std::string_view value) const {
     const int pad = width_ - static_cast<int>(value.size());
     QString out;
-    out.reserve(prefix_.size() + std::max(pad, 0) + static_cast<int>(value.size()) + suffix_.size());
-    out += prefix_;
+    out.reserve(std::max(pad, 0) + static_cast<int>(value.size()) + suffix_.size());
     if (pad > 0) out += QString(pad, QLatin1Char(' '));
     out += TextFromGbk(value);
     out += suffix_;
@@ -58,20 +39,20 @@ class TextField {
   }
 
  private:
-  QString prefix_, suffix_;
+  QString suffix_;
   int width_ = 0;
 };
 
-int AlarmFormatIndex(std::string_view code) {
-  if (code.size() == 1 && code[0] >= '0' && code[0] <= '3') return code[0] - '0';
-  return 3;
+std::array<TextField, kValueCellMarks.size()> ValueFields(int width) {
+  return {TextField(width, kValueCellMarks[0]), TextField(width, kValueCellMarks[1]),
+          TextField(width, kValueCellMarks[2]), TextField(width, kValueCellMarks[3])};
 }
 
-template <std::size_t N>
-std::array<TextField, N> Fields(const char* const (&formats)[N]) {
-  return [&]<std::size_t... I>(std::index_sequence<I...>) {
-    return std::array<TextField, N>{TextField(formats[I])...};
-  }(std::make_index_sequence<N>{});
+QString ValueCell(const std::array<TextField, kValueCellMarks.size()>& fields, std::string_view value,
+                  std::string_view alarmCode) {
+  static const QString noValue = QString::fromUtf8(kNoValueCellText);
+  const int mark = ValueCellMark(value, alarmCode);
+  return mark < 0 ? noValue : fields[static_cast<std::size_t>(mark)].Format(value);
 }
 
 }  // namespace
@@ -82,29 +63,56 @@ QString TextFromGbk(std::string_view gbk) {
   return QString::fromLatin1(gbk.data(), static_cast<qsizetype>(gbk.size()));
 }
 
+int ValueCellMark(std::string_view value, std::string_view alarmCode) {
+  using readings::ChannelState;
+  const readings::Channel channel = readings::ParseChannel(value, alarmCode);
+  switch (channel.State()) {
+    case ChannelState::Normal: return 0;
+    case ChannelState::High: return 1;
+    case ChannelState::Low: return 2;
+    case ChannelState::NoValue: return -1;
+    case ChannelState::SensorOffline:
+    case ChannelState::UnknownCode: break;
+  }
+  // No view shows a value no sensor measured: without a number the cell is "--" too.
+  return readings::HasValue(channel.value) ? 3 : -1;
+}
+
+std::size_t PowerWordIndex(std::string_view powerCode) {
+  switch (readings::ParseCode(powerCode)) {
+    case kPowerBattery: return 0;
+    case kPowerMains: return 1;
+    default: return 2;
+  }
+}
+
+bool ShowsSensorOffline(std::string_view temperatureAlarmCode, std::string_view humidityAlarmCode) {
+  // Only the codes decide the offline state; the values play no part in it.
+  const readings::Channel temperature{0, readings::ParseCode(temperatureAlarmCode)};
+  const readings::Channel humidity{0, readings::ParseCode(humidityAlarmCode)};
+  return readings::FaultLineOf(temperature, humidity, false) == readings::FaultLine::SensorOffline;
+}
+
 QString TemperatureCell(std::string_view value, std::string_view alarmCode) {
-  static const auto fields = Fields(kTemperatureFormats);
-  if (alarmCode == kNoValueCode) return QString::fromUtf8(kNoValueText);
-  return fields[static_cast<std::size_t>(AlarmFormatIndex(alarmCode))].Format(value);
+  static const auto fields = ValueFields(kTemperatureCellWidth);
+  return ValueCell(fields, value, alarmCode);
 }
 
 QString HumidityCell(std::string_view value, std::string_view alarmCode) {
-  static const auto fields = Fields(kHumidityFormats);
-  if (alarmCode == kNoValueCode) return QString::fromUtf8(kNoValueText);
-  return fields[static_cast<std::size_t>(AlarmFormatIndex(alarmCode))].Format(value);
+  static const auto fields = ValueFields(kHumidityCellWidth);
+  return ValueCell(fields, value, alarmCode);
 }
 
 QString VoltageCell(std::string_view voltage, std::string_view powerCode) {
-  static const TextField battery(kBatteryFormat), mains(kMainsFormat), unknown(kUnknownPowerFormat);
-  if (powerCode == "0") return battery.Format(voltage);
-  if (powerCode == "1") return mains.Format(voltage);
-  return unknown.Format(voltage);
+  static const std::array<TextField, kPowerWords.size()> words = {
+      TextField(0, kPowerWords[0]), TextField(0, kPowerWords[1]), TextField(0, kPowerWords[2])};
+  return words[PowerWordIndex(powerCode)].Format(voltage);
 }
 
-QString FaultStateCell(std::string_view temperatureAlarmCode) {
+QString FaultStateCell(std::string_view temperatureAlarmCode, std::string_view humidityAlarmCode) {
   static const QString offline = QString::fromUtf8(kSensorOfflineText);
   static const QString normal = QString::fromUtf8(kNormalText);
-  return temperatureAlarmCode == kSensorOfflineCode ? offline : normal;
+  return ShowsSensorOffline(temperatureAlarmCode, humidityAlarmCode) ? offline : normal;
 }
 
 const QString& HistoryRowFormatter::Column(const DbRow& row, int column) {
@@ -129,8 +137,8 @@ QStringList HistoryRowFormatter::Cells(const DbRow& row) {
   cells << Column(row, kColDeviceId) << Column(row, kColDeviceName) << Column(row, kColCompanyName)
         << Column(row, kColDepartmentName) << Column(row, kColDatetime)
         << TemperatureCell(at(kColTempe), at(kColTempeAlarm)) << HumidityCell(at(kColHum), at(kColHumAlarm))
-        << Column(row, kColDeviceTempe) << VoltageCell(at(kColVoltage), at(kColPower))
-        << Column(row, kColCurrent) << FaultStateCell(at(kColTempeAlarm));
+        << Column(row, kColDeviceTempe) << VoltageCell(at(kColVoltage), at(kColPower)) << Column(row, kColCurrent)
+        << FaultStateCell(at(kColTempeAlarm), at(kColHumAlarm));
   return cells;
 }
 

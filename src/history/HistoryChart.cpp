@@ -8,7 +8,7 @@ namespace history {
 namespace {
 constexpr const char* kGroupLabelFormat = "第%d/%d组";
 constexpr const char* kDatetimeScanFormat = "%d-%d-%d %d:%d:%d";
-// atof accepts any magnitude; beyond this the row would not fit an int pixel coordinate.
+// A reading may hold any magnitude a float holds; beyond this it would not fit an int pixel coordinate.
 constexpr double kValueLimit = 1.0e7;
 }  // namespace
 

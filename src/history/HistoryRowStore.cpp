@@ -65,7 +65,7 @@ const std::string& At(const DbRow& row, int column) {
 
 // GBK counterparts of the cell formats: the value right-aligned in `width` bytes plus a suffix.
 struct GbkField {
-  int width;
+  int width = 0;
   std::string suffix;
   void Append(std::string& out, std::string_view value) const {
     if (static_cast<int>(value.size()) < width) out.append(static_cast<std::size_t>(width) - value.size(), ' ');
@@ -163,20 +163,28 @@ QString HistoryRowStore::Cell(std::size_t row, int listColumn) const {
     case 7: return TextFromGbk(field(kColDeviceTempe));
     case 8: return VoltageCell(field(kColVoltage), field(kColPower));
     case 9: return TextFromGbk(field(kColCurrent));
-    case 10: return FaultStateCell(field(kColTempeAlarm));
+    case 10: return FaultStateCell(field(kColTempeAlarm), field(kColHumAlarm));
     default: return {};
   }
 }
 
 std::string ListCellGbk(const QueryField& field, int listColumn) {
-  // The same formats as HistoryCells, in GBK.
-  static const std::array<GbkField, 4> temperature = {
-      {{5, ""}, {5, GbkOf(" ↑")}, {5, GbkOf(" ↓")}, {5, "   "}}};
-  static const std::array<GbkField, 4> humidity = {{{4, ""}, {4, GbkOf(" ↑")}, {4, GbkOf(" ↓")}, {4, "   "}}};
-  static const GbkField battery{0, GbkOf(" 电池")}, mains{0, GbkOf(" 市电")}, unknown{0, GbkOf(" 未知")};
-  static const std::string offline = GbkOf("传感器掉线"), normal = GbkOf("正常"), noValue = "--";
-  const auto alarmIndex = [](std::string_view code) -> std::size_t {
-    return code.size() == 1 && code[0] >= '0' && code[0] <= '3' ? static_cast<std::size_t>(code[0] - '0') : 3;
+  // The formats of HistoryCells, in GBK.
+  const auto marks = [](int width) {
+    std::array<GbkField, kValueCellMarks.size()> fields;
+    for (std::size_t i = 0; i < fields.size(); ++i) fields[i] = {width, GbkOf(kValueCellMarks[i])};
+    return fields;
+  };
+  static const auto temperature = marks(kTemperatureCellWidth), humidity = marks(kHumidityCellWidth);
+  static const std::array<GbkField, kPowerWords.size()> power = {
+      {{0, GbkOf(kPowerWords[0])}, {0, GbkOf(kPowerWords[1])}, {0, GbkOf(kPowerWords[2])}}};
+  static const std::string offline = GbkOf(kSensorOfflineText), normal = GbkOf(kNormalText);
+  const auto value = [&](const std::array<GbkField, kValueCellMarks.size()>& fields, int valueColumn, int codeColumn) {
+    const int mark = ValueCellMark(field(valueColumn), field(codeColumn));
+    if (mark < 0) return std::string(kNoValueCellText);
+    std::string out;
+    fields[static_cast<std::size_t>(mark)].Append(out, field(valueColumn));
+    return out;
   };
   std::string out;
   switch (listColumn) {
@@ -185,22 +193,12 @@ std::string ListCellGbk(const QueryField& field, int listColumn) {
     case 2: return std::string(field(kColCompanyName));
     case 3: return std::string(field(kColDepartmentName));
     case 4: return std::string(field(kColDatetime));
-    case 5:
-      if (field(kColTempeAlarm) == "4") return noValue;
-      temperature[alarmIndex(field(kColTempeAlarm))].Append(out, field(kColTempe));
-      return out;
-    case 6:
-      if (field(kColHumAlarm) == "4") return noValue;
-      humidity[alarmIndex(field(kColHumAlarm))].Append(out, field(kColHum));
-      return out;
+    case 5: return value(temperature, kColTempe, kColTempeAlarm);
+    case 6: return value(humidity, kColHum, kColHumAlarm);
     case 7: return std::string(field(kColDeviceTempe));
-    case 8: {
-      const std::string_view power = field(kColPower);
-      (power == "0" ? battery : power == "1" ? mains : unknown).Append(out, field(kColVoltage));
-      return out;
-    }
+    case 8: power[PowerWordIndex(field(kColPower))].Append(out, field(kColVoltage)); return out;
     case 9: return std::string(field(kColCurrent));
-    case 10: return field(kColTempeAlarm) == "3" ? offline : normal;
+    case 10: return ShowsSensorOffline(field(kColTempeAlarm), field(kColHumAlarm)) ? offline : normal;
     default: return {};
   }
 }

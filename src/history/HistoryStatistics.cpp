@@ -1,5 +1,6 @@
 #include "HistoryStatistics.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -7,25 +8,23 @@
 #include "Gbk.h"
 #include "HistoryCells.h"
 #include "HistoryRowStore.h"
+#include "Reading.h"
 #include "ReadingGaps.h"
 
 namespace history {
 
 const std::array<const char*, kSummaryColumnCount> kSummaryColumnTitles = {
-    "设备ID",   "设备名称", "记录数",   "首条时间", "末条时间", "最低温度", "最高温度", "平均温度",
-    "MKT(℃)",  "高温次数", "高温时长", "低温次数", "低温时长", "最低湿度", "最高湿度", "平均湿度",
-    "高湿次数", "高湿时长", "低湿次数", "低湿时长", "数据间断", "最长间隔",
+    "设备ID",   "设备名称", "记录数",   "首条时间", "末条时间", "最低温度", "最高温度",   "平均温度",
+    "MKT(℃)",   "高温次数", "高温时长", "低温次数", "低温时长", "最低湿度", "最高湿度",   "平均湿度",
+    "高湿次数", "高湿时长", "低湿次数", "低湿时长", "数据间断", "最长间隔", "温度缺失数", "湿度缺失数",
 };
 
 namespace {
 
 constexpr double kKelvinOffset = 273.15;
-constexpr int kAboveCode = 1, kBelowCode = 2;
 constexpr const char* kNoFigure = "--";
 constexpr const char* kDatetimeFormat = "%04d-%02d-%02d %02d:%02d:%02d";
 constexpr const char* kDurationFormat = "%lld:%02lld:%02lld";
-
-bool HasValue(int code) { return code != 3 && code != 4; }
 
 // Days since 1970-01-01 of a proleptic Gregorian date, and back (H. Hinnant's algorithms).
 long long DaysFromCivil(long long y, unsigned m, unsigned d) {
@@ -58,21 +57,32 @@ void AddValue(ChannelStats& c, double value, double& sum) {
   ++c.valued;
 }
 
-void AddLimit(ChannelStats& c, int code, long long seconds) {
-  if (code == kAboveCode) {
+void AddLimit(ChannelStats& c, readings::ChannelState state, long long seconds) {
+  if (state == readings::ChannelState::High) {
     ++c.above;
     c.aboveSeconds += seconds;
-  } else if (code == kBelowCode) {
+  } else if (state == readings::ChannelState::Low) {
     ++c.below;
     c.belowSeconds += seconds;
   }
 }
 
-QString Figure(const ChannelStats& c, double value) {
-  return c.valued == 0 ? QString::fromUtf8(kNoFigure) : QString::number(value, 'f', 2);
+// A figure as shown, to two decimals; its number is the shown one, so that a sum of the
+// workbook's cells equals the sum of the window's texts.
+SummaryField Figure(double value) {
+  const QString text = QString::number(value, 'f', 2);
+  return {text, readings::ParseDecimal(text.toStdString())};
 }
 
-int CodeOf(std::string_view code) { return code.size() == 1 && code[0] >= '0' && code[0] <= '9' ? code[0] - '0' : -1; }
+SummaryField Figure(const ChannelStats& c, double value) {
+  return c.valued == 0 ? SummaryField{QString::fromUtf8(kNoFigure), std::nullopt} : Figure(value);
+}
+
+SummaryField Count(long long n) { return {QString::number(n), static_cast<double>(n)}; }
+
+SummaryField Duration(long long seconds) { return {DurationText(seconds), static_cast<double>(seconds)}; }
+
+SummaryField Text(QString text) { return {std::move(text), std::nullopt}; }
 
 }  // namespace
 
@@ -100,8 +110,8 @@ DeviceStats ComputeDeviceStats(std::vector<StatReading> readings) {
 
   std::vector<long long> spacings;
   for (std::size_t i = 1; i < readings.size(); ++i) spacings.push_back(readings[i].time - readings[i - 1].time);
-  const long long usual = MedianSpacing(spacings);
-  const long long gap = GapThresholdSeconds(spacings);
+  const long long usual = readings::MedianSpacing(spacings);
+  const long long gap = readings::GapThresholdSeconds(spacings);
 
   double tempeSum = 0, humSum = 0;
   std::vector<double> mktValues;
@@ -114,14 +124,15 @@ DeviceStats ComputeDeviceStats(std::vector<StatReading> readings) {
       if (spacing > gap) ++s.gaps;
       else standsFor = spacing;
     }
-    if (HasValue(r.tempeCode)) {
+    if (const readings::ChannelState state = readings::ChannelStateOf(r.tempe, r.tempeCode);
+        readings::IsMeasured(state)) {
       AddValue(s.temperature, r.tempe, tempeSum);
-      AddLimit(s.temperature, r.tempeCode, standsFor);
+      AddLimit(s.temperature, state, standsFor);
       mktValues.push_back(r.tempe);
     }
-    if (HasValue(r.humCode)) {
+    if (const readings::ChannelState state = readings::ChannelStateOf(r.hum, r.humCode); readings::IsMeasured(state)) {
       AddValue(s.humidity, r.hum, humSum);
-      AddLimit(s.humidity, r.humCode, standsFor);
+      AddLimit(s.humidity, state, standsFor);
     }
   }
   if (s.temperature.valued) s.temperature.mean = tempeSum / s.temperature.valued;
@@ -129,6 +140,12 @@ DeviceStats ComputeDeviceStats(std::vector<StatReading> readings) {
   s.hasMkt = !mktValues.empty();
   if (s.hasMkt) s.mkt = MeanKineticTemperature(mktValues);
   return s;
+}
+
+StatReading StatReadingOf(std::string_view datetime, std::string_view tempe, std::string_view tempeCode,
+                          std::string_view hum, std::string_view humCode) {
+  return {DatetimeSeconds(datetime), readings::ParseDecimal(tempe), readings::ParseCode(tempeCode),
+          readings::ParseDecimal(hum), readings::ParseCode(humCode)};
 }
 
 long long DatetimeSeconds(std::string_view datetime) {
@@ -161,10 +178,9 @@ std::vector<DeviceSummary> SummariseRows(const HistoryRowStore& rows) {
   const std::size_t devices = rows.Devices().size();
   std::vector<std::vector<StatReading>> readings(devices);
   for (std::size_t r = 0; r < rows.RowCount(); ++r) {
-    const auto value = [&](int column) { return std::atof(std::string(rows.Field(r, column)).c_str()); };
-    readings[rows.DeviceOf(r)].push_back({DatetimeSeconds(rows.Field(r, kColDatetime)), value(kColTempe),
-                                          CodeOf(rows.Field(r, kColTempeAlarm)), value(kColHum),
-                                          CodeOf(rows.Field(r, kColHumAlarm))});
+    const auto field = [&](int column) { return rows.Field(r, column); };
+    readings[rows.DeviceOf(r)].push_back(StatReadingOf(field(kColDatetime), field(kColTempe), field(kColTempeAlarm),
+                                                       field(kColHum), field(kColHumAlarm)));
   }
   std::vector<DeviceSummary> out;
   out.reserve(devices);
@@ -175,23 +191,49 @@ std::vector<DeviceSummary> SummariseRows(const HistoryRowStore& rows) {
   return out;
 }
 
-QStringList SummaryCells(const DeviceSummary& summary) {
+std::vector<SummaryField> SummaryFields(const DeviceSummary& summary) {
   const DeviceStats& s = summary.stats;
   const bool any = s.count > 0;
-  const QString none = QString::fromUtf8(kNoFigure);
-  QStringList cells;
-  cells << platform::FromGbk(summary.deviceId) << platform::FromGbk(summary.deviceName) << QString::number(s.count)
-        << (any ? QString::fromStdString(DatetimeText(s.first)) : none)
-        << (any ? QString::fromStdString(DatetimeText(s.last)) : none);
+  const SummaryField none = Text(QString::fromUtf8(kNoFigure));
+  const auto time = [&](long long seconds) { return any ? Text(QString::fromStdString(DatetimeText(seconds))) : none; };
   const ChannelStats& t = s.temperature;
-  cells << Figure(t, t.min) << Figure(t, t.max) << Figure(t, t.mean)
-        << (s.hasMkt ? QString::number(s.mkt, 'f', 2) : none) << QString::number(t.above)
-        << DurationText(t.aboveSeconds) << QString::number(t.below) << DurationText(t.belowSeconds);
   const ChannelStats& h = s.humidity;
-  cells << Figure(h, h.min) << Figure(h, h.max) << Figure(h, h.mean) << QString::number(h.above)
-        << DurationText(h.aboveSeconds) << QString::number(h.below) << DurationText(h.belowSeconds);
-  cells << QString::number(s.gaps) << DurationText(s.longestSpacing);
+  return {Text(platform::FromGbk(summary.deviceId)),
+          Text(platform::FromGbk(summary.deviceName)),
+          Count(s.count),
+          time(s.first),
+          time(s.last),
+          Figure(t, t.min),
+          Figure(t, t.max),
+          Figure(t, t.mean),
+          s.hasMkt ? Figure(s.mkt) : none,
+          Count(t.above),
+          Duration(t.aboveSeconds),
+          Count(t.below),
+          Duration(t.belowSeconds),
+          Figure(h, h.min),
+          Figure(h, h.max),
+          Figure(h, h.mean),
+          Count(h.above),
+          Duration(h.aboveSeconds),
+          Count(h.below),
+          Duration(h.belowSeconds),
+          Count(s.gaps),
+          Duration(s.longestSpacing),
+          Count(s.count - t.valued),
+          Count(s.count - h.valued)};
+}
+
+QStringList SummaryCells(const DeviceSummary& summary) {
+  QStringList cells;
+  for (SummaryField& field : SummaryFields(summary)) cells << std::move(field.text);
   return cells;
+}
+
+QString SummaryLine(QStringList cells) {
+  static const QRegularExpression breaks(QStringLiteral("[\\t\\r\\n]"));
+  for (QString& cell : cells) cell.replace(breaks, QStringLiteral(" "));
+  return cells.join(QLatin1Char('\t'));
 }
 
 }  // namespace history

@@ -1,12 +1,14 @@
 #pragma once
 // Figures of a history query per device: how many readings, over which time, the lowest,
 // highest and mean temperature and humidity, how often and how long they were above or below
-// their limits, and the mean kinetic temperature. Readings with codes 3 and 4 carry no value
-// and count only as readings. Pure functions; the statistics window and the headless summary
-// show their results as texts (SummaryCells).
+// their limits, and the mean kinetic temperature. A channel of a reading without a measured
+// value (codes 3 and 4, or no number in the column: see Reading.h) counts only as a reading
+// and as a missing one. Pure functions; the statistics window and the headless summary show
+// their results as texts (SummaryCells), the summary workbook as numbers (SummaryFields).
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,14 +22,17 @@ inline constexpr double kMktActivationKelvin = 10000.0;
 
 struct StatReading {
   long long time;  // seconds, DatetimeSeconds()
-  double tempe;
+  double tempe;    // NaN: no value
   int tempeCode;
   double hum;
   int humCode;
 };
+// A reading from the texts of the table query's columns.
+StatReading StatReadingOf(std::string_view datetime, std::string_view tempe, std::string_view tempeCode,
+                          std::string_view hum, std::string_view humCode);
 
 struct ChannelStats {
-  int valued = 0;  // readings with a value (codes 0, 1, 2)
+  int valued = 0;  // readings with a measured value (readings::IsMeasured)
   double min = 0, max = 0, mean = 0;
   int above = 0, below = 0;                   // readings with code 1 / code 2
   long long aboveSeconds = 0, belowSeconds = 0;  // the time those readings stand for
@@ -63,8 +68,20 @@ struct DeviceSummary {
 // One summary per device of the rows, in the order the devices first appear.
 std::vector<DeviceSummary> SummariseRows(const HistoryRowStore& rows);
 
-inline constexpr int kSummaryColumnCount = 22;
+// The columns of a summary line; the last two count the readings without a temperature and
+// without a humidity value.
+inline constexpr int kSummaryColumnCount = 24;
 extern const std::array<const char*, kSummaryColumnCount> kSummaryColumnTitles;  // UTF-8
+// A cell of a summary line as text, and as a number where it is one: counts, figures (as
+// shown, to two decimals) and durations in seconds. Names, times and "--" are texts only.
+struct SummaryField {
+  QString text;
+  std::optional<double> number;
+};
+std::vector<SummaryField> SummaryFields(const DeviceSummary& summary);
 QStringList SummaryCells(const DeviceSummary& summary);
+// Cells joined by tabs into one line of text: a tab or a line break inside a cell (a device
+// name may hold one) becomes a blank, so that a line never splits or shifts its columns.
+QString SummaryLine(QStringList cells);
 
 }  // namespace history

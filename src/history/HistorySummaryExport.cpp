@@ -1,8 +1,6 @@
 #include "HistorySummaryExport.h"
 
-#include <QRegularExpression>
-#include <cstdlib>
-
+#include "Catalogue.h"
 #include "DbSession.h"
 #include "Gbk.h"
 #include "HistoryCells.h"
@@ -17,15 +15,10 @@ constexpr const char* kUtf8Bom = "\xEF\xBB\xBF";
 constexpr const char* kWorkbookExtension = ".xls";
 constexpr const char* kSheetName = "Sheet1";
 
-int CodeOf(const std::string& code) { return code.size() == 1 && code[0] >= '0' && code[0] <= '9' ? code[0] - '0' : -1; }
-
-std::vector<QStringList> Lines(const std::vector<DeviceSummary>& summaries) {
-  std::vector<QStringList> lines;
+QStringList Titles() {
   QStringList titles;
   for (const char* title : kSummaryColumnTitles) titles << QString::fromUtf8(title);
-  lines.push_back(titles);
-  for (const DeviceSummary& summary : summaries) lines.push_back(SummaryCells(summary));
-  return lines;
+  return titles;
 }
 
 bool EndsWith(const std::string& text, const char* suffix) {
@@ -34,28 +27,37 @@ bool EndsWith(const std::string& text, const char* suffix) {
   return QString::fromStdString(text.substr(text.size() - s.size())).compare(QString::fromStdString(s), Qt::CaseInsensitive) == 0;
 }
 
-bool WriteText(const std::vector<QStringList>& lines, TextEncoding encoding, const std::string& path,
+bool WriteText(const std::vector<DeviceSummary>& summaries, TextEncoding encoding, const std::string& path,
                std::string& error) {
   std::string out = encoding == TextEncoding::kUtf8Bom ? kUtf8Bom : "";
-  static const QRegularExpression breaks(QStringLiteral("[\\t\\r\\n]"));
-  for (const QStringList& line : lines) {
-    QStringList cells = line;
-    // A name holding a tab or a line break would shift the columns.
-    for (QString& cell : cells) cell.replace(breaks, QStringLiteral(" "));
-    const QString text = cells.join(QLatin1Char('\t')) + QStringLiteral("\r\n");
+  const auto add = [&](const QStringList& cells) {
+    const QString text = SummaryLine(cells) + QStringLiteral("\r\n");
     out += encoding == TextEncoding::kGbk ? platform::ToGbk(text) : text.toStdString();
-  }
+  };
+  add(Titles());
+  for (const DeviceSummary& summary : summaries) add(SummaryCells(summary));
   return platform::SaveFileContents(path, out, &error);
 }
 
-bool WriteWorkbook(const std::vector<QStringList>& lines, const std::string& path, std::string& error) {
+// Counts, figures and durations (seconds) as number cells, so that they can be summed and
+// charted; names, times and "--" as text.
+bool WriteWorkbook(const std::vector<DeviceSummary>& summaries, const std::string& path, std::string& error) {
   xls::XlsBook book;
   book.CreateNew(1);
   xls::XlsSheet* sheet = book.FindSheet(kSheetName);
   if (!sheet) return false;
-  for (std::size_t r = 0; r < lines.size(); ++r)
-    for (int c = 0; c < lines[r].size(); ++c)
-      sheet->CellAt(static_cast<int>(r), c)->SetWideText(lines[r][c].toStdU16String());
+  const QStringList titles = Titles();
+  for (int c = 0; c < titles.size(); ++c) sheet->CellAt(0, c)->SetWideText(titles[c].toStdU16String());
+  for (std::size_t r = 0; r < summaries.size(); ++r) {
+    const std::vector<SummaryField> fields = SummaryFields(summaries[r]);
+    for (std::size_t c = 0; c < fields.size(); ++c) {
+      xls::XlsCell* cell = sheet->CellAt(static_cast<int>(r) + 1, static_cast<int>(c));
+      if (fields[c].number)
+        cell->SetDouble(*fields[c].number);
+      else
+        cell->SetWideText(fields[c].text.toStdU16String());
+    }
+  }
   if (book.SaveToFile(path)) return true;  // saved safely by the writer
   error = book.SaveError();
   return false;
@@ -75,10 +77,16 @@ bool SummariseQuery(DbSession& db, const std::vector<std::string>& deviceIds, co
     const bool ok = db.SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
       if (row.size() < kHistoryQueryColumnCount) return;
       if (summary.deviceName.empty()) summary.deviceName = row[kColDeviceName];
-      readings.push_back({DatetimeSeconds(row[kColDatetime]), std::atof(row[kColTempe].c_str()),
-                          CodeOf(row[kColTempeAlarm]), std::atof(row[kColHum].c_str()), CodeOf(row[kColHumAlarm])});
+      readings.push_back(
+          StatReadingOf(row[kColDatetime], row[kColTempe], row[kColTempeAlarm], row[kColHum], row[kColHumAlarm]));
     });
     if (!ok || db.LastErrorNumber() != 0) return false;
+    if (readings.empty()) {
+      // No reading carries the name: the catalogue knows it.
+      const DbResult device = catalogue::Device(db, id);
+      if (!device.ok) return false;
+      if (!device.rows.empty() && device.rows[0].size() > 1) summary.deviceName = device.rows[0][1];
+    }
     summary.stats = ComputeDeviceStats(std::move(readings));
     summaries.push_back(std::move(summary));
   }
@@ -88,10 +96,9 @@ bool SummariseQuery(DbSession& db, const std::vector<std::string>& deviceIds, co
 SummaryFileOutcome WriteSummaryFile(const std::vector<DeviceSummary>& summaries, TextEncoding encoding,
                                     const std::string& fileName) {
   SummaryFileOutcome outcome;
-  const std::vector<QStringList> lines = Lines(summaries);
   std::string error;
-  outcome.ok = EndsWith(fileName, kWorkbookExtension) ? WriteWorkbook(lines, fileName, error)
-                                                      : WriteText(lines, encoding, fileName, error);
+  outcome.ok = EndsWith(fileName, kWorkbookExtension) ? WriteWorkbook(summaries, fileName, error)
+                                                      : WriteText(summaries, encoding, fileName, error);
   if (!outcome.ok) outcome.error = "cannot write " + fileName + (error.empty() ? "" : ": " + error);
   return outcome;
 }

@@ -12,8 +12,10 @@
 #include <string>
 #include <unordered_map>
 
+#include "Reading.h"  // the alarm and power codes
+
 // One refresh's reading. A value the collector did not deliver as a finite number is NaN; a
-// code column that was no number is kCodeNotReported (see SampleState.h).
+// code column that was no number is kCodeNotReported (see Reading.h).
 struct LiveSample {
   float temperature = 0;
   std::int32_t temperatureAlarm = 0;
@@ -24,10 +26,6 @@ struct LiveSample {
   std::int32_t powerSource = 0;
   float current = 0;
 };
-
-// Alarm and power codes as the collector writes them.
-enum AlarmCode : std::int32_t { kAlarmNormal = 0, kAlarmHigh = 1, kAlarmLow = 2, kAlarmSensorOffline = 3, kAlarmNoValue = 4 };
-enum PowerCode : std::int32_t { kPowerBattery = 0, kPowerMains = 1 };
 
 struct DeviceLiveRecord {
   static constexpr int kRingSize = 400;

@@ -1,7 +1,6 @@
 #include "RefreshLiveTable.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -15,9 +14,6 @@
 #include "TickCount.h"
 
 namespace {
-
-constexpr float kNoValue = std::numeric_limits<float>::quiet_NaN();
-constexpr std::int32_t kCodeMax = std::numeric_limits<std::int32_t>::max();
 
 constexpr const char* kAdminLiveQuery =
     "select monitordat_tab.device_id,company_tab.company_name,department_tab.department_name,monitordat_tab.datetime,"
@@ -43,35 +39,9 @@ constexpr const char* kUserLiveQuery =
     "and monitordat_tab.device_id=device_tab.device_num\t\t\t\t\t\t"
     "and user_tab.user_name='%s'";
 
-std::string_view SkipLeading(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  return text;
-}
-
-// atof/atoi on the leading number, but independent of the process locale (Qt sets the
-// user's locale, where a decimal comma would cut "21.5" to 21). SQL NULL arrives as an empty
-// text. No number, or one no float can hold (NaN, inf, 1e39), reads as NaN: "no value",
-// never a plausible-looking 0.
-float ParseDecimal(std::string_view text) {
-  text = SkipLeading(text);
-  double value = 0;
-  if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc()) return kNoValue;
-  if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max()) return kNoValue;
-  return static_cast<float>(value);
-}
-
-// A code that is no number reads as kCodeNotReported; one beyond 32 bits is pinned to the
-// nearest bound, so that it stays out of 0..4 instead of wrapping onto a valid code.
-std::int32_t ParseCode(std::string_view text) {
-  text = SkipLeading(text);
-  const bool negative = !text.empty() && text.front() == '-';
-  std::int64_t value = 0;
-  const std::errc ec = std::from_chars(text.data(), text.data() + text.size(), value).ec;
-  if (ec == std::errc::result_out_of_range) return negative ? kCodeNotReported + 1 : kCodeMax;
-  if (ec != std::errc()) return kCodeNotReported;
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, kCodeNotReported + 1, kCodeMax));
-}
+// The library's parse, stored as the float of the ring (ParseDecimal keeps to float's range).
+float ParseDecimal(std::string_view text) { return static_cast<float>(readings::ParseDecimal(text)); }
+using readings::ParseCode;
 
 // A missing temperature or humidity is shown as "no value" rather than with a stale or
 // invented number; a sensor-offline code is kept as it is.

@@ -10,6 +10,7 @@
 #include "CHistoryStatisticsDlg.h"
 #include "CHistoryTablePage.h"
 #include "HistoryStatements.h"
+#include "HistorySummaryExport.h"
 #include "HistoryTablePageTemplate.h"
 #include "HistoryTableQuery.h"
 #include "HistoryTestData.h"
@@ -37,6 +38,9 @@ class HistoryTableQuery : public SharedDatabaseTest<HistoryTableQuery> {
       WriteReading(*db_, {"D000000002", "2024-05-01 0" + std::to_string(i) + ":00:00", "22.0", i == 4 ? 1 : 0});
     WriteReading(*db_, {"D'00000005", "2024-05-01 08:00:00"}, "0002", "01");
     WriteReading(*db_, {"D'00000005", "2024-05-01 09:00:00"}, "0002", "01");
+    // D000000004, on the day after next only: SQL NULL values with code 0, as collectors write them.
+    WriteReading(*db_, {"D000000004", "2024-05-03 10:00:00", "NULL", 0, "60.0"}, "0002", "01");
+    WriteReading(*db_, {"D000000004", "2024-05-03 10:10:00", "4.5", 0, "NULL"}, "0002", "01");
     db_->ConnectProcessSession();
   }
   void SetUp() override {
@@ -134,6 +138,20 @@ TEST_F(HistoryTableQuery, StatisticsButtonShowsTheFiguresOfTheRowsShown) {
   EXPECT_EQ(cell(1, 2), "5");
   EXPECT_TRUE(statistics->TabSeparatedText().startsWith(QString::fromUtf8("设备ID\t设备名称\t")));
   statistics->close();
+}
+
+TEST_F(HistoryTableQuery, SummaryOfEveryDeviceNamesAlsoThoseWithoutReadings) {
+  std::vector<history::DeviceSummary> summaries;
+  const QDate day(2024, 5, 3);
+  ASSERT_TRUE(history::SummariseQuery(Db(), {"D000000004", "D000000003", "D999999999"}, day, day, 3, 3, summaries));
+  ASSERT_EQ(summaries.size(), 3u);
+  const QStringList nulls = history::SummaryCells(summaries[0]);
+  EXPECT_EQ(nulls.mid(2, 1) + nulls.mid(5, 3) + nulls.mid(13, 3),
+            QStringList({"2", "4.50", "4.50", "4.50", "60.00", "60.00", "60.00"}));
+  EXPECT_EQ(nulls.mid(22), QStringList({"1", "1"}));
+  const QStringList none = history::SummaryCells(summaries[1]);
+  EXPECT_EQ(none.mid(0, 4), QStringList({"D000000003", QString::fromUtf8("三号探头"), "0", "--"}));
+  EXPECT_EQ(history::SummaryCells(summaries[2]).mid(0, 3), QStringList({"D999999999", "", "0"}));  // no such device
 }
 
 TEST_F(HistoryTableQuery, EndBeforeStartIsRefusedAndKeepsTheRows) {

@@ -22,10 +22,17 @@ TEST(HistoryCells, AlarmCodesMarkAndPadTheValue) {
       {"23.5", "2", " 23.5 ↓", "23.5 ↓"},
       {"23.5", "3", " 23.5   ", "23.5   "},
       {"23.5", "4", "--", "--"},
-      {"23.5", "7", " 23.5   ", "23.5   "},     // unknown code formats like offline
-      {"23.5", "", " 23.5   ", "23.5   "},      // NULL code
-      {"23.5", "01", " 23.5   ", "23.5   "},    // codes are compared as whole texts
-      {"-12.25", "0", "-12.25", "-12.25"},      // longer than the field: shown in full
+      {"23.5", "7", " 23.5   ", "23.5   "},            // unknown code formats like offline
+      {"23.5", "", " 23.5   ", "23.5   "},             // NULL code
+      {"23.5", "01", " 23.5 ↑", "23.5 ↑"},             // codes are numbers, as in the live views
+      {"23.5", "99999999999", " 23.5   ", "23.5   "},  // beyond 32 bits: unknown, never wrapped
+      // No number in the value column: nothing was measured, whatever the code.
+      {"", "0", "--", "--"},
+      {"abc", "1", "--", "--"},
+      {"nan", "2", "--", "--"},
+      {"", "3", "--", "--"},
+      {"1e39", "", "--", "--"},
+      {"-12.25", "0", "-12.25", "-12.25"},  // longer than the field: shown in full
       {"5.0", "1", "  5.0 ↑", " 5.0 ↑"},
   };
   for (const AlarmCase& c : cases) {
@@ -41,8 +48,13 @@ TEST(HistoryCells, PowerSourceAndFaultState) {
   EXPECT_EQ(VoltageCell("3.6", "2"), QString::fromUtf8("3.6 未知"));
   EXPECT_EQ(VoltageCell("", ""), QString::fromUtf8(" 未知"));
 
-  EXPECT_EQ(FaultStateCell("3"), QString::fromUtf8("传感器掉线"));
-  for (const char* code : {"0", "1", "2", "4", ""}) EXPECT_EQ(FaultStateCell(code), QString::fromUtf8("正常"));
+  // Either channel's sensor offline is a dead sensor.
+  EXPECT_EQ(FaultStateCell("3", "0"), QString::fromUtf8("传感器掉线"));
+  EXPECT_EQ(FaultStateCell("0", "3"), QString::fromUtf8("传感器掉线"));
+  for (const char* code : {"0", "1", "2", "4", ""}) {
+    EXPECT_EQ(FaultStateCell(code, "0"), QString::fromUtf8("正常"));
+    EXPECT_EQ(FaultStateCell("0", code), QString::fromUtf8("正常"));
+  }
 }
 
 TEST(HistoryCells, RowFormatterOrdersColumnsAndConvertsGbk) {
@@ -51,7 +63,7 @@ TEST(HistoryCells, RowFormatterOrdersColumnsAndConvertsGbk) {
                      "60.0", "3", "31.5", "3.6", "0", platform::Utf8ToGbk("一号探头"), "12.5"};
   HistoryRowFormatter formatter;
   const QStringList expected = {"D000000001", "一号探头", "华东公司", "仓库一", "2024-05-01 12:00:00", " 25.0 ↑",
-                                "60.0   ", "31.5", "3.6 电池", "12.5", "正常"};
+                                "60.0   ",    "31.5",     "3.6 电池", "12.5",   "传感器掉线"};
   EXPECT_EQ(formatter.Cells(row), expected);
 
   // The next row of the same device reuses the names; a changed name is converted afresh.
@@ -70,12 +82,14 @@ TEST(HistoryRowStore, KeepsRowsCompactlyAndShowsTheFormattersTexts) {
   const std::string company = platform::Utf8ToGbk("华东公司");
   const DbRow base = {"D000000001", company, platform::Utf8ToGbk("仓库一"), "2024-05-01 12:00:00", "25.0", "1",
                       "60.0", "3", "31.5", "3.6", "0", platform::Utf8ToGbk("一号探头"), "12.5"};
-  std::vector<DbRow> rows = {base, base, base, base, DbRow{"D2"}};
+  std::vector<DbRow> rows = {base, base, base, base, DbRow{"D2"}, base};
   rows[1][kColTempeAlarm] = "4";
   rows[1][kColPower] = "7";
   rows[2][kColCompanyName] = platform::Utf8ToGbk("华南公司");  // a second identity
   rows[3][kColCurrent] = std::string(300, '9');               // longer than a one-byte length
   rows[3][kColHumAlarm] = "2";
+  rows[5][kColTempe] = "nan";  // no number, and both sensors present
+  rows[5][kColHumAlarm] = "0";
   HistoryRowStore store;
   for (const DbRow& row : rows) store.Append(row);
   ASSERT_EQ(store.RowCount(), rows.size());
@@ -88,6 +102,9 @@ TEST(HistoryRowStore, KeepsRowsCompactlyAndShowsTheFormattersTexts) {
       EXPECT_EQ(store.CellGbk(r, c), platform::ToGbk(expected[c])) << r << "," << c;
     }
   }
+  EXPECT_EQ(store.CellGbk(0, 10), platform::Utf8ToGbk("传感器掉线"));  // the humidity sensor is offline
+  EXPECT_EQ(store.CellGbk(5, 5), "--");
+  EXPECT_EQ(store.CellGbk(5, 10), platform::Utf8ToGbk("正常"));
   EXPECT_EQ(store.Field(3, kColCurrent), rows[3][kColCurrent]);
   store.Clear();
   EXPECT_EQ(store.RowCount(), 0u);

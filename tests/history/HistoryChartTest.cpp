@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "CurveSegments.h"
 #include "HistoryChart.h"
 #include "HistoryChartPainter.h"
-#include "CurveSegments.h"
-#include "ReadingGaps.h"
 #include "HistoryStatements.h"
 #include "SqlFormat.h"
 
@@ -47,16 +46,6 @@ TEST(HistoryChart, OnePointPerPixelColumn) {
   EXPECT_EQ(trace, (std::vector<QPoint>{QPoint(460, 220), QPoint(461, 210)}));
 }
 
-TEST(CurveBreaks, GapThresholdIsThreeMediansAndAtLeastFiveMinutes) {
-  const struct {
-    std::vector<long long> spacings;
-    long long threshold;
-  } cases[] = {
-      {{}, 300}, {{60, 60, 60}, 300}, {{600, 600, 7200}, 1800}, {{30, 40, 3530}, 300}, {{3600}, 10800},
-  };
-  for (const auto& c : cases) EXPECT_EQ(GapThresholdSeconds(c.spacings), c.threshold);
-}
-
 TEST(CurveBreaks, GapsAndReadingsWithoutValueStartNewStrokes) {
   using Strokes = std::vector<std::vector<QPoint>>;
   const auto at = [](int minute, double value = 25.0, bool noValue = false) {
@@ -87,6 +76,31 @@ TEST(CurveBreaks, GapsAndReadingsWithoutValueStartNewStrokes) {
     }
     EXPECT_EQ(CurveSegments(c.readings, kChannelTemperature), expected) << c.what;
   }
+}
+
+TEST(CurveBreaks, RowsWithoutANumberBreakTheLine) {
+  // Rows of the coded statement at 00:00, 00:10, …; a NULL value arrives as an empty text.
+  const auto strokes = [](std::vector<std::pair<const char*, const char*>> values, bool coded = true) {
+    std::vector<CurveReading> readings;
+    int minute = 0;
+    for (const auto& [value, code] : values) {
+      DbRow row = {"D1", "2024-05-01 00:" + std::to_string(minute / 10) + "0:00", value};
+      if (coded) row.push_back(code);
+      readings.push_back(CurveReadingOf(row));
+      minute += 10;
+    }
+    std::vector<std::size_t> sizes;
+    for (const auto& stroke : CurveSegments(readings, kChannelTemperature)) sizes.push_back(stroke.size());
+    return sizes;
+  };
+  using Sizes = std::vector<std::size_t>;
+  EXPECT_EQ(strokes({{"20.0", "0"}, {"21.0", "1"}, {"22.0", "0"}}), Sizes({3}));
+  for (const char* none : {"", "abc", "nan", "1e39"})
+    EXPECT_EQ(strokes({{"20.0", "0"}, {none, "0"}, {"22.0", "0"}, {"22.0", "0"}}), Sizes({1, 2})) << none;
+  EXPECT_EQ(strokes({{"20.0", "0"}, {"0.0", "3"}, {"0.0", "4"}, {"22.0", "0"}}), Sizes({1, 1}));
+  EXPECT_EQ(strokes({{"20.0", ""}, {"21.0", "99999999999"}}), Sizes({2}));         // unknown codes are values
+  EXPECT_EQ(strokes({{"3.6", ""}, {"", ""}, {"3.6", ""}}, false), Sizes({1, 1}));  // the voltage has no code
+  EXPECT_EQ(CurveReadingOf({"D1", "2024-05-01 12:00:00", " 21.5", "0"}).value, 21.5);
 }
 
 TEST(CurveBreaks, CodeColumnJoinsTheSelectListOnly) {

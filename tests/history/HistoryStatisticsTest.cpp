@@ -95,4 +95,42 @@ TEST(HistoryStatistics, SummaryOfStoredRowsPerDevice) {
   EXPECT_EQ(d1.mid(2, 7), QStringList({"1", "2024-05-01 00:00:00", "2024-05-01 00:00:00", "--", "--", "--", "--"}));
 }
 
+TEST(HistoryStatistics, ReadingsWithoutANumberAreMissingNotZero) {
+  HistoryRowStore rows;
+  const auto add = [&](const char* id, int minute, const char* tempe, const char* code, const char* hum,
+                       const char* humCode) {
+    const std::string datetime = DatetimeText(DatetimeSeconds("2024-05-01 00:00:00") + minute * 60LL);
+    rows.Append({id, "C", "D", datetime, tempe, code, hum, humCode, "30", "3.6", "1", "N", "1"});
+  };
+  // Ten readings, two temperatures and one humidity NULL (an empty text) with code 0, as
+  // collectors write them. By hand: the eight temperatures sum to 163.6, mean 20.45, MKT
+  // 20.456; the lowest humidity is 50.0.
+  const char* tempe[] = {"20.0", "", "20.1", "20.2", "20.3", "", "20.5", "20.7", "20.8", "21.0"};
+  const char* hum[] = {"50.0", "52.0", "", "54.0", "55.0", "56.0", "57.0", "58.0", "59.0", "60.0"};
+  for (int i = 0; i < 10; ++i) add("D1", i * 10, tempe[i], "0", hum[i], "0");
+  // No numbers at all; the codes 1 and 2 must not count time above or below a limit.
+  add("D2", 0, "abc", "1", "nan", "2");
+  add("D2", 10, "1e39", "1", "inf", "0");
+  add("D2", 20, "", "2", "-nan", "1");
+  const std::vector<DeviceSummary> summaries = SummariseRows(rows);
+  ASSERT_EQ(summaries.size(), 2u);
+  const QStringList d1 = SummaryCells(summaries[0]);
+  EXPECT_EQ(d1.mid(5, 4), QStringList({"20.00", "21.00", "20.45", "20.46"}));
+  EXPECT_EQ(d1.mid(13, 3), QStringList({"50.00", "60.00", "55.67"}));
+  EXPECT_EQ(d1[2], "10");
+  EXPECT_EQ(d1.mid(22), QStringList({"2", "1"}));  // missing temperatures, humidities
+  const QStringList d2 = SummaryCells(summaries[1]);
+  EXPECT_EQ(d2.mid(5, 8), QStringList({"--", "--", "--", "--", "0", "0:00:00", "0", "0:00:00"}));
+  EXPECT_EQ(d2.mid(13, 7), QStringList({"--", "--", "--", "0", "0:00:00", "0", "0:00:00"}));
+  EXPECT_EQ(d2.mid(22), QStringList({"3", "3"}));
+
+  // The appended columns keep the first 22 titles where they were.
+  EXPECT_STREQ(kSummaryColumnTitles[21], "最长间隔");
+  EXPECT_STREQ(kSummaryColumnTitles[22], "温度缺失数");
+}
+
+TEST(HistoryStatistics, SummaryLineNeverSplits) {
+  EXPECT_EQ(SummaryLine({"D1", "一号\t冷库\r\n北", "3"}), QString::fromUtf8("D1\t一号 冷库  北\t3"));
+}
+
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace history {
+namespace readings {
 
 long long MedianSpacing(std::vector<long long> spacings) {
   if (spacings.empty()) return 0;
@@ -15,6 +15,4 @@ long long GapThresholdSeconds(std::vector<long long> spacings) {
   return std::max(kMinimumGapSeconds, kGapMedianFactor * MedianSpacing(std::move(spacings)));
 }
 
-bool IsNoValueCode(std::string_view code) { return code == "3" || code == "4"; }
-
-}  // namespace history
+}  // namespace readings

@@ -2,10 +2,9 @@
 // When the time between two consecutive readings counts as a gap: more than three times the
 // usual spacing (the median of the series) and at least five minutes. The curve page breaks
 // its lines there, and the statistics do not let one reading stand for the hours of an outage.
-#include <string_view>
 #include <vector>
 
-namespace history {
+namespace readings {
 
 inline constexpr long long kMinimumGapSeconds = 300;
 inline constexpr long long kGapMedianFactor = 3;
@@ -15,7 +14,4 @@ long long GapThresholdSeconds(std::vector<long long> spacings);
 // Median of the spacings, 0 when there are none.
 long long MedianSpacing(std::vector<long long> spacings);
 
-// Codes 3 (sensor offline) and 4 (no value): the reading carries no value.
-bool IsNoValueCode(std::string_view code);
-
-}  // namespace history
+}  // namespace readings
