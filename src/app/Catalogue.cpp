@@ -29,6 +29,7 @@ constexpr const char* kCompanyDevicesSql =
     "select device_tab.device_num,device_tab.device_name,company_tab.company_name,department_tab.department_name\t\t\t\t\t     from device_tab,company_tab,department_tab \t\t\t\t\t     where device_tab.company_num=company_tab.company_num \t\t\t\t\t\t and device_tab.company_num=department_tab.company_num \t\t\t\t\t     and device_tab.department_num=department_tab.department_num\t\t\t\t\t     and device_tab.company_num='%s'";
 constexpr const char* kDepartmentDevicesSql =
     "select device_tab.device_num,device_tab.device_name,company_tab.company_name,department_tab.department_name\t\t\t\t\t\t  from device_tab,company_tab,department_tab \t\t\t\t\t\t  where device_tab.company_num=company_tab.company_num \t\t\t\t\t\t  and device_tab.company_num=department_tab.company_num \t\t\t\t\t\t  and device_tab.department_num=department_tab.department_num\t\t\t\t\t\t  and device_tab.company_num='%s' \t\t\t\t\t\t  and device_tab.department_num='%s'";
+constexpr const char* kDeviceNameSql = "select device_tab.device_name from device_tab where device_tab.device_num='%s'";
 constexpr const char* kGrantedDeviceSql =
     "select device_tab.device_num from device_tab,permission_tab where permission_tab.user_name='%s' "
     "and device_tab.company_num=permission_tab.company_num "
@@ -77,6 +78,8 @@ DbResult DevicesOfCompany(DbSession& db, const std::string& companyNum) {
 DbResult DevicesOfDepartment(DbSession& db, const std::string& companyNum, const std::string& departmentNum) {
   return Rows(db, kDepartmentDevicesSql, {companyNum, departmentNum});
 }
+
+DbResult DeviceName(DbSession& db, const std::string& deviceId) { return Rows(db, kDeviceNameSql, {deviceId}); }
 
 DbResult GrantedDevice(DbSession& db, const std::string& user, const std::string& deviceId) {
   return db.Select(db.Format(kGrantedDeviceSql, {user, deviceId}));

@@ -38,6 +38,9 @@ DbResult DepartmentNamesSeenBy(DbSession& db, int role, const std::string& user,
 DbResult DevicesOfCompany(DbSession& db, const std::string& companyNum);
 DbResult DevicesOfDepartment(DbSession& db, const std::string& companyNum, const std::string& departmentNum);
 
+// The name of device `deviceId`; no row when there is no such device.
+DbResult DeviceName(DbSession& db, const std::string& deviceId);
+
 // One row when device `deviceId` lies in a department granted to `user`, none otherwise.
 DbResult GrantedDevice(DbSession& db, const std::string& user, const std::string& deviceId);
 
