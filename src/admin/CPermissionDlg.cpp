@@ -5,6 +5,7 @@
 
 #include "Catalogue.h"
 #include "ChangeReport.h"
+#include "CompanyCombo.h"
 #include "CompanyDeviceCombos.h"
 #include "DbSession.h"
 #include "FieldRules.h"
@@ -175,7 +176,7 @@ void CPermissionDlg::OnListClick(int row) {
   SelectEntryNamed(userCombo_, list_->GetItemText(row, kListUser));
   SetDlgItemText(IDC_PERM_COMPANY_NUM, list_->GetItemText(row, kListCompanyNum));
   // By number: two companies may share a name.
-  if (admin::SelectCompanyByNumber(*companyCombo_, list_->GetItemText(row, kListCompanyNum)) < 0)
+  if (res::SelectCompanyByNumber(*companyCombo_, list_->GetItemText(row, kListCompanyNum)) < 0)
     companyCombo_->setCurrentIndex(-1);
   LoadDepartmentNames();
   SetDlgItemText(IDC_PERM_DEPARTMENT_NUM, list_->GetItemText(row, kListDepartmentNum));
@@ -186,7 +187,7 @@ void CPermissionDlg::OnCompanyChosen() {
   SetStatus(QString());
   if (db_.connected) {
     // The entry carries its company's number: no lookup by name, which twins would confuse.
-    const QString number = admin::CompanyNumberAt(*companyCombo_, companyCombo_->currentIndex());
+    const QString number = res::CompanyNumberAt(*companyCombo_, companyCombo_->currentIndex());
     if (number.isEmpty()) return;
     SetDlgItemText(IDC_PERM_COMPANY_NUM, number);
   }
