@@ -26,8 +26,13 @@ constexpr const char* kPermissionListQuery =
     "permission_tab.department_num=department_tab.department_num";
 // Appended after " and " + column.
 constexpr const char* kLikeKeyTemplate = " like '%%%s%%'";
+// The user, the company and the department are checked in the statement itself: one of them
+// deleted since the combos were filled (by another station) inserts nothing.
 constexpr const char* kGrantTemplate =
-    "insert into permission_tab (user_name,company_num,department_num) values('%s','%s','%s')";
+    "insert into permission_tab (user_name,company_num,department_num) select '%s','%s','%s' from dual "
+    "where exists (select 1 from user_tab where user_name='%s') "
+    "and exists (select 1 from company_tab where company_num='%s') "
+    "and exists (select 1 from department_tab where company_num='%s' and department_num='%s')";
 constexpr const char* kWithdrawTemplate =
     "delete  from permission_tab where user_name='%s' and company_num='%s' and department_num='%s'";
 
@@ -209,7 +214,9 @@ void CPermissionDlg::OnGrant() {
   const std::string companyNum = platform::ToGbk(GetDlgItemText(IDC_PERM_COMPANY_NUM));
   const std::string departmentNum = platform::ToGbk(GetDlgItemText(IDC_PERM_DEPARTMENT_NUM));
   if (user.empty() || companyNum.empty() || departmentNum.empty()) return;
-  Report(admin::Change::kAdd, db_.Execute(db_.Format(kGrantTemplate, {user, companyNum, departmentNum})));
+  const std::string sql =
+      db_.Format(kGrantTemplate, {user, companyNum, departmentNum, user, companyNum, companyNum, departmentNum});
+  Report(admin::Change::kAdd, db_.Execute(sql) && db_.AffectedRows() == 1);
 }
 
 void CPermissionDlg::OnWithdraw() {
