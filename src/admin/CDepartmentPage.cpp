@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "Catalogue.h"
+#include "CompanyCombo.h"
 #include "CompanyDeviceCombos.h"
 #include "DbSession.h"
 #include "DbTransaction.h"
@@ -74,8 +75,8 @@ void CDepartmentPage::LookUpCompanyNumber() {
   const int index = companies_->currentIndex();
   if (index < 0 || !db_.connected) return;
   // Entries carry their company's number, so of two companies with one name the chosen one wins.
-  SetDlgItemText(IDC_DEPT_COMPANY_NUMBER, admin::CompanyNumberAt(*companies_, index));
-  companyName_ = admin::CompanyNameAt(*companies_, index);
+  SetDlgItemText(IDC_DEPT_COMPANY_NUMBER, res::CompanyNumberAt(*companies_, index));
+  companyName_ = res::CompanyNameAt(*companies_, index);
 }
 
 void CDepartmentPage::ForgetCompany() {

@@ -6,6 +6,7 @@
 #include <QRadioButton>
 
 #include "Catalogue.h"
+#include "CompanyCombo.h"
 #include "CompanyDeviceCombos.h"
 #include "DbSession.h"
 #include "DeviceManageTemplate.h"
@@ -168,7 +169,7 @@ void CDeviceManageDlg::OnListClicked(int row) {
   if (!form_.ShowListRow(*list_, row)) return;
   SetDlgItemText(IDC_DEVICE_COMPANY_NUMBER, list_->GetItemText(row, kColCompanyNum));
   // By number: two companies may share a name.
-  admin::SelectCompanyByNumber(*companies_, list_->GetItemText(row, kColCompanyNum));
+  res::SelectCompanyByNumber(*companies_, list_->GetItemText(row, kColCompanyNum));
   LoadDepartmentNames();
   SetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER, list_->GetItemText(row, kColDepartmentNum));
   admin::SelectComboEntry(*departments_, list_->GetItemText(row, kColDepartmentName));
@@ -178,7 +179,7 @@ void CDeviceManageDlg::OnCompanyChosen() {
   SetStatus({});
   if (db_.connected) {
     // The entry carries its company's number: no lookup by name, which twins would confuse.
-    const QString number = admin::CompanyNumberAt(*companies_, companies_->currentIndex());
+    const QString number = res::CompanyNumberAt(*companies_, companies_->currentIndex());
     if (number.isEmpty()) return;
     SetDlgItemText(IDC_DEVICE_COMPANY_NUMBER, number);
   }

@@ -5,6 +5,7 @@
 
 #include "Catalogue.h"
 #include "ChangeReport.h"
+#include "CompanyCombo.h"
 #include "CompanyDeviceCombos.h"
 #include "DbSession.h"
 #include "FieldRules.h"
@@ -25,8 +26,13 @@ constexpr const char* kPermissionListQuery =
     "permission_tab.department_num=department_tab.department_num";
 // Appended after " and " + column.
 constexpr const char* kLikeKeyTemplate = " like '%%%s%%'";
+// The user, the company and the department are checked in the statement itself: one of them
+// deleted since the combos were filled (by another station) inserts nothing.
 constexpr const char* kGrantTemplate =
-    "insert into permission_tab (user_name,company_num,department_num) values('%s','%s','%s')";
+    "insert into permission_tab (user_name,company_num,department_num) select '%s','%s','%s' from dual "
+    "where exists (select 1 from user_tab where user_name='%s') "
+    "and exists (select 1 from company_tab where company_num='%s') "
+    "and exists (select 1 from department_tab where company_num='%s' and department_num='%s')";
 constexpr const char* kWithdrawTemplate =
     "delete  from permission_tab where user_name='%s' and company_num='%s' and department_num='%s'";
 
@@ -175,7 +181,7 @@ void CPermissionDlg::OnListClick(int row) {
   SelectEntryNamed(userCombo_, list_->GetItemText(row, kListUser));
   SetDlgItemText(IDC_PERM_COMPANY_NUM, list_->GetItemText(row, kListCompanyNum));
   // By number: two companies may share a name.
-  if (admin::SelectCompanyByNumber(*companyCombo_, list_->GetItemText(row, kListCompanyNum)) < 0)
+  if (res::SelectCompanyByNumber(*companyCombo_, list_->GetItemText(row, kListCompanyNum)) < 0)
     companyCombo_->setCurrentIndex(-1);
   LoadDepartmentNames();
   SetDlgItemText(IDC_PERM_DEPARTMENT_NUM, list_->GetItemText(row, kListDepartmentNum));
@@ -186,7 +192,7 @@ void CPermissionDlg::OnCompanyChosen() {
   SetStatus(QString());
   if (db_.connected) {
     // The entry carries its company's number: no lookup by name, which twins would confuse.
-    const QString number = admin::CompanyNumberAt(*companyCombo_, companyCombo_->currentIndex());
+    const QString number = res::CompanyNumberAt(*companyCombo_, companyCombo_->currentIndex());
     if (number.isEmpty()) return;
     SetDlgItemText(IDC_PERM_COMPANY_NUM, number);
   }
@@ -208,7 +214,9 @@ void CPermissionDlg::OnGrant() {
   const std::string companyNum = platform::ToGbk(GetDlgItemText(IDC_PERM_COMPANY_NUM));
   const std::string departmentNum = platform::ToGbk(GetDlgItemText(IDC_PERM_DEPARTMENT_NUM));
   if (user.empty() || companyNum.empty() || departmentNum.empty()) return;
-  Report(admin::Change::kAdd, db_.Execute(db_.Format(kGrantTemplate, {user, companyNum, departmentNum})));
+  const std::string sql =
+      db_.Format(kGrantTemplate, {user, companyNum, departmentNum, user, companyNum, companyNum, departmentNum});
+  Report(admin::Change::kAdd, db_.Execute(sql) && db_.AffectedRows() == 1);
 }
 
 void CPermissionDlg::OnWithdraw() {

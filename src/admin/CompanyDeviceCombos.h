@@ -19,16 +19,10 @@ bool RefillCombo(QComboBox& combo, const DbResult& result);
 // index chosen, or -1 with the selection left as it was.
 int SelectComboEntry(QComboBox& combo, const QString& text);
 
-// Refills `combo` with every company, in result order and without a selection. Each entry
-// carries its company's number and name; companies are told apart by number, and where two
-// share a name both entries show the number too, e.g. "南城食品有限公司 (0005)". Returns false
-// when the query failed.
+// Refills `combo` with every company, in result order and without a selection, as
+// res::FillCompanyCombo does (read its entries with res::CompanyNumberAt and the like).
+// Returns false when the query failed.
 bool LoadCompanyCombo(QComboBox& combo, DbSession& db);
-// Number and name of an entry made by LoadCompanyCombo; empty for no entry.
-QString CompanyNumberAt(const QComboBox& combo, int index);
-QString CompanyNameAt(const QComboBox& combo, int index);
-// Selects the entry of the company with `number`; returns its index or -1 (selection kept).
-int SelectCompanyByNumber(QComboBox& combo, const QString& number);
 
 // Column 0 of the first row of `result`. Empty when the query failed or returned no row
 // (`result.ok` tells the two apart).

@@ -16,9 +16,8 @@ constexpr const char* kDepartmentNamesSql =
 constexpr const char* kDepartmentNumSql =
     "select department_tab.department_num from department_tab where department_name ='%s' and company_num='%s'";
 
-constexpr const char* kAllCompanyNamesSql = "select company_tab.company_name from company_tab";
-constexpr const char* kGrantedCompanyNamesSql =
-    "select distinct company_tab.company_name\t\t\t\t             from company_tab,permission_tab\t\t\t\t\t\t\t where company_tab.company_num=permission_tab.company_num \t\t\t\t\t\t\t and   permission_tab.user_name='%s'";
+constexpr const char* kGrantedCompaniesSql =
+    "select distinct company_tab.company_num,company_tab.company_name\t\t\t\t             from company_tab,permission_tab\t\t\t\t\t\t\t where company_tab.company_num=permission_tab.company_num \t\t\t\t\t\t\t and   permission_tab.user_name='%s'";
 // The same look-up as kDepartmentNamesSql, in the history dialog's own wording.
 constexpr const char* kAllDepartmentNamesSql =
     "select department_tab.department_name \t\t\t\t\t\tfrom department_tab \t\t\t\t\t\twhere department_tab.company_num='%s'";
@@ -62,9 +61,9 @@ DbResult DepartmentNumbersNamed(DbSession& db, const std::string& name, const st
   return Rows(db, kDepartmentNumSql, {name, companyNum});
 }
 
-DbResult CompanyNamesSeenBy(DbSession& db, int role, const std::string& user) {
-  if (SeesEveryDevice(role)) return db.Select(kAllCompanyNamesSql, DbFetch::Use);
-  return Rows(db, kGrantedCompanyNamesSql, {user});
+DbResult CompaniesSeenBy(DbSession& db, int role, const std::string& user) {
+  if (SeesEveryDevice(role)) return Companies(db);
+  return Rows(db, kGrantedCompaniesSql, {user});
 }
 
 DbResult DepartmentNamesSeenBy(DbSession& db, int role, const std::string& user, const std::string& companyNum) {

@@ -29,8 +29,8 @@ DbResult DepartmentNames(DbSession& db, const std::string& companyNum);
 // The numbers of the departments of `companyNum` called `name`.
 DbResult DepartmentNumbersNamed(DbSession& db, const std::string& name, const std::string& companyNum);
 
-// The company names, and the department names of one company, that `role` and `user` see.
-DbResult CompanyNamesSeenBy(DbSession& db, int role, const std::string& user);
+// The companies (number, name) and the department names of one company that `role` and `user` see.
+DbResult CompaniesSeenBy(DbSession& db, int role, const std::string& user);
 DbResult DepartmentNamesSeenBy(DbSession& db, int role, const std::string& user, const std::string& companyNum);
 
 // Devices with their company and department: id, name, company name, department name. Devices

@@ -58,7 +58,7 @@ CHistoryCurvePage::CHistoryCurvePage(DbSession& db, const HistoryQueryContext* d
           &CHistoryCurvePage::NextDay);
 
   connect(Item<QAbstractButton>(res::IDC_HC_EXPORT_PDF), &QAbstractButton::clicked, this,
-          [this] { ExportCurvePdf(this, image_); });
+          [this] { ExportCurvePdf(this, PdfImage()); });
 
   SetCurveDate(Today());
   chart_.channel = history::kChannelTemperature;
@@ -155,6 +155,8 @@ void CHistoryCurvePage::DrawCurves(DrawMode mode, const std::string& start, cons
   }
   Redraw();
 }
+
+QImage CHistoryCurvePage::PdfImage() const { return image_.copy(history::ChartPicture(image_.size())); }
 
 void CHistoryCurvePage::Redraw() {
   if (image_.size() != size()) image_ = QImage(size(), QImage::Format_RGB32);

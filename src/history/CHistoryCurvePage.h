@@ -37,6 +37,8 @@ class CHistoryCurvePage : public res::DialogBase {
   int Channel() const { return chart_.channel; }
   const history::CurveChart& Chart() const { return chart_; }
   const QImage& Image() const { return image_; }
+  // What "导出PDF" writes: the rows of the image that hold the chart, its legend and group label.
+  QImage PdfImage() const;
 
   // Paint offset of the image inside the page.
   static constexpr int kImageTop = 10;

@@ -1,15 +1,16 @@
 #include "CHistoryQueryDlg.h"
 
 #include <QAbstractButton>
-#include <algorithm>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QTabBar>
+#include <algorithm>
 
 #include "CHistoryCurvePage.h"
 #include "CHistoryTablePage.h"
 #include "Catalogue.h"
+#include "CompanyCombo.h"
 #include "DbSession.h"
 #include "Gbk.h"
 #include "HistoryQueryTemplate.h"
@@ -111,9 +112,8 @@ void CHistoryQueryDlg::FillCompanyCombo() {
   auto* combo = Item<QComboBox>(res::IDC_HQ_COMPANY);
   combo->clear();
   if (!db_.connected) return;
-  const DbResult result = catalogue::CompanyNamesSeenBy(db_, currentUserRole, currentUserName);
-  for (const DbRow& row : result.rows) combo->addItem(platform::FromGbk(row.empty() ? "" : row[0]));
-  combo->setCurrentIndex(-1);
+  // Each entry carries its number: two companies may share a name.
+  res::FillCompanyCombo(*combo, catalogue::CompaniesSeenBy(db_, currentUserRole, currentUserName).rows);
 }
 
 void CHistoryQueryDlg::OnCompanyChanged() {
@@ -123,12 +123,10 @@ void CHistoryQueryDlg::OnCompanyChanged() {
     OnDepartmentChanged();
     return;
   }
-  const std::string company = ComboTextGbk(Item<QComboBox>(res::IDC_HQ_COMPANY));
-  if (company.empty()) return;
-  const DbResult result = catalogue::CompanyNumbersNamed(db_, company);
-  if (!result.ok) return;
-  if (!result.rows.empty() && !result.rows[0].empty())
-    SetDlgItemText(res::IDC_HQ_COMPANY_NUM, platform::FromGbk(result.rows[0][0]));
+  const auto* combo = Item<QComboBox>(res::IDC_HQ_COMPANY);
+  const QString number = res::CompanyNumberAt(*combo, combo->currentIndex());
+  if (number.isEmpty()) return;
+  SetDlgItemText(res::IDC_HQ_COMPANY_NUM, number);
   FillDepartmentCombo();
   FillDeviceChoices();
   OnDepartmentChanged();

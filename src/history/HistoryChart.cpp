@@ -34,10 +34,8 @@ int CurveX(std::string_view datetime) { return kChartLeft + SecondOfDay(datetime
 
 int CurveY(int channel, double value) {
   value = std::clamp(value, -kValueLimit, kValueLimit);
-  double y;
-  if (channel == kChannelHumidity) y = kChartBottom - 2.0 * value;
-  else if (channel == kChannelVoltage) y = kChartBottom - 10.0 * value;
-  else y = kChartBottom - 2.0 * (value + 40.0);
+  const ChannelScale scale = ScaleOf(channel);
+  const double y = kChartBottom - (value - scale.low) * kScaleHeight / (scale.high - scale.low);
   return static_cast<int>(y);  // truncates toward zero
 }
 

@@ -1,6 +1,11 @@
 #pragma once
 // Geometry and rules of the history curve chart, in off-screen image pixels: one hour per 30
 // pixels, one pixel column per two minutes, one vertical scale per channel.
+//
+// The chart lies between the page's channel buttons above and its day buttons and date box
+// below, right of the group buttons: no control of the page covers a curve, an axis or a
+// label (the curve page's test checks the rectangles). Every channel's scale, lowest to
+// highest value, spans the same kScaleHeight pixels.
 #include <QColor>
 #include <QPoint>
 #include <QString>
@@ -13,10 +18,11 @@ namespace history {
 enum CurveChannel : int { kChannelTemperature = 0, kChannelHumidity = 1, kChannelDeviceTemperature = 2, kChannelVoltage = 3 };
 
 inline constexpr int kChartLeft = 100;
-inline constexpr int kChartTop = 100;
+inline constexpr int kChartTop = 60;  // the tip of the y axis
 inline constexpr int kChartWidth = 730;
-inline constexpr int kChartHeight = 250;
+inline constexpr int kChartHeight = 210;
 inline constexpr int kChartBottom = kChartTop + kChartHeight;  // the x axis
+inline constexpr int kScaleHeight = 200;
 inline constexpr int kPixelsPerHour = 30;
 inline constexpr int kSecondsPerPixel = 3600 / kPixelsPerHour;
 
@@ -34,7 +40,8 @@ ChannelScale ScaleOf(int channel);
 int SecondOfDay(std::string_view datetime);
 // Pixel column of a reading: only the time of day counts.
 int CurveX(std::string_view datetime);
-// Pixel row of a value on the channel's scale; values beyond the scale leave the chart.
+// Pixel row of a value on the channel's scale (truncated toward zero); values beyond the
+// scale leave the chart.
 int CurveY(int channel, double value);
 
 // A device's curve as drawn: the first reading starts it, a later one only extends it when

@@ -4,6 +4,7 @@
 // the database again.
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <array>
 #include <string>
@@ -27,5 +28,14 @@ struct CurveChart {
 
 // White background, axes and scales of the channel, group label, legend, curves.
 void PaintChart(QImage& image, const CurveChart& chart);
+
+// Where PaintChart draws, in image pixels: the axes with the grid and every scale label (the
+// curves of values on the scales lie inside), the legend, and the text of a group label.
+QRect ChartFrame();
+QRect LegendFrame();
+QRect GroupLabelRect(const QString& label);
+// The rows of an image of `size` that hold the chart, its legend and the group label, with a
+// margin: what the PDF of the page shows.
+QRect ChartPicture(const QSize& size);
 
 }  // namespace history

@@ -13,7 +13,7 @@ constexpr const char* kStationHelp =
     "  -v, --version              显示版本并退出\n"
     "\n";
 constexpr const char* kStationHelpEnd =
-    "\n退出状态: 0 成功, 2 参数错误, 3 数据库不可达, 4 登录被拒绝, 5 设备未授权, 6 查询或写入失败。\n"
+    "\n退出状态: 0 成功, 2 参数错误, 3 数据库不可达, 4 登录被拒绝, 5 设备不存在或未授权, 6 查询或写入失败。\n"
     "详见 man veltrane。\n";
 
 // QApplication's own options and whether they take a value; they pass through untouched.

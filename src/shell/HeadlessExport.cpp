@@ -29,7 +29,7 @@
 namespace {
 
 // Bad arguments (2) are refused by the command line before the export runs.
-enum ExitStatus { kOk = 0, kDatabaseDown = 3, kLoginRefused = 4, kNotGranted = 5, kFailed = 6 };
+enum ExitStatus { kOk = 0, kDatabaseDown = 3, kLoginRefused = 4, kUnknownOrNotGranted = 5, kFailed = 6 };
 
 // The kinds of report --export writes; a new kind is one more line here.
 struct ExportKind {
@@ -211,10 +211,14 @@ int RunHeadlessExport(int argc, char** argv, const ExportRequest& request) {
   std::vector<std::string> deviceIds;
   for (const std::string& device : request.devices) {
     const std::string id = platform::Utf8ToGbk(device);
+    // A mistyped id in a scheduled job would otherwise write an empty report and succeed.
+    const DbResult known = catalogue::Device(Db(), id);
+    if (!known.ok) return Fail(kFailed, "设备查询失败");
+    if (known.rows.empty()) return Fail(kUnknownOrNotGranted, "设备 " + device + " 不存在");
     if (!catalogue::SeesEveryDevice(currentUserRole)) {
       const DbResult granted = catalogue::GrantedDevice(Db(), name, id);
       if (!granted.ok) return Fail(kFailed, "权限查询失败");
-      if (granted.rows.empty()) return Fail(kNotGranted, "设备 " + device + " 不在该用户的授权部门内");
+      if (granted.rows.empty()) return Fail(kUnknownOrNotGranted, "设备 " + device + " 不在该用户的授权部门内");
     }
     deviceIds.push_back(id);
   }

@@ -35,5 +35,5 @@ bool WantsExport(const QCommandLineParser& parser);
 std::string ReadExportRequest(const QCommandLineParser& parser, ExportRequest& request);
 
 // Runs it; returns the process exit status (0 success; 2 bad arguments; 3 database not
-// reachable; 4 login refused; 5 device not granted; 6 query or write failed).
+// reachable; 4 login refused; 5 device unknown or not granted; 6 query or write failed).
 int RunHeadlessExport(int argc, char** argv, const ExportRequest& request);

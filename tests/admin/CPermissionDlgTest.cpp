@@ -106,6 +106,32 @@ TEST_F(PermissionTest, ChoosingFillsTheNumbersAndGrantAddsOnceUnderTheSearch) {
   EXPECT_EQ(boxes_.Count(), 0);
 }
 
+TEST_F(PermissionTest, AGrantForWhatWasDeletedMeanwhileIsRefusedAndInsertsNothing) {
+  SeedDemo();
+  // Deleted by another station after the combos were filled; the department's row may outlive its company.
+  const struct {
+    const char* what;
+    std::string deletion, restore;
+  } cases[] = {
+      {"department", "delete from department_tab where company_num='0001' and department_num='02'",
+       "insert into department_tab values ('02','0001'," + Lit("销售部") + ")"},
+      {"company", "delete from company_tab where company_num='0001'",
+       "insert into company_tab values ('0001'," + Lit("华东公司") + ")"},
+      {"user", "delete from user_tab where user_name='bob'", "insert into user_tab values ('bob','p',2)"},
+  };
+  for (const auto& c : cases) {
+    dlg.Reopen();
+    ChooseGrant("bob", "华东公司", "销售部");
+    ASSERT_EQ(Text(IDC_PERM_COMPANY_NUM) + Text(IDC_PERM_DEPARTMENT_NUM), "000102") << c.what;
+    db().Exec(c.deletion);
+    const QStringList before = GrantsInDb();
+    Press(IDC_PERM_ADD);
+    EXPECT_EQ(Text(IDC_PERM_STATUS), Q("添加失败！")) << c.what;
+    EXPECT_EQ(GrantsInDb(), before) << c.what;
+    db().Exec(c.restore);
+  }
+}
+
 TEST_F(PermissionTest, ClickingAGrantChoosesExactlyItAndWithdrawRemovesOnlyThatRow) {
   SeedDemo();
   dlg().show();

@@ -13,13 +13,14 @@ using platform::Utf8ToGbk;
 
 namespace {
 
-// Column 0 of every row, as UTF-8, in result order.
-std::vector<std::string> Firsts(const DbResult& result) {
+// Column `column` of every row, as UTF-8, in result order.
+std::vector<std::string> Firsts(const DbResult& result, std::size_t column = 0) {
   EXPECT_TRUE(result.ok);
   std::vector<std::string> texts;
-  for (const DbRow& row : result.rows) texts.push_back(platform::GbkToUtf8(row.at(0)));
+  for (const DbRow& row : result.rows) texts.push_back(platform::GbkToUtf8(row.at(column)));
   return texts;
 }
+std::vector<std::string> Names(const DbResult& companies) { return Firsts(companies, 1); }
 
 using Texts = std::vector<std::string>;
 
@@ -47,12 +48,13 @@ TEST_F(CatalogueTest, AnAdministratorSeesEverythingAnyOtherRoleOnlyItsGrants) {
   EXPECT_FALSE(catalogue::SeesEveryDevice(kRoleNone)) << "nobody logged in";
 
   // The administrator's name is not looked at.
-  EXPECT_EQ(Firsts(catalogue::CompanyNamesSeenBy(Db(), kRoleAdministrator, "nobody")),
+  EXPECT_EQ(Names(catalogue::CompaniesSeenBy(Db(), kRoleAdministrator, "nobody")),
             (Texts{"甲公司", "乙公司", "O'Brien & Co"}));
   EXPECT_EQ(Firsts(catalogue::DepartmentNamesSeenBy(Db(), kRoleAdministrator, "nobody", "0001")),
             (Texts{"生产部", "仓库"}));
 
-  EXPECT_EQ(Firsts(catalogue::CompanyNamesSeenBy(Db(), kRoleNormalUser, "li")), Texts{"甲公司"});
+  EXPECT_EQ(Names(catalogue::CompaniesSeenBy(Db(), kRoleNormalUser, "li")), Texts{"甲公司"});
+  EXPECT_EQ(Firsts(catalogue::CompaniesSeenBy(Db(), kRoleNormalUser, "li")), Texts{"0001"}) << "with its number";
   EXPECT_EQ(Firsts(catalogue::DepartmentNamesSeenBy(Db(), kRoleNormalUser, "li", "0001")), Texts{"生产部"});
   EXPECT_TRUE(Firsts(catalogue::DepartmentNamesSeenBy(Db(), kRoleNormalUser, "li", "0002")).empty());
 
@@ -64,11 +66,11 @@ TEST_F(CatalogueTest, AnAdministratorSeesEverythingAnyOtherRoleOnlyItsGrants) {
 TEST_F(CatalogueTest, NamesWithQuotesAreOnlyNames) {
   EXPECT_EQ(Firsts(catalogue::CompanyNumbersNamed(Db(), "O'Brien & Co")), Texts{"0003"});
   EXPECT_EQ(Firsts(catalogue::DepartmentNumbersNamed(Db(), "Joe's", "0003")), Texts{"01"});
-  EXPECT_EQ(Firsts(catalogue::CompanyNamesSeenBy(Db(), kRoleNormalUser, "O'Neil")), Texts{"O'Brien & Co"});
+  EXPECT_EQ(Names(catalogue::CompaniesSeenBy(Db(), kRoleNormalUser, "O'Neil")), Texts{"O'Brien & Co"});
   EXPECT_EQ(Firsts(catalogue::GrantedDevice(Db(), "O'Neil", "D000000004")), Texts{"D000000004"});
 
   const std::string attack = "x' or '1'='1";
-  EXPECT_TRUE(Firsts(catalogue::CompanyNamesSeenBy(Db(), kRoleNormalUser, attack)).empty());
+  EXPECT_TRUE(Firsts(catalogue::CompaniesSeenBy(Db(), kRoleNormalUser, attack)).empty());
   EXPECT_TRUE(Firsts(catalogue::DepartmentNamesSeenBy(Db(), kRoleNormalUser, attack, "0001")).empty());
   EXPECT_TRUE(Firsts(catalogue::GrantedDevice(Db(), attack, "D000000001")).empty());
   EXPECT_TRUE(Firsts(catalogue::GrantedDevice(Db(), "li", "D000000002' or '1'='1")).empty());

@@ -42,7 +42,9 @@ class HeadlessExportTest : public SharedDatabaseTest<HeadlessExportTest> {
     if (!OpenDatabase("t_headless")) return;
     db_->Exec(Utf8ToGbk("insert into company_tab values('0001','华东冷链'),('0002','华南药仓')"));
     db_->Exec(Utf8ToGbk("insert into department_tab values('01','0001','冷藏部'),('01','0002','药品部')"));
-    db_->Exec(Utf8ToGbk("insert into device_tab values('TH00010101','一号冷库','0001','01'),('TH00020101','药柜','0002','01')"));
+    db_->Exec(Utf8ToGbk(
+        "insert into device_tab values('TH00010101','一号冷库','0001','01'),('TH00020101','药柜','0002','01'),"
+        "('TH00010102','备用库','0001','01')"));  // the last one has no readings
     db_->Exec("insert into user_tab values('admin','admin',1),('user1','user1',2)");
     db_->Exec("insert into permission_tab values('user1','0001','01')");
     for (const char* id : {"TH00010101", "TH00020101"})
@@ -134,7 +136,8 @@ TEST_F(HeadlessExportTest, CsvHasTheTablePagesColumnsInUtf8WithBomOrInGbk) {
 }
 
 TEST_F(HeadlessExportTest, SummaryHasTheFiguresOfEveryDevice) {
-  const RunResult r = RunIn(dir_, "--export summary " + kAdmin + "--devices TH00010101,TH99999999" + kDay + " --output s.tsv");
+  const RunResult r =
+      RunIn(dir_, "--export summary " + kAdmin + "--devices TH00010101,TH00010102" + kDay + " --output s.tsv");
   ASSERT_EQ(r.status, 0) << r.out;
   const std::string text = ReadFile(dir_ / "s.tsv");
   EXPECT_EQ(text.rfind("\xEF\xBB\xBF设备ID\t设备名称\t记录数", 0), 0u) << text.substr(0, 100);
@@ -142,8 +145,15 @@ TEST_F(HeadlessExportTest, SummaryHasTheFiguresOfEveryDevice) {
   EXPECT_NE(text.find("\r\nTH00010101\t一号冷库\t40\t2026-12-07 00:00:00\t2026-12-07 06:30:00\t20.50\t24.50\t22.50\t"),
             std::string::npos) << text;
   EXPECT_NE(text.find("\t14\t2:20:00\t0\t0:00:00\t45.00\t"), std::string::npos) << text;
-  EXPECT_NE(text.find("\r\nTH99999999\t\t0\t--\t--\t"), std::string::npos) << text;  // no readings at all
+  // A device without readings: count 0 and no first or last time, whatever its name column holds.
+  const auto quiet = text.find("\r\nTH00010102\t");
+  ASSERT_NE(quiet, std::string::npos) << text;
+  EXPECT_NE(text.find("\t0\t--\t--\t", quiet), std::string::npos) << text;
+  EXPECT_LT(text.find("\t0\t--\t--\t", quiet), text.find("\r\n", quiet + 2)) << text;
 
+  const RunResult empty = RunIn(dir_, "--export csv " + kAdmin + "--devices TH00010102" + kDay + " --output e.csv");
+  EXPECT_EQ(empty.status, 0) << empty.out;  // a known device without readings is no error
+  EXPECT_NE(empty.out.find("veltrane: 0 条记录"), std::string::npos) << empty.out;
   ASSERT_EQ(RunIn(dir_, "--export summary " + kAdmin + "--devices TH00010101" + kDay + " --output s.xls").status, 0);
   EXPECT_EQ(ReadFile(dir_ / "s.xls").rfind("\xD0\xCF\x11\xE0", 0), 0u);  // a compound document
 }
@@ -171,6 +181,19 @@ TEST_F(HeadlessExportTest, RefusalsHaveTheirOwnExitStatus) {
     EXPECT_NE(r.out.find(c.text), std::string::npos) << c.what << "\n" << r.out;
   }
   EXPECT_FALSE(fs::exists(dir_ / "no"));
+}
+
+// A typing error in a scheduled job ("O" for "0"): one line names the id, nothing is written.
+TEST_F(HeadlessExportTest, AnUnknownDeviceIsRefusedByEveryKind) {
+  for (const std::string kind : {"pdf", "xls", "csv", "summary"})
+    for (const std::string& login : {kAdmin, std::string("--user user1 --password user1 --role 2 ")}) {
+      const std::string output = "u." + kind;
+      const RunResult r = RunIn(
+          dir_, "--export " + kind + " " + login + "--devices TH00010101,TH0001O101" + kDay + " --output " + output);
+      EXPECT_EQ(r.status, 5) << kind << " " << login << "\n" << r.out;
+      EXPECT_EQ(r.out, "veltrane: 设备 TH0001O101 不存在\n") << kind << " " << login;
+      EXPECT_FALSE(fs::exists(dir_ / output)) << kind;
+    }
 }
 
 TEST_F(HeadlessExportTest, AFileSizeLimitFailsTheExportAndKeepsTheEarlierFile) {

@@ -83,6 +83,29 @@ TEST_F(HistoryDeviceChoice, NormalUserSeesOnlyGrantedDepartments) {
   db_->Exec("delete from department_tab where company_num='0002' and department_num='02'");
 }
 
+TEST_F(HistoryDeviceChoice, TwinCompanyNamesAreToldApartByNumber) {
+  db_->Exec(Gbk("insert into company_tab values ('0004','华南公司')"));
+  db_->Exec(Gbk("insert into department_tab values ('01','0004','北库')"));
+  db_->Exec(Gbk("insert into device_tab values ('D000000009','北库探头','0004','01')"));
+  CHistoryQueryDlg dlg(Db());
+  EXPECT_EQ(ComboTexts(dlg, res::IDC_HQ_COMPANY),
+            QStringList({"华东公司", "华南公司 (0002)", "空公司", "华南公司 (0004)"}));
+  ChooseCombo(dlg, res::IDC_HQ_COMPANY, "华南公司 (0004)");
+  EXPECT_EQ(Hidden(dlg, res::IDC_HQ_COMPANY_NUM), "0004");
+  EXPECT_EQ(ComboTexts(dlg, res::IDC_HQ_DEPARTMENT), QStringList({"北库"}));
+  ASSERT_EQ(dlg.DeviceList()->GetItemCount(), 1);
+  EXPECT_EQ(dlg.DeviceList()->GetItemText(0, 0), "D000000009");
+  ChooseCombo(dlg, res::IDC_HQ_COMPANY, "华南公司 (0002)");
+  EXPECT_EQ(Hidden(dlg, res::IDC_HQ_COMPANY_NUM), "0002");
+  EXPECT_EQ(dlg.DeviceList()->GetItemCount(), 2);
+
+  LogIn("张三", kRoleNormalUser);  // granted 0002 only: no twin in sight
+  EXPECT_EQ(ComboTexts(*std::make_unique<CHistoryQueryDlg>(Db()), res::IDC_HQ_COMPANY), QStringList({"华南公司"}));
+  db_->Exec("delete from device_tab where device_num='D000000009'");
+  db_->Exec("delete from department_tab where company_num='0004'");
+  db_->Exec("delete from company_tab where company_num='0004'");
+}
+
 TEST_F(HistoryDeviceChoice, QueryListTakesEachDeviceOnce) {
   CHistoryQueryDlg dlg(Db());
   ChooseCombo(dlg, res::IDC_HQ_COMPANY, "华东公司");

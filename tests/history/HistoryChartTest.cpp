@@ -29,12 +29,14 @@ TEST(HistoryChart, ValuesMapToRowsPerChannel) {
     double value;
     int y;
   } cases[] = {
-      {kChannelTemperature, 25.0, 220}, {kChannelTemperature, -40.0, 350}, {kChannelTemperature, 80.0, 110},
-      {kChannelDeviceTemperature, 25.0, 220}, {kChannelHumidity, 50.0, 250}, {kChannelHumidity, 100.0, 150},
-      {kChannelVoltage, 3.5, 315}, {kChannelVoltage, 20.0, 150},
-      {kChannelTemperature, 25.3, 219},    // 219.4 truncated
-      {kChannelTemperature, 120.0, 30},    // beyond the scale: outside the chart, not clipped
-      {kChannelVoltage, 1e300, -99999650}, // absurd values stay within int
+      // Every scale spans rows 270 (its lowest value, on the x axis) to 70.
+      {kChannelTemperature, 25.0, 161},    {kChannelTemperature, -40.0, 270}, {kChannelTemperature, 80.0, 70},
+      {kChannelTemperature, -25.0, 245},   {kChannelTemperature, 45.0, 128},  {kChannelDeviceTemperature, 25.0, 161},
+      {kChannelHumidity, 0.0, 270},        {kChannelHumidity, 50.0, 170},     {kChannelHumidity, 100.0, 70},
+      {kChannelVoltage, 0.0, 270},         {kChannelVoltage, 3.5, 235},       {kChannelVoltage, 20.0, 70},
+      {kChannelTemperature, 25.5, 160},     // 160.8 truncated
+      {kChannelTemperature, 120.0, 3},      // beyond the scale: outside the chart, not clipped
+      {kChannelVoltage, 1e300, -99999730},  // absurd values stay within int
   };
   for (const auto& c : cases) EXPECT_EQ(CurveY(c.channel, c.value), c.y) << c.channel << " " << c.value;
 }
@@ -56,16 +58,18 @@ TEST(CurveBreaks, GapsAndReadingsWithoutValueStartNewStrokes) {
     std::vector<CurveReading> readings;
     Strokes strokes;
   } cases[] = {
-      {"steady readings join", {at(0), at(10), at(20)}, {{QPoint(100, 220), QPoint(105, 220), QPoint(110, 220)}}},
+      {"steady readings join", {at(0), at(10), at(20)}, {{QPoint(100, 161), QPoint(105, 161), QPoint(110, 161)}}},
       {"an hour missing among 10-minute readings",
        {at(0), at(10), at(20), at(80), at(90)},
-       {{QPoint(100, 220), QPoint(105, 220), QPoint(110, 220)}, {QPoint(140, 220), QPoint(145, 220)}}},
-      {"a gap of less than five minutes joins", {at(0), at(1), at(2), at(6)},
-       {{QPoint(100, 220), QPoint(100, 220), QPoint(101, 220), QPoint(103, 220)}}},
-      {"offline reading breaks and is not drawn", {at(0), at(10), at(20, 0.0, true), at(30)},
-       {{QPoint(100, 220), QPoint(105, 220)}, {QPoint(115, 220)}}},
+       {{QPoint(100, 161), QPoint(105, 161), QPoint(110, 161)}, {QPoint(140, 161), QPoint(145, 161)}}},
+      {"a gap of less than five minutes joins",
+       {at(0), at(1), at(2), at(6)},
+       {{QPoint(100, 161), QPoint(100, 161), QPoint(101, 161), QPoint(103, 161)}}},
+      {"offline reading breaks and is not drawn",
+       {at(0), at(10), at(20, 0.0, true), at(30)},
+       {{QPoint(100, 161), QPoint(105, 161)}, {QPoint(115, 161)}}},
       {"all without value", {at(0, 0, true), at(10, 0, true)}, {}},
-      {"one reading", {at(720)}, {{QPoint(460, 220)}}},
+      {"one reading", {at(720)}, {{QPoint(460, 161)}}},
   };
   for (const auto& c : cases) {
     Strokes expected = c.strokes;
@@ -134,16 +138,16 @@ TEST(HistoryChart, GroupsOfTenAndTheirLabel) {
 TEST(HistoryChartPainter, CurvesLegendAndAxesLandOnTheirPixels) {
   CurveChart chart;
   chart.series[0].name = "D000000001";
-  chart.series[0].segments = {{QPoint(460, 220), QPoint(500, 220)}, {QPoint(520, 220), QPoint(540, 220)}};
-  chart.series[1].segments = {{QPoint(600, 300)}};  // a lone reading is marked, not lost
+  chart.series[0].segments = {{QPoint(460, 225), QPoint(500, 225)}, {QPoint(520, 225), QPoint(540, 225)}};
+  chart.series[1].segments = {{QPoint(600, 240)}};  // a lone reading is marked, not lost
   QImage image(1000, 420, QImage::Format_RGB32);
   PaintChart(image, chart);
-  EXPECT_EQ(image.pixelColor(480, 220), kSeriesColours[0]);
-  EXPECT_EQ(image.pixelColor(510, 220), QColor(Qt::white));  // the gap stays open
-  EXPECT_EQ(image.pixelColor(530, 220), kSeriesColours[0]);
-  EXPECT_EQ(image.pixelColor(600, 300), kSeriesColours[1]);
+  EXPECT_EQ(image.pixelColor(480, 225), kSeriesColours[0]);
+  EXPECT_EQ(image.pixelColor(510, 225), QColor(Qt::white));  // the gap stays open
+  EXPECT_EQ(image.pixelColor(530, 225), kSeriesColours[0]);
+  EXPECT_EQ(image.pixelColor(600, 240), kSeriesColours[1]);
   EXPECT_EQ(image.pixelColor(855, 71), kSeriesColours[0]);           // legend bar of slot 0
-  EXPECT_EQ(image.pixelColor(855, 71 + 9 * 30), kSeriesColours[9]);  // and of slot 9
+  EXPECT_EQ(image.pixelColor(855, 71 + 9 * 21), kSeriesColours[9]);  // and of slot 9
   EXPECT_EQ(image.pixelColor(kChartLeft, 200), QColor(Qt::black));   // y axis
   EXPECT_EQ(image.pixelColor(300, kChartBottom), QColor(Qt::black)); // x axis
   EXPECT_EQ(image.pixelColor(kChartLeft + 30, 200), QColor(212, 212, 212));  // hour grid

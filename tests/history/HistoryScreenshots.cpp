@@ -11,6 +11,7 @@
 #include "CHistoryCurvePage.h"
 #include "CHistoryStatisticsDlg.h"
 #include "CHistoryTablePage.h"
+#include "HistoryExport.h"
 #include "HistoryGlobals.h"
 #include "HistoryTablePageTemplate.h"
 #include "HistoryTestData.h"
@@ -77,6 +78,39 @@ TEST(HistoryScreenshots, TableAndCurvePages) {
   QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_QUERY), Qt::LeftButton);
   QTest::qWait(50);
   EXPECT_TRUE(dlg.grab().save(QString::fromUtf8(dir) + "/history-curve.png"));
+}
+
+// The curve page with a freezer at -25 °C and a hot room at +45 °C all day, on screen and as
+// its PDF: no control may hide a curve.
+TEST(HistoryScreenshots, CurvePageWithAFreezerAndAHotRoom) {
+  const char* dir = std::getenv("VELTRANE_SCREENSHOT_DIR");
+  if (!dir) GTEST_SKIP() << "VELTRANE_SCREENSHOT_DIR not set";
+  TestDatabase db("t_history_shots_extremes");
+  REQUIRE_DB(db);
+  WriteCatalogue(db);
+  std::string values;
+  for (const auto& [device, base] : {std::pair{"D000000001", -25.0}, {"D000000004", 45.0}})
+    for (int m = 0; m < 24 * 60; m += 5)
+      values += QString::asprintf("%s('%s','0001','01','2024-05-01 %02d:%02d:00',%.1f,0,50.0,0,30.0,3.6,1,12.0)",
+                                  values.empty() ? "" : ",", device, m / 60, m % 60, base + std::sin(m / 90.0))
+                    .toStdString();
+  db.Exec("insert into history_tab values " + values);
+  db.ConnectProcessSession();
+  LogIn("admin", kRoleAdministrator);
+  HistoryGroupIndex = 0;
+
+  CHistoryQueryDlg dlg(Db());
+  SetDates(dlg, QDate(2024, 5, 1), QDate(2024, 5, 1));
+  AddQueryRow(dlg, "D000000001");
+  AddQueryRow(dlg, "D000000004");
+  res::Control<QTabBar>(&dlg, res::IDC_HQ_TABS)->setCurrentIndex(1);
+  dlg.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+  QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_QUERY), Qt::LeftButton);
+  QTest::qWait(50);
+  EXPECT_TRUE(dlg.grab().save(QString::fromUtf8(dir) + "/history-curve-extremes.png"));
+  EXPECT_TRUE(
+      ExportCurvePdf(nullptr, dlg.CurvePage()->PdfImage(), std::string(dir) + "/history-curve-extremes.pdf").ok);
 }
 
 }  // namespace
