@@ -110,7 +110,7 @@ class DbSession {
   bool IsBusy() const;
   int BusyValue() const;
   int BusyHolders() const;
-  // Atomic test-and-set for the monitor thread: takes `busy` only if nobody holds it.
+  // Atomic test-and-set for a thread that takes turns: takes `busy` only if nobody holds it.
   bool TryAcquireBusy();
   // Unconditional hold, for a dialog after WaitForDbIdle (even if it gave up).
   void HoldBusy();

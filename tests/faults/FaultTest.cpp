@@ -251,8 +251,9 @@ TEST_F(DbFaults, LoginConnectsOnceTheServerIsBack) {
 // The station starts while the server cannot be reached: the window says so, the monitor
 // thread keeps trying on its own connection, and live data and the tree arrive once it is back.
 TEST_F(DbFaults, StationStartedWhileTheServerIsDownCatchesUpWhenItReturns) {
-  db_->Exec("insert into monitordat_tab values ('D000000001','0001','01','2024-05-01 09:00:00',1,0,2,0,3,4,1,5),"
-            "('D000000002','0001','01','2024-05-01 09:00:00',1,0,2,0,3,4,1,5)");
+  db_->Exec(
+      "insert into monitordat_tab values ('D000000001','0001','01','2024-05-01 09:00:00',1,0,2,0,3,4,1,5),"
+      "('D000000002','0001','01','2024-05-01 09:00:00',1,0,2,0,3,4,1,5)");
   forwarder_->SetAccepting(false);
   forwarder_->CutAll();
   ASSERT_TRUE(QTest::qWaitFor([] { return Db().Ping() != 0; }));
@@ -271,7 +272,8 @@ TEST_F(DbFaults, StationStartedWhileTheServerIsDownCatchesUpWhenItReturns) {
   EXPECT_EQ(liveCount(), 0);
 
   forwarder_->SetAccepting(true);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return liveCount() == 2 && freshness().startsWith(QStringLiteral("数据更新于")); }));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return liveCount() == 2 && freshness().startsWith(QStringLiteral("数据更新于")); }));
   EXPECT_EQ(frame.TreeView()->RootItem()->childCount(), 1);
   EXPECT_LT(Timed("close, monitor connected", [&] { frame.close(); }), 1000);
 }
@@ -291,8 +293,9 @@ class StuckMonitor : public DbFaults {
     if (observable) {
       // The server shows the live statement waiting for the lock.
       ASSERT_TRUE(QTest::qWaitFor([&] {
-        return db_->Query("select ID from information_schema.PROCESSLIST where INFO like 'select monitordat_tab.%' "
-                          "and STATE like '%lock%'")
+        return db_->Query(
+                      "select ID from information_schema.PROCESSLIST where INFO like 'select monitordat_tab.%' "
+                      "and STATE like '%lock%'")
                    .rows.size() == 1;
       }));
     }
@@ -340,7 +343,8 @@ TEST_F(StuckMonitor, ClosingEndsSoonWithALockedTableOrAHungServer) {
   ResumeServerOnExit resume;
   CMainFrame frame(0);
   frame.show();
-  StartStuck(frame, [] { FaultServer::Stop(); }, false);
+  StartStuck(
+      frame, [] { FaultServer::Stop(); }, false);
   QElapsedTimer clock;
   clock.start();
   frame.close();
