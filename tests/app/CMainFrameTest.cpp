@@ -517,7 +517,8 @@ TEST_F(MainFrameMonitoring, MeasuredDelayOfLiveDataWhileTheHistoryDialogIsOpenFo
         if (alarm) alarmDelay = delay.elapsed();
         shownAt = open.elapsed();
         std::printf("measured: %s inserted %lld ms after the dialog opened, shown %lld ms later\n",
-                    alarm ? "alarm" : "reading", static_cast<long long>(insertedAt), static_cast<long long>(delay.elapsed()));
+                    alarm ? "alarm" : "reading", static_cast<long long>(insertedAt),
+                    static_cast<long long>(delay.elapsed()));
       }
       EXPECT_TRUE(QTest::qWaitFor(
           [&] {
