@@ -134,6 +134,25 @@ void DbSession::Configure(std::string host, int port, std::string user, std::str
   connection_->database = std::move(database);
 }
 
+void DbSession::ConfigureLike(DbSession& other) {
+  if (&other == this) return;
+  std::string host, user, password, database, characterSet;
+  int port = 0;
+  {
+    std::lock_guard lock(other.connection_->mutex);
+    const Connection& from = *other.connection_;
+    host = from.host;
+    port = from.port;
+    user = from.user;
+    password = from.password;
+    database = from.database;
+    characterSet = from.characterSet;
+  }
+  Configure(std::move(host), port, std::move(user), std::move(password), std::move(database));
+  SetCharacterSet(std::move(characterSet));
+  SetConnectFailureReporting(other.connection_->reportConnectFailures.load());
+}
+
 void DbSession::SetConnectFailureReporting(bool onStderr) { connection_->reportConnectFailures = onStderr; }
 
 void DbSession::SetCharacterSet(std::string name) {
@@ -207,10 +226,18 @@ bool DbSession::Connection::ConnectLocked(bool recordOutcome) {
   return ok;
 }
 
-void DbSession::ConnectDatabase() {
-  std::lock_guard lock(connection_->mutex);
+namespace {
+// Once per process, before the first handle of any session (the monitor thread's session may
+// connect before the other one ever did).
+void InitialiseClientLibrary() {
   static std::once_flag libraryInit;
   std::call_once(libraryInit, [] { mysql_server_init(0, nullptr, nullptr); });
+}
+}  // namespace
+
+void DbSession::ConnectDatabase() {
+  std::lock_guard lock(connection_->mutex);
+  InitialiseClientLibrary();
   connection_->ReconnectLocked(true);
 }
 
@@ -222,6 +249,7 @@ void DbSession::Connection::ReconnectLocked(bool recordOutcome) {
 
 void DbSession::Reconnect() {
   std::lock_guard lock(connection_->mutex);
+  InitialiseClientLibrary();
   connection_->ReconnectLocked(true);
 }
 
@@ -312,6 +340,11 @@ void DbSession::Connection::MarkInFlight(bool marked) {
   std::lock_guard lock(inFlightMutex);
   inFlight = marked;
   inFlightSocket = marked && handleInitialised ? static_cast<int>(mysql_get_socket(&handle)) : -1;
+}
+
+bool DbSession::StatementInFlight() const {
+  std::lock_guard lock(connection_->inFlightMutex);
+  return connection_->inFlight;
 }
 
 bool DbSession::AbandonStatement() {

@@ -1,13 +1,13 @@
 #pragma once
-// The one connection to the database, shared by the user-interface thread and the monitor
-// thread. Every mysql_* call of the program lives in DbSession.cpp.
+// One connection to the database. The process has two: the user-interface thread's (login,
+// dialogs, exports) and the monitor thread's own, configured like the first (ConfigureLike).
+// Every mysql_* call of the program lives in DbSession.cpp.
 //
 // Locking rule: every call that touches the connection takes the session's connection mutex
-// for its whole duration, so the two threads can never use the connection at once — even when
+// for its whole duration, so two threads can never use one connection at once — even when
 // WaitForDbIdle gave up and both believe they hold `busy`. `busy` is the coarse turn-taking
-// between the threads (the monitor thread skips its step while it is set; a database dialog
-// holds it for its whole lifetime); it counts holders so that one holder's release never
-// clears another's hold.
+// for whoever still shares a session with a database dialog (which holds it for its whole
+// lifetime); it counts holders so that one holder's release never clears another's hold.
 //
 // Faults: every statement runs under the client's own time-outs (short for the interactive
 // path, longer on the monitor thread and for the history table query, see ReadTimeoutScope).
@@ -75,13 +75,18 @@ class DbSession {
   DbSession& operator=(const DbSession&) = delete;
 
   void Configure(std::string host, int port, std::string user, std::string password, std::string database);
+  // Takes the connect parameters of `other` (server, account, database, character set and the
+  // failure reporting) for this session's following connects; `other` is not touched
+  // otherwise. Call it while no other thread uses `other`.
+  void ConfigureLike(DbSession& other);
 
   // Start-up connect: library initialisation, then init, connect and character set "gbk".
   // The escaping depends on that character set: when the client refuses it the connect has
   // failed (connected 0, LastConnectFailure says why) and the handle is closed.
   void ConnectDatabase();
   // Close, initialise and connect again with the same parameters (the monitor thread's remedy
-  // for a failed ping). Sets `connected` and the character set exactly like ConnectDatabase.
+  // for a failed ping, and its first open of its own session). Sets `connected` and the
+  // character set exactly like ConnectDatabase.
   void Reconnect();
   // The last failed connect as one line without newline ("cannot connect to database 'X' on
   // host:port: <client error>"); empty after a success. Each failed connect writes it to
@@ -105,7 +110,7 @@ class DbSession {
   bool IsBusy() const;
   int BusyValue() const;
   int BusyHolders() const;
-  // Atomic test-and-set for the monitor thread: takes `busy` only if nobody holds it.
+  // Atomic test-and-set for a thread that takes turns: takes `busy` only if nobody holds it.
   bool TryAcquireBusy();
   // Unconditional hold, for a dialog after WaitForDbIdle (even if it gave up).
   void HoldBusy();
@@ -127,6 +132,8 @@ class DbSession {
   // thread is waiting in (its socket is shut down, so it fails at once and the connection is
   // re-opened by its next user). True when a statement was in flight.
   bool AbandonStatement();
+  // From any thread: a statement of this session is waiting for the server right now.
+  bool StatementInFlight() const;
   // Client errors that mean the link itself failed (2006, 2013 and their kin).
   static bool IsLinkError(unsigned error);
 

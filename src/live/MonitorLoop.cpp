@@ -4,24 +4,24 @@ MonitorLoop::Pass MonitorLoop::RunPass() {
   const std::uint32_t now = actions_.tickCount();
   bool pinged = false;
   if (PingDue(now)) {
-    if (!actions_.tryAcquireBusy()) {
+    if (!TryAcquireBusy()) {
       actions_.sleep(kBusyRetryMs);
       return Pass::WaitedForBusy;
     }
     if (actions_.ping() != 0) actions_.reconnect();
-    actions_.releaseBusy();
+    ReleaseBusy();
     lastPing_ = actions_.tickCount();
     pinged_ = true;
     pinged = true;
   }
   bool refreshed = false;
   if (RefreshDue(now)) {
-    if (!actions_.tryAcquireBusy()) {
+    if (!TryAcquireBusy()) {
       actions_.sleep(kBusyRetryMs);
       return pinged ? Pass::Pinged : Pass::WaitedForBusy;
     }
     actions_.refresh();
-    actions_.releaseBusy();
+    ReleaseBusy();
     actions_.notifyUi();
     // Taken after the redraw, so the next refresh is 10 s after the previous one finished.
     lastRefresh_ = actions_.tickCount();

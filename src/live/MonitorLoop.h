@@ -2,13 +2,15 @@
 // One pass of the monitor thread's loop, separated from the thread so the timing rules can be
 // stepped with a fake clock: ping (and reconnect) every 60 s, refresh every 10 s, both at
 // once on the first pass, both measured as unsigned differences on the wrapping 32-bit tick
-// counter, and both skipped while another holder has the database.
+// counter. Where the loop shares its session with someone else (a test, a tool), its steps
+// take turns through the busy actions and are skipped while another holder has the database;
+// on a session of its own it is given none.
 #include <cstdint>
 #include <functional>
 
 struct MonitorActions {
   std::function<std::uint32_t()> tickCount;
-  std::function<bool()> tryAcquireBusy;
+  std::function<bool()> tryAcquireBusy;  // both optional: no turn-taking without them
   std::function<void()> releaseBusy;
   std::function<int()> ping;  // 0 = the server answers
   std::function<void()> reconnect;
@@ -17,6 +19,8 @@ struct MonitorActions {
   std::function<void(std::uint32_t)> sleep;
   // Breaks off a statement the loop is stuck in (from another thread, at shutdown); optional.
   std::function<void()> abandon;
+  // Runs on the thread once the loop has ended (closes the thread's own connection); optional.
+  std::function<void()> finish;
 };
 
 class MonitorLoop {
@@ -40,6 +44,11 @@ class MonitorLoop {
   bool RefreshDue(std::uint32_t now) const { return lastRefresh_ == 0 || now - lastRefresh_ > kRefreshIntervalMs; }
 
  private:
+  bool TryAcquireBusy() { return !actions_.tryAcquireBusy || actions_.tryAcquireBusy(); }
+  void ReleaseBusy() {
+    if (actions_.releaseBusy) actions_.releaseBusy();
+  }
+
   MonitorActions actions_;
   std::uint32_t lastPing_ = 0;
   std::uint32_t lastRefresh_ = 0;

@@ -13,13 +13,14 @@ constexpr auto kStopPollInterval = std::chrono::milliseconds(20);
 MonitorActions DatabaseMonitorActions(DbSession& db, DeviceLiveTable& table) {
   MonitorActions a;
   a.tickCount = [] { return platform::GetTickCount(); };
-  a.tryAcquireBusy = [&db] { return db.TryAcquireBusy(); };
-  a.releaseBusy = [&db] { db.ReleaseBusy(); };
+  // The session is the loop's own: no turn-taking. Never opened before, its first ping fails
+  // and the reconnect opens it, on the thread.
   a.ping = [&db] { return db.Ping(); };
   a.reconnect = [&db] { db.Reconnect(); };
   a.refresh = [&db, &table] { RefreshLiveTable(db, table); };
   a.sleep = [](std::uint32_t ms) { platform::Sleep(ms); };
   a.abandon = [&db] { db.AbandonStatement(); };
+  a.finish = [&db] { db.Close(); };
   return a;
 }
 
@@ -42,8 +43,10 @@ void MonitorThread::Start(QObject* uiContext, std::function<void()> onRefreshed,
 void MonitorThread::Run(MonitorActions actions) {
   // Nobody waits for this thread's statements but itself: the long read time-out applies.
   DbSession::ReadTimeoutScope patient(DbSession::kLongReadTimeoutSeconds);
+  const std::function<void()> finish = std::move(actions.finish);
   MonitorLoop loop(std::move(actions));
   while (monitorRunning.load() == 1) loop.RunPass();
+  if (finish) finish();
   finished_ = true;
 }
 

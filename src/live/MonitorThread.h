@@ -1,12 +1,13 @@
 #pragma once
 // The background thread that keeps the live table current: every 10 s it re-reads the latest
 // readings and has the main frame redraw (waiting until it has), every 60 s it pings the
-// database and reconnects when the link is gone.
+// database and reconnects when the link is gone. It works on a connection of its own, which
+// it opens, re-opens and finally closes itself, so no dialog ever holds it up.
 //
 // Shutdown: Stop() clears monitorRunning, cancels a redraw the thread may be waiting for (so a
 // window that is closing never deadlocks with a thread that waits for that window), breaks off
-// a statement the thread is stuck in, and joins the thread, so the live table is never freed
-// while the thread can still write it.
+// a statement the thread is stuck in, and joins the thread (which closes its connection on its
+// way out), so the live table is never freed while the thread can still write it.
 #include <atomic>
 #include <functional>
 #include <thread>
@@ -21,8 +22,10 @@ struct DeviceLiveTable;
 // WM_USER + 100: "the live table was refreshed, redraw the live view".
 inline constexpr int WM_LIVE_REFRESH = 1124;
 
-// The loop's actions on `db` and the real clock; notifyUi is filled in by the thread. The
-// session and the table must outlive the thread.
+// The loop's actions on `db`, a session of the thread's own (configured, not yet opened: the
+// first ping fails and the reconnect opens it on the thread; the thread closes it when it
+// ends), and the real clock; notifyUi is filled in by the thread. The session and the table
+// must outlive the thread.
 MonitorActions DatabaseMonitorActions(DbSession& db, DeviceLiveTable& table);
 
 class MonitorThread {

@@ -239,10 +239,22 @@ void CMainFrame::SwitchLiveView(int type) {
 }
 
 void CMainFrame::StartMonitoring() {
+  // The first refresh fills the table the tree is built from. It runs on the session the login
+  // has just used, before the thread exists; the monitor's own is opened by the thread, so a
+  // slow or dead server never holds up the window here.
   RefreshLiveTable(Db(), *table_);
   if (CMyTreeView* tree = TreeView()) tree->BuildDeviceTree();
+  {
+    std::lock_guard lock(table_->mutex);
+    treePending_ = !table_->lastRefresh.ok;
+  }
   if (currentUserRole != kRoleAdministrator) EnableMenuPosition(res::kMenuPosAdministration, false);
-  if (Db().Ping() == 0) StartMonitorThread(DatabaseMonitorActions(Db(), *table_));
+  // Started whether or not the server answers now: the thread keeps trying every 60 s, and the
+  // status bar says "数据库未响应" meanwhile.
+  monitorDb_.ConfigureLike(Db());
+  MonitorActions actions = DatabaseMonitorActions(monitorDb_, *table_);
+  if (monitorClock_) actions.tickCount = monitorClock_;
+  StartMonitorThread(std::move(actions));
   UpdateAlarmAwareness();
   freshnessTimer_->start();
 }
@@ -252,6 +264,17 @@ void CMainFrame::StartMonitorThread(MonitorActions actions) {
 }
 
 void CMainFrame::OnLiveRefresh() {
+  if (treePending_) {
+    bool refreshed = false;
+    {
+      std::lock_guard lock(table_->mutex);
+      refreshed = table_->lastRefresh.ok;
+    }
+    if (CMyTreeView* tree = TreeView(); tree && refreshed) {
+      tree->BuildDeviceTree();
+      treePending_ = false;
+    }
+  }
   if (SelectionChanged.load() != 0)
     if (CMyTreeView* tree = TreeView()) tree->ApplyTreeSelection();
   QWidget* view = LiveView();
@@ -353,9 +376,8 @@ void CMainFrame::ShowAboutBox() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-  // Let a refresh in progress finish (at most 2 s), then end the thread before the window goes
-  // away; Stop breaks off a statement the thread is still stuck in.
-  Db().WaitForDbIdle();
+  // End the thread before the window goes away; Stop breaks off a statement the thread is still
+  // stuck in on its own connection, and the thread closes that connection.
   monitor_.Stop();
   event->accept();
 }

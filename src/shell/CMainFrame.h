@@ -1,14 +1,17 @@
 #pragma once
 // The single top-level window: the device tree and one live view side by side, the menu that
 // switches views, pages the tiles and opens the database dialogs, the redraw after every live
-// refresh, and the monitor thread's start and stop. Owns the live device table.
+// refresh, and the monitor thread's start and stop. Owns the live device table and the
+// monitor thread's own database session.
 #include <QMainWindow>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
 #include "DatabaseDialogs.h"
+#include "DbSession.h"
 #include "DeviceLiveTable.h"
 #include "MonitorThread.h"
 
@@ -31,11 +34,18 @@ class CMainFrame : public QMainWindow {
 
   DeviceLiveTable& LiveTable() { return *table_; }
 
-  // After a successful login: first refresh, device tree, role-dependent menu, monitor thread.
+  // After a successful login: first refresh (on the user-interface thread's session), device
+  // tree, role-dependent menu, and the monitor thread on its own session, configured like
+  // Db() and opened by the thread.
   void StartMonitoring();
   // Starts the monitor thread with the given actions (StartMonitoring passes the real ones).
   void StartMonitorThread(MonitorActions actions);
   MonitorThread& Monitor() { return monitor_; }
+  // The monitor thread's session; never used by a dialog.
+  DbSession& MonitorDb() { return monitorDb_; }
+  // Test seam: the clock of the monitor loop StartMonitoring starts (the tick count if unset),
+  // so a test can run the 10 s and 60 s steps faster.
+  void SetMonitorClock(std::function<std::uint32_t()> clock) { monitorClock_ = std::move(clock); }
 
   void SwitchLiveView(int type);
   // WM_LIVE_REFRESH: applies changed tree check boxes, redraws the live view.
@@ -97,5 +107,9 @@ class CMainFrame : public QMainWindow {
   QTimer* freshnessTimer_ = nullptr;
   AlarmBell* bell_ = nullptr;
   std::vector<std::uint8_t> previousStateBits_;  // per slot, as of the last refresh
+  // The first refresh failed: the tree is built again after the first one that succeeds.
+  bool treePending_ = false;
+  std::function<std::uint32_t()> monitorClock_;
+  DbSession monitorDb_;    // outlives the thread, which opens and closes its connection
   MonitorThread monitor_;  // declared last: stopped before anything above is destroyed
 };

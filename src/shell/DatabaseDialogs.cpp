@@ -90,10 +90,12 @@ void RunDatabaseDialog(QWidget* parent, const DialogFactory& factory) {
   auto notice = std::make_shared<FaultNotice>();
   std::unique_ptr<QDialog> dialog;
   std::optional<BusyCursor> waiting(std::in_place);
-  // While the dialog is open the monitor thread neither refreshes nor pings.
+  // The dialog holds the user-interface thread's session for its lifetime. The monitor thread
+  // has a session of its own and runs on; only another holder of this one (a tool sharing it)
+  // is waited for.
   db.WaitForDbIdle();
-  // Still held after 2 s: the monitor thread is stuck in a statement (a locked table, a
-  // hung server). Break it off, and any it starts meanwhile, rather than wait for its read
+  // Still held after 2 s: that holder is stuck in a statement (a locked table, a hung
+  // server). Break it off, and any it starts meanwhile, rather than wait for its read
   // time-out; a connect in progress ends within its own time-out.
   const bool stuck = db.IsBusy();
   const DbBusyHold hold(db);

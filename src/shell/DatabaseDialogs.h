@@ -1,5 +1,5 @@
 #pragma once
-// The modal dialogs the main frame opens while it holds the database: history query and the
+// The modal dialogs the main frame opens while it holds its session: history query and the
 // four administration dialogs, created by command id, and the hold itself.
 #include <QDialog>
 #include <functional>
@@ -10,8 +10,9 @@ using DialogFactory = std::function<std::unique_ptr<QDialog>(QWidget* parent)>;
 // The dialog for a database command, or an empty factory when the command opens none.
 DialogFactory DatabaseDialogFactory(int commandId);
 
-// Holds the database for a dialog's whole lifetime, as the main frame's commands do: waits
-// for the monitor thread's step (at most 2 s, then breaks its statement off so the window
+// Holds the user-interface thread's session (Db()) for a dialog's whole lifetime, as the main
+// frame's commands do (the monitor thread, on its own session, runs on meanwhile): waits for
+// another holder of that session (at most 2 s, then breaks its statement off so the window
 // never waits longer), holds `busy`, connects once if the last attempt had failed, and tells
 // the user about lost links: in the dialog's status line where it has one, otherwise in a
 // message box. Shows the busy cursor while it waits and while a statement runs.

@@ -4,10 +4,12 @@
 // tests that link the live library include it.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <thread>
 
 #include "MonitorLoop.h"
+#include "TickCount.h"
 
 inline MonitorActions FakeMonitorActions(std::atomic<int>& refreshes, std::uint32_t firstTick) {
   auto tick = std::make_shared<std::atomic<std::uint32_t>>(firstTick);
@@ -20,4 +22,11 @@ inline MonitorActions FakeMonitorActions(std::atomic<int>& refreshes, std::uint3
   a.refresh = [&refreshes] { ++refreshes; };
   a.sleep = [](std::uint32_t) { std::this_thread::yield(); };
   return a;
+}
+
+// A monitor clock that runs `factor` times faster than the tick count from now on, so the real
+// loop refreshes every 10 s / factor and pings every 60 s / factor.
+inline std::function<std::uint32_t()> AcceleratedMonitorClock(std::uint32_t factor) {
+  const std::uint32_t start = platform::GetTickCount();
+  return [start, factor] { return start + (platform::GetTickCount() - start) * factor; };
 }
