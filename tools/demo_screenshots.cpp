@@ -8,13 +8,16 @@
 // writes main_window.png (live table), live-curves.png, live-tiles.png, history-table.png,
 // history-curve.png, history-report.pdf (for pdftoppm), and the administration dialogs
 // (user_manage_dialog.png, company_page.png, department_page.png, device_manage_dialog.png,
-// permission_dialog.png) and the about box (about.png). scripts/screenshots runs it under Xvfb at 1366x768.
+// permission_dialog.png), the about box (about.png), and the alarm summary at 1600 pixels wide
+// (live-alarm-summary.png, status-bar-alarms.png). scripts/screenshots runs it under Xvfb at 1366x768.
 #include <QApplication>
 #include <QComboBox>
 #include <QDate>
 #include <QDateEdit>
 #include <QEventLoop>
+#include <QPainter>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QScreen>
 #include <QTabBar>
 #include <QTimer>
@@ -34,6 +37,7 @@
 #include "LoginState.h"
 #include "MainMenu.h"
 #include "StationDb.h"
+#include "TickCount.h"
 #include "CompanyDeptTemplate.h"
 #include "HistoryQueryTemplate.h"
 #include "ReportListView.h"
@@ -42,6 +46,8 @@
 namespace {
 
 QString outDir;
+constexpr int kWideWidth = 1600, kWideHeight = 900;
+constexpr std::uint32_t kSilentMs = 30000;
 
 void Settle(int ms) {
   QEventLoop loop;
@@ -96,6 +102,34 @@ void ShootAdministration(QWidget* frame) {
   Save(*dialog, "department_page.png");
 }
 
+// The live table wide enough for its fault column, with the status bar's alarm summary; then
+// the status bar alone, fresh and as it reads once the database has not answered for 30 s
+// (the monitor is stopped and the tick clock moved on, so no refresh comes in between).
+bool ShootAlarmSummary(CMainFrame& frame) {
+  const QRect maximised = frame.geometry();
+  frame.showNormal();
+  frame.setGeometry(0, 0, kWideWidth, kWideHeight);
+  frame.OnLiveRefresh();
+  bool ok = Save(frame, "live-alarm-summary.png");
+  const QImage fresh = frame.statusBar()->grab().toImage();
+  frame.Monitor().Stop();
+  const std::uint32_t later = platform::GetTickCount() + kSilentMs;
+  platform::SetTickSource([later] { return later; });
+  Settle(1500);  // the freshness check runs every second
+  const QImage stale = frame.statusBar()->grab().toImage();
+  platform::SetTickSource({});
+  QImage both(fresh.width(), fresh.height() + stale.height(), QImage::Format_RGB32);
+  QPainter painter(&both);
+  painter.drawImage(0, 0, fresh);
+  painter.drawImage(0, fresh.height(), stale);
+  painter.end();
+  const bool saved = both.save(outDir + QStringLiteral("/status-bar-alarms.png"));
+  std::fprintf(stderr, "demo-screenshots: status-bar-alarms.png %s\n", saved ? "written" : "FAILED");
+  frame.setGeometry(maximised);
+  frame.showMaximized();
+  return ok && saved;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -126,6 +160,7 @@ int main(int argc, char** argv) {
   frame.OnLiveRefresh();
   ok &= Save(frame, "live-tiles.png");
   frame.SwitchLiveView(kViewTable);
+  ok &= ShootAlarmSummary(frame);
 
   // The dialogs hold the database as the menu commands do.
   Db().WaitForDbIdle();

@@ -4,8 +4,8 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
-#include <string>
 
+#include "DecimalCommaLocale.h"
 #include "LiveTableFill.h"
 #include "LiveTableRules.h"
 #include "SampleState.h"
@@ -166,14 +166,13 @@ TEST(LiveTableRules, RowUsesTheLatestSampleAndTheRecordTexts) {
 
 TEST(LiveTableRules, NumbersIgnoreTheProcessLocale) {
   // Qt adopts the user's locale; a decimal comma there must not reach the cells.
-  const char* comma[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8"};
-  std::string saved = std::setlocale(LC_NUMERIC, nullptr);
-  const char* found = nullptr;
-  for (const char* name : comma)
-    if (std::setlocale(LC_NUMERIC, name)) {
-      found = name;
-      break;
-    }
+  if (!testlocale::UseDecimalComma()) GTEST_SKIP() << "no decimal-comma locale can be had";
+  EXPECT_EQ(TemperatureCell(25.3f, 1).text, "025.3 ↑");
+  EXPECT_EQ(HumidityCell(5.5f, 2).text, "05.5 ↓");
+  EXPECT_EQ(VoltageCell(12.0f, kPowerMains).text, "12.0 市电");
+  EXPECT_EQ(InternalTemperatureText(-3.0f), "-3.0");
+  std::setlocale(LC_NUMERIC, "C");
+}
   if (!found) GTEST_SKIP() << "no decimal-comma locale installed (scripts/deps generates de_DE.UTF-8)";
   EXPECT_EQ(TemperatureCell(25.3f, 1).text, "025.3 ↑");
   EXPECT_EQ(HumidityCell(5.5f, 2).text, "05.5 ↓");
