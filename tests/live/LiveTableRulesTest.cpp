@@ -173,13 +173,6 @@ TEST(LiveTableRules, NumbersIgnoreTheProcessLocale) {
   EXPECT_EQ(InternalTemperatureText(-3.0f), "-3.0");
   std::setlocale(LC_NUMERIC, "C");
 }
-  if (!found) GTEST_SKIP() << "no decimal-comma locale installed (scripts/deps generates de_DE.UTF-8)";
-  EXPECT_EQ(TemperatureCell(25.3f, 1).text, "025.3 ↑");
-  EXPECT_EQ(HumidityCell(5.5f, 2).text, "05.5 ↓");
-  EXPECT_EQ(VoltageCell(12.0f, kPowerMains).text, "12.0 市电");
-  EXPECT_EQ(InternalTemperatureText(-3.0f), "-3.0");
-  std::setlocale(LC_NUMERIC, saved.c_str());
-}
 
 TEST(LiveTableRules, CommunicationLossFromTheChangeTick) {
   DeviceLiveRecord r;
