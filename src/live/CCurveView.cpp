@@ -62,7 +62,7 @@ CCurveView::CCurveView(DeviceLiveTable& table, QWidget* parent)
   DrawCurveGroup(kRedraw);
 }
 
-void CCurveView::DrawCurveGroup(int mode) {
+void CCurveView::DrawCurveGroup(Step step) {
   const bool resized = FitImage();
 
   int groupCount = 0;
@@ -80,7 +80,7 @@ void CCurveView::DrawCurveGroup(int mode) {
     // Unchecking devices can leave the index past the last group; showing the last group
     // instead keeps curves of devices that are no longer shown from lingering on screen.
     const int clamped = curves::ClampGroup(CurveGroupIndex, groupCount);
-    const std::optional<int> stepped = curves::StepGroup(clamped, groupCount, mode);
+    const std::optional<int> stepped = curves::StepGroup(clamped, groupCount, step);
     if (!stepped && clamped == CurveGroupIndex && !resized) return;  // nothing to turn to
     CurveGroupIndex = stepped.value_or(clamped);
 

@@ -12,7 +12,7 @@ class CCurveView : public OffscreenView {
  public:
   CCurveView(DeviceLiveTable& table, QWidget* parent = nullptr);
   // A Step: the current group again, the previous or the next group.
-  void DrawCurveGroup(int mode);
+  void DrawCurveGroup(Step step);
 
  protected:
   void Redraw() override { DrawCurveGroup(kRedraw); }

@@ -56,7 +56,7 @@ CIconView::CIconView(DeviceLiveTable& table, QWidget* parent)
   DrawTilePage(kRedraw);
 }
 
-void CIconView::DrawTilePage(int mode) {
+void CIconView::DrawTilePage(Step step) {
   FitImage();
   const tiles::TileGrid grid = tiles::GridForClient(width(), height());
   const int perPage = grid.PerPage();
@@ -67,8 +67,8 @@ void CIconView::DrawTilePage(int mode) {
     const int count = table_.liveCount;
     std::vector<char> shown(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) shown[static_cast<std::size_t>(i)] = table_.records[static_cast<std::size_t>(i)].shown != 0;
-    if (mode == kPrevious) firstRecord_ = tiles::PreviousPageStart(shown, firstRecord_, perPage);
-    if (mode == kNext) firstRecord_ = tiles::NextPageStart(shown, firstRecord_, perPage);
+    if (step == kPrevious) firstRecord_ = tiles::PreviousPageStart(shown, firstRecord_, perPage);
+    if (step == kNext) firstRecord_ = tiles::NextPageStart(shown, firstRecord_, perPage);
     const std::uint32_t now = platform::GetTickCount();
     for (int index : tiles::RecordsOnPage(shown, firstRecord_, perPage)) {
       inputs.push_back(CopyTileInput(table_.records[static_cast<std::size_t>(index)], now));

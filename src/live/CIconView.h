@@ -11,7 +11,7 @@ class CIconView : public OffscreenView {
  public:
   CIconView(DeviceLiveTable& table, QWidget* parent = nullptr);
   // A Step: the current page again, the previous or the next page.
-  void DrawTilePage(int mode);
+  void DrawTilePage(Step step);
 
   int FirstRecord() const { return firstRecord_; }
 

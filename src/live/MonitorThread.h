@@ -19,9 +19,6 @@ class DbSession;
 class QObject;
 struct DeviceLiveTable;
 
-// WM_USER + 100: "the live table was refreshed, redraw the live view".
-inline constexpr int WM_LIVE_REFRESH = 1124;
-
 // The loop's actions on `db`, a session of the thread's own (configured, not yet opened: the
 // first ping fails and the reconnect opens it on the thread; the thread closes it when it
 // ends), and the real clock; notifyUi is filled in by the thread. The session and the table

@@ -284,10 +284,10 @@ void CMainFrame::OnLiveRefresh() {
       if (auto* table = qobject_cast<CVeltraneView*>(view)) table->RefreshRows(), drawn = true;
       break;
     case kViewCurves:
-      if (auto* curves = qobject_cast<CCurveView*>(view)) curves->DrawCurveGroup(0), drawn = true;
+      if (auto* curves = qobject_cast<CCurveView*>(view)) curves->DrawCurveGroup(CCurveView::kRedraw), drawn = true;
       break;
     case kViewTiles:
-      if (auto* tiles = qobject_cast<CIconView*>(view)) tiles->DrawTilePage(0), drawn = true;
+      if (auto* tiles = qobject_cast<CIconView*>(view)) tiles->DrawTilePage(CIconView::kRedraw), drawn = true;
       break;
     default: break;
   }
@@ -336,7 +336,7 @@ bool CMainFrame::OnCommand(int id) {
     case res::ID_SHOW_TILES: SwitchLiveView(kViewTiles); return true;
     case res::ID_TILE_PREV_PAGE:
     case res::ID_TILE_NEXT_PAGE:
-      if (auto* tiles = qobject_cast<CIconView*>(LiveView())) tiles->DrawTilePage(id == res::ID_TILE_PREV_PAGE ? 1 : 2);
+      if (auto* tiles = qobject_cast<CIconView*>(LiveView())) tiles->DrawTilePage(id == res::ID_TILE_PREV_PAGE ? CIconView::kPrevious : CIconView::kNext);
       return true;
     case res::ID_UPDATE_FROM_TREE:
       if (TreeView()) OnLiveRefresh();

@@ -48,7 +48,7 @@ class CMainFrame : public QMainWindow {
   void SetMonitorClock(std::function<std::uint32_t()> clock) { monitorClock_ = std::move(clock); }
 
   void SwitchLiveView(int type);
-  // WM_LIVE_REFRESH: applies changed tree check boxes, redraws the live view.
+  // After every live refresh: applies changed tree check boxes, redraws the live view.
   void OnLiveRefresh();
   // Runs a menu command by id; false when the frame has no handler for it.
   bool OnCommand(int id);
