@@ -17,8 +17,6 @@
 #include <optional>
 #include <thread>
 
-#include "TickCount.h"
-
 namespace {
 
 constexpr const char* kDefaultCharacterSet = "gbk";
@@ -93,7 +91,6 @@ class DbSession::Connection {
   std::string host, user, password, database;
   int port = 0;
   std::string characterSet = kDefaultCharacterSet;
-  std::atomic<int> busy{0};
 
   bool linked = false;                 // the handle holds a working connection (for escaping)
   unsigned appliedTimeoutSeconds = 0;  // what the socket was last given
@@ -271,34 +268,6 @@ void DbSession::Close() {
   connection_->CloseLocked();
 }
 
-// --- busy ---------------------------------------------------------------------------------
-
-bool DbSession::IsBusy() const { return connection_->busy.load() != 0; }
-int DbSession::BusyValue() const { return IsBusy() ? 1 : 0; }
-int DbSession::BusyHolders() const { return connection_->busy.load(); }
-
-bool DbSession::TryAcquireBusy() {
-  int expected = 0;
-  return connection_->busy.compare_exchange_strong(expected, 1);
-}
-
-void DbSession::HoldBusy() { connection_->busy.fetch_add(1); }
-
-void DbSession::ReleaseBusy() {
-  std::atomic<int>& busy = connection_->busy;
-  int value = busy.load();
-  while (value > 0 && !busy.compare_exchange_weak(value, value - 1)) {
-  }
-}
-
-void DbSession::WaitForDbIdle() {
-  const std::uint32_t start = platform::GetTickCount();
-  while (IsBusy()) {
-    if (platform::TickElapsed(start, platform::GetTickCount()) > kIdleWaitLimitMs) return;
-    platform::Sleep(kIdlePollMs);
-  }
-}
-
 // --- held use and faults ----------------------------------------------------------------
 
 void DbSession::BeginHeldUse(HeldUseHooks hooks) {
@@ -309,6 +278,8 @@ void DbSession::BeginHeldUse(HeldUseHooks hooks) {
   c.linkFault = false;
   c.held = true;
 }
+
+bool DbSession::IsHeld() const { return connection_->held.load(); }
 
 void DbSession::EndHeldUse() {
   Connection& c = *connection_;

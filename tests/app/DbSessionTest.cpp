@@ -1,9 +1,8 @@
 // The session against the real private server: character set, escaping, reconnect,
-// the text date ranges of the history statements, and the busy hand-over.
+// the text date ranges of the history statements, and the connection lock.
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -11,7 +10,6 @@
 #include "DbSession.h"
 #include "Gbk.h"
 #include "SharedDatabaseTest.h"
-#include "TickCount.h"
 
 using platform::Utf8ToGbk;
 
@@ -134,43 +132,6 @@ TEST_F(DbSessionTest, RefusedCharacterSetFailsTheConnect) {
   session.Reconnect();
   EXPECT_EQ(session.connected, 1);
   EXPECT_EQ(session.LastConnectFailure(), "");
-}
-
-TEST_F(DbSessionTest, WaitForDbIdleGivesUpAfterTwoSecondsAndHoldsAreCounted) {
-  // Fake clock: each look advances 100 ms, so the wait ends after just over 2000 ms of ticks.
-  std::atomic<std::uint32_t> fake{5000};
-  platform::SetTickSource([&] { return fake.fetch_add(100); });
-  ASSERT_TRUE(Db().TryAcquireBusy());
-  EXPECT_FALSE(Db().TryAcquireBusy());
-  const auto start = std::chrono::steady_clock::now();
-  Db().WaitForDbIdle();
-  const auto waited = std::chrono::steady_clock::now() - start;
-  platform::SetTickSource({});
-  EXPECT_TRUE(Db().IsBusy());
-  EXPECT_GE(fake.load() - 5000, 2000u);
-  EXPECT_LT(waited, std::chrono::seconds(5));
-
-  // A dialog that took over after the wait gave up keeps its hold when the thread lets go.
-  Db().HoldBusy();
-  Db().ReleaseBusy();  // the monitor thread's release
-  EXPECT_TRUE(Db().IsBusy());
-  Db().ReleaseBusy();  // the dialog closes
-  EXPECT_FALSE(Db().IsBusy());
-  Db().ReleaseBusy();  // extra releases never go negative
-  EXPECT_EQ(Db().BusyValue(), 0);
-}
-
-TEST_F(DbSessionTest, WaitForDbIdleReturnsAsSoonAsTheOtherThreadLetsGo) {
-  ASSERT_TRUE(Db().TryAcquireBusy());
-  std::thread other([] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    Db().ReleaseBusy();
-  });
-  const auto start = std::chrono::steady_clock::now();
-  Db().WaitForDbIdle();
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
-  EXPECT_FALSE(Db().IsBusy());
-  other.join();
 }
 
 TEST_F(DbSessionTest, TwoThreadsNeverUseTheConnectionAtOnce) {
