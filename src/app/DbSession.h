@@ -135,6 +135,16 @@ class DbSession {
   // Runs a statement without a result set (insert, update, delete). True when the server
   // accepted it.
   bool Execute(std::string_view sql);
+
+  // --- transactions (DbTransaction is the guard to use) --------------------------------
+  // "start transaction"; true when the server accepted it. Until Commit or Rollback a statement
+  // whose link breaks is not sent again on the new connection (the server has dropped the
+  // transaction with the old one), and every statement after it fails at once.
+  bool Begin();
+  // "commit" / "rollback". Both end the transaction whatever the outcome; after a lost link
+  // inside it they send nothing and return false.
+  bool Commit();
+  bool Rollback();
   unsigned long long AffectedRows();
 
   unsigned LastErrorNumber();

@@ -1,5 +1,6 @@
 // The session against the real private server: character set, escaping, reconnect,
-// the text date ranges of the history statements, and the connection lock.
+// the text date ranges of the history statements, transactions across a lost link, and the
+// connection lock.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -8,6 +9,7 @@
 #include <thread>
 
 #include "DbSession.h"
+#include "DbTransaction.h"
 #include "Gbk.h"
 #include "SharedDatabaseTest.h"
 
@@ -132,6 +134,43 @@ TEST_F(DbSessionTest, RefusedCharacterSetFailsTheConnect) {
   session.Reconnect();
   EXPECT_EQ(session.connected, 1);
   EXPECT_EQ(session.LastConnectFailure(), "");
+}
+
+// Held by a dialog, a statement whose link broke reconnects and is sent again, except inside a
+// transaction: the server dropped it with the old connection, so nothing of it may be stored
+// and everything up to its end fails. Its end, even one that lost the link itself, leaves the
+// session ready for the next transaction.
+TEST_F(DbSessionTest, LostLinkInsideATransactionIsNotRetriedAndTheNextOneWorks) {
+  db_->Exec("drop table if exists tx_probe");
+  db_->Exec("create table tx_probe (n int) engine=InnoDB");
+  const auto cutLink = [&] { db_->Exec("kill " + Db().Select("select connection_id()").rows.at(0).at(0)); };
+  Db().BeginHeldUse({});
+  {
+    DbTransaction transaction(Db());
+    ASSERT_TRUE(transaction.IsOpen());
+    ASSERT_TRUE(Db().Execute("insert into tx_probe values (1)"));
+    cutLink();
+    EXPECT_FALSE(Db().Execute("insert into tx_probe values (2)")) << "not sent again on the new connection";
+    EXPECT_FALSE(Db().Execute("insert into tx_probe values (3)")) << "nor anything after it";
+    EXPECT_FALSE(transaction.Commit());
+  }
+  cutLink();
+  EXPECT_TRUE(Db().Execute("insert into tx_probe values (4)")) << "outside a transaction: sent again";
+  {
+    DbTransaction transaction(Db());
+    ASSERT_TRUE(transaction.IsOpen());
+    ASSERT_TRUE(Db().Execute("insert into tx_probe values (5)"));
+    cutLink();  // the rollback on leaving the scope loses its link
+  }
+  {
+    DbTransaction transaction(Db());
+    ASSERT_TRUE(transaction.IsOpen()) << "the lost rollback still ended its transaction";
+    ASSERT_TRUE(Db().Execute("insert into tx_probe values (6)"));
+    EXPECT_TRUE(transaction.Commit());
+  }
+  Db().EndHeldUse();
+  EXPECT_EQ(db_->Query("select group_concat(n order by n) from tx_probe").rows.at(0).at(0), "4,6");
+  db_->Exec("drop table tx_probe");
 }
 
 TEST_F(DbSessionTest, TwoThreadsNeverUseTheConnectionAtOnce) {
