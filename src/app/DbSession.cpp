@@ -16,6 +16,8 @@
 #include <optional>
 #include <thread>
 
+#include "Diagnostic.h"
+
 namespace {
 
 constexpr const char* kDefaultCharacterSet = "gbk";
@@ -184,8 +186,7 @@ void DbSession::Connection::ReportConnectFailure(const ClientError& error) {
   lastConnectFailure = line;
   if (error.text == lastReportedConnectError || !reportConnectFailures) return;
   lastReportedConnectError = error.text;
-  std::fprintf(stderr, "veltrane: %s\n", line);
-  std::fflush(stderr);
+  platform::Diagnostic("veltrane: %s\n", line);
 }
 
 bool DbSession::Connection::ConnectLocked(bool recordOutcome) {
