@@ -162,13 +162,11 @@ int main(int argc, char** argv) {
   frame.SwitchLiveView(kViewTable);
   ok &= ShootAlarmSummary(frame);
 
-  // The dialogs hold the database as the menu commands do.
-  Db().WaitForDbIdle();
-  {
-    const DbBusyHold hold(Db());
-    ShootHistory();
-    ShootAdministration(&frame);
-  }
+  // The dialogs hold the session as the menu commands do.
+  Db().BeginHeldUse({});
+  ShootHistory();
+  ShootAdministration(&frame);
+  Db().EndHeldUse();
   CAboutDlg about(&frame);
   about.show();
   ok &= Save(about, "about.png");

@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "DbSession.h"
+#include "Diagnostic.h"
 #include "Profile.h"
 
 AppConfig appConfig;
@@ -81,14 +82,14 @@ void ReadConfig(AppConfig& config, const char* path) {
   const long long port = ReadNumber(kDbSection, "PORT", 3306, path, text);
   // Out of range would wrap onto another port: treat it like a port that is not a number.
   if (port < 0 || port > kLastPort)
-    std::fprintf(stderr, kPortNote, program_invocation_short_name, text.c_str(), ShownPath(path).c_str());
+    platform::Diagnostic(kPortNote, program_invocation_short_name, text.c_str(), ShownPath(path).c_str());
   config.port = port < 0 || port > kLastPort ? 0 : static_cast<int>(port);
   config.host = ReadText(kDbSection, "HOST", "localhost", path);
   config.defMode = platform::GetPrivateProfileIntA(kDisplaySection, "DEFMOD", kReadDefaultDefMode, path);
   const long long timeout = ReadNumber(kDeviceSection, "TIMEOUT", kDefaultTimeout, path, text);
   const bool timeoutInRange = timeout >= kShortestTimeout && timeout <= kLongestTimeout;
   if (!timeoutInRange)
-    std::fprintf(stderr, kTimeoutNote, program_invocation_short_name, text.c_str(), ShownPath(path).c_str());
+    platform::Diagnostic(kTimeoutNote, program_invocation_short_name, text.c_str(), ShownPath(path).c_str());
   config.commTimeout = static_cast<int>(timeoutInRange ? timeout : kDefaultTimeout);
   config.alarmSound = platform::GetPrivateProfileIntA(kAlarmSection, "SOUND", 1, path) != 0;
 }
@@ -108,7 +109,7 @@ bool CreateConfig(const AppConfig& config, const char* path) {
   const int fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kFreshFileMode);
   if (fd < 0) {
     // A dangling link reads as missing; say why the file was not made at its target.
-    if (errno == EEXIST) std::fprintf(stderr, kLinkNote, program_invocation_short_name, ShownPath(path).c_str());
+    if (errno == EEXIST) platform::Diagnostic(kLinkNote, program_invocation_short_name, ShownPath(path).c_str());
     return false;  // otherwise keep the built-in defaults and say nothing
   }
   ::fchmod(fd, kFreshFileMode);  // exactly 0600, whatever the umask
@@ -139,7 +140,7 @@ bool ReadOrCreateConfig(AppConfig& config, const char* path) {
   }
   if (const int error = errno; error != ENOENT) {
     // There but unreadable (mode 0200, say): the user's settings must not be overwritten.
-    std::fprintf(stderr, kUnreadableNote, program_invocation_short_name, ShownPath(path).c_str(), std::strerror(error));
+    platform::Diagnostic(kUnreadableNote, program_invocation_short_name, ShownPath(path).c_str(), std::strerror(error));
     return false;
   }
   CreateConfig(config, path);

@@ -10,14 +10,13 @@
 #include <sys/socket.h>
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <mutex>
 #include <optional>
 #include <thread>
 
-#include "TickCount.h"
+#include "Diagnostic.h"
 
 namespace {
 
@@ -33,19 +32,10 @@ thread_local unsigned threadReadTimeout = 0;
 
 unsigned CurrentReadTimeout() { return threadReadTimeout ? threadReadTimeout : DbSession::kReadTimeoutSeconds; }
 
-// True when `sql` starts with `word` (any case), after blanks.
-bool StartsWithWord(std::string_view sql, std::string_view word) {
-  while (!sql.empty() && std::isspace(static_cast<unsigned char>(sql.front()))) sql.remove_prefix(1);
-  if (sql.size() < word.size()) return false;
-  for (std::size_t i = 0; i < word.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(sql[i])) != word[i]) return false;
-  return sql.size() == word.size() || !std::isalnum(static_cast<unsigned char>(sql[word.size()]));
-}
-
-bool BeginsTransaction(std::string_view sql) {
-  return StartsWithWord(sql, "start transaction") || StartsWithWord(sql, "begin");
-}
-bool EndsTransaction(std::string_view sql) { return StartsWithWord(sql, "commit") || StartsWithWord(sql, "rollback"); }
+// What Begin, Commit and Rollback send.
+constexpr std::string_view kBeginStatement = "start transaction";
+constexpr std::string_view kCommitStatement = "commit";
+constexpr std::string_view kRollbackStatement = "rollback";
 
 // The client's last error as the session reports it.
 struct ClientError {
@@ -79,6 +69,8 @@ class DbSession::Connection {
   // holder, with the reconnect-and-retry rule.
   bool RunStatementLocked(const std::function<bool()>& attempt);
   bool SelectRowsLocked(std::string_view sql, DbFetch fetch, std::vector<DbRow>& rows);
+  bool ExecuteLocked(std::string_view sql);
+  bool EndTransactionLocked(std::string_view sql);
   void ApplyTimeoutsLocked();
   void MarkInFlight(bool inFlight);
   void SetLinkFault();
@@ -93,11 +85,10 @@ class DbSession::Connection {
   std::string host, user, password, database;
   int port = 0;
   std::string characterSet = kDefaultCharacterSet;
-  std::atomic<int> busy{0};
 
   bool linked = false;                 // the handle holds a working connection (for escaping)
   unsigned appliedTimeoutSeconds = 0;  // what the socket was last given
-  bool inTransaction = false;          // between "start transaction" and commit/rollback
+  bool inTransaction = false;          // between Begin and Commit/Rollback
   bool transactionLost = false;        // the link broke inside it: fail to its end
   std::uint64_t generation = 0;        // counts connects, to notice a reconnect under a transaction
   std::string lastReportedConnectError;
@@ -195,8 +186,7 @@ void DbSession::Connection::ReportConnectFailure(const ClientError& error) {
   lastConnectFailure = line;
   if (error.text == lastReportedConnectError || !reportConnectFailures) return;
   lastReportedConnectError = error.text;
-  std::fprintf(stderr, "veltrane: %s\n", line);
-  std::fflush(stderr);
+  platform::Diagnostic("veltrane: %s\n", line);
 }
 
 bool DbSession::Connection::ConnectLocked(bool recordOutcome) {
@@ -271,34 +261,6 @@ void DbSession::Close() {
   connection_->CloseLocked();
 }
 
-// --- busy ---------------------------------------------------------------------------------
-
-bool DbSession::IsBusy() const { return connection_->busy.load() != 0; }
-int DbSession::BusyValue() const { return IsBusy() ? 1 : 0; }
-int DbSession::BusyHolders() const { return connection_->busy.load(); }
-
-bool DbSession::TryAcquireBusy() {
-  int expected = 0;
-  return connection_->busy.compare_exchange_strong(expected, 1);
-}
-
-void DbSession::HoldBusy() { connection_->busy.fetch_add(1); }
-
-void DbSession::ReleaseBusy() {
-  std::atomic<int>& busy = connection_->busy;
-  int value = busy.load();
-  while (value > 0 && !busy.compare_exchange_weak(value, value - 1)) {
-  }
-}
-
-void DbSession::WaitForDbIdle() {
-  const std::uint32_t start = platform::GetTickCount();
-  while (IsBusy()) {
-    if (platform::TickElapsed(start, platform::GetTickCount()) > kIdleWaitLimitMs) return;
-    platform::Sleep(kIdlePollMs);
-  }
-}
-
 // --- held use and faults ----------------------------------------------------------------
 
 void DbSession::BeginHeldUse(HeldUseHooks hooks) {
@@ -309,6 +271,8 @@ void DbSession::BeginHeldUse(HeldUseHooks hooks) {
   c.linkFault = false;
   c.held = true;
 }
+
+bool DbSession::IsHeld() const { return connection_->held.load(); }
 
 void DbSession::EndHeldUse() {
   Connection& c = *connection_;
@@ -480,24 +444,45 @@ DbResult DbSession::Select(std::string_view sql, DbFetch fetch) {
   return result;
 }
 
-bool DbSession::Execute(std::string_view sql) {
-  Connection& c = *connection_;
-  std::lock_guard lock(c.mutex);
-  if (EndsTransaction(sql) && c.transactionLost) {
-    // The server dropped the transaction with its connection: nothing is left to commit.
-    c.transactionLost = false;
-    c.inTransaction = false;
-    return false;
-  }
-  const bool ok = c.RunStatementLocked([&] {
-    if (mysql_real_query(&c.handle, sql.data(), sql.size()) != 0) return false;
+bool DbSession::Connection::ExecuteLocked(std::string_view sql) {
+  return RunStatementLocked([&] {
+    if (mysql_real_query(&handle, sql.data(), sql.size()) != 0) return false;
     // Drain any result so the connection stays usable.
-    if (MYSQL_RES* result = mysql_store_result(&c.handle)) mysql_free_result(result);
+    if (MYSQL_RES* result = mysql_store_result(&handle)) mysql_free_result(result);
     return true;
   });
-  if (ok && BeginsTransaction(sql)) c.inTransaction = true;
-  if (EndsTransaction(sql)) c.inTransaction = false;
+}
+
+bool DbSession::Execute(std::string_view sql) {
+  std::lock_guard lock(connection_->mutex);
+  return connection_->ExecuteLocked(sql);
+}
+
+bool DbSession::Begin() {
+  Connection& c = *connection_;
+  std::lock_guard lock(c.mutex);
+  const bool ok = c.ExecuteLocked(kBeginStatement);
+  if (ok) c.inTransaction = true;
   return ok;
+}
+
+bool DbSession::Connection::EndTransactionLocked(std::string_view sql) {
+  // The server dropped a transaction whose link broke: nothing is left to end. Either way the
+  // transaction is over, also when its end itself lost the link.
+  const bool ok = !transactionLost && ExecuteLocked(sql);
+  inTransaction = false;
+  transactionLost = false;
+  return ok;
+}
+
+bool DbSession::Commit() {
+  std::lock_guard lock(connection_->mutex);
+  return connection_->EndTransactionLocked(kCommitStatement);
+}
+
+bool DbSession::Rollback() {
+  std::lock_guard lock(connection_->mutex);
+  return connection_->EndTransactionLocked(kRollbackStatement);
 }
 
 std::string DbSession::LastConnectFailure() {

@@ -4,10 +4,8 @@
 // Every mysql_* call of the program lives in DbSession.cpp.
 //
 // Locking rule: every call that touches the connection takes the session's connection mutex
-// for its whole duration, so two threads can never use one connection at once — even when
-// WaitForDbIdle gave up and both believe they hold `busy`. `busy` is the coarse turn-taking
-// for whoever still shares a session with a database dialog (which holds it for its whole
-// lifetime); it counts holders so that one holder's release never clears another's hold.
+// for its whole duration, so two threads can never use one connection at once. Each thread
+// works on a session of its own, so nothing ever waits for a statement of another thread.
 //
 // Faults: every statement runs under the client's own time-outs (short for the interactive
 // path, longer on the monitor thread and for the history table query, see ReadTimeoutScope).
@@ -65,8 +63,6 @@ class DbSession {
     std::function<void()> onStatementStart;  // e.g. the busy cursor
     std::function<void()> onStatementEnd;
   };
-  static constexpr std::uint32_t kIdleWaitLimitMs = 2000;
-  static constexpr std::uint32_t kIdlePollMs = 100;
 
   DbSession();
   // Releases the client handle (a session that never connected still owns one).
@@ -106,23 +102,13 @@ class DbSession {
   // again instead of falling silent (the monitor thread's reconnect records every outcome).
   std::atomic<int> connected{0};
 
-  // --- busy ---------------------------------------------------------------------------
-  bool IsBusy() const;
-  int BusyValue() const;
-  int BusyHolders() const;
-  // Atomic test-and-set for a thread that takes turns: takes `busy` only if nobody holds it.
-  bool TryAcquireBusy();
-  // Unconditional hold, for a dialog after WaitForDbIdle (even if it gave up).
-  void HoldBusy();
-  void ReleaseBusy();
-  // Waits while `busy` is set, at most 2000 ms, polling every 100 ms.
-  void WaitForDbIdle();
-
   // --- held use and faults -------------------------------------------------------------
   // The calling thread holds the connection for a dialog: its statements reconnect and retry
   // on a lost link and report faults through `hooks`.
   void BeginHeldUse(HeldUseHooks hooks);
   void EndHeldUse();
+  // From any thread: some thread holds the session right now (between the two above).
+  bool IsHeld() const;
   // The reported fault was shown: the next statement may reconnect again.
   void ClearLinkFault();
   bool LinkFaultPending() const;
@@ -149,6 +135,16 @@ class DbSession {
   // Runs a statement without a result set (insert, update, delete). True when the server
   // accepted it.
   bool Execute(std::string_view sql);
+
+  // --- transactions (DbTransaction is the guard to use) --------------------------------
+  // "start transaction"; true when the server accepted it. Until Commit or Rollback a statement
+  // whose link breaks is not sent again on the new connection (the server has dropped the
+  // transaction with the old one), and every statement after it fails at once.
+  bool Begin();
+  // "commit" / "rollback". Both end the transaction whatever the outcome; after a lost link
+  // inside it they send nothing and return false.
+  bool Commit();
+  bool Rollback();
   unsigned long long AffectedRows();
 
   unsigned LastErrorNumber();
@@ -157,17 +153,4 @@ class DbSession {
  private:
   class Connection;  // the client handle and everything that goes with it (DbSession.cpp)
   std::unique_ptr<Connection> connection_;
-};
-
-// Holds `busy` for its lifetime: HoldBusy on construction, after whatever waiting the owner
-// did (WaitForDbIdle), ReleaseBusy on destruction.
-class DbBusyHold {
- public:
-  explicit DbBusyHold(DbSession& db) : db_(db) { db_.HoldBusy(); }
-  ~DbBusyHold() { db_.ReleaseBusy(); }
-  DbBusyHold(const DbBusyHold&) = delete;
-  DbBusyHold& operator=(const DbBusyHold&) = delete;
-
- private:
-  DbSession& db_;
 };

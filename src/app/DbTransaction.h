@@ -5,9 +5,9 @@
 
 class DbTransaction {
  public:
-  explicit DbTransaction(DbSession& db) : db_(db), open_(db.Execute(kBegin)) {}
+  explicit DbTransaction(DbSession& db) : db_(db), open_(db.Begin()) {}
   ~DbTransaction() {
-    if (open_) db_.Execute(kRollback);
+    if (open_) db_.Rollback();
   }
   DbTransaction(const DbTransaction&) = delete;
   DbTransaction& operator=(const DbTransaction&) = delete;
@@ -18,16 +18,12 @@ class DbTransaction {
   bool Commit() {
     if (!open_) return false;
     open_ = false;
-    if (db_.Execute(kCommit)) return true;
-    db_.Execute(kRollback);
+    if (db_.Commit()) return true;
+    db_.Rollback();
     return false;
   }
 
  private:
-  static constexpr const char* kBegin = "start transaction";
-  static constexpr const char* kCommit = "commit";
-  static constexpr const char* kRollback = "rollback";
-
   DbSession& db_;
   bool open_;
 };

@@ -4,24 +4,14 @@ MonitorLoop::Pass MonitorLoop::RunPass() {
   const std::uint32_t now = actions_.tickCount();
   bool pinged = false;
   if (PingDue(now)) {
-    if (!TryAcquireBusy()) {
-      actions_.sleep(kBusyRetryMs);
-      return Pass::WaitedForBusy;
-    }
     if (actions_.ping() != 0) actions_.reconnect();
-    ReleaseBusy();
     lastPing_ = actions_.tickCount();
     pinged_ = true;
     pinged = true;
   }
   bool refreshed = false;
   if (RefreshDue(now)) {
-    if (!TryAcquireBusy()) {
-      actions_.sleep(kBusyRetryMs);
-      return pinged ? Pass::Pinged : Pass::WaitedForBusy;
-    }
     actions_.refresh();
-    ReleaseBusy();
     actions_.notifyUi();
     // Taken after the redraw, so the next refresh is 10 s after the previous one finished.
     lastRefresh_ = actions_.tickCount();

@@ -2,16 +2,12 @@
 // One pass of the monitor thread's loop, separated from the thread so the timing rules can be
 // stepped with a fake clock: ping (and reconnect) every 60 s, refresh every 10 s, both at
 // once on the first pass, both measured as unsigned differences on the wrapping 32-bit tick
-// counter. Where the loop shares its session with someone else (a test, a tool), its steps
-// take turns through the busy actions and are skipped while another holder has the database;
-// on a session of its own it is given none.
+// counter. The loop works on a session of its own, so its steps never wait for anybody.
 #include <cstdint>
 #include <functional>
 
 struct MonitorActions {
   std::function<std::uint32_t()> tickCount;
-  std::function<bool()> tryAcquireBusy;  // both optional: no turn-taking without them
-  std::function<void()> releaseBusy;
   std::function<int()> ping;  // 0 = the server answers
   std::function<void()> reconnect;
   std::function<void()> refresh;
@@ -27,13 +23,12 @@ class MonitorLoop {
  public:
   static constexpr std::uint32_t kPingIntervalMs = 60000;
   static constexpr std::uint32_t kRefreshIntervalMs = 10000;
-  static constexpr std::uint32_t kBusyRetryMs = 100;
   static constexpr std::uint32_t kPassSleepMs = 10;
 
   explicit MonitorLoop(MonitorActions actions) : actions_(std::move(actions)) {}
 
   // What one pass did.
-  enum class Pass { Idle, Pinged, Refreshed, PingedAndRefreshed, WaitedForBusy };
+  enum class Pass { Idle, Pinged, Refreshed, PingedAndRefreshed };
   Pass RunPass();
 
   std::uint32_t LastPing() const { return lastPing_; }
@@ -44,11 +39,6 @@ class MonitorLoop {
   bool RefreshDue(std::uint32_t now) const { return lastRefresh_ == 0 || now - lastRefresh_ > kRefreshIntervalMs; }
 
  private:
-  bool TryAcquireBusy() { return !actions_.tryAcquireBusy || actions_.tryAcquireBusy(); }
-  void ReleaseBusy() {
-    if (actions_.releaseBusy) actions_.releaseBusy();
-  }
-
   MonitorActions actions_;
   std::uint32_t lastPing_ = 0;
   std::uint32_t lastRefresh_ = 0;

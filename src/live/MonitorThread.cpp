@@ -13,8 +13,8 @@ constexpr auto kStopPollInterval = std::chrono::milliseconds(20);
 MonitorActions DatabaseMonitorActions(DbSession& db, DeviceLiveTable& table) {
   MonitorActions a;
   a.tickCount = [] { return platform::GetTickCount(); };
-  // The session is the loop's own: no turn-taking. Never opened before, its first ping fails
-  // and the reconnect opens it, on the thread.
+  // The session is the loop's own. Never opened before, its first ping fails and the reconnect
+  // opens it, on the thread.
   a.ping = [&db] { return db.Ping(); };
   a.reconnect = [&db] { db.Reconnect(); };
   a.refresh = [&db, &table] { RefreshLiveTable(db, table); };

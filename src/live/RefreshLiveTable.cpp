@@ -8,6 +8,7 @@
 
 #include "Catalogue.h"
 #include "DbSession.h"
+#include "Diagnostic.h"
 #include "LoginState.h"
 #include "ReadingClock.h"
 #include "SampleState.h"
@@ -116,7 +117,7 @@ void ApplyLiveRows(DeviceLiveTable& table, std::span<const LiveRow> rows, std::u
       continue;
     }
     if (table.liveCount >= DeviceLiveTable::kCapacity) {
-      if (!table.overCapacity) std::fprintf(stderr, kOverCapacityLine, DeviceLiveTable::kCapacity);
+      if (!table.overCapacity) platform::Diagnostic(kOverCapacityLine, DeviceLiveTable::kCapacity);
       table.overCapacity = true;
       continue;
     }

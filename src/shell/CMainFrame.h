@@ -88,7 +88,7 @@ class CMainFrame : public QMainWindow {
   void ApplyInitialSplit();
   void EnableMenuPosition(int position, bool enable);
   void UpdatePagingEntries();
-  // Waits for the monitor thread's step, holds the database for the dialog's whole lifetime.
+  // Holds the user-interface thread's session for the dialog's whole lifetime.
   void OpenDatabaseDialog(int commandId);
   void ShowAboutBox();
   void BuildAlarmIndicators();

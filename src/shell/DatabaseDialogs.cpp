@@ -1,12 +1,9 @@
 #include "DatabaseDialogs.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
-#include <chrono>
 #include <optional>
-#include <thread>
 
 #include "CCompanyDeptDlg.h"
 #include "CDeviceManageDlg.h"
@@ -21,9 +18,6 @@
 const char* const kDatabaseFaultText = "数据库连接失败!";
 
 namespace {
-
-constexpr qint64 kBreakOffLimitMs = DbSession::kConnectTimeoutSeconds * 1000 + 500;
-constexpr auto kBreakOffPoll = std::chrono::milliseconds(20);
 
 // Every administration dialog and page keeps its outcome line under this id.
 constexpr int kStatusLineId = 1010;
@@ -91,20 +85,7 @@ void RunDatabaseDialog(QWidget* parent, const DialogFactory& factory) {
   std::unique_ptr<QDialog> dialog;
   std::optional<BusyCursor> waiting(std::in_place);
   // The dialog holds the user-interface thread's session for its lifetime. The monitor thread
-  // has a session of its own and runs on; only another holder of this one (a tool sharing it)
-  // is waited for.
-  db.WaitForDbIdle();
-  // Still held after 2 s: that holder is stuck in a statement (a locked table, a hung
-  // server). Break it off, and any it starts meanwhile, rather than wait for its read
-  // time-out; a connect in progress ends within its own time-out.
-  const bool stuck = db.IsBusy();
-  const DbBusyHold hold(db);
-  QElapsedTimer breaking;
-  breaking.start();
-  while (stuck && db.BusyHolders() > 1 && breaking.elapsed() < kBreakOffLimitMs) {
-    db.AbandonStatement();
-    std::this_thread::sleep_for(kBreakOffPoll);
-  }
+  // has a session of its own and runs on meanwhile: there is nobody to wait for.
   DbSession::HeldUseHooks hooks;
   hooks.onLinkFault = [notice] { FaultNotice::Schedule(notice); };
   hooks.onStatementStart = [] { QApplication::setOverrideCursor(Qt::WaitCursor); };

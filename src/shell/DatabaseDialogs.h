@@ -11,11 +11,10 @@ using DialogFactory = std::function<std::unique_ptr<QDialog>(QWidget* parent)>;
 DialogFactory DatabaseDialogFactory(int commandId);
 
 // Holds the user-interface thread's session (Db()) for a dialog's whole lifetime, as the main
-// frame's commands do (the monitor thread, on its own session, runs on meanwhile): waits for
-// another holder of that session (at most 2 s, then breaks its statement off so the window
-// never waits longer), holds `busy`, connects once if the last attempt had failed, and tells
-// the user about lost links: in the dialog's status line where it has one, otherwise in a
-// message box. Shows the busy cursor while it waits and while a statement runs.
+// frame's commands do (the monitor thread, on its own session, runs on meanwhile and is never
+// waited for): connects once if the last attempt had failed, and tells the user about lost
+// links: in the dialog's status line where it has one, otherwise in a message box. Shows the
+// busy cursor while the dialog is built and while a statement runs.
 void RunDatabaseDialog(QWidget* parent, const DialogFactory& factory);
 
 // What the user is told when the database cannot be reached from a dialog.

@@ -250,7 +250,7 @@ TEST(MainFrameAlarms, DevicesBeyondTheCapacityAreNotedOnce) {
 
 TEST(MainFrameDialogs, DatabaseIsHeldForTheDialogsWholeLifetime) {
   CMainFrame frame(0);
-  ASSERT_FALSE(Db().IsBusy());
+  ASSERT_FALSE(Db().IsHeld());
   for (int id : {res::ID_HISTORY_QUERY, res::ID_USER_MANAGE, res::ID_COMPANY_DEPT, res::ID_DEVICE_MANAGE,
                  res::ID_USER_PERMISSION}) {
     bool busyWhileOpen = false, opened = false;
@@ -260,7 +260,7 @@ TEST(MainFrameDialogs, DatabaseIsHeldForTheDialogsWholeLifetime) {
       auto dialog = std::make_unique<QDialog>(parent);
       QTimer::singleShot(0, dialog.get(), [&, d = dialog.get()] {
         opened = d->isVisible();
-        busyWhileOpen = Db().IsBusy();
+        busyWhileOpen = Db().IsHeld();
         d->reject();
       });
       return dialog;
@@ -269,7 +269,7 @@ TEST(MainFrameDialogs, DatabaseIsHeldForTheDialogsWholeLifetime) {
     EXPECT_TRUE(opened) << id;
     EXPECT_TRUE(busyWhileOpen) << id;
     EXPECT_EQ(parentSeen, &frame);
-    EXPECT_FALSE(Db().IsBusy()) << id;
+    EXPECT_FALSE(Db().IsHeld()) << id;
   }
 }
 
@@ -278,7 +278,7 @@ TEST(MainFrameDialogs, CommandWithoutADialogShowsNothingAndLeavesTheDatabaseFree
   frame.SetDialogFactory(res::ID_USER_MANAGE, {});
   frame.CommandAction(res::ID_USER_MANAGE)->trigger();
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  EXPECT_FALSE(Db().IsBusy());
+  EXPECT_FALSE(Db().IsHeld());
 }
 
 TEST(MainFrameDialogs, EachDatabaseCommandCreatesItsDialog) {
@@ -379,7 +379,7 @@ TEST_F(MainFrameMonitoring, AdministratorKeepsTheAdministrationMenuAndTheThreadR
   }
   frame.close();
   EXPECT_FALSE(frame.Monitor().IsStarted());
-  EXPECT_FALSE(Db().IsBusy());
+  EXPECT_FALSE(Db().IsHeld());
 }
 
 TEST_F(MainFrameMonitoring, NormalUserFindsTheAdministrationMenuGreyed) {
@@ -444,7 +444,7 @@ TEST_F(MainFrameMonitoring, LiveDataAndAlarmsGoOnWhileTheHistoryDialogIsOpen) {
   frame.SetDialogFactory(res::ID_HISTORY_QUERY, [&](QWidget* parent) {
     std::unique_ptr<QDialog> dialog = DatabaseDialogFactory(res::ID_HISTORY_QUERY)(parent);
     QTimer::singleShot(0, dialog.get(), [&, d = dialog.get()] {
-      held = Db().IsBusy();
+      held = Db().IsHeld();
       dialogConnection = Db().Select("select connection_id()").rows.at(0).at(0);
       const std::vector<std::string> before = otherQueryIds();
       EXPECT_EQ(before.size(), 1u) << "the monitor thread's own connection";
@@ -457,14 +457,14 @@ TEST_F(MainFrameMonitoring, LiveDataAndAlarmsGoOnWhileTheHistoryDialogIsOpen) {
       EXPECT_TRUE(frame.AlarmSummaryLabel()->text().contains(Text("报警 1")))
           << frame.AlarmSummaryLabel()->text().toStdString();
       EXPECT_NE(stampTick(), stampAtOpen);
-      EXPECT_TRUE(Db().IsBusy());
+      EXPECT_TRUE(Db().IsHeld());
       d->reject();
     });
     return dialog;
   });
   frame.CommandAction(res::ID_HISTORY_QUERY)->trigger();
   EXPECT_TRUE(held);
-  EXPECT_FALSE(Db().IsBusy());
+  EXPECT_FALSE(Db().IsHeld());
   db_->Exec("replace into monitordat_tab values ('D000000001','C001','01','2024-05-01 10:00:00',1,0,2,0,3,4,1,5)");
   frame.close();
   EXPECT_FALSE(frame.Monitor().IsStarted());

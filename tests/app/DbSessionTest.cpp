@@ -1,17 +1,17 @@
 // The session against the real private server: character set, escaping, reconnect,
-// the text date ranges of the history statements, and the busy hand-over.
+// the text date ranges of the history statements, transactions across a lost link, and the
+// connection lock.
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
 
 #include "DbSession.h"
+#include "DbTransaction.h"
 #include "Gbk.h"
 #include "SharedDatabaseTest.h"
-#include "TickCount.h"
 
 using platform::Utf8ToGbk;
 
@@ -136,41 +136,41 @@ TEST_F(DbSessionTest, RefusedCharacterSetFailsTheConnect) {
   EXPECT_EQ(session.LastConnectFailure(), "");
 }
 
-TEST_F(DbSessionTest, WaitForDbIdleGivesUpAfterTwoSecondsAndHoldsAreCounted) {
-  // Fake clock: each look advances 100 ms, so the wait ends after just over 2000 ms of ticks.
-  std::atomic<std::uint32_t> fake{5000};
-  platform::SetTickSource([&] { return fake.fetch_add(100); });
-  ASSERT_TRUE(Db().TryAcquireBusy());
-  EXPECT_FALSE(Db().TryAcquireBusy());
-  const auto start = std::chrono::steady_clock::now();
-  Db().WaitForDbIdle();
-  const auto waited = std::chrono::steady_clock::now() - start;
-  platform::SetTickSource({});
-  EXPECT_TRUE(Db().IsBusy());
-  EXPECT_GE(fake.load() - 5000, 2000u);
-  EXPECT_LT(waited, std::chrono::seconds(5));
-
-  // A dialog that took over after the wait gave up keeps its hold when the thread lets go.
-  Db().HoldBusy();
-  Db().ReleaseBusy();  // the monitor thread's release
-  EXPECT_TRUE(Db().IsBusy());
-  Db().ReleaseBusy();  // the dialog closes
-  EXPECT_FALSE(Db().IsBusy());
-  Db().ReleaseBusy();  // extra releases never go negative
-  EXPECT_EQ(Db().BusyValue(), 0);
-}
-
-TEST_F(DbSessionTest, WaitForDbIdleReturnsAsSoonAsTheOtherThreadLetsGo) {
-  ASSERT_TRUE(Db().TryAcquireBusy());
-  std::thread other([] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    Db().ReleaseBusy();
-  });
-  const auto start = std::chrono::steady_clock::now();
-  Db().WaitForDbIdle();
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
-  EXPECT_FALSE(Db().IsBusy());
-  other.join();
+// Held by a dialog, a statement whose link broke reconnects and is sent again, except inside a
+// transaction: the server dropped it with the old connection, so nothing of it may be stored
+// and everything up to its end fails. Its end, even one that lost the link itself, leaves the
+// session ready for the next transaction.
+TEST_F(DbSessionTest, LostLinkInsideATransactionIsNotRetriedAndTheNextOneWorks) {
+  db_->Exec("drop table if exists tx_probe");
+  db_->Exec("create table tx_probe (n int) engine=InnoDB");
+  const auto cutLink = [&] { db_->Exec("kill " + Db().Select("select connection_id()").rows.at(0).at(0)); };
+  Db().BeginHeldUse({});
+  {
+    DbTransaction transaction(Db());
+    ASSERT_TRUE(transaction.IsOpen());
+    ASSERT_TRUE(Db().Execute("insert into tx_probe values (1)"));
+    cutLink();
+    EXPECT_FALSE(Db().Execute("insert into tx_probe values (2)")) << "not sent again on the new connection";
+    EXPECT_FALSE(Db().Execute("insert into tx_probe values (3)")) << "nor anything after it";
+    EXPECT_FALSE(transaction.Commit());
+  }
+  cutLink();
+  EXPECT_TRUE(Db().Execute("insert into tx_probe values (4)")) << "outside a transaction: sent again";
+  {
+    DbTransaction transaction(Db());
+    ASSERT_TRUE(transaction.IsOpen());
+    ASSERT_TRUE(Db().Execute("insert into tx_probe values (5)"));
+    cutLink();  // the rollback on leaving the scope loses its link
+  }
+  {
+    DbTransaction transaction(Db());
+    ASSERT_TRUE(transaction.IsOpen()) << "the lost rollback still ended its transaction";
+    ASSERT_TRUE(Db().Execute("insert into tx_probe values (6)"));
+    EXPECT_TRUE(transaction.Commit());
+  }
+  Db().EndHeldUse();
+  EXPECT_EQ(db_->Query("select group_concat(n order by n) from tx_probe").rows.at(0).at(0), "4,6");
+  db_->Exec("drop table tx_probe");
 }
 
 TEST_F(DbSessionTest, TwoThreadsNeverUseTheConnectionAtOnce) {

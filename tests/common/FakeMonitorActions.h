@@ -15,8 +15,6 @@ inline MonitorActions FakeMonitorActions(std::atomic<int>& refreshes, std::uint3
   auto tick = std::make_shared<std::atomic<std::uint32_t>>(firstTick);
   MonitorActions a;
   a.tickCount = [tick] { return tick->fetch_add(11000); };
-  a.tryAcquireBusy = [] { return true; };
-  a.releaseBusy = [] {};
   a.ping = [] { return 0; };
   a.reconnect = [] {};
   a.refresh = [&refreshes] { ++refreshes; };

@@ -1,6 +1,6 @@
 // The monitor loop's timing rules, stepped with a fake clock: first ping and refresh at
 // once, refresh every 10 s and ping every 60 s across the 32-bit wrap-around, reconnect after a
-// failed ping, and no step while another holder has the database.
+// failed ping.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,8 +13,6 @@ namespace {
 
 struct FakeStation {
   std::uint32_t tick = 0;
-  bool busyHeldElsewhere = false;
-  bool busy = false;
   int pingResult = 0;
   std::uint32_t stepCostMs = 0;  // clock advance of a refresh (and of the redraw)
   std::vector<std::string> log;
@@ -22,27 +20,16 @@ struct FakeStation {
   MonitorActions Actions() {
     MonitorActions a;
     a.tickCount = [this] { return tick; };
-    a.tryAcquireBusy = [this] {
-      if (busyHeldElsewhere || busy) return false;
-      return busy = true;
-    };
-    a.releaseBusy = [this] { busy = false; };
     a.ping = [this] {
-      EXPECT_TRUE(busy);
       log.push_back("ping");
       return pingResult;
     };
-    a.reconnect = [this] {
-      EXPECT_TRUE(busy);
-      log.push_back("reconnect");
-    };
+    a.reconnect = [this] { log.push_back("reconnect"); };
     a.refresh = [this] {
-      EXPECT_TRUE(busy);
       log.push_back("refresh");
       tick += stepCostMs;
     };
     a.notifyUi = [this] {
-      EXPECT_FALSE(busy) << "the redraw must not hold the database";
       log.push_back("notify");
       tick += stepCostMs;
     };
@@ -95,18 +82,6 @@ TEST(MonitorLoop, FailedPingReconnects) {
   MonitorLoop loop(station.Actions());
   loop.RunPass();
   EXPECT_EQ(station.log, (std::vector<std::string>{"ping", "reconnect", "refresh", "notify", "sleep10"}));
-}
-
-TEST(MonitorLoop, BusyDatabaseSkipsTheStepAndRetriesAfterAHundredMilliseconds) {
-  FakeStation station;
-  station.tick = 70000;
-  station.busyHeldElsewhere = true;
-  MonitorLoop loop(station.Actions());
-  EXPECT_EQ(loop.RunPass(), Pass::WaitedForBusy);
-  EXPECT_EQ(loop.RunPass(), Pass::WaitedForBusy);
-  EXPECT_EQ(station.log, (std::vector<std::string>{"sleep100", "sleep100"}));
-  station.busyHeldElsewhere = false;
-  EXPECT_EQ(loop.RunPass(), Pass::PingedAndRefreshed);
 }
 
 TEST(MonitorLoop, TimersKeepRunningAcrossTheTickWrapAround) {

@@ -242,7 +242,7 @@ TEST_F(RefreshLiveTableDb, MonitorReconnectsAfterTheLinkWasCutAndLiveDataResumes
   EXPECT_EQ(Db().connected.load(), 1);
   EXPECT_EQ(redraws, 1);
   EXPECT_EQ(table->liveCount, 4);
-  EXPECT_FALSE(Db().IsBusy());
+  EXPECT_FALSE(Db().IsHeld());
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "Diagnostic.h"
 #include "LocalTime.h"
 #include "MessageBox.h"
 #include "TickCount.h"
@@ -42,4 +46,18 @@ TEST(MessageBoxSeam, DefaultsAreHarmlessAndPresenterSeesTheRequest) {
   EXPECT_EQ(seen.caption, QStringLiteral("客户端"));
   EXPECT_EQ(seen.type, unsigned(MB_YESNO));
   SetMessageBoxPresenter(std::move(previous));
+}
+
+TEST(DiagnosticSeam, SinkGetsTheWholeTextAsWrittenAndStderrHasItWithout) {
+  std::vector<std::string> seen;
+  DiagnosticSink previous = SetDiagnosticSink([&](const std::string& text) { seen.push_back(text); });
+  const std::string longName(5000, 'x');  // longer than any line buffer
+  Diagnostic("veltrane: 设备数超过%d，部分设备未显示\n", 1024);
+  Diagnostic("%s: %s\n", "veltrane", longName.c_str());
+  SetDiagnosticSink(std::move(previous));
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{"veltrane: 设备数超过1024，部分设备未显示\n", "veltrane: " + longName + "\n"}));
+  testing::internal::CaptureStderr();
+  Diagnostic("veltrane: %s\n", "cannot connect");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "veltrane: cannot connect\n");
 }
