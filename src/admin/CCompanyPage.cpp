@@ -4,10 +4,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "AdminChanges.h"
 #include "CompanyPageTemplate.h"
 #include "DbSession.h"
-#include "DbTransaction.h"
 #include "Gbk.h"
+#include "LoginState.h"
 #include "RecordForm.h"
 #include "ReportListView.h"
 #include "UserPermissionSearch.h"
@@ -18,15 +19,6 @@ using namespace res;
 constexpr const char* kAllCompaniesQuery = "select * from company_tab";
 constexpr const char* kSearchPrefix = "select * from company_tab where ";
 constexpr const char* kLikeKeySuffix = " like '%%%s%%'";
-constexpr const char* kInsertCompany = "insert into company_tab (company_num,company_name) values ('%s','%s')";
-constexpr const char* kRenameCompany = "update company_tab set company_name='%s' where company_num='%s'";
-constexpr const char* kDeleteCompany = "delete  from company_tab where company_num='%s'";
-// Rows hanging off the company, deleted after it in this order.
-constexpr const char* kCascadeDeletes[] = {
-    "delete  from department_tab where company_num='%s'",
-    "delete  from device_tab where company_num='%s'",
-    "delete  from permission_tab where company_num='%s'",
-};
 
 const QString kFieldNumber = QStringLiteral("公司编号");
 const QString kFieldName = QStringLiteral("公司名称");
@@ -101,7 +93,8 @@ void CCompanyPage::OnAdd() {
   const auto typed = form_.Take(/*nameRequired=*/true);
   if (!typed) return;
   form_.Report(admin::Change::kAdd,
-               db_.Execute(db_.Format(kInsertCompany, {platform::ToGbk(typed->number), platform::ToGbk(typed->name)})));
+               admin::AddCompany(db_, currentUserName, platform::ToGbk(typed->number), platform::ToGbk(typed->name))
+                   .Succeeded());
 }
 
 void CCompanyPage::OnRename() {
@@ -109,21 +102,15 @@ void CCompanyPage::OnRename() {
   if (!typed) return;
   // An update that matches no row is still an accepted statement.
   form_.Report(admin::Change::kRename,
-               db_.Execute(db_.Format(kRenameCompany, {platform::ToGbk(typed->name), platform::ToGbk(typed->number)})));
-}
-
-bool CCompanyPage::DeleteWithDependents(const std::string& gbkNumber) {
-  // One transaction: a refused statement anywhere leaves the company and all its rows in place.
-  DbTransaction transaction(db_);
-  if (!transaction.IsOpen() || !db_.Execute(db_.Format(kDeleteCompany, {gbkNumber}))) return false;
-  for (const char* cascade : kCascadeDeletes)
-    if (!db_.Execute(db_.Format(cascade, {gbkNumber}))) return false;
-  return transaction.Commit();
+               admin::RenameCompany(db_, currentUserName, platform::ToGbk(typed->number), platform::ToGbk(typed->name))
+                   .Succeeded());
 }
 
 void CCompanyPage::OnDelete() {
   if (!admin::ConfirmDelete(this, kDeleteQuestion)) return;
   const auto number = form_.TakeNumber();
   if (!number) return;
-  form_.Report(admin::Change::kDelete, DeleteWithDependents(platform::ToGbk(*number)));
+  // A refused statement anywhere leaves the company and all its rows in place.
+  form_.Report(admin::Change::kDelete,
+               admin::DeleteCompany(db_, currentUserName, platform::ToGbk(*number)).Succeeded());
 }

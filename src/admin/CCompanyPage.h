@@ -25,8 +25,6 @@ class CCompanyPage : public res::DialogBase {
   void OnAdd();
   void OnRename();
   void OnDelete();
-  // The company and its departments, devices and grants, all or nothing.
-  bool DeleteWithDependents(const std::string& gbkNumber);
   void SetStatus(const QString& text);
 
   DbSession& db_;

@@ -4,31 +4,19 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "AdminChanges.h"
 #include "Catalogue.h"
 #include "CompanyCombo.h"
 #include "CompanyDeviceCombos.h"
 #include "DbSession.h"
-#include "DbTransaction.h"
 #include "DepartmentPageTemplate.h"
 #include "Gbk.h"
+#include "LoginState.h"
 #include "RecordForm.h"
 #include "ReportListView.h"
 
 namespace {
 using namespace res;
-
-// Inserts nothing when the company is gone (deleted meanwhile, here or by another station).
-constexpr const char* kInsertDepartment =
-    "insert into department_tab (department_num,company_num,department_name) select '%s','%s','%s' from dual "
-    "where exists (select 1 from company_tab where company_num='%s')";
-constexpr const char* kRenameDepartment =
-    "update department_tab set department_name='%s' where department_num='%s' and company_num='%s'";
-constexpr const char* kDeleteDepartment = "delete  from department_tab where department_num='%s' and company_num='%s'";
-// Rows hanging off the department, deleted after it in this order.
-constexpr const char* kCascadeDeletes[] = {
-    "delete  from device_tab where department_num='%s' and company_num='%s'",
-    "delete  from permission_tab where department_num='%s' and company_num='%s'",
-};
 
 const QString kFieldNumber = QStringLiteral("部门编号");
 const QString kFieldName = QStringLiteral("部门名称");
@@ -112,11 +100,11 @@ void CDepartmentPage::OnAdd() {
   const QString company = GetDlgItemText(IDC_DEPT_COMPANY_NUMBER);
   const auto typed = form_.Take(/*nameRequired=*/true, !company.isEmpty());
   if (!typed) return;
-  const std::string gbkCompany = platform::ToGbk(company);
-  const std::string sql = db_.Format(kInsertDepartment, {platform::ToGbk(typed->number), gbkCompany,
-                                                         platform::ToGbk(typed->name), gbkCompany});
-  // An accepted statement that inserted nothing found no company.
-  const bool added = db_.Execute(sql) && db_.AffectedRows() == 1;
+  // Refused when the company is gone.
+  const bool added =
+      admin::AddDepartment(db_, currentUserName, {platform::ToGbk(company), platform::ToGbk(typed->number)},
+                           platform::ToGbk(typed->name))
+          .Succeeded();
   form_.Report(admin::Change::kAdd, added);
   if (!added) FillDepartmentList();  // forgets the company if it is gone
 }
@@ -125,18 +113,10 @@ void CDepartmentPage::OnRename() {
   const QString company = GetDlgItemText(IDC_DEPT_COMPANY_NUMBER);
   const auto typed = form_.Take(/*nameRequired=*/true);
   if (!typed) return;
-  const std::string sql = db_.Format(
-      kRenameDepartment, {platform::ToGbk(typed->name), platform::ToGbk(typed->number), platform::ToGbk(company)});
-  form_.Report(admin::Change::kRename, db_.Execute(sql));
-}
-
-bool CDepartmentPage::DeleteWithDependents(const std::string& gbkNumber, const std::string& gbkCompany) {
-  // One transaction: a refused statement anywhere leaves the department and its rows in place.
-  DbTransaction transaction(db_);
-  if (!transaction.IsOpen() || !db_.Execute(db_.Format(kDeleteDepartment, {gbkNumber, gbkCompany}))) return false;
-  for (const char* cascade : kCascadeDeletes)
-    if (!db_.Execute(db_.Format(cascade, {gbkNumber, gbkCompany}))) return false;
-  return transaction.Commit();
+  form_.Report(admin::Change::kRename,
+               admin::RenameDepartment(db_, currentUserName, {platform::ToGbk(company), platform::ToGbk(typed->number)},
+                                       platform::ToGbk(typed->name))
+                   .Succeeded());
 }
 
 void CDepartmentPage::OnDelete() {
@@ -144,5 +124,8 @@ void CDepartmentPage::OnDelete() {
   const QString company = GetDlgItemText(IDC_DEPT_COMPANY_NUMBER);
   const auto number = form_.TakeNumber(!company.isEmpty());
   if (!number) return;
-  form_.Report(admin::Change::kDelete, DeleteWithDependents(platform::ToGbk(*number), platform::ToGbk(company)));
+  // A refused statement anywhere leaves the department and its rows in place.
+  form_.Report(
+      admin::Change::kDelete,
+      admin::DeleteDepartment(db_, currentUserName, {platform::ToGbk(company), platform::ToGbk(*number)}).Succeeded());
 }

@@ -31,8 +31,6 @@ class CDepartmentPage : public res::DialogBase {
   void OnRename();
   void OnDelete();
   void ForgetCompany();
-  // The department and its devices and grants, all or nothing.
-  bool DeleteWithDependents(const std::string& gbkNumber, const std::string& gbkCompany);
   void SetStatus(const QString& text);
 
   DbSession& db_;

@@ -5,12 +5,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "AdminChanges.h"
 #include "Catalogue.h"
 #include "CompanyCombo.h"
 #include "CompanyDeviceCombos.h"
 #include "DbSession.h"
 #include "DeviceManageTemplate.h"
 #include "Gbk.h"
+#include "LoginState.h"
 #include "RecordForm.h"
 #include "ReportListView.h"
 #include "UserPermissionSearch.h"
@@ -28,14 +30,6 @@ constexpr const char* kDeviceListQuery =
     "and device_tab.company_num=department_tab.company_num \t\t\t\t\t\t\t\t"
     "and device_tab.department_num=department_tab.department_num";
 constexpr const char* kLikeKeySuffix = " like '%%%s%%'";
-// Inserts nothing when the department is gone, so no device hangs off a missing department.
-constexpr const char* kInsertDevice =
-    "insert into device_tab (device_num,device_name,company_num,department_num) select '%s','%s','%s','%s' from dual "
-    "where exists (select 1 from department_tab where company_num='%s' and department_num='%s')";
-constexpr const char* kDeleteDevice =
-    "delete  from device_tab where device_num='%s' and company_num='%s' and department_num='%s'";
-constexpr const char* kRenameDevice =
-    "update device_tab set device_name='%s' where device_num='%s' and company_num='%s' and department_num='%s'";
 
 struct ListColumn {
   const char* title;
@@ -200,31 +194,28 @@ bool CDeviceManageDlg::PlaceChosen() const {
   return !GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER).isEmpty() && !GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER).isEmpty();
 }
 
+admin::DeviceKey CDeviceManageDlg::ChosenDevice(const QString& id) const {
+  return {Gbk(id), Gbk(GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER)), Gbk(GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER))};
+}
+
 void CDeviceManageDlg::OnAdd() {
   const auto typed = form_.Take(/*nameRequired=*/false, PlaceChosen());  // the name may be empty
   if (!typed) return;
-  const std::string company = Gbk(GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER));
-  const std::string department = Gbk(GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER));
-  const std::string sql =
-      db_.Format(kInsertDevice, {Gbk(typed->number), Gbk(typed->name), company, department, company, department});
-  // An accepted statement that inserted nothing found no department.
-  form_.Report(admin::Change::kAdd, db_.Execute(sql) && db_.AffectedRows() == 1);
+  // Refused when the department is gone.
+  form_.Report(admin::Change::kAdd,
+               admin::AddDevice(db_, currentUserName, ChosenDevice(typed->number), Gbk(typed->name)).Succeeded());
 }
 
 void CDeviceManageDlg::OnDelete() {
   if (!admin::ConfirmDelete(this, kDeleteQuestion)) return;
   const auto id = form_.TakeNumber(PlaceChosen());
   if (!id) return;
-  const std::string sql = db_.Format(kDeleteDevice, {Gbk(*id), Gbk(GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER)),
-                                                     Gbk(GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER))});
-  form_.Report(admin::Change::kDelete, db_.Execute(sql));
+  form_.Report(admin::Change::kDelete, admin::DeleteDevice(db_, currentUserName, ChosenDevice(*id)).Succeeded());
 }
 
 void CDeviceManageDlg::OnRename() {
   const auto typed = form_.Take(/*nameRequired=*/false, PlaceChosen());  // an empty name is a valid new name
   if (!typed) return;
-  const std::string sql =
-      db_.Format(kRenameDevice, {Gbk(typed->name), Gbk(typed->number), Gbk(GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER)),
-                                 Gbk(GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER))});
-  form_.Report(admin::Change::kRename, db_.Execute(sql));
+  form_.Report(admin::Change::kRename,
+               admin::RenameDevice(db_, currentUserName, ChosenDevice(typed->number), Gbk(typed->name)).Succeeded());
 }

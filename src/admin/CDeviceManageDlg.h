@@ -5,6 +5,7 @@
 // statements use.
 #include <string>
 
+#include "AdminChanges.h"
 #include "DialogBase.h"
 #include "RecordForm.h"
 
@@ -38,6 +39,8 @@ class CDeviceManageDlg : public res::DialogBase {
   void OnRename();
   // A company and a department are in the hidden number fields.
   bool PlaceChosen() const;
+  // Device `id` in the company and department of the hidden number fields.
+  admin::DeviceKey ChosenDevice(const QString& id) const;
   void SetStatus(const QString& text);
 
   DbSession& db_;

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QPushButton>
 
+#include "AdminChanges.h"
 #include "Catalogue.h"
 #include "ChangeReport.h"
 #include "CompanyCombo.h"
@@ -10,6 +11,7 @@
 #include "DbSession.h"
 #include "FieldRules.h"
 #include "Gbk.h"
+#include "LoginState.h"
 #include "PermissionTemplate.h"
 #include "ReportListView.h"
 #include "UserPermissionSearch.h"
@@ -26,15 +28,6 @@ constexpr const char* kPermissionListQuery =
     "permission_tab.department_num=department_tab.department_num";
 // Appended after " and " + column.
 constexpr const char* kLikeKeyTemplate = " like '%%%s%%'";
-// The user, the company and the department are checked in the statement itself: one of them
-// deleted since the combos were filled (by another station) inserts nothing.
-constexpr const char* kGrantTemplate =
-    "insert into permission_tab (user_name,company_num,department_num) select '%s','%s','%s' from dual "
-    "where exists (select 1 from user_tab where user_name='%s') "
-    "and exists (select 1 from company_tab where company_num='%s') "
-    "and exists (select 1 from department_tab where company_num='%s' and department_num='%s')";
-constexpr const char* kWithdrawTemplate =
-    "delete  from permission_tab where user_name='%s' and company_num='%s' and department_num='%s'";
 
 struct SearchField {
   const char* item;    // entry of the search field combo
@@ -214,9 +207,9 @@ void CPermissionDlg::OnGrant() {
   const std::string companyNum = platform::ToGbk(GetDlgItemText(IDC_PERM_COMPANY_NUM));
   const std::string departmentNum = platform::ToGbk(GetDlgItemText(IDC_PERM_DEPARTMENT_NUM));
   if (user.empty() || companyNum.empty() || departmentNum.empty()) return;
-  const std::string sql =
-      db_.Format(kGrantTemplate, {user, companyNum, departmentNum, user, companyNum, companyNum, departmentNum});
-  Report(admin::Change::kAdd, db_.Execute(sql) && db_.AffectedRows() == 1);
+  // Refused when the user, the company or the department was deleted since the combos were filled.
+  Report(admin::Change::kAdd,
+         admin::GrantPermission(db_, currentUserName, {user, companyNum, departmentNum}).Succeeded());
 }
 
 void CPermissionDlg::OnWithdraw() {
@@ -226,5 +219,6 @@ void CPermissionDlg::OnWithdraw() {
   const std::string departmentNum = platform::ToGbk(GetDlgItemText(IDC_PERM_DEPARTMENT_NUM));
   if (user.empty() || companyNum.empty() || departmentNum.empty()) return;
   // A withdrawal that matched no row is still accepted by the server, and reported as such.
-  Report(admin::Change::kDelete, db_.Execute(db_.Format(kWithdrawTemplate, {user, companyNum, departmentNum})));
+  Report(admin::Change::kDelete,
+         admin::RevokePermission(db_, currentUserName, {user, companyNum, departmentNum}).Succeeded());
 }

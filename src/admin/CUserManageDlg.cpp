@@ -3,12 +3,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "AdminChanges.h"
 #include "Catalogue.h"
 #include "ChangeReport.h"
 #include "DbSession.h"
-#include "DbTransaction.h"
 #include "FieldRules.h"
 #include "Gbk.h"
+#include "LoginState.h"
 #include "MessageBox.h"
 #include "ReportListView.h"
 #include "UserManageTemplate.h"
@@ -19,13 +20,6 @@ using namespace res;
 namespace {
 
 constexpr const char* kFindUsersTemplate = "select * from user_tab where user_name like '%%%s%%'";
-// New accounts are always normal users; no path of this dialog creates an administrator.
-constexpr const char* kAddUserTemplate =
-    "insert into user_tab (user_name,user_passwd,user_permission) values ('%s','%s',2)";
-constexpr const char* kDeleteUserTemplate = "delete  from user_tab where user_name='%s'";
-// A deleted account takes its grants with it: otherwise a new account created later under the
-// same name would silently inherit them.
-constexpr const char* kWithdrawUserGrantsTemplate = "delete  from permission_tab where user_name='%s'";
 
 // Result columns of "select * from user_tab".
 constexpr int kNameColumn = 0;
@@ -62,13 +56,6 @@ QString RoleText(const std::string& code) {
 
 std::string Field(const DbRow& row, int column) {
   return column < static_cast<int>(row.size()) ? row[static_cast<std::size_t>(column)] : std::string();
-}
-
-// Deletes the account and its grants together, so a failure never leaves one without the other.
-bool DeleteUserWithGrants(DbSession& db, const std::string& name) {
-  DbTransaction transaction(db);
-  return transaction.IsOpen() && db.Execute(db.Format(kDeleteUserTemplate, {name})) &&
-         db.Execute(db.Format(kWithdrawUserGrantsTemplate, {name})) && transaction.Commit();
 }
 
 }  // namespace
@@ -165,7 +152,7 @@ void CUserManageDlg::OnAdd() {
       platform::MessageBox(this, kAddAsNormalUserQuestion, kAddCaption, platform::MB_YESNO) != platform::IDYES) {
     return;
   }
-  Report(admin::Change::kAdd, db_.Execute(db_.Format(kAddUserTemplate, {name, password})));
+  Report(admin::Change::kAdd, admin::AddUser(db_, currentUserName, name, password).Succeeded());
 }
 
 void CUserManageDlg::OnDelete() {
@@ -177,6 +164,6 @@ void CUserManageDlg::OnDelete() {
     SetStatus(refused);  // "kr??" could name another account
     return;
   }
-  // Success means the statements were accepted: a name that matched no row still succeeds.
-  Report(admin::Change::kDelete, DeleteUserWithGrants(db_, platform::ToGbk(typedName)));
+  // The account and its grants go together; a name that matched no row still succeeds.
+  Report(admin::Change::kDelete, admin::DeleteUser(db_, currentUserName, platform::ToGbk(typedName)).Succeeded());
 }

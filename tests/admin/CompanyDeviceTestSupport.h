@@ -11,6 +11,7 @@
 #include <string>
 
 #include "DbSession.h"
+#include "DialogBase.h"
 #include "DialogTemplate.h"
 #include "Gbk.h"
 #include "ReportListView.h"

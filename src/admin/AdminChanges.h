@@ -1,0 +1,74 @@
+#pragma once
+// Every change the administration dialogs make to the catalogue, one function each, without
+// widgets: the statements of a change run in one transaction on the session they are given,
+// so a change happens completely or not at all. Texts are GBK, as the tables hold them; the
+// dialogs check what was typed before they call. `actingUser` is the account making the change.
+#include <string>
+
+class DbSession;
+
+namespace admin {
+
+struct ChangeOutcome {
+  enum class Kind {
+    kDone,     // committed
+    kRefused,  // the server answered, but the change did not happen (a duplicate key, a row
+               // it hangs off that is gone, a refused statement): nothing was changed
+    kFailed,   // the link or the transaction failed: nothing was changed
+  };
+  Kind kind = Kind::kFailed;
+  // Rows the change's first statement touched (0 for a rename or delete that matched nothing,
+  // which is still done).
+  unsigned long long affectedRows = 0;
+
+  bool Succeeded() const { return kind == Kind::kDone; }
+};
+
+struct DepartmentKey {
+  std::string company;
+  std::string department;
+};
+
+struct DeviceKey {
+  std::string device;
+  std::string company;
+  std::string department;
+};
+
+struct GrantKey {
+  std::string user;
+  std::string company;
+  std::string department;
+};
+
+// New accounts are always normal users.
+ChangeOutcome AddUser(DbSession& db, const std::string& actingUser, const std::string& name,
+                      const std::string& password);
+// The account goes with all its grants.
+ChangeOutcome DeleteUser(DbSession& db, const std::string& actingUser, const std::string& name);
+
+ChangeOutcome AddCompany(DbSession& db, const std::string& actingUser, const std::string& number,
+                         const std::string& name);
+ChangeOutcome RenameCompany(DbSession& db, const std::string& actingUser, const std::string& number,
+                            const std::string& name);
+// The company goes with its departments, devices and grants.
+ChangeOutcome DeleteCompany(DbSession& db, const std::string& actingUser, const std::string& number);
+
+// Refused when the company is gone.
+ChangeOutcome AddDepartment(DbSession& db, const std::string& actingUser, const DepartmentKey& key,
+                            const std::string& name);
+ChangeOutcome RenameDepartment(DbSession& db, const std::string& actingUser, const DepartmentKey& key,
+                               const std::string& name);
+// The department goes with its devices and grants.
+ChangeOutcome DeleteDepartment(DbSession& db, const std::string& actingUser, const DepartmentKey& key);
+
+// Refused when the department is gone.
+ChangeOutcome AddDevice(DbSession& db, const std::string& actingUser, const DeviceKey& key, const std::string& name);
+ChangeOutcome RenameDevice(DbSession& db, const std::string& actingUser, const DeviceKey& key, const std::string& name);
+ChangeOutcome DeleteDevice(DbSession& db, const std::string& actingUser, const DeviceKey& key);
+
+// Refused when the user, the company or the department is gone.
+ChangeOutcome GrantPermission(DbSession& db, const std::string& actingUser, const GrantKey& key);
+ChangeOutcome RevokePermission(DbSession& db, const std::string& actingUser, const GrantKey& key);
+
+}  // namespace admin
