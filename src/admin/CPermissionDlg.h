@@ -2,7 +2,7 @@
 // "用户权限管理": lists the rows of permission_tab with company and department names, searches
 // them by field, grants a user one department of one company and withdraws such grants. The
 // company and department are chosen by name; the two read-only number fields hold what grant
-// and withdraw use. The caller holds the database (busy) while the dialog is open.
+// and withdraw use. It works on the session it is given.
 #include <string>
 
 #include "ChangeReport.h"

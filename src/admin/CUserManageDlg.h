@@ -1,7 +1,7 @@
 #pragma once
 // "用户管理": lists the accounts of user_tab, finds them by name, adds normal users and
 // deletes accounts. Outcomes go to the status line; message boxes only ask for confirmation.
-// The caller holds the database (busy) while the dialog is open.
+// It works on the session it is given.
 #include <string>
 
 #include "ChangeReport.h"
