@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "LiveStateColours.h"
-#include "SampleState.h"
 
 namespace alarms {
 namespace {
@@ -26,43 +25,30 @@ QString Piece(const char* label, int count, QRgb alarmColour) {
 }  // namespace
 
 std::uint8_t StateBits(const LiveSample& latest, bool communicationLost) {
-  const auto valueAlarm = [](ChannelState state) { return IsAlarm(state) && state != ChannelState::SensorOffline; };
-  std::uint8_t bits = valueAlarm(TemperatureState(latest)) || valueAlarm(HumidityState(latest)) ? kBitValueAlarm : 0;
-  // A device that went silent counts as lost whatever its last codes said: a dead sensor
-  // that also stopped reporting is both.
-  if (FaultLineOf(latest, false) == FaultLine::SensorOffline) bits |= kBitSensorOffline;
-  if (communicationLost) bits |= kBitCommunicationLost;
-  return bits;
+  return readings::StateBitsOf({latest.temperature, latest.temperatureAlarm}, {latest.humidity, latest.humidityAlarm},
+                               communicationLost);
 }
 
 LiveScan ScanLiveTable(const DeviceLiveTable& table, std::uint32_t nowTick, int commTimeoutSeconds) {
   LiveScan scan;
   const std::size_t count = static_cast<std::size_t>(std::clamp(table.liveCount, 0, DeviceLiveTable::kCapacity));
-  scan.bits.assign(count, 0);
-  scan.shown.assign(count, 0);
+  scan.devices.resize(count);
   for (std::size_t i = 0; i < count; ++i) {
     const DeviceLiveRecord& record = table.records[i];
-    scan.shown[i] = record.shown != 0;
+    readings::DeviceStates& device = scan.devices[i];
+    device.deviceId = record.deviceId;
+    device.shown = record.shown != 0;
     const bool hasSample = record.ringWrite >= 0 && record.ringWrite < DeviceLiveRecord::kRingSize &&
                            record.ringWrite != record.ringStart;
     if (!hasSample) continue;
     const std::uint8_t bits = StateBits(record.LatestSample(), IsCommunicationLost(record, nowTick, commTimeoutSeconds));
-    scan.bits[i] = bits;
-    if (!scan.shown[i]) continue;
+    device.bits = bits;
+    if (!device.shown) continue;
     scan.counts.valueAlarm += (bits & kBitValueAlarm) != 0;
     scan.counts.sensorOffline += (bits & kBitSensorOffline) != 0;
     scan.counts.communicationLost += (bits & kBitCommunicationLost) != 0;
   }
   return scan;
-}
-
-bool HasNewEvent(std::span<const std::uint8_t> previous, const LiveScan& current) {
-  for (std::size_t i = 0; i < current.bits.size(); ++i) {
-    if (!current.shown[i]) continue;
-    const std::uint8_t before = i < previous.size() ? previous[i] : 0;
-    if ((current.bits[i] & ~before) != 0) return true;
-  }
-  return false;
 }
 
 QString SummaryHtml(const AlarmCounts& counts) {

@@ -1,21 +1,20 @@
 #pragma once
-// The status bar's alarm summary and the "new event" test behind the audible alarm, as pure
-// functions over the live table: the frame scans the table under its lock once per refresh
-// and draws and rings from what these return.
+// The status bar's alarm summary as pure functions over the live table: the frame scans the
+// table under its lock once per refresh, draws the counts from what these return and hands the
+// devices' states to its event detector (DeviceEvents.h), which says when the bell rings.
 #include <QString>
 #include <cstdint>
-#include <span>
 #include <vector>
 
+#include "DeviceEvents.h"
 #include "DeviceLiveTable.h"
 
 namespace alarms {
 
-// One bit per state that calls for the operator; a device may hold several at once. They
-// follow the views' rules (SampleState.h): a value alarm is a channel high, low or with an
-// unknown code; sensor offline is either channel at code 3; communication loss is the age of
-// the reading alone, whatever its codes.
-enum StateBit : std::uint8_t { kBitValueAlarm = 1, kBitSensorOffline = 2, kBitCommunicationLost = 4 };
+// The state bits of the readings library (DeviceEvents.h) for one sample.
+using readings::kBitCommunicationLost;
+using readings::kBitSensorOffline;
+using readings::kBitValueAlarm;
 std::uint8_t StateBits(const LiveSample& latest, bool communicationLost);
 
 struct AlarmCounts {
@@ -23,20 +22,15 @@ struct AlarmCounts {
   bool operator==(const AlarmCounts&) const = default;
 };
 
-// Per in-use slot: its state bits (0 for a record without a sample) and whether it is shown.
+// Per in-use slot, in slot order: the device's state bits (0 for a record without a sample)
+// and whether it is shown.
 struct LiveScan {
-  std::vector<std::uint8_t> bits;
-  std::vector<std::uint8_t> shown;
+  std::vector<readings::DeviceStates> devices;
   AlarmCounts counts;  // over the shown records that get a row
 };
 
 // The caller holds table.mutex.
 LiveScan ScanLiveTable(const DeviceLiveTable& table, std::uint32_t nowTick, int commTimeoutSeconds);
-
-// True when a shown slot holds a state bit it did not hold in `previous` (slots beyond
-// `previous` are new and held nothing). A device checked in the tree while already in alarm
-// is no new event.
-bool HasNewEvent(std::span<const std::uint8_t> previous, const LiveScan& current);
 
 // "报警 3 · 传感器掉线 1 · 通讯掉线 2" as rich text, each count in its state colour when it is
 // not 0, in normal green when it is.

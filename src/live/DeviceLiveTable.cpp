@@ -6,11 +6,14 @@ void DeviceLiveRecord::AppendSample(const LiveSample& sample) {
   if (ringWrite == ringStart) ringStart = (ringStart + kRingDrop) % kRingSize;
 }
 
+std::uint32_t TickAgeMs(std::uint32_t sinceTick, std::uint32_t nowTick) {
+  // The absolute difference on the wrapping counter: whichever direction is shorter.
+  const std::uint32_t forward = nowTick - sinceTick;
+  const std::uint32_t backward = sinceTick - nowTick;
+  return forward < backward ? forward : backward;
+}
+
 bool IsCommunicationLost(const DeviceLiveRecord& record, std::uint32_t nowTick, int commTimeoutSeconds) {
   if (record.changeTick == 0) return false;
-  // The absolute difference on the wrapping counter: whichever direction is shorter.
-  const std::uint32_t forward = nowTick - record.changeTick;
-  const std::uint32_t backward = record.changeTick - nowTick;
-  const std::uint32_t age = forward < backward ? forward : backward;
-  return static_cast<std::uint64_t>(age) > static_cast<std::uint64_t>(commTimeoutSeconds) * 1000u;
+  return readings::IsCommunicationLost(TickAgeMs(record.changeTick, nowTick), commTimeoutSeconds);
 }

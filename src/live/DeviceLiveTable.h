@@ -78,6 +78,8 @@ struct DeviceLiveTable {
   static std::unique_ptr<DeviceLiveTable> Create() { return std::make_unique<DeviceLiveTable>(); }
 };
 
-// Communication loss: changeTick set and older than CommTimeout seconds (|now - changeTick|,
-// on the wrapping 32-bit tick counter).
+// Milliseconds between two ticks of the wrapping 32-bit tick counter, |now - since|.
+std::uint32_t TickAgeMs(std::uint32_t sinceTick, std::uint32_t nowTick);
+// Communication loss (Reading.h) by the age of changeTick; a record whose reading time never
+// changed (changeTick 0) is never lost.
 bool IsCommunicationLost(const DeviceLiveRecord& record, std::uint32_t nowTick, int commTimeoutSeconds);

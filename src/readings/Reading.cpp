@@ -59,4 +59,9 @@ FaultLine FaultLineOf(const Channel& temperature, const Channel& humidity, bool 
   return FaultLine::Normal;
 }
 
+bool IsCommunicationLost(std::uint64_t ageMs, int commTimeoutSeconds) {
+  if (commTimeoutSeconds < 0) return false;
+  return ageMs > static_cast<std::uint64_t>(commTimeoutSeconds) * 1000u;
+}
+
 }  // namespace readings

@@ -60,4 +60,9 @@ enum class FaultLine { Normal, SensorOffline, CommunicationLost, NoReading };
 // temperature nor a humidity value is not claimed to be normal.
 FaultLine FaultLineOf(const Channel& temperature, const Channel& humidity, bool communicationLost);
 
+// Communication loss: no new reading for longer than the time-out. The caller says how old the
+// device's newest reading is (the live table from its refresh clock); exactly the time-out is
+// not yet a loss, and a negative time-out never runs out.
+bool IsCommunicationLost(std::uint64_t ageMs, int commTimeoutSeconds);
+
 }  // namespace readings

@@ -309,11 +309,10 @@ void CMainFrame::UpdateAlarmAwareness() {
     overCapacity_->setText(QString::fromUtf8(alarms::kOverCapacityNote));
     overCapacity_->show();
   }
-  if (alarms::HasNewEvent(previousStateBits_, scan)) {
+  if (readings::RingsBell(alarmEvents_.Feed(scan.devices))) {
     bell_->Ring();
     if (!isActiveWindow()) QApplication::alert(this);
   }
-  previousStateBits_ = std::move(scan.bits);
   UpdateFreshness();
 }
 

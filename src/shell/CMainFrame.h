@@ -12,6 +12,7 @@
 
 #include "DatabaseDialogs.h"
 #include "DbSession.h"
+#include "DeviceEvents.h"
 #include "DeviceLiveTable.h"
 #include "MonitorThread.h"
 
@@ -106,7 +107,7 @@ class CMainFrame : public QMainWindow {
   QAction* silenceAction_ = nullptr;
   QTimer* freshnessTimer_ = nullptr;
   AlarmBell* bell_ = nullptr;
-  std::vector<std::uint8_t> previousStateBits_;  // per slot, as of the last refresh
+  readings::DeviceEventDetector alarmEvents_;  // the devices' states as of the last refresh
   // The first refresh failed: the tree is built again after the first one that succeeds.
   bool treePending_ = false;
   std::function<std::uint32_t()> monitorClock_;

@@ -86,6 +86,11 @@ TEST(Reading, ChannelStatesAndFaultLines) {
   EXPECT_EQ(FaultLineOf(ok, ok, true), FaultLine::CommunicationLost);
   EXPECT_EQ(FaultLineOf(none, none, false), FaultLine::NoReading);
   EXPECT_EQ(FaultLineOf(none, ok, false), FaultLine::Normal);
+
+  EXPECT_FALSE(IsCommunicationLost(120000, 120)) << "exactly the time-out is not yet a loss";
+  EXPECT_TRUE(IsCommunicationLost(120001, 120));
+  EXPECT_TRUE(IsCommunicationLost(1, 0));
+  EXPECT_FALSE(IsCommunicationLost(0xFFFFFFFFu, -1));
 }
 
 TEST(ReadingGaps, GapThresholdIsThreeMediansAndAtLeastFiveMinutes) {
