@@ -9,6 +9,7 @@
 // The database cases need the private server (VELTRANE_DB_PORT, VELTRANE_DB_PASSWORD); they
 // build a scratch database "b_history" and drop it at the end.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <QApplication>
 #include <QDateEdit>
@@ -16,7 +17,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <malloc.h>
 #include <sstream>
 
 #include "CHistoryCurvePage.h"
@@ -37,14 +37,26 @@ constexpr const char* kDatabase = "b_history";
 const QDate kFirstDay(2024, 5, 1);
 
 int Port() { return std::getenv("VELTRANE_DB_PORT") ? std::atoi(std::getenv("VELTRANE_DB_PORT")) : 33061; }
-std::string Password() { return std::getenv("VELTRANE_DB_PASSWORD") ? std::getenv("VELTRANE_DB_PASSWORD") : "veltrane-test"; }
+std::string Password() {
+  return std::getenv("VELTRANE_DB_PASSWORD") ? std::getenv("VELTRANE_DB_PASSWORD") : "veltrane-test";
+}
 std::string DeviceId(int d) { return QString::asprintf("B%09d", d).toStdString(); }
 
 DbRow SampleRow(int i) {
   const QString time = QString::asprintf("2024-05-%02d %02d:%02d:00", 1 + i / 1440 % 28, i / 60 % 24, i % 60);
-  return {DeviceId(i % kDevices), "\xbb\xaa\xb6\xab\xb9\xab\xcb\xbe", "\xb2\xd6\xbf\xe2\xd2\xbb", time.toStdString(),
-          "23.5", std::to_string(i % 5), "55.0", std::to_string(i % 3), "31.0", "3.6", std::to_string(i % 3),
-          "\xd2\xbb\xba\xc5\xcc\xbd\xcd\xb7", "12.5"};
+  return {DeviceId(i % kDevices),
+          "\xbb\xaa\xb6\xab\xb9\xab\xcb\xbe",
+          "\xb2\xd6\xbf\xe2\xd2\xbb",
+          time.toStdString(),
+          "23.5",
+          std::to_string(i % 5),
+          "55.0",
+          std::to_string(i % 3),
+          "31.0",
+          "3.6",
+          std::to_string(i % 3),
+          "\xd2\xbb\xba\xc5\xcc\xbd\xcd\xb7",
+          "12.5"};
 }
 
 // Heap in use (small chunks and mapped blocks alike).
@@ -102,9 +114,11 @@ bool CreateDatabase() {
       const std::string date = history::DayStartText(kFirstDay.addDays(day)).substr(0, 10);
       for (int m = 0; m < 1440; ++m) {
         if (m) sql += ",";
-        sql += "('" + DeviceId(d) + "','0001','01','" + date + QString::asprintf(" %02d:%02d:00',", m / 60, m % 60).toStdString() +
-               QString::asprintf("%.1f,%d,%.1f,%d,30.0,3.6,%d,12.0)", 20 + (m % 100) / 10.0, m % 3, 50 + (m % 50) / 10.0,
-                                 m % 2, m % 2).toStdString();
+        sql += "('" + DeviceId(d) + "','0001','01','" + date +
+               QString::asprintf(" %02d:%02d:00',", m / 60, m % 60).toStdString() +
+               QString::asprintf("%.1f,%d,%.1f,%d,30.0,3.6,%d,12.0)", 20 + (m % 100) / 10.0, m % 3,
+                                 50 + (m % 50) / 10.0, m % 2, m % 2)
+                   .toStdString();
       }
       if (!admin.Execute(sql)) return false;
     }
@@ -149,8 +163,9 @@ void ClientQuery(benchmark::State& state) {
                                           history::DayEndText(kFirstDay.addDays(kDays - 1)), 3, 3)
           << ";\n";
   }
-  const std::string command = "mysql --batch --raw --default-character-set=gbk -h127.0.0.1 -P" + std::to_string(Port()) +
-                              " -uroot -p" + Password() + " " + kDatabase + " < " + file + " > /dev/null";
+  const std::string command = "mysql --batch --raw --default-character-set=gbk -h127.0.0.1 -P" +
+                              std::to_string(Port()) + " -uroot -p" + Password() + " " + kDatabase + " < " + file +
+                              " > /dev/null";
   for (auto _ : state)
     if (std::system(command.c_str()) != 0) return state.SkipWithError("mysql client failed");
 }

@@ -17,8 +17,9 @@ std::unique_ptr<DeviceLiveTable> FullTable() {
   auto table = DeviceLiveTable::Create();
   for (int i = 0; i < DeviceLiveTable::kCapacity; ++i) {
     const std::string id = std::to_string(1000000000 + i);
-    AddRecord(*table, {id, "冷库温湿度" + std::to_string(i), "华东冷链公司" + std::to_string(i % 7),
-                       "仓储部" + std::to_string(i % 13), "2024-05-01 10:00:00"},
+    AddRecord(*table,
+              {id, "冷库温湿度" + std::to_string(i), "华东冷链公司" + std::to_string(i % 7),
+               "仓储部" + std::to_string(i % 13), "2024-05-01 10:00:00"},
               Sample(20.0f + i % 10, i % 5, 50.0f, i % 4, i % 2));
     table->records[static_cast<std::size_t>(i)].changeTick = 1;
   }

@@ -23,8 +23,8 @@ std::unique_ptr<DeviceLiveTable> DemoTable(int devices, int samplesEach) {
     r.present = r.shown = 1;
     for (int i = 0; i < samplesEach; ++i) {
       const float wave = float(std::sin((i + 13 * d) / 20.0));
-      r.AppendSample({20 + 15 * wave, d % 5 == 1 ? 1 : 0, 50 + 30 * wave, d % 7 == 2 ? 2 : 0, 28 + 5 * wave,
-                      12 + wave, d % 4 == 0 ? 0 : 1, 40 + 5 * wave});
+      r.AppendSample({20 + 15 * wave, d % 5 == 1 ? 1 : 0, 50 + 30 * wave, d % 7 == 2 ? 2 : 0, 28 + 5 * wave, 12 + wave,
+                      d % 4 == 0 ? 0 : 1, 40 + 5 * wave});
     }
   }
   table->liveCount = devices;

@@ -20,7 +20,9 @@ void Fill(res::TextTableModel& model, int rows) {
   for (int i = 0; i < rows; ++i)
     all.push_back({QStringLiteral("TH%1").arg(i % 1000, 8, 10, QLatin1Char('0')), QStringLiteral("一号冷库"),
                    QStringLiteral("华东冷链"), QStringLiteral("冷藏库区"),
-                   QStringLiteral("2026-12-07 %1:%2:00").arg(i / 60 % 24, 2, 10, QLatin1Char('0')).arg(i % 60, 2, 10, QLatin1Char('0')),
+                   QStringLiteral("2026-12-07 %1:%2:00")
+                       .arg(i / 60 % 24, 2, 10, QLatin1Char('0'))
+                       .arg(i % 60, 2, 10, QLatin1Char('0')),
                    QStringLiteral(" 23.5 ↑"), QStringLiteral("45.0   "), QStringLiteral("25.1"),
                    QStringLiteral("220.0 市电"), QStringLiteral("35.0"), QStringLiteral("正常")});
   model.AppendRows(std::move(all));
@@ -32,8 +34,10 @@ void FillCompact(history::HistoryRowModel& model, int rows) {
                     department = platform::Utf8ToGbk("冷藏库区");
   for (int i = 0; i < rows; ++i) {
     const std::string id = QStringLiteral("TH%1").arg(i % 1000, 8, 10, QLatin1Char('0')).toStdString();
-    const std::string time =
-        QStringLiteral("2026-12-07 %1:%2:00").arg(i / 60 % 24, 2, 10, QLatin1Char('0')).arg(i % 60, 2, 10, QLatin1Char('0')).toStdString();
+    const std::string time = QStringLiteral("2026-12-07 %1:%2:00")
+                                 .arg(i / 60 % 24, 2, 10, QLatin1Char('0'))
+                                 .arg(i % 60, 2, 10, QLatin1Char('0'))
+                                 .toStdString();
     model.Stage({id, company, department, time, "23.5", "1", "45.0", "3", "25.1", "220.0", "1", name, "35.0"});
   }
   model.Publish();

@@ -29,9 +29,8 @@ double PeakResidentMegabytes() {
 
 void BM_WriteHistoryWorkbook(benchmark::State& state) {
   const auto rows = HistoryRows(static_cast<int>(state.range(0)));
-  const std::string path = (std::filesystem::temp_directory_path() /
-                            ("xls_bench_" + std::to_string(getpid()) + ".xls"))
-                               .string();
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("xls_bench_" + std::to_string(getpid()) + ".xls")).string();
   for (auto _ : state) {
     xls::XlsBook book;
     book.CreateNew(3);

@@ -28,10 +28,13 @@ ClimateBand BandForTemperature(double celsius) {
   return band;
 }
 
-SimulatedDevice::SimulatedDevice(std::string id, std::string company, std::string department,
-                                 DeviceBehaviour behaviour, std::uint32_t seed, SimStart start)
-    : id_(std::move(id)), company_(std::move(company)), department_(std::move(department)),
-      behaviour_(behaviour), random_(seed) {
+SimulatedDevice::SimulatedDevice(std::string id, std::string company, std::string department, DeviceBehaviour behaviour,
+                                 std::uint32_t seed, SimStart start)
+    : id_(std::move(id)),
+      company_(std::move(company)),
+      department_(std::move(department)),
+      behaviour_(behaviour),
+      random_(seed) {
   // Without a reading to continue from, a cold room.
   std::uniform_real_distribution<double> t(3.0, 7.0), h(45.0, 65.0);
   temperature_ = start.temperature.value_or(t(random_));
@@ -64,7 +67,8 @@ int AlarmCode(double value, double low, double high) {
 
 SimReading SimulatedDevice::Step() {
   temperature_ = Walk(temperature_, kTemperatureStep, band_.temperatureLow - kStray, band_.temperatureHigh + kStray);
-  humidity_ = Walk(humidity_, kHumidityStep, std::max(0.0, band_.humidityLow - 15), std::min(100.0, band_.humidityHigh + 15));
+  humidity_ =
+      Walk(humidity_, kHumidityStep, std::max(0.0, band_.humidityLow - 15), std::min(100.0, band_.humidityHigh + 15));
   std::uniform_real_distribution<double> noise(-1.0, 1.0);
 
   SimReading r{};
@@ -96,8 +100,7 @@ SimReading SimulatedDevice::Step() {
       r.current = 60.0 + 3.0 * noise(random_);
       break;
     case DeviceBehaviour::Normal:
-    case DeviceBehaviour::Silent:
-      break;
+    case DeviceBehaviour::Silent: break;
   }
   return r;
 }

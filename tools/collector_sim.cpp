@@ -5,9 +5,9 @@
 //                 [--interval SECONDS] [--backfill-days N] [--once]
 //
 // Without options the connection comes from ./Corvane.ini (as the station reads it).
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <csignal>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -21,7 +21,8 @@
 
 namespace {
 
-constexpr const char* kDevicesQuery = "select device_num, company_num, department_num from device_tab order by device_num";
+constexpr const char* kDevicesQuery =
+    "select device_num, company_num, department_num from device_tab order by device_num";
 // Each device continues from its latest valid values (codes 0-2; 3 and 4 carry a meaningless
 // 0), so the walk stays in the demo data's ranges also after a sensor fault.
 constexpr const char* kLatestTemperatureQuery =
@@ -59,10 +60,10 @@ std::string Number(double v) {
 }
 
 std::string HistoryValues(DbSession& db, const SimulatedDevice& d, const SimReading& r, const std::string& when) {
-  return db.Format("('%s','%s','%s','%s',%s,%d,%s,%d,%s,%s,%d,%s)",
-                     {d.id(), d.company(), d.department(), when, Number(r.temperature), r.temperatureAlarm,
-                      Number(r.humidity), r.humidityAlarm, Number(r.internalTemperature), Number(r.voltage), r.power,
-                      Number(r.current)});
+  return db.Format(
+      "('%s','%s','%s','%s',%s,%d,%s,%d,%s,%s,%d,%s)",
+      {d.id(), d.company(), d.department(), when, Number(r.temperature), r.temperatureAlarm, Number(r.humidity),
+       r.humidityAlarm, Number(r.internalTemperature), Number(r.voltage), r.power, Number(r.current)});
 }
 
 std::vector<SimulatedDevice> LoadDevices(DbSession& db) {
@@ -106,10 +107,10 @@ void WriteReadings(DbSession& db, std::vector<SimulatedDevice>& devices, bool fi
   for (auto& device : devices) {
     if (device.behaviour() == DeviceBehaviour::Silent && !first) continue;
     const SimReading r = device.Step();
-    db.Execute(db.Format(kLatestStatement,
-                         {device.id(), device.company(), device.department(), now, Number(r.temperature),
-                          r.temperatureAlarm, Number(r.humidity), r.humidityAlarm, Number(r.internalTemperature),
-                          Number(r.voltage), r.power, Number(r.current)}));
+    db.Execute(
+        db.Format(kLatestStatement, {device.id(), device.company(), device.department(), now, Number(r.temperature),
+                                     r.temperatureAlarm, Number(r.humidity), r.humidityAlarm,
+                                     Number(r.internalTemperature), Number(r.voltage), r.power, Number(r.current)}));
     history += (history.empty() ? "" : ",") + HistoryValues(db, device, r, now);
   }
   if (!history.empty()) db.Execute(kHistoryInsert + history);
@@ -131,9 +132,12 @@ int main(int argc, char** argv) {
     }
     if (arg == "--host" || arg == "--port" || arg == "--user" || arg == "--password" || arg == "--database")
       overrides.emplace_back(arg, value());
-    else if (arg == "--interval") interval = std::max(1, std::atoi(value().c_str()));
-    else if (arg == "--backfill-days") backfillDays = std::max(0, std::atoi(value().c_str()));
-    else if (arg == "--once") once = true;
+    else if (arg == "--interval")
+      interval = std::max(1, std::atoi(value().c_str()));
+    else if (arg == "--backfill-days")
+      backfillDays = std::max(0, std::atoi(value().c_str()));
+    else if (arg == "--once")
+      once = true;
     else {
       std::fputs(kUsage, stderr);
       return 2;
@@ -141,11 +145,16 @@ int main(int argc, char** argv) {
   }
   ReadOrCreateConfig(appConfig, kConfigPath);
   for (const auto& [option, text] : overrides) {
-    if (option == "--host") appConfig.host = text;
-    else if (option == "--port") appConfig.port = std::atoi(text.c_str());
-    else if (option == "--user") appConfig.user = text;
-    else if (option == "--password") appConfig.password = text;
-    else appConfig.database = text;
+    if (option == "--host")
+      appConfig.host = text;
+    else if (option == "--port")
+      appConfig.port = std::atoi(text.c_str());
+    else if (option == "--user")
+      appConfig.user = text;
+    else if (option == "--password")
+      appConfig.password = text;
+    else
+      appConfig.database = text;
   }
   std::signal(SIGTERM, [](int) { stopRequested = 1; });
   std::signal(SIGINT, [](int) { stopRequested = 1; });

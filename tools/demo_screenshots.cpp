@@ -17,8 +17,8 @@
 #include <QEventLoop>
 #include <QPainter>
 #include <QPushButton>
-#include <QStatusBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
 #include <cstdio>
@@ -30,18 +30,18 @@
 #include "CHistoryQueryDlg.h"
 #include "CHistoryTablePage.h"
 #include "CMainFrame.h"
+#include "CompanyDeptTemplate.h"
 #include "DatabaseDialogs.h"
 #include "Fonts.h"
 #include "HistoryExport.h"
+#include "HistoryQueryTemplate.h"
 #include "LoginCheck.h"
 #include "LoginState.h"
 #include "MainMenu.h"
-#include "StationDb.h"
-#include "TickCount.h"
-#include "CompanyDeptTemplate.h"
-#include "HistoryQueryTemplate.h"
 #include "ReportListView.h"
+#include "StationDb.h"
 #include "TextTableModel.h"
+#include "TickCount.h"
 
 namespace {
 
@@ -85,7 +85,10 @@ void ShootHistory() {
 }
 
 void ShootAdministration(QWidget* frame) {
-  const struct { int command; const char* name; } dialogs[] = {
+  const struct {
+    int command;
+    const char* name;
+  } dialogs[] = {
       {res::ID_USER_MANAGE, "user_manage_dialog.png"},
       {res::ID_DEVICE_MANAGE, "device_manage_dialog.png"},
       {res::ID_USER_PERMISSION, "permission_dialog.png"},
@@ -139,7 +142,8 @@ int main(int argc, char** argv) {
   const int liveSeconds = argc > 2 ? std::atoi(argv[2]) : 130;
   LoadConfig(Db());
   if (CheckLogin(Db(), "admin", "admin", kRoleAdministrator) != LoginCheckResult::kAccepted) {
-    std::fprintf(stderr, "demo-screenshots: admin/admin (管理员) refused; is the demo server up (scripts/demo --no-start)?\n");
+    std::fprintf(stderr,
+                 "demo-screenshots: admin/admin (管理员) refused; is the demo server up (scripts/demo --no-start)?\n");
     return 1;
   }
   currentUserName = "admin";

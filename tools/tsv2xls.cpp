@@ -9,12 +9,11 @@
 // unless --truncate cuts it. What the workbook cannot hold otherwise (texts past the cell
 // limit, characters outside GBK) is counted on stderr. The output replaces an earlier file
 // only once it is complete on the disk.
+#include <QString>
 #include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include <QString>
 
 #include "Gbk.h"
 #include "GbkRoundTrip.h"

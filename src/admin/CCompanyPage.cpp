@@ -76,7 +76,8 @@ void CCompanyPage::FillCompanyList(const std::string& query) {
 }
 
 void CCompanyPage::OnSearch() {
-  if (const QString refused = admin::UnsearchableKeyMessage(GetDlgItemText(IDC_COMPANY_SEARCH_KEY)); !refused.isEmpty()) {
+  if (const QString refused = admin::UnsearchableKeyMessage(GetDlgItemText(IDC_COMPANY_SEARCH_KEY));
+      !refused.isEmpty()) {
     SetStatus(refused);
     return;
   }

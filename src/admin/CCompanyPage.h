@@ -30,5 +30,5 @@ class CCompanyPage : public res::DialogBase {
   DbSession& db_;
   res::ReportListView* list_;
   admin::RecordForm form_;  // number, name, status line; the 4-byte number rule
-  std::string listQuery_;  // refilled after every change, so the last search stays in force
+  std::string listQuery_;   // refilled after every change, so the last search stays in force
 };

@@ -37,8 +37,8 @@ struct ListColumn {
   int resultColumn;
 };
 constexpr ListColumn kListColumns[] = {
-    {"设备ID", 100, 0}, {"设备名称", 100, 1}, {"公司名称", 150, 3},
-    {"部门名称", 150, 5}, {"公司编号", 80, 2}, {"部门编号", 80, 4},
+    {"设备ID", 100, 0},   {"设备名称", 100, 1}, {"公司名称", 150, 3},
+    {"部门名称", 150, 5}, {"公司编号", 80, 2},  {"部门编号", 80, 4},
 };
 enum ListColumnIndex : int { kColId, kColName, kColCompanyName, kColDepartmentName, kColCompanyNum, kColDepartmentNum };
 
@@ -47,9 +47,9 @@ struct SearchField {
   const char* column;
 };
 constexpr SearchField kSearchFields[] = {
-    {"设备ID", "device_tab.device_num"},          {"设备名称", "device_tab.device_name"},
-    {"公司编号", "device_tab.company_num"},       {"公司名称", "company_tab.company_name"},
-    {"部门编号", "device_tab.department_num"},    {"部门名称", "department_tab.department_name"},
+    {"设备ID", "device_tab.device_num"},       {"设备名称", "device_tab.device_name"},
+    {"公司编号", "device_tab.company_num"},    {"公司名称", "company_tab.company_name"},
+    {"部门编号", "device_tab.department_num"}, {"部门名称", "department_tab.department_name"},
 };
 
 const QString kFieldId = QStringLiteral("设备ID");
@@ -80,7 +80,8 @@ CDeviceManageDlg::CDeviceManageDlg(DbSession& db, QWidget* parent)
 
   list_->SetSingleSelection(true);
   list_->setShowGrid(true);
-  for (int i = 0; const ListColumn& c : kListColumns) list_->InsertColumn(i++, QString::fromUtf8(c.title), c.widthPixels);
+  for (int i = 0; const ListColumn& c : kListColumns)
+    list_->InsertColumn(i++, QString::fromUtf8(c.title), c.widthPixels);
 
   connect(Item<QPushButton>(IDC_DEVICE_SEARCH_BUTTON), &QPushButton::clicked, this, &CDeviceManageDlg::OnSearch);
   connect(list_, &ReportListView::rowClicked, this, &CDeviceManageDlg::OnListClicked);
@@ -106,7 +107,8 @@ CDeviceManageDlg::CDeviceManageDlg(DbSession& db, QWidget* parent)
 void CDeviceManageDlg::SetStatus(const QString& text) { SetDlgItemText(IDC_DEVICE_STATUS, text); }
 
 void CDeviceManageDlg::ApplyEditMode(bool addDelete) {
-  for (int id : {IDC_DEVICE_ID, IDC_DEVICE_COMPANY_COMBO, IDC_DEVICE_DEPARTMENT_COMBO, IDC_DEVICE_ADD, IDC_DEVICE_DELETE})
+  for (int id :
+       {IDC_DEVICE_ID, IDC_DEVICE_COMPANY_COMBO, IDC_DEVICE_DEPARTMENT_COMBO, IDC_DEVICE_ADD, IDC_DEVICE_DELETE})
     GetDlgItem(id)->setEnabled(addDelete);
   GetDlgItem(IDC_DEVICE_RENAME)->setEnabled(!addDelete);
 }
@@ -145,7 +147,8 @@ void CDeviceManageDlg::LoadDepartmentNames() {
 }
 
 void CDeviceManageDlg::OnSearch() {
-  if (const QString refused = admin::UnsearchableKeyMessage(GetDlgItemText(IDC_DEVICE_SEARCH_KEY)); !refused.isEmpty()) {
+  if (const QString refused = admin::UnsearchableKeyMessage(GetDlgItemText(IDC_DEVICE_SEARCH_KEY));
+      !refused.isEmpty()) {
     SetStatus(refused);
     return;
   }
@@ -191,7 +194,8 @@ void CDeviceManageDlg::OnDepartmentChosen() {
 }
 
 bool CDeviceManageDlg::PlaceChosen() const {
-  return !GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER).isEmpty() && !GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER).isEmpty();
+  return !GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER).isEmpty() &&
+         !GetDlgItemText(IDC_DEVICE_DEPARTMENT_NUMBER).isEmpty();
 }
 
 admin::DeviceKey CDeviceManageDlg::ChosenDevice(const QString& id) const {

@@ -34,10 +34,8 @@ struct SearchField {
   const char* column;  // column the key is matched against
 };
 constexpr SearchField kSearchFields[] = {
-    {"用户名", "permission_tab.user_name"},
-    {"公司编号", "permission_tab.company_num"},
-    {"公司名称", "company_tab.company_name"},
-    {"部门编号", "permission_tab.department_num"},
+    {"用户名", "permission_tab.user_name"},         {"公司编号", "permission_tab.company_num"},
+    {"公司名称", "company_tab.company_name"},       {"部门编号", "permission_tab.department_num"},
     {"部门名称", "department_tab.department_name"},
 };
 

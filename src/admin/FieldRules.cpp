@@ -16,9 +16,7 @@ QString UnsavableFieldMessage(std::initializer_list<TypedField> fields) {
   return {};
 }
 
-QString UnsearchableKeyMessage(const QString& key) {
-  return platform::GbkCanHold(key) ? QString() : kUnsearchableKey;
-}
+QString UnsearchableKeyMessage(const QString& key) { return platform::GbkCanHold(key) ? QString() : kUnsearchableKey; }
 
 QString TrimmedNumber(const QString& typed) { return typed.trimmed(); }
 

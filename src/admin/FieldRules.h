@@ -30,9 +30,9 @@ QString TakeTrimmedNumber(res::DialogBase& dialog, int id);
 
 // A number or id of fixed width, as a dialog names it.
 struct NumberRule {
-  QString label;        // e.g. "公司编号"
-  std::size_t bytes;    // its width in GBK
-  QString wrongWidth;   // shown in an OK box, e.g. "公司编号必须是4个字符！"
+  QString label;       // e.g. "公司编号"
+  std::size_t bytes;   // its width in GBK
+  QString wrongWidth;  // shown in an OK box, e.g. "公司编号必须是4个字符！"
 };
 
 // Whether a typed number and name may go into a statement: a field GBK cannot hold is refused

@@ -7,7 +7,10 @@ namespace admin {
 
 RecordForm::RecordForm(res::DialogBase& page, Ids ids, NumberRule rule, QString nameLabel,
                        std::function<void()> refillList)
-    : page_(page), ids_(ids), rule_(std::move(rule)), nameLabel_(std::move(nameLabel)),
+    : page_(page),
+      ids_(ids),
+      rule_(std::move(rule)),
+      nameLabel_(std::move(nameLabel)),
       refillList_(std::move(refillList)) {}
 
 bool RecordForm::ShowListRow(const res::ReportListView& list, int row) {

@@ -36,7 +36,8 @@ constexpr long long kLastPort = 65535;
 // The file holds the database password: readable by its owner only.
 constexpr mode_t kFreshFileMode = 0600;
 
-constexpr const char* kUnreadableNote = "%s: cannot read %s (%s); using the built-in settings, the file is left as it is\n";
+constexpr const char* kUnreadableNote =
+    "%s: cannot read %s (%s); using the built-in settings, the file is left as it is\n";
 constexpr const char* kLinkNote = "%s: %s is a link or is in the way; not creating it, using the built-in settings\n";
 constexpr const char* kTimeoutNote = "%s: TIMEOUT=%s in %s is outside 1..86400; using 120\n";
 constexpr const char* kPortNote = "%s: PORT=%s in %s is outside 1..65535; using the client's default port\n";
@@ -99,8 +100,8 @@ std::string FreshConfigText(const AppConfig& config) {
   const auto line = [](const std::string& key, const std::string& value) { return key + "=" + value + "\r\n"; };
   return std::string("[") + kDbSection + "]\r\n" + line("DBNAME", config.database) + line("UID", config.user) +
          line("PWD", config.password) + line("PORT", std::to_string(config.port)) + line("HOST", config.host) + "[" +
-         kDisplaySection + "]\r\n" + line("DEFMOD", std::to_string(config.defMode)) + "[" + kDeviceSection +
-         "]\r\n" + line("TIMEOUT", std::to_string(config.commTimeout));
+         kDisplaySection + "]\r\n" + line("DEFMOD", std::to_string(config.defMode)) + "[" + kDeviceSection + "]\r\n" +
+         line("TIMEOUT", std::to_string(config.commTimeout));
 }
 
 // Creates the file only where nothing is: never through a link, never over a file that

@@ -17,17 +17,32 @@ constexpr const char* kDepartmentNumSql =
     "select department_tab.department_num from department_tab where department_name ='%s' and company_num='%s'";
 
 constexpr const char* kGrantedCompaniesSql =
-    "select distinct company_tab.company_num,company_tab.company_name\t\t\t\t             from company_tab,permission_tab\t\t\t\t\t\t\t where company_tab.company_num=permission_tab.company_num \t\t\t\t\t\t\t and   permission_tab.user_name='%s'";
+    "select distinct company_tab.company_num,company_tab.company_name\t\t\t\t             from "
+    "company_tab,permission_tab\t\t\t\t\t\t\t where company_tab.company_num=permission_tab.company_num \t\t\t\t\t\t\t "
+    "and   permission_tab.user_name='%s'";
 // The same look-up as kDepartmentNamesSql, in the history dialog's own wording.
 constexpr const char* kAllDepartmentNamesSql =
-    "select department_tab.department_name \t\t\t\t\t\tfrom department_tab \t\t\t\t\t\twhere department_tab.company_num='%s'";
+    "select department_tab.department_name \t\t\t\t\t\tfrom department_tab \t\t\t\t\t\twhere "
+    "department_tab.company_num='%s'";
 constexpr const char* kGrantedDepartmentNamesSql =
-    "select department_tab.department_name \t\t\t\t\t\tfrom department_tab,permission_tab\t\t\t\t\t\twhere department_tab.company_num=permission_tab.company_num \t\t\t\t\t\tand   department_tab.department_num=permission_tab.department_num\t\t\t\t\t\tand   permission_tab.user_name='%s' \t\t\t\t\t\tand   permission_tab.company_num ='%s'";
+    "select department_tab.department_name \t\t\t\t\t\tfrom department_tab,permission_tab\t\t\t\t\t\twhere "
+    "department_tab.company_num=permission_tab.company_num \t\t\t\t\t\tand   "
+    "department_tab.department_num=permission_tab.department_num\t\t\t\t\t\tand   permission_tab.user_name='%s' "
+    "\t\t\t\t\t\tand   permission_tab.company_num ='%s'";
 
 constexpr const char* kCompanyDevicesSql =
-    "select device_tab.device_num,device_tab.device_name,company_tab.company_name,department_tab.department_name\t\t\t\t\t     from device_tab,company_tab,department_tab \t\t\t\t\t     where device_tab.company_num=company_tab.company_num \t\t\t\t\t\t and device_tab.company_num=department_tab.company_num \t\t\t\t\t     and device_tab.department_num=department_tab.department_num\t\t\t\t\t     and device_tab.company_num='%s'";
+    "select "
+    "device_tab.device_num,device_tab.device_name,company_tab.company_name,department_tab.department_name\t\t\t\t\t    "
+    " from device_tab,company_tab,department_tab \t\t\t\t\t     where device_tab.company_num=company_tab.company_num "
+    "\t\t\t\t\t\t and device_tab.company_num=department_tab.company_num \t\t\t\t\t     and "
+    "device_tab.department_num=department_tab.department_num\t\t\t\t\t     and device_tab.company_num='%s'";
 constexpr const char* kDepartmentDevicesSql =
-    "select device_tab.device_num,device_tab.device_name,company_tab.company_name,department_tab.department_name\t\t\t\t\t\t  from device_tab,company_tab,department_tab \t\t\t\t\t\t  where device_tab.company_num=company_tab.company_num \t\t\t\t\t\t  and device_tab.company_num=department_tab.company_num \t\t\t\t\t\t  and device_tab.department_num=department_tab.department_num\t\t\t\t\t\t  and device_tab.company_num='%s' \t\t\t\t\t\t  and device_tab.department_num='%s'";
+    "select "
+    "device_tab.device_num,device_tab.device_name,company_tab.company_name,department_tab.department_name\t\t\t\t\t\t  "
+    "from device_tab,company_tab,department_tab \t\t\t\t\t\t  where device_tab.company_num=company_tab.company_num "
+    "\t\t\t\t\t\t  and device_tab.company_num=department_tab.company_num \t\t\t\t\t\t  and "
+    "device_tab.department_num=department_tab.department_num\t\t\t\t\t\t  and device_tab.company_num='%s' \t\t\t\t\t\t "
+    " and device_tab.department_num='%s'";
 constexpr const char* kDeviceSql =
     "select device_tab.device_num,device_tab.device_name from device_tab where device_tab.device_num='%s'";
 constexpr const char* kGrantedDeviceSql =

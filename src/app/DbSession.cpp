@@ -115,8 +115,7 @@ DbSession::DbSession() : connection_(std::make_unique<Connection>(connected)) {}
 
 DbSession::~DbSession() { Close(); }
 
-void DbSession::Configure(std::string host, int port, std::string user, std::string password,
-                          std::string database) {
+void DbSession::Configure(std::string host, int port, std::string user, std::string password, std::string database) {
   std::lock_guard lock(connection_->mutex);
   connection_->host = std::move(host);
   connection_->port = port;

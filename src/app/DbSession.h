@@ -59,7 +59,7 @@ class DbSession {
 
   // What the holder of the connection is told (on its own thread).
   struct HeldUseHooks {
-    std::function<void()> onLinkFault;      // once per fault, until ClearLinkFault
+    std::function<void()> onLinkFault;       // once per fault, until ClearLinkFault
     std::function<void()> onStatementStart;  // e.g. the busy cursor
     std::function<void()> onStatementEnd;
   };

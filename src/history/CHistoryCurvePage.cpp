@@ -54,8 +54,7 @@ CHistoryCurvePage::CHistoryCurvePage(DbSession& db, const HistoryQueryContext* d
           &CHistoryCurvePage::NextGroup);
   connect(Item<QAbstractButton>(res::IDC_HC_PREV_DAY), &QAbstractButton::clicked, this,
           &CHistoryCurvePage::PreviousDay);
-  connect(Item<QAbstractButton>(res::IDC_HC_NEXT_DAY), &QAbstractButton::clicked, this,
-          &CHistoryCurvePage::NextDay);
+  connect(Item<QAbstractButton>(res::IDC_HC_NEXT_DAY), &QAbstractButton::clicked, this, &CHistoryCurvePage::NextDay);
 
   connect(Item<QAbstractButton>(res::IDC_HC_EXPORT_PDF), &QAbstractButton::clicked, this,
           [this] { ExportCurvePdf(this, PdfImage()); });

@@ -91,8 +91,7 @@ CHistoryQueryDlg::CHistoryQueryDlg(DbSession& db, QWidget* parent)
   Item<QDateEdit>(res::IDC_HQ_END_DATE)->setDate(Today());
 
   connect(Item<QComboBox>(res::IDC_HQ_COMPANY), &QComboBox::activated, this, &CHistoryQueryDlg::OnCompanyChanged);
-  connect(Item<QComboBox>(res::IDC_HQ_DEPARTMENT), &QComboBox::activated, this,
-          &CHistoryQueryDlg::OnDepartmentChanged);
+  connect(Item<QComboBox>(res::IDC_HQ_DEPARTMENT), &QComboBox::activated, this, &CHistoryQueryDlg::OnDepartmentChanged);
   const auto onClick = [this](int id, void (CHistoryQueryDlg::*handler)()) {
     connect(Item<QAbstractButton>(id), &QAbstractButton::clicked, this, handler);
   };

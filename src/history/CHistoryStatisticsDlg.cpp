@@ -8,7 +8,8 @@
 #include "ReportListView.h"
 
 namespace {
-constexpr const char* kSummaryFormat = "%1台设备，%2条记录。温湿度统计不含传感器掉线和无值的记录；MKT按ΔH/R=10000K计算。";
+constexpr const char* kSummaryFormat =
+    "%1台设备，%2条记录。温湿度统计不含传感器掉线和无值的记录；MKT按ΔH/R=10000K计算。";
 constexpr int kFirstColumnsWidth = 90, kColumnWidth = 70, kTimeColumnWidth = 140;
 }  // namespace
 
@@ -24,8 +25,7 @@ CHistoryStatisticsDlg::CHistoryStatisticsDlg(const std::vector<history::DeviceSu
   std::vector<QStringList> rows;
   for (const auto& summary : summaries) rows.push_back(history::SummaryCells(summary));
   list_->Model()->AppendRows(std::move(rows));
-  SetDlgItemText(res::IDC_HS_SUMMARY,
-                 QString::fromUtf8(kSummaryFormat).arg(summaries.size()).arg(rowCount));
+  SetDlgItemText(res::IDC_HS_SUMMARY, QString::fromUtf8(kSummaryFormat).arg(summaries.size()).arg(rowCount));
   connect(Item<QAbstractButton>(res::IDC_HS_COPY), &QAbstractButton::clicked, this,
           &CHistoryStatisticsDlg::CopyToClipboard);
   connect(Item<QAbstractButton>(res::IDC_HS_CLOSE), &QAbstractButton::clicked, this, &QDialog::accept);

@@ -87,14 +87,18 @@ void CHistoryTablePage::SetExportHandlers(ExportHandler pdf, ExportHandler excel
 
 void CHistoryTablePage::ExportPdf() {
   emit exportPdfRequested();
-  if (const ExportHandler& run = exportPdf_ ? exportPdf_ : DefaultPdfExport()) run(*this);
-  else ::ExportPdf(this, *rows_);
+  if (const ExportHandler& run = exportPdf_ ? exportPdf_ : DefaultPdfExport())
+    run(*this);
+  else
+    ::ExportPdf(this, *rows_);
 }
 
 void CHistoryTablePage::ExportExcel() {
   emit exportExcelRequested();
-  if (const ExportHandler& run = exportExcel_ ? exportExcel_ : DefaultExcelExport()) run(*this);
-  else ::ExportExcel(this, *rows_);
+  if (const ExportHandler& run = exportExcel_ ? exportExcel_ : DefaultExcelExport())
+    run(*this);
+  else
+    ::ExportExcel(this, *rows_);
 }
 
 void CHistoryTablePage::ShowStatistics() {

@@ -28,7 +28,8 @@ std::string CurveStatementWithCode(const SqlEscaper& escape, int channel, std::s
   // it, and the rest of the statement stays exactly as it is.
   const std::string value = std::string(humidity ? kHumidityValueColumn : kTemperatureValueColumn) + " ";
   const std::size_t at = sql.find(value);
-  if (at != std::string::npos) sql.insert(at + value.size() - 1, humidity ? kHumidityCodeColumn : kTemperatureCodeColumn);
+  if (at != std::string::npos)
+    sql.insert(at + value.size() - 1, humidity ? kHumidityCodeColumn : kTemperatureCodeColumn);
   return sql;
 }
 
@@ -59,8 +60,10 @@ std::vector<std::vector<QPoint>> CurveSegments(const std::vector<CurveReading>& 
       continue;
     }
     const QPoint point(kChartLeft + r.secondOfDay / kSecondsPerPixel, CurveY(channel, r.value));
-    if (broken) segments.push_back({point});
-    else AddCurvePoint(segments.back(), point);
+    if (broken)
+      segments.push_back({point});
+    else
+      AddCurvePoint(segments.back(), point);
     broken = false;
   }
   return segments;

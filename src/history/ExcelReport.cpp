@@ -20,8 +20,7 @@ void WriteHeader(xls::XlsSheet& sheet) {
 
 }  // namespace
 
-ExportOutcome WriteExcelReport(const res::TextRows& list, const std::string& fileName,
-                               const ExportProgress& progress) {
+ExportOutcome WriteExcelReport(const res::TextRows& list, const std::string& fileName, const ExportProgress& progress) {
   ExportOutcome outcome;
   outcome.fileName = fileName;
   xls::XlsBook book;
@@ -47,8 +46,9 @@ ExportOutcome WriteExcelReport(const res::TextRows& list, const std::string& fil
         if (!kReportColumns[static_cast<std::size_t>(i)].enabled) continue;
         const QString text = list.Text(r, i);
         // Converted whole: no cut at 127 characters.
-        sheet->CellAt(sheetRow, c++)->SetWideText(
-            std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
+        sheet->CellAt(sheetRow, c++)
+            ->SetWideText(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                              static_cast<std::size_t>(text.size())));
       }
       if (progress && (r % 5000 == 4999)) progress(r + 1, rowCount);
     }

@@ -13,8 +13,8 @@ constexpr double kValueLimit = 1.0e7;
 }  // namespace
 
 const std::array<QColor, kSeriesSlots> kSeriesColours = {
-    QColor(255, 0, 0),   QColor(0, 0, 255),     QColor(0, 255, 0),     QColor(0, 128, 0),     QColor(128, 0, 0),
-    QColor(0, 0, 128),   QColor(255, 128, 255), QColor(128, 255, 255), QColor(255, 255, 128), QColor(64, 0, 128),
+    QColor(255, 0, 0), QColor(0, 0, 255),     QColor(0, 255, 0),     QColor(0, 128, 0),     QColor(128, 0, 0),
+    QColor(0, 0, 128), QColor(255, 128, 255), QColor(128, 255, 255), QColor(255, 255, 128), QColor(64, 0, 128),
 };
 
 ChannelScale ScaleOf(int channel) {

@@ -15,7 +15,12 @@
 
 namespace history {
 
-enum CurveChannel : int { kChannelTemperature = 0, kChannelHumidity = 1, kChannelDeviceTemperature = 2, kChannelVoltage = 3 };
+enum CurveChannel : int {
+  kChannelTemperature = 0,
+  kChannelHumidity = 1,
+  kChannelDeviceTemperature = 2,
+  kChannelVoltage = 3
+};
 
 inline constexpr int kChartLeft = 100;
 inline constexpr int kChartTop = 60;  // the tip of the y axis

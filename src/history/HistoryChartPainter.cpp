@@ -87,8 +87,8 @@ void DrawLegend(QPainter& p, const CurveChart& chart) {
   p.fillRect(LegendFrame(), Qt::white);
   for (int i = 0; i < kSeriesSlots; ++i) {
     const int o = kLegendPitch * i;
-    p.setPen(QPen(kSeriesColours[static_cast<std::size_t>(i)], kLegendBarPen, Qt::SolidLine, Qt::SquareCap,
-                  Qt::MiterJoin));
+    p.setPen(
+        QPen(kSeriesColours[static_cast<std::size_t>(i)], kLegendBarPen, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     p.setBrush(Qt::white);
     p.drawRect(QRect(kLegendLeft, kLegendTop + o, kLegendBarWidth, kLegendBarHeight));
     p.setBrush(Qt::NoBrush);

@@ -15,7 +15,7 @@
 namespace history {
 
 struct ChartSeries {
-  std::string name;          // device id (GBK), empty when the slot is unused
+  std::string name;  // device id (GBK), empty when the slot is unused
   // Strokes as drawn (CurveSegments): a gap or a reading without a value separates them.
   std::vector<std::vector<QPoint>> segments;
 };

@@ -22,9 +22,12 @@ std::string Encoded(const QString& text, TextEncoding encoding) {
 
 bool ParseTextEncoding(std::string_view name, TextEncoding& encoding) {
   const QString n = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).toLower();
-  if (n == "utf-8" || n == "utf8") encoding = TextEncoding::kUtf8Bom;
-  else if (n == "gbk") encoding = TextEncoding::kGbk;
-  else return false;
+  if (n == "utf-8" || n == "utf8")
+    encoding = TextEncoding::kUtf8Bom;
+  else if (n == "gbk")
+    encoding = TextEncoding::kGbk;
+  else
+    return false;
   return true;
 }
 
@@ -68,7 +71,8 @@ CsvOutcome WriteHistoryCsv(DbSession& db, const std::vector<std::string>& device
   };
   if (encoding == TextEncoding::kUtf8Bom) put(kUtf8Bom);
   std::vector<std::string> fields;
-  for (const ListColumn& column : kHistoryListColumns) fields.push_back(Encoded(QString::fromUtf8(column.title), encoding));
+  for (const ListColumn& column : kHistoryListColumns)
+    fields.push_back(Encoded(QString::fromUtf8(column.title), encoding));
   put(CsvLine(fields));
 
   const std::string start = DayStartText(from), end = DayEndText(to);
@@ -83,7 +87,7 @@ CsvOutcome WriteHistoryCsv(DbSession& db, const std::vector<std::string>& device
       if (encoding == TextEncoding::kGbk) {
         const QueryField field = [&](int c) {
           return static_cast<std::size_t>(c) < row.size() ? std::string_view(row[static_cast<std::size_t>(c)])
-                                                           : std::string_view();
+                                                          : std::string_view();
         };
         for (int c = 0; c < kHistoryListColumnCount; ++c) fields.push_back(ListCellGbk(field, c));
       } else {

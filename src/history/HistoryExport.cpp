@@ -5,12 +5,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProgressDialog>
-#include <QLabel>
 #include <QString>
 #include <memory>
 
@@ -135,16 +135,16 @@ ExportOutcome ExportCurvePdf(QWidget* owner, const QImage& chart, const std::str
       painter.drawText(titleArea, Qt::AlignCenter, QString::fromUtf8(kCurveTitle));
       const QRect imageArea(page.left(), titleArea.bottom(), page.width(), page.height() - titleArea.height());
       const QSize fitted = chart.size().scaled(imageArea.size(), Qt::KeepAspectRatio);
-      painter.drawImage(QRect(QPoint(imageArea.left() + (imageArea.width() - fitted.width()) / 2, imageArea.top()), fitted),
-                        chart);
+      painter.drawImage(
+          QRect(QPoint(imageArea.left() + (imageArea.width() - fitted.width()) / 2, imageArea.top()), fitted), chart);
       outcome.ok = painter.end();
     }
   }
   // Built in memory, then saved safely: a failed save keeps an earlier file of that name.
   const QByteArray& bytes = document.data();
   if (outcome.ok && !bytes.isEmpty())
-    outcome.ok = platform::SaveFileContents(outcome.fileName, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                                            &outcome.error);
+    outcome.ok = platform::SaveFileContents(
+        outcome.fileName, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), &outcome.error);
   else
     outcome.ok = false;
   if (owner && outcome.ok)

@@ -11,8 +11,8 @@ namespace {
 constexpr std::size_t kBlockBytes = 256 * 1024;
 
 // The per-row columns of the query, in the order they are packed.
-constexpr int kReadingColumns[] = {kColDatetime, kColTempe,   kColTempeAlarm, kColHum,    kColHumAlarm,
-                                   kColDeviceTempe, kColVoltage, kColPower,   kColCurrent};
+constexpr int kReadingColumns[] = {kColDatetime,    kColTempe,   kColTempeAlarm, kColHum,    kColHumAlarm,
+                                   kColDeviceTempe, kColVoltage, kColPower,      kColCurrent};
 constexpr int kReadingCount = 9;
 // The per-device columns, in Identity order.
 constexpr int kIdentityColumns[] = {kColDeviceId, kColCompanyName, kColDepartmentName, kColDeviceName};

@@ -7,20 +7,36 @@ namespace {
 
 constexpr const char* kDayStartFormat = "%Y-%m-%d 00:00:00";
 
-
 constexpr const char* kTableQuerySql =
-    "select history_tab.device_id,company_tab.company_name,department_tab.department_name,history_tab.datetime,history_tab.tempe,history_tab.tempe_alarm,\t\t\t\t\t\thistory_tab.hum,history_tab.hum_alarm,history_tab.device_tempe,history_tab.voltage,history_tab.power,device_tab.device_name,history_tab.current\t\t\t\t\t\tfrom history_tab,company_tab,department_tab,device_tab\t\t\t\t\t\twhere history_tab.company_num=company_tab.company_num \t\t\t\t\t\tand history_tab.company_num=department_tab.company_num \t\t\t\t\t\tand history_tab.department_num=department_tab.department_num \t\t\t\t\t\tand history_tab.device_id=device_tab.device_num \t\t\t\t\t\tand history_tab.device_id='%s' \t\t\t\t\t\tand history_tab.datetime>='%s' and history_tab.datetime<'%s'";
+    "select "
+    "history_tab.device_id,company_tab.company_name,department_tab.department_name,history_tab.datetime,history_tab."
+    "tempe,history_tab.tempe_alarm,\t\t\t\t\t\thistory_tab.hum,history_tab.hum_alarm,history_tab.device_tempe,history_"
+    "tab.voltage,history_tab.power,device_tab.device_name,history_tab.current\t\t\t\t\t\tfrom "
+    "history_tab,company_tab,department_tab,device_tab\t\t\t\t\t\twhere "
+    "history_tab.company_num=company_tab.company_num \t\t\t\t\t\tand "
+    "history_tab.company_num=department_tab.company_num \t\t\t\t\t\tand "
+    "history_tab.department_num=department_tab.department_num \t\t\t\t\t\tand "
+    "history_tab.device_id=device_tab.device_num \t\t\t\t\t\tand history_tab.device_id='%s' \t\t\t\t\t\tand "
+    "history_tab.datetime>='%s' and history_tab.datetime<'%s'";
 constexpr const char* kTemperatureFilterSql = " and history_tab.tempe_alarm='%d'";
 constexpr const char* kHumidityFilterSql = " and history_tab.hum_alarm='%d'";
 
 constexpr const char* kHumidityCurveSql =
-    "select history_tab.device_id,history_tab.datetime,history_tab.hum \t\t\t\t\t\t\tfrom history_tab \t\t\t\t\t\t\twhere history_tab.device_id='%s' \t\t\t\t\t\t\tand history_tab.datetime>='%s' and history_tab.datetime<'%s' \t\t\t\t\t\t\torder by history_tab.datetime ASC";
+    "select history_tab.device_id,history_tab.datetime,history_tab.hum \t\t\t\t\t\t\tfrom history_tab "
+    "\t\t\t\t\t\t\twhere history_tab.device_id='%s' \t\t\t\t\t\t\tand history_tab.datetime>='%s' and "
+    "history_tab.datetime<'%s' \t\t\t\t\t\t\torder by history_tab.datetime ASC";
 constexpr const char* kDeviceTemperatureCurveSql =
-    "select history_tab.device_id,history_tab.datetime,history_tab.device_tempe \t\t\t\t\t\t\t\tfrom history_tab \t\t\t\t\t\t\t\twhere history_tab.device_id='%s' \t\t\t\t\t\t\t\tand history_tab.datetime>='%s' and history_tab.datetime<'%s' \t\t\t\t\t\t\t\torder by history_tab.datetime ASC";
+    "select history_tab.device_id,history_tab.datetime,history_tab.device_tempe \t\t\t\t\t\t\t\tfrom history_tab "
+    "\t\t\t\t\t\t\t\twhere history_tab.device_id='%s' \t\t\t\t\t\t\t\tand history_tab.datetime>='%s' and "
+    "history_tab.datetime<'%s' \t\t\t\t\t\t\t\torder by history_tab.datetime ASC";
 constexpr const char* kVoltageCurveSql =
-    "select history_tab.device_id,history_tab.datetime,history_tab.voltage \t\t\t\t\t\t\t\tfrom history_tab \t\t\t\t\t\t\t\twhere history_tab.device_id='%s' \t\t\t\t\t\t\t\tand history_tab.datetime>='%s' and history_tab.datetime<'%s' \t\t\t\t\t\t\t\torder by history_tab.datetime ASC";
+    "select history_tab.device_id,history_tab.datetime,history_tab.voltage \t\t\t\t\t\t\t\tfrom history_tab "
+    "\t\t\t\t\t\t\t\twhere history_tab.device_id='%s' \t\t\t\t\t\t\t\tand history_tab.datetime>='%s' and "
+    "history_tab.datetime<'%s' \t\t\t\t\t\t\t\torder by history_tab.datetime ASC";
 constexpr const char* kTemperatureCurveSql =
-    "select history_tab.device_id,history_tab.datetime,history_tab.tempe \t\t\t\t\t\t\tfrom history_tab \t\t\t\t\t\t\twhere history_tab.device_id='%s' \t\t\t\t\t\t\tand history_tab.datetime>='%s' and history_tab.datetime<'%s' \t\t\t\t\t\t\torder by history_tab.datetime ASC";
+    "select history_tab.device_id,history_tab.datetime,history_tab.tempe \t\t\t\t\t\t\tfrom history_tab "
+    "\t\t\t\t\t\t\twhere history_tab.device_id='%s' \t\t\t\t\t\t\tand history_tab.datetime>='%s' and "
+    "history_tab.datetime<'%s' \t\t\t\t\t\t\torder by history_tab.datetime ASC";
 
 std::string FormatDay(const QDate& day, const char* format) {
   std::tm tm{};

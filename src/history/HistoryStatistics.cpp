@@ -121,8 +121,10 @@ DeviceStats ComputeDeviceStats(std::vector<StatReading> readings) {
     if (i + 1 < readings.size()) {
       const long long spacing = spacings[i];
       s.longestSpacing = std::max(s.longestSpacing, spacing);
-      if (spacing > gap) ++s.gaps;
-      else standsFor = spacing;
+      if (spacing > gap)
+        ++s.gaps;
+      else
+        standsFor = spacing;
     }
     if (const readings::ChannelState state = readings::ChannelStateOf(r.tempe, r.tempeCode);
         readings::IsMeasured(state)) {

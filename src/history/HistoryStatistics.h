@@ -34,7 +34,7 @@ StatReading StatReadingOf(std::string_view datetime, std::string_view tempe, std
 struct ChannelStats {
   int valued = 0;  // readings with a measured value (readings::IsMeasured)
   double min = 0, max = 0, mean = 0;
-  int above = 0, below = 0;                   // readings with code 1 / code 2
+  int above = 0, below = 0;                      // readings with code 1 / code 2
   long long aboveSeconds = 0, belowSeconds = 0;  // the time those readings stand for
 };
 

@@ -24,7 +24,8 @@ QStringList Titles() {
 bool EndsWith(const std::string& text, const char* suffix) {
   const std::string s(suffix);
   if (text.size() < s.size()) return false;
-  return QString::fromStdString(text.substr(text.size() - s.size())).compare(QString::fromStdString(s), Qt::CaseInsensitive) == 0;
+  return QString::fromStdString(text.substr(text.size() - s.size()))
+             .compare(QString::fromStdString(s), Qt::CaseInsensitive) == 0;
 }
 
 bool WriteText(const std::vector<DeviceSummary>& summaries, TextEncoding encoding, const std::string& path,

@@ -12,7 +12,7 @@ class DbSession;
 namespace history {
 
 struct TextExportRequest {
-  std::string format;  // "csv" or "summary"
+  std::string format;                  // "csv" or "summary"
   std::vector<std::string> deviceIds;  // GBK
   QDate from, to;
   int temperatureFilter = 3, humidityFilter = 3;

@@ -7,8 +7,8 @@
 #include <cstdio>
 
 #include "Gbk.h"
-#include "SaveFile.h"
 #include "ReportColumns.h"
+#include "SaveFile.h"
 #include "TextRows.h"
 
 namespace {
@@ -78,8 +78,7 @@ int PdfPageCount(int rowCount, int h) {
   return lines.empty() ? 1 : lines.back().page + 1;
 }
 
-ExportOutcome WritePdfReport(const res::TextRows& list, const std::string& fileName,
-                             const ExportProgress& progress) {
+ExportOutcome WritePdfReport(const res::TextRows& list, const std::string& fileName, const ExportProgress& progress) {
   ExportOutcome outcome;
   outcome.fileName = fileName;
   PdfErrorState errors;
@@ -134,8 +133,7 @@ ExportOutcome WritePdfReport(const res::TextRows& list, const std::string& fileN
     const float y = static_cast<float>(lines[static_cast<std::size_t>(r)].y);
     for (int i = 0; i < kReportColumnCount; ++i)
       if (kReportColumns[static_cast<std::size_t>(i)].enabled)
-        ShowTextAt(page, static_cast<float>(kReportColumns[static_cast<std::size_t>(i)].x), y,
-                   list.TextGbk(r, i));
+        ShowTextAt(page, static_cast<float>(kReportColumns[static_cast<std::size_t>(i)].x), y, list.TextGbk(r, i));
     if (failed()) return outcome;
     if (progress && (r % 1000 == 999)) progress(r + 1, rowCount);
   }

@@ -38,10 +38,11 @@ LiveScan ScanLiveTable(const DeviceLiveTable& table, std::uint32_t nowTick, int 
     readings::DeviceStates& device = scan.devices[i];
     device.deviceId = record.deviceId;
     device.shown = record.shown != 0;
-    const bool hasSample = record.ringWrite >= 0 && record.ringWrite < DeviceLiveRecord::kRingSize &&
-                           record.ringWrite != record.ringStart;
+    const bool hasSample =
+        record.ringWrite >= 0 && record.ringWrite < DeviceLiveRecord::kRingSize && record.ringWrite != record.ringStart;
     if (!hasSample) continue;
-    const std::uint8_t bits = StateBits(record.LatestSample(), IsCommunicationLost(record, nowTick, commTimeoutSeconds));
+    const std::uint8_t bits =
+        StateBits(record.LatestSample(), IsCommunicationLost(record, nowTick, commTimeoutSeconds));
     device.bits = bits;
     if (!device.shown) continue;
     scan.counts.valueAlarm += (bits & kBitValueAlarm) != 0;

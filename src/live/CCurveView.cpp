@@ -120,7 +120,8 @@ void CCurveView::DrawChartFrame(QPainter& painter) {
   painter.setPen(QColor(kAxisColour));
   for (const curves::ChartPanel& panel : curves::kPanels) DrawAxes(painter, panel);
 
-  for (const auto& [button, caption] : {std::pair{curves::kPreviousButton, "上一组"}, {curves::kNextButton, "下一组"}}) {
+  for (const auto& [button, caption] :
+       {std::pair{curves::kPreviousButton, "上一组"}, {curves::kNextButton, "下一组"}}) {
     painter.setPen(QColor(kAxisColour));
     painter.setBrush(QColor(kButtonFill));
     painter.drawRect(button.adjusted(0, 0, -1, -1));  // the outline stays inside the button

@@ -66,7 +66,8 @@ void CIconView::DrawTilePage(Step step) {
     std::lock_guard lock(table_.mutex);
     const int count = table_.liveCount;
     std::vector<char> shown(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) shown[static_cast<std::size_t>(i)] = table_.records[static_cast<std::size_t>(i)].shown != 0;
+    for (int i = 0; i < count; ++i)
+      shown[static_cast<std::size_t>(i)] = table_.records[static_cast<std::size_t>(i)].shown != 0;
     if (step == kPrevious) firstRecord_ = tiles::PreviousPageStart(shown, firstRecord_, perPage);
     if (step == kNext) firstRecord_ = tiles::NextPageStart(shown, firstRecord_, perPage);
     const std::uint32_t now = platform::GetTickCount();

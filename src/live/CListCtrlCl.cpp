@@ -25,7 +25,8 @@ class ColouredCellDelegate : public QStyledItemDelegate {
     painter->setFont(list_.CellFont());
     painter->setClipRect(option.rect);
     const QRect text = listctrl::CellTextRect(option.rect, list_.fontMetrics().height());
-    painter->drawText(text, listctrl::HorizontalAlignment(list_.AlignmentChar(column)) | Qt::AlignTop | Qt::TextSingleLine,
+    painter->drawText(text,
+                      listctrl::HorizontalAlignment(list_.AlignmentChar(column)) | Qt::AlignTop | Qt::TextSingleLine,
                       index.data(Qt::DisplayRole).toString());
     if (selected) {
       const QColor frame = list_.palette().color(QPalette::Highlight);
@@ -170,4 +171,3 @@ QRgb CListCtrlCl::BackColourAt(int row, int column, bool selected) const {
                                   palette().color(QPalette::Base).rgb(), Lookup(columnBackColours_, column),
                                   Lookup(cellBackColours_, CellKey(row, column)));
 }
-

@@ -13,7 +13,7 @@
 namespace {
 
 constexpr const char* kRootText = "所有设备";
-constexpr int kGbkTextRole = Qt::UserRole;  // the item's text as the live table holds it
+constexpr int kGbkTextRole = Qt::UserRole;   // the item's text as the live table holds it
 constexpr int kSlotRole = Qt::UserRole + 1;  // device items: the record slot they were built from
 
 // Sorted insertion orders like the list controls of the original platform: ASCII letters

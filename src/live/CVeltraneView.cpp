@@ -17,8 +17,8 @@ using namespace livetable;
 namespace {
 
 // Columns written as plain texts on an in-place update; the coloured ones follow separately.
-constexpr std::array<int, 6> kPlainColumns = {kColDeviceName, kColCompany, kColDepartment,
-                                              kColReadingTime, kColInternalTemperature, kColCurrent};
+constexpr std::array<int, 6> kPlainColumns = {kColDeviceName,          kColCompany, kColDepartment, kColReadingTime,
+                                              kColInternalTemperature, kColCurrent};
 
 }  // namespace
 
@@ -89,8 +89,7 @@ void CVeltraneView::UpdateRowsInPlace() {
     for (int column : kColouredColumns) {
       const QRgb colour = look.colours[static_cast<std::size_t>(column)];
       QRgb current = 0;
-      if (!list.GetCellTextColor(column, row, current) || current != colour)
-        list.SetCellTextColor(column, row, colour);
+      if (!list.GetCellTextColor(column, row, current) || current != colour) list.SetCellTextColor(column, row, colour);
       list.SetItemText(row, column, look.texts[static_cast<std::size_t>(column)]);
     }
   }

@@ -21,8 +21,8 @@ class CVeltraneView : public CMyListView {
 
  public slots:
   // The print commands print the table as shown, with its colours.
-  void OnFilePrint();         // asks for the printer first
-  void OnFilePrintDirect();   // default printer
+  void OnFilePrint();        // asks for the printer first
+  void OnFilePrintDirect();  // default printer
   void OnFilePrintPreview();
 
  private:

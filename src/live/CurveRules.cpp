@@ -9,9 +9,8 @@ namespace curves {
 namespace {
 
 constexpr std::array<QRgb, kDevicesPerGroup> kSlotColours = {
-    qRgb(255, 0, 0),     qRgb(0, 0, 255),     qRgb(0, 255, 0),     qRgb(0, 128, 0),
-    qRgb(128, 0, 0),     qRgb(0, 0, 128),     qRgb(255, 128, 255), qRgb(128, 255, 255),
-    qRgb(255, 255, 128), qRgb(64, 0, 128)};
+    qRgb(255, 0, 0), qRgb(0, 0, 255),     qRgb(0, 255, 0),     qRgb(0, 128, 0),     qRgb(128, 0, 0),
+    qRgb(0, 0, 128), qRgb(255, 128, 255), qRgb(128, 255, 255), qRgb(255, 255, 128), qRgb(64, 0, 128)};
 
 constexpr const char* kGroupLabelFormat = "第%d/%d组";
 constexpr int kLegendSpacing = 30;
@@ -21,8 +20,7 @@ constexpr int kLegendSpacing = 30;
 const std::array<ChartPanel, 4> kPanels = {{
     {150, 50, 400, 250, &LiveSample::temperature, &LiveSample::temperatureAlarm, 40, 2, -40, 80, 10, "单位/℃",
      "温度实时监控"},
-    {600, 50, 400, 250, &LiveSample::humidity, &LiveSample::humidityAlarm, 0, 2, 0, 100, 10, "单位/%",
-     "湿度实时监控"},
+    {600, 50, 400, 250, &LiveSample::humidity, &LiveSample::humidityAlarm, 0, 2, 0, 100, 10, "单位/%", "湿度实时监控"},
     {150, 350, 400, 250, &LiveSample::internalTemperature, nullptr, 40, 2, -40, 80, 10, "单位/℃",
      "设备内部温度实时监控"},
     {600, 350, 400, 250, &LiveSample::voltage, nullptr, 0, 10, 0, 20, 2, "单位/V", "设备电压实时监控"},
@@ -68,9 +66,11 @@ QPoint LegendTextPosition(int slot) { return QPoint(37, 194 + kLegendSpacing * s
 
 int GroupCount(int shownCount) { return shownCount <= 0 ? 0 : (shownCount + kDevicesPerGroup - 1) / kDevicesPerGroup; }
 
-QString GroupLabel(int groupIndex, int groupCount) { char buffer[64];
+QString GroupLabel(int groupIndex, int groupCount) {
+  char buffer[64];
   std::snprintf(buffer, sizeof buffer, kGroupLabelFormat, groupIndex + 1, groupCount);
-  return QString::fromUtf8(buffer); }
+  return QString::fromUtf8(buffer);
+}
 
 std::optional<int> StepGroup(int groupIndex, int groupCount, int command) {
   if (command == 1) {

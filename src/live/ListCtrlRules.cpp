@@ -73,8 +73,6 @@ QFont SongTiFont(int height, int width) {
   return font;
 }
 
-int ScaledHeaderHeight(int proposedHeight, double factor) {
-  return static_cast<int>(proposedHeight * factor);
-}
+int ScaledHeaderHeight(int proposedHeight, double factor) { return static_cast<int>(proposedHeight * factor); }
 
 }  // namespace listctrl

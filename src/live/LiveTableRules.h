@@ -1,7 +1,6 @@
 #pragma once
 // Texts and colours of the live table's cells, kept free of widgets so that every case can be
 // tested on its own. The view copies records under the table lock and writes what these return.
-#include "LiveStateColours.h"
 #include <QColor>
 #include <QString>
 #include <array>
@@ -9,6 +8,7 @@
 
 #include "DeviceLiveTable.h"
 #include "GbkTextCache.h"
+#include "LiveStateColours.h"
 
 namespace livetable {
 

@@ -69,7 +69,8 @@ void RebuildIndex(DeviceLiveTable& table) {
   table.slotIndex.clear();
   table.slotIndex.reserve(DeviceLiveTable::kCapacity);
   // emplace keeps the first slot of an id, as a search from the top would find it.
-  for (int i = 0; i < table.liveCount; ++i) table.slotIndex.emplace(table.records[static_cast<std::size_t>(i)].deviceId, i);
+  for (int i = 0; i < table.liveCount; ++i)
+    table.slotIndex.emplace(table.records[static_cast<std::size_t>(i)].deviceId, i);
 }
 
 DeviceLiveRecord* FindRecord(DeviceLiveTable& table, const std::string& deviceId) {
@@ -142,11 +143,11 @@ void RefreshLiveTable(DbSession& db, DeviceLiveTable& table) {
   // texts reuse their buffers and reading a result allocates next to nothing.
   static thread_local std::vector<LiveRow> rows;
   std::size_t count = 0;
-  const bool ok = db.SelectEach(BuildLiveQuery(db, currentUserRole, currentUserName), DbFetch::Store,
-                                [&](const DbRow& row) {
-                                  if (count == rows.size()) rows.emplace_back();
-                                  rows[count++] = row;
-                                });
+  const bool ok =
+      db.SelectEach(BuildLiveQuery(db, currentUserRole, currentUserName), DbFetch::Store, [&](const DbRow& row) {
+        if (count == rows.size()) rows.emplace_back();
+        rows[count++] = row;
+      });
   if (!ok) return;
   const std::uint32_t now = platform::GetTickCount();
   const platform::LocalTime local = platform::GetLocalTime();

@@ -114,7 +114,7 @@ QString HumidityText(float humidity, int humidityAlarm) {
 
 QString SupplyText(const LiveSample& sample) {
   // An unknown or missing source gets no word rather than a claim of mains or battery.
-  const char* source = sample.powerSource == kPowerMains ? kSupplyMains
+  const char* source = sample.powerSource == kPowerMains     ? kSupplyMains
                        : sample.powerSource == kPowerBattery ? kSupplyBattery
                                                              : "";
   return QString::fromUtf8(source) + Number(kSupplyVoltage, sample.voltage) + QStringLiteral("V/") +

@@ -1,7 +1,6 @@
 #pragma once
 // Layout, paging and text rules of the tile view, kept free of widgets so they can be tested
 // case by case. The view only copies records under the table lock and draws what these return.
-#include "LiveStateColours.h"
 #include <QColor>
 #include <QPoint>
 #include <QString>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "DeviceLiveTable.h"
+#include "LiveStateColours.h"
 
 namespace tiles {
 

@@ -34,7 +34,7 @@ class TextCache {
   void Draw(QPainter& painter, int left, int top, const Prepared& prepared);
 
   static constexpr int kMaxEntries = 4096;  // bounds the cache while values keep changing
-  QHash<QString, Prepared> entries_;      // key: font, elide width and text
+  QHash<QString, Prepared> entries_;        // key: font, elide width and text
 };
 
 }  // namespace viewtext

@@ -1,8 +1,9 @@
 #include "CNumber.h"
 
+#include <locale.h>
+
 #include <clocale>
 #include <cstdio>
-#include <locale.h>
 
 namespace platform {
 namespace {
@@ -21,7 +22,8 @@ std::string FormatNumberC(const char* format, double value) {
   const int n = std::snprintf(buffer, sizeof buffer, format, value);
   uselocale(previous);
   if (n < 0) return {};
-  return std::string(buffer, static_cast<std::size_t>(n) < sizeof buffer ? static_cast<std::size_t>(n) : sizeof buffer - 1);
+  return std::string(buffer,
+                     static_cast<std::size_t>(n) < sizeof buffer ? static_cast<std::size_t>(n) : sizeof buffer - 1);
 }
 
 }  // namespace platform

@@ -118,17 +118,17 @@ QString FromGbk(std::string_view gbk) {
 }
 
 std::string ToGbk(const QString& text) {
-  return Utf16ToGbk(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                        static_cast<std::size_t>(text.size())));
+  return Utf16ToGbk(
+      std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
 }
 
 std::size_t GbkByteLength(const QString& text) { return ToGbk(text).size(); }
 
 bool GbkCanHold(const QString& text) {
   std::size_t replaced = 0;
-  Utf16ToGbkCounting(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                         static_cast<std::size_t>(text.size())),
-                     &replaced);
+  Utf16ToGbkCounting(
+      std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())),
+      &replaced);
   return replaced == 0;
 }
 

@@ -29,8 +29,8 @@ LocalTime GetLocalTime() {
   t.hour = tm.tm_hour;
   t.minute = tm.tm_min;
   t.second = tm.tm_sec;
-  t.milliseconds = static_cast<int>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
+  t.milliseconds =
+      static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000);
   t.dayOfWeek = tm.tm_wday;
   return t;
 }

@@ -37,8 +37,7 @@ MessageBoxPresenter SetMessageBoxPresenter(MessageBoxPresenter presenter);
 
 // Shows the box and returns the button pressed. Without a presenter an OK box answers IDOK and
 // a yes/no box answers IDNO, so nothing destructive happens by default.
-int MessageBox(QWidget* parent, const QString& text, const QString& caption = kAppTitle,
-               unsigned type = MB_OK);
+int MessageBox(QWidget* parent, const QString& text, const QString& caption = kAppTitle, unsigned type = MB_OK);
 
 // An OK box with a second paragraph under the text, e.g. where a file went.
 int InformativeMessageBox(QWidget* parent, const QString& text, const QString& informativeText);

@@ -25,8 +25,7 @@ std::string Trim(const std::string& s) {
 }
 
 bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
            return std::tolower(x) == std::tolower(y);
          });
 }
@@ -78,8 +77,7 @@ std::optional<std::string> Lookup(const char* section, const char* key, const ch
     if (inSection) {
       if (auto k = KeyOf(line, &value); k && SameName(*k, key)) {
         // A value wrapped in matching quotes is returned without them, as Windows does.
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-            value.back() == value.front())
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
           value = value.substr(1, value.size() - 2);
         return value;
       }
@@ -90,8 +88,8 @@ std::optional<std::string> Lookup(const char* section, const char* key, const ch
 
 }  // namespace
 
-std::size_t GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
-                                     char* buffer, std::size_t size, const char* fileName) {
+std::size_t GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue, char* buffer,
+                                     std::size_t size, const char* fileName) {
   if (!buffer || size == 0) return 0;
   const auto found = Lookup(section, key, fileName);
   const std::string value = found ? *found : std::string(defaultValue ? defaultValue : "");
@@ -116,8 +114,7 @@ int GetPrivateProfileIntA(const char* section, const char* key, int defaultValue
   return static_cast<int>(static_cast<unsigned int>(negative ? -n : n));
 }
 
-bool WritePrivateProfileStringA(const char* section, const char* key, const char* value,
-                                const char* fileName) {
+bool WritePrivateProfileStringA(const char* section, const char* key, const char* value, const char* fileName) {
   bool exists = false;
   auto lines = ReadLines(fileName, &exists);
   if (!exists && ::access(fileName, F_OK) == 0) return false;  // there but unreadable: keep it

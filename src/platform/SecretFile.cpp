@@ -37,7 +37,8 @@ SecretFileResult ReadSecretFile(const std::string& path) {
   std::string content;
   char buffer[512];
   ssize_t n;
-  while (content.size() < kMaxSecret && (n = ::read(fd, buffer, sizeof buffer)) > 0) content.append(buffer, static_cast<std::size_t>(n));
+  while (content.size() < kMaxSecret && (n = ::read(fd, buffer, sizeof buffer)) > 0)
+    content.append(buffer, static_cast<std::size_t>(n));
   ::close(fd);
   const std::size_t end = content.find_first_of("\r\n");
   result.secret = content.substr(0, end);

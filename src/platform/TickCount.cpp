@@ -27,8 +27,6 @@ void SetTickSource(TickSource source) {
   Source() = std::move(source);
 }
 
-void Sleep(std::uint32_t milliseconds) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
+void Sleep(std::uint32_t milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
 }  // namespace platform

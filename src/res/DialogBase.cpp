@@ -29,10 +29,14 @@ QString DialogBase::GetDlgItemText(int id) const {
 
 void DialogBase::SetDlgItemText(int id, const QString& text) {
   QWidget* w = GetDlgItem(id);
-  if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(text);
-  else if (auto* l = qobject_cast<QLabel*>(w)) l->setText(text);
-  else if (auto* c = qobject_cast<QComboBox*>(w)) c->setEditText(text);
-  else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(text);
+  if (auto* e = qobject_cast<QLineEdit*>(w))
+    e->setText(text);
+  else if (auto* l = qobject_cast<QLabel*>(w))
+    l->setText(text);
+  else if (auto* c = qobject_cast<QComboBox*>(w))
+    c->setEditText(text);
+  else if (auto* b = qobject_cast<QAbstractButton*>(w))
+    b->setText(text);
 }
 
 bool DialogBase::IsFiltered(int key) const {

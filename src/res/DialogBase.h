@@ -17,8 +17,7 @@ class DialogBase : public QDialog {
   enum KeyFilter : unsigned { kFilterEnter = 1, kFilterEscape = 2 };
 
   // `asChildPage`: build as a borderless child (a tab page inside another dialog).
-  DialogBase(const DialogTemplate& tmpl, QWidget* parent, unsigned keyFilter = kFilterEnter,
-             bool asChildPage = false);
+  DialogBase(const DialogTemplate& tmpl, QWidget* parent, unsigned keyFilter = kFilterEnter, bool asChildPage = false);
 
   int TemplateId() const { return templateId_; }
 

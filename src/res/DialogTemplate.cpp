@@ -1,7 +1,5 @@
 #include "DialogTemplate.h"
 
-#include <algorithm>
-#include <cmath>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,6 +14,8 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
 
 #include "Fonts.h"
 #include "ReportListView.h"

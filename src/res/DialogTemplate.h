@@ -11,10 +11,10 @@ class QWidget;
 namespace res {
 
 enum class CtlKind {
-  Static,      // text label
-  Edit,        // single-line edit
-  Button,      // push button
-  Radio,       // auto radio button; kGroup starts a new group
+  Static,  // text label
+  Edit,    // single-line edit
+  Button,  // push button
+  Radio,   // auto radio button; kGroup starts a new group
   CheckBox,
   GroupBox,
   ComboList,   // drop-down list (not editable)
@@ -34,7 +34,7 @@ enum CtlStyle : unsigned {
   kDisabled = 1u << 4,
   kReadOnly = 1u << 5,
   kPassword = 1u << 6,
-  kGroup = 1u << 7,     // first control of a radio group
+  kGroup = 1u << 7,  // first control of a radio group
   kFlat = 1u << 8,
   kMultiLine = 1u << 9,
   kSorted = 1u << 10,

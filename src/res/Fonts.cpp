@@ -6,9 +6,12 @@ namespace res {
 namespace {
 
 const QStringList& SongTiFamilies() {
-  static const QStringList families = {
-      QStringLiteral("宋体"),           QStringLiteral("SimSun"),           QStringLiteral("NSimSun"),
-      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC"), QStringLiteral("WenQuanYi Zen Hei")};
+  static const QStringList families = {QStringLiteral("宋体"),
+                                       QStringLiteral("SimSun"),
+                                       QStringLiteral("NSimSun"),
+                                       QStringLiteral("Noto Serif CJK SC"),
+                                       QStringLiteral("Noto Sans CJK SC"),
+                                       QStringLiteral("WenQuanYi Zen Hei")};
   return families;
 }
 

@@ -14,7 +14,7 @@ enum HistoryCurvePageControlId : int {
   IDC_HC_NEXT_GROUP = 1083,
   IDC_HC_PREV_DAY = 1084,
   IDC_HC_NEXT_DAY = 1085,
-  IDC_HC_DATE = 1087,        // shows the plotted day; disabled
+  IDC_HC_DATE = 1087,  // shows the plotted day; disabled
 };
 extern const DialogTemplate kHistoryCurvePage;
 }  // namespace res

@@ -10,7 +10,7 @@ enum HistoryTablePageControlId : int {
   IDC_HT_TEMP_HIGH = 1069,
   IDC_HT_TEMP_LOW = 1070,
   IDC_HT_TEMP_ANY = 1071,
-  IDC_HT_HUM_NORMAL = 1072,   // first of the humidity group
+  IDC_HT_HUM_NORMAL = 1072,  // first of the humidity group
   IDC_HT_HUM_HIGH = 1073,
   IDC_HT_HUM_LOW = 1074,
   IDC_HT_HUM_ANY = 1075,

@@ -19,12 +19,20 @@ constexpr MenuCommand kAdministrationPopup[] = {
 };
 
 constexpr MenuCommand kFilePopup[] = {
-    {ID_FILE_NEW, "新建"},          {ID_FILE_OPEN, "打开..."},          {ID_FILE_SAVE, "保存"},
-    {ID_FILE_SAVE_AS, "另存为..."}, {ID_FILE_PRINT, "打印..."},        {ID_FILE_PRINT_PREVIEW, "打印预览"},
-    {ID_FILE_PRINT_SETUP, "打印设置..."}, {ID_APP_EXIT, "退出"},
+    {ID_FILE_NEW, "新建"},
+    {ID_FILE_OPEN, "打开..."},
+    {ID_FILE_SAVE, "保存"},
+    {ID_FILE_SAVE_AS, "另存为..."},
+    {ID_FILE_PRINT, "打印..."},
+    {ID_FILE_PRINT_PREVIEW, "打印预览"},
+    {ID_FILE_PRINT_SETUP, "打印设置..."},
+    {ID_APP_EXIT, "退出"},
 };
 constexpr MenuCommand kEditPopup[] = {
-    {ID_EDIT_UNDO, "撤消"}, {ID_EDIT_CUT, "剪切"}, {ID_EDIT_COPY, "复制"}, {ID_EDIT_PASTE, "粘贴"},
+    {ID_EDIT_UNDO, "撤消"},
+    {ID_EDIT_CUT, "剪切"},
+    {ID_EDIT_COPY, "复制"},
+    {ID_EDIT_PASTE, "粘贴"},
 };
 constexpr MenuCommand kViewPopup[] = {
     {ID_VIEW_TOOLBAR, "工具栏"},

@@ -21,7 +21,7 @@ enum DialogId : int {
 enum StandardId : int { IDOK_BUTTON = 1, IDCANCEL_BUTTON = 2 };
 
 inline constexpr int IDR_MAINFRAME = 128;
-inline constexpr int IDS_APP_TITLE = 57344;  // "客户端"
+inline constexpr int IDS_APP_TITLE = 57344;     // "客户端"
 inline constexpr int IDS_IDLE_MESSAGE = 57345;  // "就绪"
 inline constexpr int ID_APP_ABOUT = 57664;
 inline constexpr int ID_FILE_NEW = 57600;

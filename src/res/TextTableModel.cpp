@@ -17,8 +17,7 @@ QVariant TextTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < headers_.size())
-    return headers_[section];
+  if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < headers_.size()) return headers_[section];
   return {};
 }
 

@@ -24,8 +24,7 @@ const QString kUnknownPasswordCharsText = QStringLiteral("密码含有无法识�
 
 }  // namespace
 
-CLoginDlg::CLoginDlg(QWidget* parent)
-    : res::DialogBase(res::kLoginDialog, parent, kFilterEnter | kFilterEscape) {
+CLoginDlg::CLoginDlg(QWidget* parent) : res::DialogBase(res::kLoginDialog, parent, kFilterEnter | kFilterEscape) {
   if (auto* role = Item<QComboBox>(res::IDC_LOGIN_ROLE)) {
     role->addItems({kRoleNormalText, kRoleAdminText});
     role->setCurrentIndex(0);

@@ -15,13 +15,13 @@
 #include "AlarmBell.h"
 #include "AlarmSummary.h"
 #include "AppConfig.h"
-#include "LiveStateColours.h"
 #include "CAboutDlg.h"
 #include "CCurveView.h"
 #include "CIconView.h"
 #include "CMyTreeView.h"
 #include "CVeltraneView.h"
 #include "LiveGlobals.h"
+#include "LiveStateColours.h"
 #include "LoginState.h"
 #include "MainMenu.h"
 #include "RefreshLiveTable.h"
@@ -56,8 +56,7 @@ bool IsViewOfType(QWidget* view, int type) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(int defMode, QWidget* parent)
-    : QMainWindow(parent), table_(DeviceLiveTable::Create()) {
+CMainFrame::CMainFrame(int defMode, QWidget* parent) : QMainWindow(parent), table_(DeviceLiveTable::Create()) {
   BuildBars();
   BuildMenuBar();
   BuildAccelerators();
@@ -260,7 +259,8 @@ void CMainFrame::StartMonitoring() {
 }
 
 void CMainFrame::StartMonitorThread(MonitorActions actions) {
-  monitor_.Start(this, [this] { OnLiveRefresh(); }, std::move(actions));
+  monitor_.Start(
+      this, [this] { OnLiveRefresh(); }, std::move(actions));
 }
 
 void CMainFrame::OnLiveRefresh() {
@@ -335,7 +335,8 @@ bool CMainFrame::OnCommand(int id) {
     case res::ID_SHOW_TILES: SwitchLiveView(kViewTiles); return true;
     case res::ID_TILE_PREV_PAGE:
     case res::ID_TILE_NEXT_PAGE:
-      if (auto* tiles = qobject_cast<CIconView*>(LiveView())) tiles->DrawTilePage(id == res::ID_TILE_PREV_PAGE ? CIconView::kPrevious : CIconView::kNext);
+      if (auto* tiles = qobject_cast<CIconView*>(LiveView()))
+        tiles->DrawTilePage(id == res::ID_TILE_PREV_PAGE ? CIconView::kPrevious : CIconView::kNext);
       return true;
     case res::ID_UPDATE_FROM_TREE:
       if (TreeView()) OnLiveRefresh();

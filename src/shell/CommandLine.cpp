@@ -22,10 +22,13 @@ struct QtOption {
   bool takesValue;
 };
 constexpr QtOption kQtOptions[] = {
-    {"platform", true}, {"platformpluginpath", true}, {"platformtheme", true}, {"plugin", true},
-    {"qwindowgeometry", true}, {"qwindowicon", true}, {"qwindowtitle", true}, {"style", true},
-    {"stylesheet", true}, {"session", true}, {"display", true}, {"geometry", true},
-    {"reverse", false}, {"widgetcount", false},
+    {"platform", true},        {"platformpluginpath", true},
+    {"platformtheme", true},   {"plugin", true},
+    {"qwindowgeometry", true}, {"qwindowicon", true},
+    {"qwindowtitle", true},    {"style", true},
+    {"stylesheet", true},      {"session", true},
+    {"display", true},         {"geometry", true},
+    {"reverse", false},        {"widgetcount", false},
 };
 
 const QtOption* QtOptionNamed(const QString& argument) {
@@ -77,7 +80,8 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
   if (!parser.parse(WithoutQtOptions(arguments))) {
     const QStringList unknown = parser.unknownOptionNames();
     if (!unknown.isEmpty())
-      return Bad("未知参数 " + QString(unknown.first().size() == 1 ? "-" : "--").toStdString() + unknown.first().toStdString());
+      return Bad("未知参数 " + QString(unknown.first().size() == 1 ? "-" : "--").toStdString() +
+                 unknown.first().toStdString());
     return Bad("参数缺少值 (" + parser.errorText().toStdString() + ")");
   }
   CommandLine command;
@@ -108,7 +112,8 @@ int PrintCommandLineOutcome(const CommandLine& command) {
     case CommandAction::kPrintHelp:
     case CommandAction::kPrintVersion: std::fputs(command.text.c_str(), stdout); return 0;
     case CommandAction::kBadArguments:
-      std::fprintf(stderr, "veltrane: %s\n%s(veltrane --help 列出全部选项)\n", command.text.c_str(), ExportUsage().c_str());
+      std::fprintf(stderr, "veltrane: %s\n%s(veltrane --help 列出全部选项)\n", command.text.c_str(),
+                   ExportUsage().c_str());
       return kExitBadArguments;
     case CommandAction::kExport:
     case CommandAction::kStartStation: return -1;

@@ -59,8 +59,10 @@ struct FaultNotice {
     pending = false;
     const QString text = QString::fromUtf8(kDatabaseFaultText);
     if (dialog) {
-      if (res::DialogBase* owner = StatusLineOwner(dialog)) owner->SetDlgItemText(kStatusLineId, text);
-      else platform::MessageBox(dialog, text);
+      if (res::DialogBase* owner = StatusLineOwner(dialog))
+        owner->SetDlgItemText(kStatusLineId, text);
+      else
+        platform::MessageBox(dialog, text);
     }
     Db().ClearLinkFault();
   }

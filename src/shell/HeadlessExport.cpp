@@ -137,7 +137,8 @@ std::string ReadExportRequest(const QCommandLineParser& parser, ExportRequest& r
   const auto value = [&](const char* name) { return parser.value(QString::fromLatin1(name)).toStdString(); };
   const auto given = [&](const char* name) { return parser.isSet(QString::fromLatin1(name)); };
   for (const ExportOption& option : kExportOptions)
-    if (parser.values(QString::fromLatin1(option.name)).size() > 1) return std::string("参数 --") + option.name + " 重复";
+    if (parser.values(QString::fromLatin1(option.name)).size() > 1)
+      return std::string("参数 --") + option.name + " 重复";
   for (const char* required : kRequiredOptions)
     if (!given(required)) return std::string("缺少参数 --") + required;
   r.format = value("export");
@@ -164,7 +165,8 @@ std::string ReadExportRequest(const QCommandLineParser& parser, ExportRequest& r
   r.to = QDate::fromString(QString::fromStdString(value("to")), QStringLiteral("yyyy-MM-dd"));
   if (!r.from.isValid() || !r.to.isValid()) return "日期格式应为 YYYY-MM-DD";
   if (r.to < r.from) return "时间段选择错误!";
-  for (const auto& [option, target] : {std::pair{"temperature", &r.temperatureFilter}, {"humidity", &r.humidityFilter}}) {
+  for (const auto& [option, target] :
+       {std::pair{"temperature", &r.temperatureFilter}, {"humidity", &r.humidityFilter}}) {
     if (!given(option)) continue;
     const auto filter = SmallNumber(value(option), 0, 3);
     if (!filter) return std::string("--") + option + " 只能是 0 到 3";

@@ -14,15 +14,12 @@ std::vector<std::size_t> BiffRecord::PieceStarts() const {
   if (!cuts.empty()) {
     starts.insert(starts.end(), cuts.begin(), cuts.end());
   } else {
-    for (std::size_t at = kMaxRecordData; at < data.size(); at += kMaxRecordData)
-      starts.push_back(at);
+    for (std::size_t at = kMaxRecordData; at < data.size(); at += kMaxRecordData) starts.push_back(at);
   }
   return starts;
 }
 
-std::size_t BiffRecord::WrittenSize() const {
-  return PieceStarts().size() * kRecordHeaderSize + data.size();
-}
+std::size_t BiffRecord::WrittenSize() const { return PieceStarts().size() * kRecordHeaderSize + data.size(); }
 
 std::uint8_t* BiffRecord::WriteTo(std::uint8_t* out) const {
   const std::vector<std::size_t> starts = PieceStarts();
@@ -37,12 +34,9 @@ std::uint8_t* BiffRecord::WriteTo(std::uint8_t* out) const {
   return out;
 }
 
-void BiffRecord::AppendTo(std::vector<std::uint8_t>& out) const {
-  WriteTo(Extend(out, WrittenSize()));
-}
+void BiffRecord::AppendTo(std::vector<std::uint8_t>& out) const { WriteTo(Extend(out, WrittenSize())); }
 
-std::uint8_t* AppendRecordHeader(std::vector<std::uint8_t>& out, std::uint16_t id,
-                                 std::uint16_t length) {
+std::uint8_t* AppendRecordHeader(std::vector<std::uint8_t>& out, std::uint16_t id, std::uint16_t length) {
   std::uint8_t* at = Extend(out, kRecordHeaderSize + length);
   Put16(at, id);
   Put16(at + 2, length);

@@ -27,7 +27,6 @@ struct BiffRecord {
 };
 
 // Appends a record header (id, data length) and returns where the data goes.
-std::uint8_t* AppendRecordHeader(std::vector<std::uint8_t>& out, std::uint16_t id,
-                                 std::uint16_t length);
+std::uint8_t* AppendRecordHeader(std::vector<std::uint8_t>& out, std::uint16_t id, std::uint16_t length);
 
 }  // namespace xls

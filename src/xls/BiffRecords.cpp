@@ -132,8 +132,7 @@ BiffRecord MakeBoundSheet(std::string_view name, std::uint32_t bofPosition) {
   return r;
 }
 
-BiffRecord MakeIndex(std::uint32_t rwMic, std::uint32_t rwMac,
-                     std::span<const std::uint32_t> dbCellPositions) {
+BiffRecord MakeIndex(std::uint32_t rwMic, std::uint32_t rwMac, std::span<const std::uint32_t> dbCellPositions) {
   BiffRecord r = Record(kIndex, 16 + 4 * dbCellPositions.size());
   std::uint8_t* d = r.data.data();
   Put32(d + 4, rwMic);
@@ -142,8 +141,7 @@ BiffRecord MakeIndex(std::uint32_t rwMic, std::uint32_t rwMac,
   return r;
 }
 
-BiffRecord MakeDimensions(std::uint32_t rwMic, std::uint32_t rwMac, std::uint16_t colMic,
-                          std::uint16_t colMac) {
+BiffRecord MakeDimensions(std::uint32_t rwMic, std::uint32_t rwMac, std::uint16_t colMic, std::uint16_t colMac) {
   BiffRecord r = Record(kDimensions, 14);
   std::uint8_t* d = r.data.data();
   Put32(d, rwMic);
@@ -171,8 +169,7 @@ void AppendRow(std::vector<std::uint8_t>& out, std::uint16_t row, std::uint16_t 
   Put16(d + 6, kDefaultRowHeight);
 }
 
-void AppendLabelSst(std::vector<std::uint8_t>& out, std::uint16_t row, std::uint16_t col,
-                    std::uint32_t sstIndex) {
+void AppendLabelSst(std::vector<std::uint8_t>& out, std::uint16_t row, std::uint16_t col, std::uint32_t sstIndex) {
   std::uint8_t* d = AppendRecordHeader(out, kLabelSst, 10);
   Put16(d, row);
   Put16(d + 2, col);
@@ -180,8 +177,7 @@ void AppendLabelSst(std::vector<std::uint8_t>& out, std::uint16_t row, std::uint
   Put32(d + 6, sstIndex);
 }
 
-void AppendRk(std::vector<std::uint8_t>& out, std::uint16_t row, std::uint16_t col,
-              std::uint32_t rk) {
+void AppendRk(std::vector<std::uint8_t>& out, std::uint16_t row, std::uint16_t col, std::uint32_t rk) {
   std::uint8_t* d = AppendRecordHeader(out, kRk, 10);
   Put16(d, row);
   Put16(d + 2, col);
@@ -191,8 +187,7 @@ void AppendRk(std::vector<std::uint8_t>& out, std::uint16_t row, std::uint16_t c
 
 void AppendMulRk(std::vector<std::uint8_t>& out, std::uint16_t row, std::uint16_t firstCol,
                  std::span<const std::uint32_t> rks) {
-  std::uint8_t* d =
-      AppendRecordHeader(out, kMulRk, static_cast<std::uint16_t>(6 + 6 * rks.size()));
+  std::uint8_t* d = AppendRecordHeader(out, kMulRk, static_cast<std::uint16_t>(6 + 6 * rks.size()));
   Put16(d, row);
   Put16(d + 2, firstCol);
   for (std::size_t i = 0; i < rks.size(); ++i) {
@@ -202,8 +197,7 @@ void AppendMulRk(std::vector<std::uint8_t>& out, std::uint16_t row, std::uint16_
   Put16(d + 4 + 6 * rks.size(), static_cast<std::uint16_t>(firstCol + rks.size() - 1));
 }
 
-void AppendNumber(std::vector<std::uint8_t>& out, std::uint16_t row, std::uint16_t col,
-                  double value) {
+void AppendNumber(std::vector<std::uint8_t>& out, std::uint16_t row, std::uint16_t col, double value) {
   std::uint8_t* d = AppendRecordHeader(out, kNumber, 14);
   Put16(d, row);
   Put16(d + 2, col);
@@ -211,10 +205,8 @@ void AppendNumber(std::vector<std::uint8_t>& out, std::uint16_t row, std::uint16
   Put64(d + 6, std::bit_cast<std::uint64_t>(value));
 }
 
-void AppendDbCell(std::vector<std::uint8_t>& out, std::uint32_t dbRtrw,
-                  std::span<const std::uint16_t> rowOffsets) {
-  std::uint8_t* d =
-      AppendRecordHeader(out, kDbCell, static_cast<std::uint16_t>(4 + 2 * rowOffsets.size()));
+void AppendDbCell(std::vector<std::uint8_t>& out, std::uint32_t dbRtrw, std::span<const std::uint16_t> rowOffsets) {
+  std::uint8_t* d = AppendRecordHeader(out, kDbCell, static_cast<std::uint16_t>(4 + 2 * rowOffsets.size()));
   Put32(d, dbRtrw);
   for (std::size_t i = 0; i < rowOffsets.size(); ++i) Put16(d + 4 + 2 * i, rowOffsets[i]);
 }

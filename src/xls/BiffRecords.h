@@ -48,24 +48,18 @@ BiffRecord MakeXf();
 BiffRecord MakeStyle();
 // `name` is 8-bit text (at most 255 bytes).
 BiffRecord MakeBoundSheet(std::string_view name, std::uint32_t bofPosition);
-BiffRecord MakeIndex(std::uint32_t rwMic, std::uint32_t rwMac,
-                     std::span<const std::uint32_t> dbCellPositions);
-BiffRecord MakeDimensions(std::uint32_t rwMic, std::uint32_t rwMac, std::uint16_t colMic,
-                          std::uint16_t colMac);
+BiffRecord MakeIndex(std::uint32_t rwMic, std::uint32_t rwMac, std::span<const std::uint32_t> dbCellPositions);
+BiffRecord MakeDimensions(std::uint32_t rwMic, std::uint32_t rwMac, std::uint16_t colMic, std::uint16_t colMac);
 BiffRecord MakeWindow2(bool selected);
 BiffRecord MakeEof();
 
 // Cell-table records are appended straight to the sheet's bytes: there are many of them.
 void AppendRow(std::vector<std::uint8_t>& out, std::uint16_t row, std::uint16_t colMac);
-void AppendLabelSst(std::vector<std::uint8_t>& out, std::uint16_t row, std::uint16_t col,
-                    std::uint32_t sstIndex);
-void AppendRk(std::vector<std::uint8_t>& out, std::uint16_t row, std::uint16_t col,
-              std::uint32_t rk);
+void AppendLabelSst(std::vector<std::uint8_t>& out, std::uint16_t row, std::uint16_t col, std::uint32_t sstIndex);
+void AppendRk(std::vector<std::uint8_t>& out, std::uint16_t row, std::uint16_t col, std::uint32_t rk);
 void AppendMulRk(std::vector<std::uint8_t>& out, std::uint16_t row, std::uint16_t firstCol,
                  std::span<const std::uint32_t> rks);
-void AppendNumber(std::vector<std::uint8_t>& out, std::uint16_t row, std::uint16_t col,
-                  double value);
-void AppendDbCell(std::vector<std::uint8_t>& out, std::uint32_t dbRtrw,
-                  std::span<const std::uint16_t> rowOffsets);
+void AppendNumber(std::vector<std::uint8_t>& out, std::uint16_t row, std::uint16_t col, double value);
+void AppendDbCell(std::vector<std::uint8_t>& out, std::uint32_t dbRtrw, std::span<const std::uint16_t> rowOffsets);
 
 }  // namespace xls::biff

@@ -33,17 +33,13 @@ constexpr char16_t kRootName[] = u"Root Entry";
 
 constexpr std::array<std::uint8_t, kSectorSize> kZeroSector{};
 
-std::uint64_t SectorOffset(std::uint32_t sector) {
-  return (static_cast<std::uint64_t>(sector) + 1) * kSectorSize;
-}
+std::uint64_t SectorOffset(std::uint32_t sector) { return (static_cast<std::uint64_t>(sector) + 1) * kSectorSize; }
 
 // Follows a chain through `table`; stops at anything that is not a sector number, and
 // never loops longer than the table (a cycle cannot arise, but must not hang either).
-std::vector<std::uint32_t> CollectChain(const std::vector<std::uint32_t>& table,
-                                        std::uint32_t start) {
+std::vector<std::uint32_t> CollectChain(const std::vector<std::uint32_t>& table, std::uint32_t start) {
   std::vector<std::uint32_t> chain;
-  for (std::uint32_t sector = start; sector < table.size() && chain.size() < table.size();
-       sector = table[sector])
+  for (std::uint32_t sector = start; sector < table.size() && chain.size() < table.size(); sector = table[sector])
     chain.push_back(sector);
   return chain;
 }
@@ -71,8 +67,7 @@ std::optional<std::u16string> Utf8ToUtf16(std::string_view text) {
       if ((next & 0xC0) != 0x80) return std::nullopt;
       code = (code << 6) | (next & 0x3F);
     }
-    if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-      return std::nullopt;
+    if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return std::nullopt;
     if (code >= 0x10000) {
       out.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
       out.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
@@ -98,8 +93,7 @@ int ParsePath(std::u16string_view path, ParsedPath& parsed) {
     parsed.fromRoot = true;
     path.remove_prefix(1);
   }
-  if (path.find_first_of(std::u16string_view(u"/:!\0", 4)) != std::u16string_view::npos)
-    return kCfbInvalidPath;
+  if (path.find_first_of(std::u16string_view(u"/:!\0", 4)) != std::u16string_view::npos) return kCfbInvalidPath;
   for (std::size_t start = 0;;) {
     const std::size_t separator = path.find(u'\\', start);
     const std::u16string_view part = path.substr(start, separator - start);
@@ -404,8 +398,7 @@ void CfbFile::FreeMiniChain(std::uint32_t start) {
   }
 }
 
-void CfbFile::WriteRegularChain(std::uint32_t& start, const std::uint8_t* data,
-                                std::size_t length) {
+void CfbFile::WriteRegularChain(std::uint32_t& start, const std::uint8_t* data, std::size_t length) {
   std::vector<std::uint32_t> chain = CollectChain(fat_, start);
   const std::size_t needed = (length + kSectorSize - 1) / kSectorSize;
   if (chain.size() > needed) {
@@ -435,15 +428,13 @@ void CfbFile::WriteRegularChain(std::uint32_t& start, const std::uint8_t* data,
     const std::size_t runBytes = (end - i) * kSectorSize;
     const std::size_t dataBytes = std::min(runBytes, length - written);
     WriteAt(SectorOffset(chain[i]), data + written, dataBytes);
-    if (dataBytes < runBytes)
-      WriteAt(SectorOffset(chain[i]) + dataBytes, kZeroSector.data(), runBytes - dataBytes);
+    if (dataBytes < runBytes) WriteAt(SectorOffset(chain[i]) + dataBytes, kZeroSector.data(), runBytes - dataBytes);
     written += dataBytes;
     i = end;
   }
 }
 
-void CfbFile::WriteMiniChain(std::uint32_t& start, const std::uint8_t* data,
-                             std::size_t length) {
+void CfbFile::WriteMiniChain(std::uint32_t& start, const std::uint8_t* data, std::size_t length) {
   std::vector<std::uint32_t> chain = CollectChain(miniFat_, start);
   const std::size_t needed = (length + kMiniSectorSize - 1) / kMiniSectorSize;
   if (chain.size() > needed) {
@@ -506,8 +497,7 @@ void CfbFile::SaveStructure() {
 
 void CfbFile::SaveDirectory() {
   const auto& entries = directory_.entries;
-  const std::size_t sectorsNeeded =
-      (entries.size() + kEntriesPerDirectorySector - 1) / kEntriesPerDirectorySector;
+  const std::size_t sectorsNeeded = (entries.size() + kEntriesPerDirectorySector - 1) / kEntriesPerDirectorySector;
   while (directorySectors_.size() < sectorsNeeded) {
     const std::uint32_t sector = AllocateSector();
     fat_[directorySectors_.back()] = sector;
@@ -515,8 +505,7 @@ void CfbFile::SaveDirectory() {
   }
   // Unused slots of the last sector stay all zero.
   std::vector<std::uint8_t> bytes(directorySectors_.size() * kSectorSize, 0);
-  for (std::size_t i = 0; i < entries.size(); ++i)
-    entries[i].WriteTo(bytes.data() + i * kDirectoryEntrySize);
+  for (std::size_t i = 0; i < entries.size(); ++i) entries[i].WriteTo(bytes.data() + i * kDirectoryEntrySize);
   for (std::size_t i = 0; i < directorySectors_.size(); ++i)
     WriteSector(directorySectors_[i], bytes.data() + i * kSectorSize);
 }

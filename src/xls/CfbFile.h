@@ -64,7 +64,7 @@ class CfbFile {
 
  private:
   struct Directory {
-    std::vector<CfbEntry> entries;                   // index order; entry 0 is the root
+    std::vector<CfbEntry> entries;                     // index order; entry 0 is the root
     std::vector<std::vector<std::uint32_t>> children;  // per storage, in index order
     std::vector<std::uint32_t> parents;
     std::uint32_t current = 0;
@@ -101,12 +101,12 @@ class CfbFile {
   std::string error_;
   std::vector<std::uint32_t> fat_;
   std::vector<std::uint32_t> miniFat_;
-  std::vector<std::uint32_t> fatSectors_;        // where FAT sector i lives
-  std::vector<std::uint32_t> difatSectors_;      // chain holding FAT sectors 109 and up
+  std::vector<std::uint32_t> fatSectors_;    // where FAT sector i lives
+  std::vector<std::uint32_t> difatSectors_;  // chain holding FAT sectors 109 and up
   std::vector<std::uint32_t> directorySectors_;
   std::vector<std::uint32_t> miniFatSectors_;
-  std::vector<std::uint8_t> miniStream_;         // the root's stream, kept in memory
-  std::size_t freeSearchStart_ = 0;              // no FREESECT below this FAT index
+  std::vector<std::uint8_t> miniStream_;  // the root's stream, kept in memory
+  std::size_t freeSearchStart_ = 0;       // no FREESECT below this FAT index
   Directory directory_;
 };
 

@@ -19,8 +19,7 @@ bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 // One iconv pair per thread: a conversion descriptor must not be shared between threads.
 class Converter {
  public:
-  Converter()
-      : toGbk_(iconv_open(kCodePage, "UTF-16LE")), fromGbk_(iconv_open("UTF-16LE", kCodePage)) {}
+  Converter() : toGbk_(iconv_open(kCodePage, "UTF-16LE")), fromGbk_(iconv_open("UTF-16LE", kCodePage)) {}
   ~Converter() {
     if (Usable(toGbk_)) iconv_close(toGbk_);
     if (Usable(fromGbk_)) iconv_close(fromGbk_);
@@ -36,10 +35,8 @@ class Converter {
     if (!Convert(toGbk_, wide, sizeof wide, gbk, sizeof gbk)) return kDefaultCharacter;
     const std::size_t gbkLength = convertedLength_;
     char back[8];
-    if (!Convert(fromGbk_, gbk, gbkLength, back, sizeof back) || convertedLength_ != 2)
-      return kDefaultCharacter;
-    return static_cast<char16_t>(static_cast<unsigned char>(back[0]) |
-                                 (static_cast<unsigned char>(back[1]) << 8));
+    if (!Convert(fromGbk_, gbk, gbkLength, back, sizeof back) || convertedLength_ != 2) return kDefaultCharacter;
+    return static_cast<char16_t>(static_cast<unsigned char>(back[0]) | (static_cast<unsigned char>(back[1]) << 8));
   }
 
  private:
@@ -84,8 +81,7 @@ std::u16string RoundTripThroughGbk(std::u16string_view text) {
     } else {
       // GBK has no characters beyond the BMP: a pair becomes one default character, and
       // so does a lone surrogate.
-      const bool pair =
-          IsHighSurrogate(unit) && i + 1 < out.size() && IsLowSurrogate(out[i + 1]);
+      const bool pair = IsHighSurrogate(unit) && i + 1 < out.size() && IsLowSurrogate(out[i + 1]);
       out[i] = kDefaultCharacter;
       if (pair) out.erase(i + 1, 1);
     }

@@ -24,9 +24,7 @@ inline void Put64(std::uint8_t* out, std::uint64_t value) {
   Put32(out + 4, static_cast<std::uint32_t>(value >> 32));
 }
 
-inline std::uint16_t Get16(const std::uint8_t* in) {
-  return static_cast<std::uint16_t>(in[0] | (in[1] << 8));
-}
+inline std::uint16_t Get16(const std::uint8_t* in) { return static_cast<std::uint16_t>(in[0] | (in[1] << 8)); }
 
 inline std::uint32_t Get32(const std::uint8_t* in) {
   return static_cast<std::uint32_t>(in[0]) | (static_cast<std::uint32_t>(in[1]) << 8) |

@@ -8,7 +8,7 @@ namespace {
 
 constexpr std::uint32_t kRkTimes100 = 0x1;
 constexpr std::uint32_t kRkInteger = 0x2;
-constexpr double kRkIntegerLimit = 536870912.0;     // 2^29: the integer form is 30 bits signed
+constexpr double kRkIntegerLimit = 536870912.0;               // 2^29: the integer form is 30 bits signed
 constexpr std::uint64_t kDroppedDoubleBits = 0x3FFFFFFFFull;  // the 34 bits RK cannot hold
 
 std::optional<std::uint32_t> AsInteger(double value) {
@@ -34,8 +34,7 @@ std::optional<std::uint32_t> EncodeRk(double value) {
   const double scaled = value * 100.0;
   if (auto rk = AsInteger(scaled); rk && DecodeRk(*rk | kRkInteger | kRkTimes100) == value)
     return *rk | kRkInteger | kRkTimes100;
-  if (auto rk = AsTruncatedDouble(scaled); rk && DecodeRk(*rk | kRkTimes100) == value)
-    return *rk | kRkTimes100;
+  if (auto rk = AsTruncatedDouble(scaled); rk && DecodeRk(*rk | kRkTimes100) == value) return *rk | kRkTimes100;
   return std::nullopt;
 }
 

@@ -23,17 +23,14 @@ void SharedStringTable::Reserve(std::size_t texts) {
 
 std::uint32_t SharedStringTable::AddNarrow(std::string_view latin1) {
   ++total_;
-  const auto [it, added] =
-      narrowIndex_.try_emplace(latin1, static_cast<std::uint32_t>(entries_.size()));
-  if (added)
-    entries_.push_back({false, latin1.data(), static_cast<std::uint32_t>(latin1.size())});
+  const auto [it, added] = narrowIndex_.try_emplace(latin1, static_cast<std::uint32_t>(entries_.size()));
+  if (added) entries_.push_back({false, latin1.data(), static_cast<std::uint32_t>(latin1.size())});
   return it->second;
 }
 
 std::uint32_t SharedStringTable::AddWide(std::u16string_view text) {
   ++total_;
-  const auto [it, added] =
-      wideIndex_.try_emplace(text, static_cast<std::uint32_t>(entries_.size()));
+  const auto [it, added] = wideIndex_.try_emplace(text, static_cast<std::uint32_t>(entries_.size()));
   if (added) entries_.push_back({true, text.data(), static_cast<std::uint32_t>(text.size())});
   return it->second;
 }
@@ -43,8 +40,7 @@ BiffRecord SharedStringTable::BuildRecord() const {
   record.id = biff::kSst;
   std::vector<std::uint8_t>& data = record.data;
   std::size_t bytes = 8;
-  for (const Entry& entry : entries_)
-    bytes += kStringHeaderSize + entry.length * (entry.wide ? 2 : 1);
+  for (const Entry& entry : entries_) bytes += kStringHeaderSize + entry.length * (entry.wide ? 2 : 1);
   data.reserve(bytes + bytes / kMaxRecordData + 1);
 
   std::uint8_t* counts = Extend(data, 8);
@@ -60,8 +56,7 @@ BiffRecord SharedStringTable::BuildRecord() const {
   for (const Entry& entry : entries_) {
     const std::size_t width = entry.wide ? 2 : 1;
     const std::uint8_t option = entry.wide ? kOptionWide : kOptionNarrow;
-    if (kStringHeaderSize + entry.length * width > roomLeft() && roomLeft() < kMinimumSplitRoom)
-      startPiece();
+    if (kStringHeaderSize + entry.length * width > roomLeft() && roomLeft() < kMinimumSplitRoom) startPiece();
     std::uint8_t* header = Extend(data, kStringHeaderSize);
     Put16(header, static_cast<std::uint16_t>(entry.length));
     header[2] = option;

@@ -14,8 +14,7 @@ double NumericValue(const XlsCell& cell) {
 
 // A run of adjacent numbers of one kind that all have an RK form becomes one MULRK, a
 // single one an RK; a number without an RK form becomes a NUMBER. Returns the next column.
-int AppendNumbers(std::vector<std::uint8_t>& out, const XlsSheet& sheet, int row, int column,
-                  int width) {
+int AppendNumbers(std::vector<std::uint8_t>& out, const XlsSheet& sheet, int row, int column, int width) {
   const XlsCell& first = *sheet.FindCell(row, column);
   const auto r = static_cast<std::uint16_t>(row);
   const auto c = static_cast<std::uint16_t>(column);
@@ -40,16 +39,13 @@ int AppendNumbers(std::vector<std::uint8_t>& out, const XlsSheet& sheet, int row
   return next;
 }
 
-void AppendRowCells(std::vector<std::uint8_t>& out, const XlsSheet& sheet, int row, int width,
-                    SharedStringTable& sst) {
+void AppendRowCells(std::vector<std::uint8_t>& out, const XlsSheet& sheet, int row, int width, SharedStringTable& sst) {
   for (int column = 0; column < width;) {
     const XlsCell& cell = *sheet.FindCell(row, column);
     const auto r = static_cast<std::uint16_t>(row);
     const auto c = static_cast<std::uint16_t>(column);
     switch (cell.Kind()) {
-      case XlsCellKind::Empty:
-        ++column;
-        break;
+      case XlsCellKind::Empty: ++column; break;
       case XlsCellKind::NarrowText:
         biff::AppendLabelSst(out, r, c, sst.AddNarrow(cell.NarrowText()));
         ++column;
@@ -59,9 +55,7 @@ void AppendRowCells(std::vector<std::uint8_t>& out, const XlsSheet& sheet, int r
         ++column;
         break;
       case XlsCellKind::Integer:
-      case XlsCellKind::Double:
-        column = AppendNumbers(out, sheet, row, column, width);
-        break;
+      case XlsCellKind::Double: column = AppendNumbers(out, sheet, row, column, width); break;
     }
   }
 }
@@ -94,8 +88,7 @@ WorksheetCells BuildWorksheetCells(const XlsSheet& sheet, SharedStringTable& sst
 
   const int blockCount = (lastRow + kRowsPerBlock) / kRowsPerBlock;
   std::vector<std::uint8_t>& out = table.rowBlocks;
-  out.reserve(cellCount * biff::kNumberSize +
-              static_cast<std::size_t>(lastRow + 1) * (biff::kRowSize + 2) +
+  out.reserve(cellCount * biff::kNumberSize + static_cast<std::size_t>(lastRow + 1) * (biff::kRowSize + 2) +
               static_cast<std::size_t>(blockCount) * 8);
   std::vector<int> rows;
   std::vector<std::uint16_t> offsets;

@@ -20,13 +20,11 @@ std::size_t TotalSize(const std::vector<BiffRecord>& records) {
   return size;
 }
 
-std::size_t IndexSize(const WorksheetCells& cells) {
-  return 4 + 16 + 4 * cells.dbCellOffsets.size();
-}
+std::size_t IndexSize(const WorksheetCells& cells) { return 4 + 16 + 4 * cells.dbCellOffsets.size(); }
 
 std::size_t WorksheetSize(const WorksheetCells& cells) {
-  return biff::kBofSize + IndexSize(cells) + biff::kDimensionsSize + cells.rowBlocks.size() +
-         biff::kWindow2Size + biff::kEofSize;
+  return biff::kBofSize + IndexSize(cells) + biff::kDimensionsSize + cells.rowBlocks.size() + biff::kWindow2Size +
+         biff::kEofSize;
 }
 
 void Append(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& bytes) {
@@ -46,13 +44,11 @@ void XlsBook::CreateNew(int sheetCount) {
 
 XlsSheet* XlsBook::AddSheet(int position) {
   for (int number = SheetCount() + 1;; ++number)
-    if (XlsSheet* sheet = AddSheet(kSheetNamePrefix + std::to_string(number), position))
-      return sheet;
+    if (XlsSheet* sheet = AddSheet(kSheetNamePrefix + std::to_string(number), position)) return sheet;
 }
 
 XlsSheet* XlsBook::AddSheet(std::string_view name, int position) {
-  if (name.empty() || name.size() > kMaxSheetNameLength || FindSheet(name) != nullptr)
-    return nullptr;
+  if (name.empty() || name.size() > kMaxSheetNameLength || FindSheet(name) != nullptr) return nullptr;
   auto sheet = std::make_unique<XlsSheet>(std::string(name));
   XlsSheet* added = sheet.get();
   if (position < 0 || position >= SheetCount())
@@ -69,8 +65,7 @@ XlsSheet* XlsBook::FindSheet(std::string_view name) {
 }
 
 XlsSheet* XlsBook::SheetAt(int index) {
-  return index >= 0 && index < SheetCount() ? sheets_[static_cast<std::size_t>(index)].get()
-                                            : nullptr;
+  return index >= 0 && index < SheetCount() ? sheets_[static_cast<std::size_t>(index)].get() : nullptr;
 }
 
 bool XlsBook::SaveToFile(const std::string& path) {
@@ -116,11 +111,9 @@ std::vector<std::uint8_t> XlsBook::BuildWorkbookStream() const {
   const BiffRecord window1 = biff::MakeWindow1();
   const BiffRecord eof = biff::MakeEof();
 
-  std::size_t position = bof.WrittenSize() + window1.WrittenSize() + TotalSize(fonts_) +
-                         TotalSize(cellFormats_) + TotalSize(styles_) +
-                         sstRecord.WrittenSize() + eof.WrittenSize();
-  for (const auto& sheet : sheets_)
-    position += biff::MakeBoundSheet(sheet->Name(), 0).WrittenSize();
+  std::size_t position = bof.WrittenSize() + window1.WrittenSize() + TotalSize(fonts_) + TotalSize(cellFormats_) +
+                         TotalSize(styles_) + sstRecord.WrittenSize() + eof.WrittenSize();
+  for (const auto& sheet : sheets_) position += biff::MakeBoundSheet(sheet->Name(), 0).WrittenSize();
   std::vector<std::uint32_t> sheetPositions;
   for (const WorksheetCells& sheetCells : cells) {
     sheetPositions.push_back(static_cast<std::uint32_t>(position));
@@ -147,8 +140,7 @@ std::vector<std::uint8_t> XlsBook::BuildWorkbookStream() const {
       dbCellPositions.push_back(static_cast<std::uint32_t>(rowBlocksStart + offset));
     biff::MakeBof(biff::kBofWorksheet).AppendTo(out);
     biff::MakeIndex(sheetCells.rwMic, sheetCells.rwMac, dbCellPositions).AppendTo(out);
-    biff::MakeDimensions(sheetCells.rwMic, sheetCells.rwMac, sheetCells.colMic, sheetCells.colMac)
-        .AppendTo(out);
+    biff::MakeDimensions(sheetCells.rwMic, sheetCells.rwMac, sheetCells.colMic, sheetCells.colMac).AppendTo(out);
     Append(out, sheetCells.rowBlocks);
     biff::MakeWindow2(i == 0).AppendTo(out);
     eof.AppendTo(out);

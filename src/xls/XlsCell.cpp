@@ -12,9 +12,7 @@ void XlsCell::SetWideText(std::u16string_view text) {
   value_ = RoundTripThroughGbk(text.substr(0, kMaxCellTextLength));
 }
 
-void XlsCell::SetNarrowText(std::string_view latin1) {
-  value_ = std::string(latin1.substr(0, kMaxCellTextLength));
-}
+void XlsCell::SetNarrowText(std::string_view latin1) { value_ = std::string(latin1.substr(0, kMaxCellTextLength)); }
 
 std::int32_t XlsCell::Integer() const {
   const auto* value = std::get_if<std::int32_t>(&value_);

@@ -151,8 +151,9 @@ TEST_F(CompanyDeptTest, DeleteAsksFirstThenRemovesEverythingOfTheCompany) {
 }
 
 TEST_F(CompanyDeptTest, RefusedCompanyDeleteTouchesNothingElse) {
-  db().Exec("create trigger keep_companies before delete on company_tab for each row "
-            "signal sqlstate '45000' set message_text='kept'");
+  db().Exec(
+      "create trigger keep_companies before delete on company_tab for each row "
+      "signal sqlstate '45000' set message_text='kept'");
   Type(&company(), IDC_COMPANY_NUMBER, QStringLiteral("0001"));
   Click(&company(), IDC_COMPANY_DELETE);
   EXPECT_EQ(Text(company(), IDC_COMPANY_STATUS), QStringLiteral("删除失败！"));
@@ -166,8 +167,9 @@ TEST_F(CompanyDeptTest, AFailedDependentDeleteUndoesTheWholeCascade) {
   const auto count = [&](const char* table, const char* where) {
     return CountRows(db(), std::string("select count(*) from ") + table + " where " + where);
   };
-  db().Exec("create trigger keep_devices before delete on device_tab for each row "
-            "signal sqlstate '45000' set message_text='kept'");
+  db().Exec(
+      "create trigger keep_devices before delete on device_tab for each row "
+      "signal sqlstate '45000' set message_text='kept'");
   Type(&company(), IDC_COMPANY_NUMBER, QStringLiteral("0001"));
   Click(&company(), IDC_COMPANY_DELETE);
   EXPECT_EQ(Text(company(), IDC_COMPANY_STATUS), QStringLiteral("删除失败！"));
@@ -183,8 +185,9 @@ TEST_F(CompanyDeptTest, AFailedDependentDeleteUndoesTheWholeCascade) {
   EXPECT_EQ(count("department_tab", "company_num='0001' and department_num='01'"), 1);
   db().Exec("drop trigger keep_devices");
 
-  db().Exec("create trigger keep_grants before delete on permission_tab for each row "
-            "signal sqlstate '45000' set message_text='kept'");
+  db().Exec(
+      "create trigger keep_grants before delete on permission_tab for each row "
+      "signal sqlstate '45000' set message_text='kept'");
   Click(&department(), IDC_DEPT_DELETE);
   EXPECT_EQ(Text(department(), IDC_DEPT_STATUS), QStringLiteral("删除失败！"));
   EXPECT_EQ(count("department_tab", "company_num='0001' and department_num='01'"), 1);
@@ -265,8 +268,10 @@ TEST_F(CompanyDeptTest, ACompanyDeletedOnTheOtherPageIsForgotten) {
   Type(&department(), IDC_DEPT_NUMBER, QStringLiteral("05"));
   Type(&department(), IDC_DEPT_NAME, QStringLiteral("孤儿部"));
   Click(&department(), IDC_DEPT_ADD);  // no company: ignored
-  EXPECT_EQ(CountRows(db(), "select count(*) from department_tab where company_num not in "
-                            "(select company_num from company_tab)"), 0);
+  EXPECT_EQ(CountRows(db(),
+                      "select count(*) from department_tab where company_num not in "
+                      "(select company_num from company_tab)"),
+            0);
 }
 
 TEST_F(CompanyDeptTest, ACompanyRenamedOrDeletedElsewhereIsForgottenAndNeverAddedTo) {
@@ -297,7 +302,9 @@ TEST_F(CompanyDeptTest, TwinCompanyNamesShowTheirNumberAndTheChosenOneGetsTheDep
   Type(&department(), IDC_DEPT_NAME, QStringLiteral("冷链部"));
   Click(&department(), IDC_DEPT_ADD);
   EXPECT_EQ(Text(department(), IDC_DEPT_STATUS), QStringLiteral("添加成功！"));
-  EXPECT_EQ(CountRows(db(), G("select count(*) from department_tab where department_name='冷链部' and company_num='0006'")), 1);
+  EXPECT_EQ(
+      CountRows(db(), G("select count(*) from department_tab where department_name='冷链部' and company_num='0006'")),
+      1);
   EXPECT_EQ(ColumnTexts(departmentList(), 1), QStringList({QStringLiteral("冷链部")}));
 }
 
@@ -385,7 +392,8 @@ TEST_F(CompanyDeptTest, DeletingDepartmentOneOfOneCompanyLeavesTheOther) {
   EXPECT_EQ(Text(department(), IDC_DEPT_STATUS), QStringLiteral("删除成功！"));
   EXPECT_EQ(ColumnTexts(departmentList(), 0), QStringList({"02"}));
   for (const char* table : {"department_tab", "device_tab", "permission_tab"}) {
-    const std::string count = std::string("select count(*) from ") + table + " where department_num='01' and company_num=";
+    const std::string count =
+        std::string("select count(*) from ") + table + " where department_num='01' and company_num=";
     EXPECT_EQ(CountRows(db(), count + "'0001'"), 0) << table;
     EXPECT_EQ(CountRows(db(), count + "'0002'"), 1) << table;
   }

@@ -29,8 +29,10 @@ class DeviceManageTest : public AdminDialogTest<CDeviceManageDlg> {
   void AddDeleteMode() { Click(dialog_.get(), IDC_DEVICE_MODE_ADD_DELETE); }
   QStringList Search(const char* field, const char* key) {
     auto* fields = dialog_->Item<QComboBox>(IDC_DEVICE_SEARCH_FIELD);
-    if (field) Choose(fields, QString::fromUtf8(field));
-    else fields->setCurrentIndex(-1);
+    if (field)
+      Choose(fields, QString::fromUtf8(field));
+    else
+      fields->setCurrentIndex(-1);
     Type(dialog_.get(), IDC_DEVICE_SEARCH_KEY, QString::fromUtf8(key));
     Click(dialog_.get(), IDC_DEVICE_SEARCH_BUTTON);
     return ColumnTexts(list(), kId);
@@ -56,8 +58,8 @@ TEST_F(DeviceManageTest, ListsRegisteredDevicesInSixColumns) {
 
 TEST_F(DeviceManageTest, OpensInNameChangeModeAndTheRadiosSwitchModes) {
   const auto enabled = [&](int id) { return dialog_->GetDlgItem(id)->isEnabled(); };
-  const int addDeleteControls[] = {IDC_DEVICE_ID, IDC_DEVICE_COMPANY_COMBO, IDC_DEVICE_DEPARTMENT_COMBO,
-                                   IDC_DEVICE_ADD, IDC_DEVICE_DELETE};
+  const int addDeleteControls[] = {IDC_DEVICE_ID, IDC_DEVICE_COMPANY_COMBO, IDC_DEVICE_DEPARTMENT_COMBO, IDC_DEVICE_ADD,
+                                   IDC_DEVICE_DELETE};
   EXPECT_TRUE(dialog_->Item<QRadioButton>(IDC_DEVICE_MODE_RENAME)->isChecked());
   for (int id : addDeleteControls) EXPECT_FALSE(enabled(id)) << id;
   EXPECT_TRUE(enabled(IDC_DEVICE_RENAME));
@@ -67,7 +69,6 @@ TEST_F(DeviceManageTest, OpensInNameChangeModeAndTheRadiosSwitchModes) {
   EXPECT_FALSE(dialog_->Item<QRadioButton>(IDC_DEVICE_MODE_RENAME)->isChecked());
   for (int id : addDeleteControls) EXPECT_TRUE(enabled(id)) << id;
   EXPECT_FALSE(enabled(IDC_DEVICE_RENAME));
-
 }
 
 TEST_F(DeviceManageTest, ClickFillsEverythingSoRenameAddressesThatDevice) {
@@ -124,8 +125,10 @@ TEST_F(DeviceManageTest, ChoosingACompanyClearsTheDepartmentUntilOneIsChosen) {
   EXPECT_EQ(text(IDC_DEVICE_DEPARTMENT_NUMBER), QStringLiteral("01"));
   Click(dialog_.get(), IDC_DEVICE_ADD);
   EXPECT_EQ(text(IDC_DEVICE_STATUS), QStringLiteral("添加成功！"));
-  EXPECT_EQ(CountRows(db(), "select count(*) from device_tab where device_num='0000000004' and company_num='0002'"
-                            " and department_num='01'"), 1);
+  EXPECT_EQ(CountRows(db(),
+                      "select count(*) from device_tab where device_num='0000000004' and company_num='0002'"
+                      " and department_num='01'"),
+            1);
   EXPECT_GE(FindRow(list(), kId, "0000000004"), 0);
 
   Click(dialog_.get(), IDC_DEVICE_ADD);  // same ID again

@@ -21,11 +21,12 @@ class PermissionTest : public ScratchDatabaseTest<PermissionGroup> {
   // number shows up as a wrong row. carl's grant names a company that no longer exists.
   void SeedDemo() {
     db().Exec("insert into company_tab values ('0001'," + Lit("华东公司") + "),('0002'," + Lit("华南公司") + ")");
-    db().Exec("insert into department_tab values ('01','0001'," + Lit("研发部") + "),('02','0001'," +
-              Lit("销售部") + "),('01','0002'," + Lit("研发部") + ")");
+    db().Exec("insert into department_tab values ('01','0001'," + Lit("研发部") + "),('02','0001'," + Lit("销售部") +
+              "),('01','0002'," + Lit("研发部") + ")");
     db().Exec("insert into user_tab values ('alice','p',2),('ad','p',2),('admin','p',1),('bob','p',2)");
-    db().Exec("insert into permission_tab values ('alice','0001','01'),('bob','0002','01'),"
-              "('ad','0001','02'),('carl','0009','01')");
+    db().Exec(
+        "insert into permission_tab values ('alice','0001','01'),('bob','0002','01'),"
+        "('ad','0001','02'),('carl','0009','01')");
   }
   QStringList GrantsInDb() {
     QStringList grants;

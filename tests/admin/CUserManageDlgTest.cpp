@@ -69,10 +69,8 @@ TEST_F(UserManageTest, ListIsTheResultReversedWithRoleTextsAndSearchMatchesSubst
 
 TEST_F(UserManageTest, AddChecksPasswordsFirstThenEmptyFieldsBeforeSending) {
   const char* cases[][4] = {
-      {"", "a", "b", "两次输入密码不同,添加失败"},
-      {"eve", "a", "A", "两次输入密码不同,添加失败"},
-      {"", "", "", "用户名密码不能为空"},
-      {"", "p", "p", "用户名密码不能为空"},
+      {"", "a", "b", "两次输入密码不同,添加失败"}, {"eve", "a", "A", "两次输入密码不同,添加失败"},
+      {"", "", "", "用户名密码不能为空"},          {"", "p", "p", "用户名密码不能为空"},
       {"eve", "", "", "用户名密码不能为空"},
   };
   for (const auto& c : cases) {

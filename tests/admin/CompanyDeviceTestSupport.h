@@ -27,8 +27,9 @@ inline void SeedTables(TestDatabase& db) {
     db.Exec(std::string("delete from ") + table);
   db.Exec(G("insert into company_tab values ('0001','甲公司'),('0002','乙公司')"));
   db.Exec(G("insert into department_tab values ('01','0001','生产部'),('02','0001','仓库'),('01','0002','化验室')"));
-  db.Exec(G("insert into device_tab values ('0000000001','冷库1号','0001','01'),"
-            "('0000000002','冷库2号','0001','02'),('0000000003','化验1号','0002','01')"));
+  db.Exec(
+      G("insert into device_tab values ('0000000001','冷库1号','0001','01'),"
+        "('0000000002','冷库2号','0001','02'),('0000000003','化验1号','0002','01')"));
   db.Exec("insert into permission_tab values ('li','0001','01'),('li','0002','01'),('wang','0001','02')");
 }
 

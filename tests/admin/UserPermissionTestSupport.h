@@ -29,8 +29,10 @@ inline std::string Lit(const char* utf8) { return "'" + EscapeGbkLiteral(Gbk(utf
 // handles Latin-1, so other characters go as key events carrying their text).
 inline void TypeText(QLineEdit* edit, const QString& text) {
   for (QChar ch : text) {
-    if (ch.unicode() < 0x80) QTest::keyClick(edit, ch.toLatin1());
-    else QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    if (ch.unicode() < 0x80)
+      QTest::keyClick(edit, ch.toLatin1());
+    else
+      QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
   }
 }
 
@@ -121,12 +123,12 @@ class DialogOnFirstUse {
 namespace user_permission_test {
 
 // Saves `dialog` as <VELTRANE_SCREENSHOT_DIR>/<file>; skips the test when the variable is unset.
-#define SAVE_SCREENSHOT_OR_SKIP(dialog, file)                                                   \
-  do {                                                                                          \
-    const QByteArray dir = qgetenv("VELTRANE_SCREENSHOT_DIR");                                  \
-    if (dir.isEmpty()) GTEST_SKIP() << "set VELTRANE_SCREENSHOT_DIR to write screenshots";      \
-    (dialog).show();                                                                            \
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&(dialog)));                                       \
+#define SAVE_SCREENSHOT_OR_SKIP(dialog, file)                                                      \
+  do {                                                                                             \
+    const QByteArray dir = qgetenv("VELTRANE_SCREENSHOT_DIR");                                     \
+    if (dir.isEmpty()) GTEST_SKIP() << "set VELTRANE_SCREENSHOT_DIR to write screenshots";         \
+    (dialog).show();                                                                               \
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&(dialog)));                                          \
     EXPECT_TRUE((dialog).grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/") + (file))); \
   } while (0)
 

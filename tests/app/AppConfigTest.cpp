@@ -73,7 +73,8 @@ TEST_F(AppConfigTest, EmptyFileUsesTheReadDefaultsAndIsNotWritten) {
 }
 
 TEST_F(AppConfigTest, AlarmSoundIsReadOnlyWhenPresent) {
-  for (const auto& [text, sound] : {std::pair{"[ALARM_CONFIG]\nSOUND=0\n", false}, {"[ALARM_CONFIG]\nSOUND=1\n", true},
+  for (const auto& [text, sound] : {std::pair{"[ALARM_CONFIG]\nSOUND=0\n", false},
+                                    {"[ALARM_CONFIG]\nSOUND=1\n", true},
                                     {"[DEVICE_CONFIG]\nTIMEOUT=60\n", true}}) {
     WriteFile(text);
     AppConfig config;
@@ -84,7 +85,8 @@ TEST_F(AppConfigTest, AlarmSoundIsReadOnlyWhenPresent) {
 
 TEST_F(AppConfigTest, ValuesAreReadCutAndConvertedAsTheReadersDo) {
   const std::string sixty(60, 'h');
-  WriteFile("[mydb_config]\nHOST=" + sixty + "\nPORT=abc\nUID=operator\n[DIS_CONFIG]\nDEFMOD=2\n[DEVICE_CONFIG]\nTIMEOUT=30s\n");
+  WriteFile("[mydb_config]\nHOST=" + sixty +
+            "\nPORT=abc\nUID=operator\n[DIS_CONFIG]\nDEFMOD=2\n[DEVICE_CONFIG]\nTIMEOUT=30s\n");
   AppConfig config;
   ReadOrCreateConfig(config, kConfigPath);
   EXPECT_EQ(config.host, std::string(49, 'h'));
@@ -169,10 +171,14 @@ TEST_F(AppConfigTest, OutOfRangeTimeoutAndPortFallBackWithOneLineEach) {
     int expectedTimeout, expectedPort;
     int lines;
   } cases[] = {
-      {"-5", "70000", 120, 0, 2},        {"99999999999", "-1", 120, 0, 2},
-      {"0", "4294970602", 120, 0, 2},    {"-4294967295", "65536", 120, 0, 2},
-      {"1", "1", 1, 1, 0},               {"86400", "65535", 86400, 65535, 0},
-      {"86401", "abc", 120, 0, 1},       {"30s", "0", 30, 0, 0},
+      {"-5", "70000", 120, 0, 2},
+      {"99999999999", "-1", 120, 0, 2},
+      {"0", "4294970602", 120, 0, 2},
+      {"-4294967295", "65536", 120, 0, 2},
+      {"1", "1", 1, 1, 0},
+      {"86400", "65535", 86400, 65535, 0},
+      {"86401", "abc", 120, 0, 1},
+      {"30s", "0", 30, 0, 0},
   };
   for (const auto& c : cases) {
     WriteFile(std::string("[MYDB_CONFIG]\nPORT=") + c.port + "\n[DEVICE_CONFIG]\nTIMEOUT=" + c.timeout + "\n");

@@ -23,8 +23,9 @@ class LoginDialog : public SharedDatabaseTest<LoginDialog> {
  protected:
   static void SetUpTestSuite() {
     if (!OpenDatabase("t_login")) return;
-    db_->Exec(platform::Utf8ToGbk("insert into user_tab values ('admin','Secret',1),('li','pw',2),"
-                                  "('乗务','密码',2),('','',3),('kr?\?','pw',2)"));
+    db_->Exec(
+        platform::Utf8ToGbk("insert into user_tab values ('admin','Secret',1),('li','pw',2),"
+                            "('乗务','密码',2),('','',3),('kr?\?','pw',2)"));
   }
   void SetUp() override {
     REQUIRE_DB(*db_);
@@ -109,16 +110,15 @@ TEST_P(LoginRefused, AttemptIsRefusedAndTheDialogStays) {
   EXPECT_TRUE(currentUserName.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LoginRefused,
-    ::testing::Values(RefusedCase{"WrongPassword", "admin", "secret", kAdmin},
-                      RefusedCase{"AdministratorChoosingNormalUser", "admin", "Secret", kNormal},
-                      RefusedCase{"NormalUserChoosingAdministrator", "li", "pw", kAdmin},
-                      RefusedCase{"EmptyNameAndPassword", "", "", kNormal},
-                      RefusedCase{"QuoteInName", "li'", "pw", kNormal},
-                      RefusedCase{"InjectionInPassword", "admin", "x' or '1'='1", kAdmin},
-                      RefusedCase{"BackslashInName", "li\\", "pw", kNormal}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, LoginRefused,
+                         ::testing::Values(RefusedCase{"WrongPassword", "admin", "secret", kAdmin},
+                                           RefusedCase{"AdministratorChoosingNormalUser", "admin", "Secret", kNormal},
+                                           RefusedCase{"NormalUserChoosingAdministrator", "li", "pw", kAdmin},
+                                           RefusedCase{"EmptyNameAndPassword", "", "", kNormal},
+                                           RefusedCase{"QuoteInName", "li'", "pw", kNormal},
+                                           RefusedCase{"InjectionInPassword", "admin", "x' or '1'='1", kAdmin},
+                                           RefusedCase{"BackslashInName", "li\\", "pw", kNormal}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LoginDialog, EnterInThePasswordFieldRunsTheLogin) {
   Type("li", "pw", kNormal);

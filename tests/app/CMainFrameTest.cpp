@@ -48,10 +48,15 @@ TEST(MainFrameMenu, BarEntriesAndCommandsAreInPlaceWithTheirIds) {
   EXPECT_EQ(frame.MenuBarEntry(res::kMenuPosUpdateFromTree)->data().toInt(), res::ID_UPDATE_FROM_TREE);
   EXPECT_EQ(frame.MenuBarEntry(res::kMenuPosHistory)->data().toInt(), res::ID_HISTORY_QUERY);
 
-  struct { int id; const char* text; int barPosition; } commands[] = {
-      {res::ID_SHOW_TABLE, "表格显示", 0},   {res::ID_SHOW_CURVES, "曲线显示", 0}, {res::ID_SHOW_TILES, "图表显示", 0},
-      {res::ID_USER_MANAGE, "用户管理", 3},  {res::ID_COMPANY_DEPT, "公司部门", 3},
-      {res::ID_DEVICE_MANAGE, "设备管理", 3}, {res::ID_USER_PERMISSION, "用户权限", 3},
+  struct {
+    int id;
+    const char* text;
+    int barPosition;
+  } commands[] = {
+      {res::ID_SHOW_TABLE, "表格显示", 0},      {res::ID_SHOW_CURVES, "曲线显示", 0},
+      {res::ID_SHOW_TILES, "图表显示", 0},      {res::ID_USER_MANAGE, "用户管理", 3},
+      {res::ID_COMPANY_DEPT, "公司部门", 3},    {res::ID_DEVICE_MANAGE, "设备管理", 3},
+      {res::ID_USER_PERMISSION, "用户权限", 3},
   };
   for (const auto& c : commands) {
     QAction* action = frame.CommandAction(c.id);
@@ -157,7 +162,8 @@ TEST(MainFrameViews, SwitchingThroughTheMenuReplacesTheViewAndFollowsWithPaging)
   EXPECT_EQ(ViewMode, kViewTable);
   EXPECT_FALSE(frame.MenuBarEntry(res::kMenuPosTileNextPage)->isEnabled());
   qInstallMessageHandler(previous);
-  EXPECT_TRUE(capturedWarnings.filter(QStringLiteral("QSplitter")).isEmpty()) << capturedWarnings.join('\n').toStdString();
+  EXPECT_TRUE(capturedWarnings.filter(QStringLiteral("QSplitter")).isEmpty())
+      << capturedWarnings.join('\n').toStdString();
 }
 
 TEST(MainFrameRefresh, HandlerRedrawsTheShownViewAndClearsSelectionChanged) {
@@ -283,7 +289,10 @@ TEST(MainFrameDialogs, CommandWithoutADialogShowsNothingAndLeavesTheDatabaseFree
 
 TEST(MainFrameDialogs, EachDatabaseCommandCreatesItsDialog) {
   QWidget parent;
-  struct { int command; int dialogId; } cases[] = {
+  struct {
+    int command;
+    int dialogId;
+  } cases[] = {
       {res::ID_HISTORY_QUERY, res::IDD_HISTORY_QUERY}, {res::ID_USER_MANAGE, res::IDD_USER_MANAGE},
       {res::ID_COMPANY_DEPT, res::IDD_COMPANY_DEPT},   {res::ID_DEVICE_MANAGE, res::IDD_DEVICE_MANAGE},
       {res::ID_USER_PERMISSION, res::IDD_PERMISSION},
@@ -351,9 +360,10 @@ class MainFrameMonitoring : public SharedDatabaseTest<MainFrameMonitoring> {
     db_->Exec("insert into company_tab values ('C001','c')");
     db_->Exec("insert into department_tab values ('01','C001','d')");
     db_->Exec("insert into device_tab values ('D000000001','n','C001','01'),('D000000002','m','C001','01')");
-    db_->Exec("insert into monitordat_tab values "
-              "('D000000001','C001','01','2024-05-01 10:00:00',1,0,2,0,3,4,1,5),"
-              "('D000000002','C001','01','2024-05-01 10:00:00',1,0,2,0,3,4,1,5)");
+    db_->Exec(
+        "insert into monitordat_tab values "
+        "('D000000001','C001','01','2024-05-01 10:00:00',1,0,2,0,3,4,1,5),"
+        "('D000000002','C001','01','2024-05-01 10:00:00',1,0,2,0,3,4,1,5)");
     db_->Exec("insert into user_tab values ('li','pw',2)");
     db_->Exec("insert into permission_tab values ('li','C001','01')");
   }

@@ -29,10 +29,12 @@ class CatalogueTest : public SharedDatabaseTest<CatalogueTest> {
   static void SetUpTestSuite() {
     if (!OpenDatabase("t_catalogue")) return;
     db_->Exec(Utf8ToGbk("insert into company_tab values ('0001','甲公司'),('0002','乙公司'),('0003','O''Brien & Co')"));
-    db_->Exec(Utf8ToGbk("insert into department_tab values ('01','0001','生产部'),('02','0001','仓库'),"
-                        "('01','0002','化验室'),('01','0003','Joe''s')"));
-    db_->Exec("insert into device_tab values ('D000000001','a','0001','01'),('D000000002','b','0001','02'),"
-              "('D000000003','c','0002','01'),('D000000004','d','0003','01')");
+    db_->Exec(
+        Utf8ToGbk("insert into department_tab values ('01','0001','生产部'),('02','0001','仓库'),"
+                  "('01','0002','化验室'),('01','0003','Joe''s')"));
+    db_->Exec(
+        "insert into device_tab values ('D000000001','a','0001','01'),('D000000002','b','0001','02'),"
+        "('D000000003','c','0002','01'),('D000000004','d','0003','01')");
     db_->Exec("insert into permission_tab values ('li','0001','01'),('wang','0002','01'),('O''Neil','0003','01')");
   }
   void SetUp() override {

@@ -17,8 +17,8 @@ CommandLine Parse(QStringList arguments) {
   return ParseCommandLine(arguments);
 }
 
-const QStringList kExport = {"--export", "pdf", "--user", "admin", "--role", "1", "--devices", "A,B",
-                             "--from", "2026-12-01", "--to", "2026-12-07"};
+const QStringList kExport = {"--export",  "pdf", "--user", "admin",      "--role", "1",
+                             "--devices", "A,B", "--from", "2026-12-01", "--to",   "2026-12-07"};
 
 TEST(CommandLine, ChoosesTheStationHelpVersionOrAnError) {
   EXPECT_EQ(Parse({}).action, CommandAction::kStartStation);
@@ -36,7 +36,11 @@ TEST(CommandLine, ChoosesTheStationHelpVersionOrAnError) {
 
 TEST(CommandLine, ExportTakesItsOptionsInEitherSpelling) {
   QStringList arguments = kExport;
-  arguments << "--password=pw" << "--temperature" << "1" << "--output" << "r.pdf";
+  arguments << "--password=pw"
+            << "--temperature"
+            << "1"
+            << "--output"
+            << "r.pdf";
   const CommandLine command = Parse(arguments);
   ASSERT_EQ(command.action, CommandAction::kExport) << command.text;
   EXPECT_EQ(command.request.password, "pw");
@@ -44,7 +48,8 @@ TEST(CommandLine, ExportTakesItsOptionsInEitherSpelling) {
   EXPECT_EQ(command.request.temperatureFilter, 1);
   EXPECT_EQ(command.request.humidityFilter, 3);
   EXPECT_EQ(command.request.output, "r.pdf");
-  arguments << "--user" << "other";
+  arguments << "--user"
+            << "other";
   EXPECT_NE(Parse(arguments).text.find("重复"), std::string::npos);
 }
 
@@ -56,7 +61,8 @@ TEST(CommandLine, PasswordFromTheOptionTheFileOrTheEnvironment) {
   EXPECT_NE(Parse(kExport).text.find("--password-file"), std::string::npos) << "no password at all";
   ::setenv("VELTRANE_PASSWORD", "from-env", 1);
   EXPECT_EQ(Parse(kExport).request.password, "from-env");
-  EXPECT_EQ(Parse(kExport + QStringList{"--password-file", QString::fromStdString(file)}).request.password, "from-file");
+  EXPECT_EQ(Parse(kExport + QStringList{"--password-file", QString::fromStdString(file)}).request.password,
+            "from-file");
   EXPECT_EQ(Parse(kExport + QStringList{"--password", "typed"}).request.password, "typed");
   EXPECT_EQ(Parse(kExport + QStringList{"--password", "x", "--password-file", QString::fromStdString(file)}).action,
             CommandAction::kBadArguments);

@@ -34,7 +34,8 @@ TEST_F(DbSessionTest, ConnectionTalksGbkAndChineseRoundTrips) {
   const std::string name = Utf8ToGbk("华东冷链運誠");
   ASSERT_TRUE(Db().Execute(Db().Format("insert into company_tab values('%s','%s')", {"C001", name})));
   // Read back through another connection, as UTF-8, to be sure the server stored characters.
-  DbResult viaUtf8 = db_->Query("select hex(convert(company_name using utf8mb4)) from company_tab where company_num='C001'");
+  DbResult viaUtf8 =
+      db_->Query("select hex(convert(company_name using utf8mb4)) from company_tab where company_num='C001'");
   ASSERT_EQ(viaUtf8.rows.size(), 1u);
   const std::string utf8 = "华东冷链運誠";
   std::string hex;
@@ -48,8 +49,8 @@ TEST_F(DbSessionTest, ConnectionTalksGbkAndChineseRoundTrips) {
   ASSERT_EQ(back.rows.size(), 1u);
   EXPECT_EQ(back.rows[0][0], name);
   // A search with the 0x5C trail byte finds the row as typed.
-  DbResult found = Db().Select(Db().Format("select count(*) from company_tab where company_name like '%%%s%%'",
-                                           {Utf8ToGbk("運誠")}));
+  DbResult found = Db().Select(
+      Db().Format("select count(*) from company_tab where company_name like '%%%s%%'", {Utf8ToGbk("運誠")}));
   ASSERT_TRUE(found.ok);
   EXPECT_EQ(found.rows[0][0], "1");
 }
@@ -195,7 +196,8 @@ TEST(DbSessionRestart, ReconnectAfterServerRestartSetsGbkAgain) {
     GTEST_SKIP() << "set VELTRANE_DB_RESTART_TEST=1 (always on in CI)";
   const TestServer shared = TestServer::FromEnvironment();
   const int port = shared.port + 7;
-  const std::string dir = (std::filesystem::temp_directory_path() / ("veltrane-restart-" + std::to_string(port))).string();
+  const std::string dir =
+      (std::filesystem::temp_directory_path() / ("veltrane-restart-" + std::to_string(port))).string();
   const std::string env = "VELTRANE_DB_PORT=" + std::to_string(port) + " VELTRANE_DB_PASSWORD=" + shared.password +
                           " VELTRANE_DB_DIR=" + dir + " ";
   const std::string db = std::string(VELTRANE_SCRIPTS_DIR) + "/db";

@@ -51,7 +51,8 @@ class HeadlessExportTest : public SharedDatabaseTest<HeadlessExportTest> {
       for (int i = 0; i < 40; ++i) {
         char row[256];
         std::snprintf(row, sizeof row,
-                      "insert into history_tab values('%s','0001','01','2026-12-07 %02d:%02d:00',%d.5,%d,45.0,0,30.0,220.0,1,35.0)",
+                      "insert into history_tab values('%s','0001','01','2026-12-07 "
+                      "%02d:%02d:00',%d.5,%d,45.0,0,30.0,220.0,1,35.0)",
                       id, i / 6, (i % 6) * 10, 20 + i % 5, i % 3 == 0 ? 1 : 0);
         db_->Exec(row);
       }
@@ -83,7 +84,8 @@ TEST_F(HeadlessExportTest, PdfWithTheTimeBasedNameInTheCurrentDirectory) {
   const auto end = r.out.find(".pdf\n");
   ASSERT_NE(end, std::string::npos) << r.out;
   const auto start = r.out.rfind('\n', end);
-  const std::string name = r.out.substr(start == std::string::npos ? 0 : start + 1, end + 4 - (start == std::string::npos ? 0 : start + 1));
+  const std::string name =
+      r.out.substr(start == std::string::npos ? 0 : start + 1, end + 4 - (start == std::string::npos ? 0 : start + 1));
   EXPECT_NE(name.find("秒.pdf"), std::string::npos) << name;
   EXPECT_TRUE(fs::exists(dir_ / name));
   EXPECT_NE(r.out.find("80 条记录"), std::string::npos) << r.out;
@@ -95,7 +97,8 @@ TEST_F(HeadlessExportTest, WorkbookFilteredByAlarmForAGrantedNormalUser) {
   ASSERT_EQ(r.status, 0) << r.out;
   ASSERT_TRUE(fs::exists(dir_ / "out.xls"));
   std::string json;
-  if (FILE* pipe = ::popen(("/usr/bin/python3 " VELTRANE_READ_XLS " '" + (dir_ / "out.xls").string() + "'").c_str(), "r")) {
+  if (FILE* pipe =
+          ::popen(("/usr/bin/python3 " VELTRANE_READ_XLS " '" + (dir_ / "out.xls").string() + "'").c_str(), "r")) {
     char buffer[4096];
     std::size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) json.append(buffer, n);
@@ -116,8 +119,10 @@ std::string ReadFile(const fs::path& path) {
 }
 
 TEST_F(HeadlessExportTest, CsvHasTheTablePagesColumnsInUtf8WithBomOrInGbk) {
-  const std::string header = "设备ID,设备名称,公司,部门,时间,温度(℃),湿度(%),设备温度(℃),设备电压(V),设备电流(mA),故障状态\r\n";
-  const std::string row = "TH00010101,一号冷库,华东冷链,冷藏部,2026-12-07 00:00:00, 20.5 ↑,45.0,30.0,220.0 市电,35.0,正常\r\n";
+  const std::string header =
+      "设备ID,设备名称,公司,部门,时间,温度(℃),湿度(%),设备温度(℃),设备电压(V),设备电流(mA),故障状态\r\n";
+  const std::string row =
+      "TH00010101,一号冷库,华东冷链,冷藏部,2026-12-07 00:00:00, 20.5 ↑,45.0,30.0,220.0 市电,35.0,正常\r\n";
   RunResult r = RunIn(dir_, "--export csv " + kAdmin + "--devices TH00010101,TH00020101" + kDay + " --output out.csv");
   ASSERT_EQ(r.status, 0) << r.out;
   const std::string utf8 = ReadFile(dir_ / "out.csv");
@@ -143,7 +148,8 @@ TEST_F(HeadlessExportTest, SummaryHasTheFiguresOfEveryDevice) {
   EXPECT_EQ(text.rfind("\xEF\xBB\xBF设备ID\t设备名称\t记录数", 0), 0u) << text.substr(0, 100);
   // 40 readings ten minutes apart; every third is above its limit and stands for 10 minutes.
   EXPECT_NE(text.find("\r\nTH00010101\t一号冷库\t40\t2026-12-07 00:00:00\t2026-12-07 06:30:00\t20.50\t24.50\t22.50\t"),
-            std::string::npos) << text;
+            std::string::npos)
+      << text;
   EXPECT_NE(text.find("\t14\t2:20:00\t0\t0:00:00\t45.00\t"), std::string::npos) << text;
   // A device without readings: count 0 and no first or last time, whatever its name column holds.
   const auto quiet = text.find("\r\nTH00010102\t");
@@ -165,14 +171,22 @@ TEST_F(HeadlessExportTest, RefusalsHaveTheirOwnExitStatus) {
     int status;
     const char* text;
   } cases[] = {
-      {"wrong password", "--export pdf --user admin --password nope --role 1 --devices TH00010101" + kDay, 4, "用户名或密码错误!"},
-      {"wrong role", "--export pdf --user user1 --password user1 --role 1 --devices TH00010101" + kDay, 4, "用户名或密码错误!"},
-      {"quote in the name", "--export pdf --user \"admin' or '1'='1\" --password x --role 1 --devices TH00010101" + kDay, 4, "用户名或密码错误!"},
-      {"device outside the grants", "--export pdf --user user1 --password user1 --role 2 --devices TH00010101,TH00020101" + kDay, 5, "TH00020101"},
-      {"unwritable output", "--export pdf " + kAdmin + "--devices TH00010101" + kDay + " --output no/such/dir/r.pdf", 6, "导出失败"},
+      {"wrong password", "--export pdf --user admin --password nope --role 1 --devices TH00010101" + kDay, 4,
+       "用户名或密码错误!"},
+      {"wrong role", "--export pdf --user user1 --password user1 --role 1 --devices TH00010101" + kDay, 4,
+       "用户名或密码错误!"},
+      {"quote in the name",
+       "--export pdf --user \"admin' or '1'='1\" --password x --role 1 --devices TH00010101" + kDay, 4,
+       "用户名或密码错误!"},
+      {"device outside the grants",
+       "--export pdf --user user1 --password user1 --role 2 --devices TH00010101,TH00020101" + kDay, 5, "TH00020101"},
+      {"unwritable output", "--export pdf " + kAdmin + "--devices TH00010101" + kDay + " --output no/such/dir/r.pdf", 6,
+       "导出失败"},
       {"unknown format", "--export html " + kAdmin + "--devices TH00010101" + kDay, 2, "--export"},
-      {"reversed dates", "--export pdf " + kAdmin + "--devices TH00010101 --from 2026-12-08 --to 2026-12-07", 2, "时间段选择错误!"},
-      {"unknown encoding", "--export csv " + kAdmin + "--devices TH00010101" + kDay + " --encoding latin1", 2, "--encoding"},
+      {"reversed dates", "--export pdf " + kAdmin + "--devices TH00010101 --from 2026-12-08 --to 2026-12-07", 2,
+       "时间段选择错误!"},
+      {"unknown encoding", "--export csv " + kAdmin + "--devices TH00010101" + kDay + " --encoding latin1", 2,
+       "--encoding"},
       {"bad filter", "--export pdf " + kAdmin + "--devices TH00010101" + kDay + " --humidity 7", 2, "--humidity"},
   };
   for (const auto& c : cases) {
@@ -200,13 +214,14 @@ TEST_F(HeadlessExportTest, AFileSizeLimitFailsTheExportAndKeepsTheEarlierFile) {
   std::ofstream(dir_ / "out.xls") << "earlier";
   const auto namesBefore = std::distance(fs::directory_iterator(dir_), fs::directory_iterator());
   // A couple of kilobytes: the workbook cannot fit, the ini and the database can.
-  const RunResult r = RunIn(dir_, "--export xls " + kAdmin + "--devices TH00010101,TH00020101" + kDay + " --output out.xls",
-                            "ulimit -f 4;");
+  const RunResult r = RunIn(
+      dir_, "--export xls " + kAdmin + "--devices TH00010101,TH00020101" + kDay + " --output out.xls", "ulimit -f 4;");
   EXPECT_EQ(r.status, 6) << r.out;  // an ordinary failure, not death by SIGXFSZ
   EXPECT_NE(r.out.find("导出失败"), std::string::npos) << r.out;
   std::ifstream in(dir_ / "out.xls");
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "earlier");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), namesBefore) << "a temporary was left";
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), namesBefore)
+      << "a temporary was left";
 }
 
 // Scheduled jobs may run where no window-system plugin loads: the reports need none.

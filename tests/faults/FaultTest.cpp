@@ -85,7 +85,8 @@ struct FaultServer {
   static bool Up() {
     const std::string command = "VELTRANE_DB_PORT=" + std::to_string(kServerPort) + " VELTRANE_DB_DIR='" +
                                 VELTRANE_FAULT_DB_DIR + "' VELTRANE_DB_PASSWORD='" +
-                                TestServer::FromEnvironment().password + "' '" VELTRANE_SCRIPTS_DIR "/db' up 2>/dev/null";
+                                TestServer::FromEnvironment().password +
+                                "' '" VELTRANE_SCRIPTS_DIR "/db' up 2>/dev/null";
     return std::system(command.c_str()) == 0;
   }
 };

@@ -77,8 +77,10 @@ void LoopbackForwarder::ClosePair(Pair& pair) {
 void LoopbackForwarder::SetAccepting(bool accepting) {
   std::lock_guard lock(mutex_);
   wantAccepting_ = accepting;
-  if (accepting) OpenListener();
-  else CloseListener();
+  if (accepting)
+    OpenListener();
+  else
+    CloseListener();
 }
 
 void LoopbackForwarder::CutAll() {

@@ -24,9 +24,7 @@ const QDate kDay(2024, 5, 1);
 const char* const kFreezer = "F000000001";
 const char* const kHotRoom = "F000000002";
 
-std::string DeviceId(int i) {
-  return QString::asprintf("C%09d", i).toStdString();
-}
+std::string DeviceId(int i) { return QString::asprintf("C%09d", i).toStdString(); }
 
 class HistoryCurvePage : public SharedDatabaseTest<HistoryCurvePage> {
  protected:

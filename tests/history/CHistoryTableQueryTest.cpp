@@ -247,8 +247,8 @@ TEST(HistoryDayRange, TextAndDatetimeColumnsSelectTheSameReadings) {
               QStringList({"2024-05-01 00:00:00", "2024-05-01 23:59:59", "2024-05-02 00:00:00"}));
     // The curve statements share the bounds.
     const auto escape = [](std::string_view t) { return Db().Escape(t); };
-    const DbResult curve = Db().Select(history::CurveStatement(escape, 0, "D000000001", history::DayStartText(kDay),
-                                                               history::DayEndText(kDay)));
+    const DbResult curve = Db().Select(
+        history::CurveStatement(escape, 0, "D000000001", history::DayStartText(kDay), history::DayEndText(kDay)));
     EXPECT_EQ(curve.rows.size(), 2u);
   }
 }

@@ -3,13 +3,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QWidget>
 
 #include "ExcelReport.h"
 #include "ExportTestSupport.h"
 #include "HistoryExport.h"
 #include "LocalTime.h"
 #include "ScriptedMessageBoxes.h"
-#include <QWidget>
 
 using namespace exporttest;
 
@@ -21,13 +21,15 @@ const QStringList kTitles = {QStringLiteral("设备ID"), QStringLiteral("设备�
 class ExcelFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (RunCommand("/usr/bin/python3 -c 'import xlrd' 2>&1; echo $?").find('0') != 0) GTEST_SKIP() << "python3-xlrd missing";
+    if (RunCommand("/usr/bin/python3 -c 'import xlrd' 2>&1; echo $?").find('0') != 0)
+      GTEST_SKIP() << "python3-xlrd missing";
     dir_ = ScratchDir("xls");
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
   QJsonObject ReadBack(const std::string& file) {
     int status = 0;
-    const std::string json = RunCommand(std::string("/usr/bin/python3 ") + VELTRANE_READ_XLS + " '" + file + "' 2>&1", &status);
+    const std::string json =
+        RunCommand(std::string("/usr/bin/python3 ") + VELTRANE_READ_XLS + " '" + file + "' 2>&1", &status);
     EXPECT_EQ(status, 0) << json.substr(0, 2000);
     return QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
   }
@@ -61,7 +63,8 @@ TEST_F(ExcelFileTest, RowsFillTheSixColumnsAsShownText) {
   ASSERT_TRUE(WriteExcelReport(model, file).ok);
   const QJsonObject book = ReadBack(file);
   ASSERT_EQ(book["Sheet1"].toArray().size(), 4);
-  EXPECT_EQ(RowOf(book, "Sheet1", 1), (QStringList{"TH00000000", "一号冷库", "冷藏部", "2026-12-07 08:00:00", " 23.5 ↑", "45.0   "}));
+  EXPECT_EQ(RowOf(book, "Sheet1", 1),
+            (QStringList{"TH00000000", "一号冷库", "冷藏部", "2026-12-07 08:00:00", " 23.5 ↑", "45.0   "}));
   EXPECT_EQ(RowOf(book, "Sheet1", 3).last(), "--");
 }
 

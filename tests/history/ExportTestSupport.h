@@ -13,9 +13,9 @@
 namespace exporttest {
 
 inline std::filesystem::path ScratchDir(const char* tag) {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   (std::string(tag) + "_" + std::to_string(::getpid()) + "_" +
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  const auto dir =
+      std::filesystem::temp_directory_path() / (std::string(tag) + "_" + std::to_string(::getpid()) + "_" +
+                                                ::testing::UnitTest::GetInstance()->current_test_info()->name());
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   return dir;
@@ -23,10 +23,17 @@ inline std::filesystem::path ScratchDir(const char* tag) {
 
 // A row as the history table page shows it (eleven columns).
 inline QStringList HistoryRow(int i) {
-  return {QStringLiteral("TH%1").arg(i, 8, 10, QLatin1Char('0')), QStringLiteral("一号冷库"), QStringLiteral("华东冷链"),
-          QStringLiteral("冷藏部"), QStringLiteral("2026-12-07 08:%1:00").arg(i % 60, 2, 10, QLatin1Char('0')),
-          QStringLiteral(" 23.5 ↑"), QStringLiteral("45.0   "), QStringLiteral("25.1"), QStringLiteral("220.0 市电"),
-          QStringLiteral("35.0"), QStringLiteral("正常")};
+  return {QStringLiteral("TH%1").arg(i, 8, 10, QLatin1Char('0')),
+          QStringLiteral("一号冷库"),
+          QStringLiteral("华东冷链"),
+          QStringLiteral("冷藏部"),
+          QStringLiteral("2026-12-07 08:%1:00").arg(i % 60, 2, 10, QLatin1Char('0')),
+          QStringLiteral(" 23.5 ↑"),
+          QStringLiteral("45.0   "),
+          QStringLiteral("25.1"),
+          QStringLiteral("220.0 市电"),
+          QStringLiteral("35.0"),
+          QStringLiteral("正常")};
 }
 
 inline void Fill(res::TextTableModel& model, int rows) {
@@ -48,6 +55,8 @@ inline std::string RunCommand(const std::string& command, int* status = nullptr)
   return out;
 }
 
-inline bool HaveCommand(const char* name) { return RunCommand(std::string("command -v ") + name + " 2>/dev/null").size() > 0; }
+inline bool HaveCommand(const char* name) {
+  return RunCommand(std::string("command -v ") + name + " 2>/dev/null").size() > 0;
+}
 
 }  // namespace exporttest

@@ -59,8 +59,19 @@ TEST(HistoryCells, PowerSourceAndFaultState) {
 
 TEST(HistoryCells, RowFormatterOrdersColumnsAndConvertsGbk) {
   const std::string company = platform::Utf8ToGbk("华东公司");
-  const DbRow row = {"D000000001", company, platform::Utf8ToGbk("仓库一"), "2024-05-01 12:00:00", "25.0", "1",
-                     "60.0", "3", "31.5", "3.6", "0", platform::Utf8ToGbk("一号探头"), "12.5"};
+  const DbRow row = {"D000000001",
+                     company,
+                     platform::Utf8ToGbk("仓库一"),
+                     "2024-05-01 12:00:00",
+                     "25.0",
+                     "1",
+                     "60.0",
+                     "3",
+                     "31.5",
+                     "3.6",
+                     "0",
+                     platform::Utf8ToGbk("一号探头"),
+                     "12.5"};
   HistoryRowFormatter formatter;
   const QStringList expected = {"D000000001", "一号探头", "华东公司", "仓库一", "2024-05-01 12:00:00", " 25.0 ↑",
                                 "60.0   ",    "31.5",     "3.6 电池", "12.5",   "传感器掉线"};
@@ -80,13 +91,24 @@ TEST(HistoryCells, RowFormatterOrdersColumnsAndConvertsGbk) {
 
 TEST(HistoryRowStore, KeepsRowsCompactlyAndShowsTheFormattersTexts) {
   const std::string company = platform::Utf8ToGbk("华东公司");
-  const DbRow base = {"D000000001", company, platform::Utf8ToGbk("仓库一"), "2024-05-01 12:00:00", "25.0", "1",
-                      "60.0", "3", "31.5", "3.6", "0", platform::Utf8ToGbk("一号探头"), "12.5"};
+  const DbRow base = {"D000000001",
+                      company,
+                      platform::Utf8ToGbk("仓库一"),
+                      "2024-05-01 12:00:00",
+                      "25.0",
+                      "1",
+                      "60.0",
+                      "3",
+                      "31.5",
+                      "3.6",
+                      "0",
+                      platform::Utf8ToGbk("一号探头"),
+                      "12.5"};
   std::vector<DbRow> rows = {base, base, base, base, DbRow{"D2"}, base};
   rows[1][kColTempeAlarm] = "4";
   rows[1][kColPower] = "7";
   rows[2][kColCompanyName] = platform::Utf8ToGbk("华南公司");  // a second identity
-  rows[3][kColCurrent] = std::string(300, '9');               // longer than a one-byte length
+  rows[3][kColCurrent] = std::string(300, '9');                // longer than a one-byte length
   rows[3][kColHumAlarm] = "2";
   rows[5][kColTempe] = "nan";  // no number, and both sensors present
   rows[5][kColHumAlarm] = "0";

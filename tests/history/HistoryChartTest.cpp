@@ -15,8 +15,12 @@ TEST(HistoryChart, TimeOfDayMapsToPixelColumns) {
     const char* datetime;
     int x;
   } cases[] = {
-      {"2024-05-01 00:00:00", 100}, {"2024-05-01 12:00:00", 460}, {"2024-05-01 12:00:30", 460},
-      {"2024-05-01 12:01:10", 460}, {"2024-05-01 12:02:00", 461}, {"2024-05-01 23:59:59", 819},
+      {"2024-05-01 00:00:00", 100},
+      {"2024-05-01 12:00:00", 460},
+      {"2024-05-01 12:00:30", 460},
+      {"2024-05-01 12:01:10", 460},
+      {"2024-05-01 12:02:00", 461},
+      {"2024-05-01 23:59:59", 819},
       {"2024-05-02 12:00:00", 460},  // the date part plays no part
       {"garbage", 100},
   };
@@ -111,11 +115,14 @@ TEST(CurveBreaks, CodeColumnJoinsTheSelectListOnly) {
   const auto keep = [](std::string_view t) { return std::string(t); };
   const std::string plain = CurveStatement(keep, kChannelTemperature, "D1", "a", "b");
   const std::string coded = CurveStatementWithCode(keep, kChannelTemperature, "D1", "a", "b");
-  EXPECT_EQ(coded.find("select history_tab.device_id,history_tab.datetime,history_tab.tempe,history_tab.tempe_alarm "), 0u);
+  EXPECT_EQ(coded.find("select history_tab.device_id,history_tab.datetime,history_tab.tempe,history_tab.tempe_alarm "),
+            0u);
   EXPECT_EQ(coded.substr(coded.find(" \t") + 0), plain.substr(plain.find(" \t")));
-  EXPECT_NE(CurveStatementWithCode(keep, kChannelHumidity, "D1", "a", "b").find("history_tab.hum,history_tab.hum_alarm "),
-            std::string::npos);
-  EXPECT_EQ(CurveStatementWithCode(keep, kChannelVoltage, "D1", "a", "b"), CurveStatement(keep, kChannelVoltage, "D1", "a", "b"));
+  EXPECT_NE(
+      CurveStatementWithCode(keep, kChannelHumidity, "D1", "a", "b").find("history_tab.hum,history_tab.hum_alarm "),
+      std::string::npos);
+  EXPECT_EQ(CurveStatementWithCode(keep, kChannelVoltage, "D1", "a", "b"),
+            CurveStatement(keep, kChannelVoltage, "D1", "a", "b"));
 }
 
 TEST(HistoryChart, GroupsOfTenAndTheirLabel) {
@@ -123,10 +130,10 @@ TEST(HistoryChart, GroupsOfTenAndTheirLabel) {
     int index, devices, groups, clamped;
     const char* label;
   } cases[] = {
-      {0, 25, 3, 0, "第1/3组"}, {1, 25, 3, 1, "第2/3组"}, {2, 25, 3, 2, "第3/3组"},
-      {5, 25, 3, 2, "第3/3组"},  // list shrank under the kept index
-      {0, 10, 1, 0, "第1/1组"}, {1, 11, 2, 1, "第2/2组"}, {-3, 5, 1, 0, "第1/1组"},
-      {4, 0, 0, 0, "第0/0组"},   // empty list: no group to name
+      {0, 25, 3, 0, "第1/3组"}, {1, 25, 3, 1, "第2/3组"},
+      {2, 25, 3, 2, "第3/3组"}, {5, 25, 3, 2, "第3/3组"},  // list shrank under the kept index
+      {0, 10, 1, 0, "第1/1组"}, {1, 11, 2, 1, "第2/2组"},
+      {-3, 5, 1, 0, "第1/1组"}, {4, 0, 0, 0, "第0/0组"},  // empty list: no group to name
   };
   for (const auto& c : cases) {
     EXPECT_EQ(GroupCount(c.devices), c.groups);
@@ -146,10 +153,10 @@ TEST(HistoryChartPainter, CurvesLegendAndAxesLandOnTheirPixels) {
   EXPECT_EQ(image.pixelColor(510, 225), QColor(Qt::white));  // the gap stays open
   EXPECT_EQ(image.pixelColor(530, 225), kSeriesColours[0]);
   EXPECT_EQ(image.pixelColor(600, 240), kSeriesColours[1]);
-  EXPECT_EQ(image.pixelColor(855, 71), kSeriesColours[0]);           // legend bar of slot 0
-  EXPECT_EQ(image.pixelColor(855, 71 + 9 * 21), kSeriesColours[9]);  // and of slot 9
-  EXPECT_EQ(image.pixelColor(kChartLeft, 200), QColor(Qt::black));   // y axis
-  EXPECT_EQ(image.pixelColor(300, kChartBottom), QColor(Qt::black)); // x axis
+  EXPECT_EQ(image.pixelColor(855, 71), kSeriesColours[0]);                   // legend bar of slot 0
+  EXPECT_EQ(image.pixelColor(855, 71 + 9 * 21), kSeriesColours[9]);          // and of slot 9
+  EXPECT_EQ(image.pixelColor(kChartLeft, 200), QColor(Qt::black));           // y axis
+  EXPECT_EQ(image.pixelColor(300, kChartBottom), QColor(Qt::black));         // x axis
   EXPECT_EQ(image.pixelColor(kChartLeft + 30, 200), QColor(212, 212, 212));  // hour grid
 
   // A smaller image is drawn as far as it reaches, without writing past its edge.

@@ -11,8 +11,13 @@ TEST(HistoryCsv, FieldsAreQuotedOnlyWhenTheyMustBe) {
     const char* text;
     const char* field;
   } cases[] = {
-      {"TH00010101", "TH00010101"}, {" 23.5 ↑", " 23.5 ↑"}, {"", ""},
-      {"仓库,一号", "\"仓库,一号\""}, {"6\" 探头", "\"6\"\" 探头\""}, {"a\nb", "\"a\nb\""}, {"a\rb", "\"a\rb\""},
+      {"TH00010101", "TH00010101"},
+      {" 23.5 ↑", " 23.5 ↑"},
+      {"", ""},
+      {"仓库,一号", "\"仓库,一号\""},
+      {"6\" 探头", "\"6\"\" 探头\""},
+      {"a\nb", "\"a\nb\""},
+      {"a\rb", "\"a\rb\""},
       {"\"", "\"\"\"\""},
   };
   for (const auto& c : cases) EXPECT_EQ(CsvField(c.text), c.field) << c.text;

@@ -30,7 +30,7 @@ TEST(HistoryScreenshots, TableAndCurvePages) {
   for (int d = 1; d <= 4; ++d) {
     const std::string id = "D00000000" + std::to_string(d);
     for (int m = 0; m < 24 * 60; m += 5) {
-      if (d == 1 && m >= 9 * 60 && m < 12 * 60) continue;  // a collector outage: a gap
+      if (d == 1 && m >= 9 * 60 && m < 12 * 60) continue;          // a collector outage: a gap
       const bool offline = d == 2 && m >= 15 * 60 && m < 16 * 60;  // stored as 0 with code 3
       const double phase = (m / 1440.0) * 2 * M_PI + d;
       const double t = 22 + 6 * std::sin(phase) + d;
@@ -42,8 +42,10 @@ TEST(HistoryScreenshots, TableAndCurvePages) {
       if (!values.empty()) values += ",";
       values += "('" + id + "','" + company + "','" + dept + "','" +
                 QString::asprintf("2024-05-01 %02d:%02d:00", m / 60, m % 60).toStdString() + "'," +
-                QString::asprintf("%.1f,%d,%.1f,%d,%.1f,%.1f,%d,%.1f", offline ? 0.0 : t, tAlarm, h, hAlarm, t + 8, 3.4 + 0.1 * d,
-                                  d % 2, 11.5 + d).toStdString() + ")";
+                QString::asprintf("%.1f,%d,%.1f,%d,%.1f,%.1f,%d,%.1f", offline ? 0.0 : t, tAlarm, h, hAlarm, t + 8,
+                                  3.4 + 0.1 * d, d % 2, 11.5 + d)
+                    .toStdString() +
+                ")";
     }
   }
   db.Exec("insert into history_tab values " + values);

@@ -31,8 +31,8 @@ TEST(HistoryStatements, FiltersAddAlarmConditions) {
       {2, 1, " and history_tab.tempe_alarm='2' and history_tab.hum_alarm='1'"},
   };
   for (const auto& c : cases) {
-    const std::string sql =
-        TableQueryStatement(kEscape, "D000000001", "2024-05-01 00:00:00", "2024-05-02 00:00:00", c.temperature, c.humidity);
+    const std::string sql = TableQueryStatement(kEscape, "D000000001", "2024-05-01 00:00:00", "2024-05-02 00:00:00",
+                                                c.temperature, c.humidity);
     EXPECT_TRUE(EndsWith(sql, c.tail)) << sql;
     EXPECT_NE(sql.find("history_tab.device_id='D000000001' \t"), std::string::npos);
   }

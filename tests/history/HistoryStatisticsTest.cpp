@@ -41,12 +41,32 @@ TEST(HistoryStatistics, FiguresOfADevice) {
       {"all offline or without value", {At(0, 0, 3), At(10, 0, 4), At(20, 0, 3)}, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0},
       // Above from 00:10 to 00:30 (two readings standing for 10 minutes each), the last one,
       // below, stands for the usual spacing.
-      {"limits take the spacing", {At(20, 9.0, 1), At(0, 5.0), At(10, 9.0, 1), At(30, 1.0, 2)}, 4, 4, 1.0, 9.0, 6.0,
-       2, 1200, 1, 600, 0},
+      {"limits take the spacing",
+       {At(20, 9.0, 1), At(0, 5.0), At(10, 9.0, 1), At(30, 1.0, 2)},
+       4,
+       4,
+       1.0,
+       9.0,
+       6.0,
+       2,
+       1200,
+       1,
+       600,
+       0},
       // An above reading before a 3-hour outage stands for 10 minutes, not 3 hours.
       {"a gap", {At(0, 5.0), At(10, 9.0, 1), At(190, 9.0, 1), At(200, 5.0)}, 4, 4, 5.0, 9.0, 7.0, 2, 1200, 0, 0, 1},
-      {"offline readings are counted but have no value", {At(0, 4.0), At(10, 0.0, 3), At(20, 6.0)}, 3, 2, 4.0, 6.0,
-       5.0, 0, 0, 0, 0, 0},
+      {"offline readings are counted but have no value",
+       {At(0, 4.0), At(10, 0.0, 3), At(20, 6.0)},
+       3,
+       2,
+       4.0,
+       6.0,
+       5.0,
+       0,
+       0,
+       0,
+       0,
+       0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -79,7 +99,8 @@ TEST(HistoryStatistics, SummaryOfStoredRowsPerDevice) {
   HistoryRowStore rows;
   const auto add = [&](const char* id, const char* datetime, const char* tempe, const char* code, const char* hum,
                        const char* humCode) {
-    rows.Append({id, "C", "D", datetime, tempe, code, hum, humCode, "30", "3.6", "1", platform::Utf8ToGbk("探头"), "1"});
+    rows.Append(
+        {id, "C", "D", datetime, tempe, code, hum, humCode, "30", "3.6", "1", platform::Utf8ToGbk("探头"), "1"});
   };
   add("D2", "2024-05-01 00:10:00", "20.0", "0", "60.0", "1");
   add("D1", "2024-05-01 00:00:00", "0", "3", "0", "4");

@@ -61,8 +61,8 @@ Outputs Produce(const std::filesystem::path& dir) {
   for (const DeviceSummary& summary : summaries) out.statistics << SummaryCells(summary);
   std::vector<CurveReading> readings;
   for (std::size_t r = 0; r < rows.Store().RowCount(); r += 2)
-    readings.push_back(CurveReadingOf({"D1", std::string(rows.Store().Field(r, kColDatetime)),
-                                       std::string(rows.Store().Field(r, kColTempe)), "0"}));
+    readings.push_back(CurveReadingOf(
+        {"D1", std::string(rows.Store().Field(r, kColDatetime)), std::string(rows.Store().Field(r, kColTempe)), "0"}));
   out.curve = CurveSegments(readings, kChannelTemperature);
   for (std::size_t r = 0; r < rows.Store().RowCount(); ++r) {
     std::vector<std::string> fields;
@@ -100,7 +100,8 @@ TEST(HistoryLocale, EveryFigureAndFileEqualsTheOneUnderC) {
 }
 
 TEST(HistorySummaryFile, WorkbookHoldsNumbersAsNumberCells) {
-  if (RunCommand("/usr/bin/python3 -c 'import xlrd' 2>&1; echo $?").find('0') != 0) GTEST_SKIP() << "python3-xlrd missing";
+  if (RunCommand("/usr/bin/python3 -c 'import xlrd' 2>&1; echo $?").find('0') != 0)
+    GTEST_SKIP() << "python3-xlrd missing";
   const auto dir = ScratchDir("summary");
   HistoryRowModel rows;
   FillRows(rows);
@@ -118,9 +119,15 @@ TEST(HistorySummaryFile, WorkbookHoldsNumbersAsNumberCells) {
   EXPECT_EQ(cell(0, 2), QString::fromUtf8("text:记录数"));
   EXPECT_EQ(cell(1, 0), "text:D1");
   EXPECT_EQ(cell(1, 1), QString::fromUtf8("text:一号\t冷库"));  // a cell holds the name as it is
-  const QStringList d1 = {"number:5.0",   "text:2024-05-01 00:00:00", "text:2024-05-01 00:40:00",
-                          "number:-0.5",  "number:10.4",              "number:3.85",
-                          "number:4.93",  "number:1.0",               "number:600.0"};
+  const QStringList d1 = {"number:5.0",
+                          "text:2024-05-01 00:00:00",
+                          "text:2024-05-01 00:40:00",
+                          "number:-0.5",
+                          "number:10.4",
+                          "number:3.85",
+                          "number:4.93",
+                          "number:1.0",
+                          "number:600.0"};
   for (int c = 0; c < d1.size(); ++c) EXPECT_EQ(cell(1, 2 + c), d1[c]) << c;
   EXPECT_EQ(cell(1, 21), "number:600.0");  // the longest spacing, in seconds
   EXPECT_EQ(cell(1, 22), "number:1.0");    // missing temperatures
@@ -135,7 +142,8 @@ TEST(HistoryStatisticsDlg, CopyKeepsEveryDeviceOnOneLine) {
   const CHistoryStatisticsDlg dlg(SummariseRows(rows.Store()), 10);
   const QStringList lines = dlg.TabSeparatedText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 3);
-  for (const QString& line : lines) EXPECT_EQ(line.count(QLatin1Char('\t')), kSummaryColumnCount - 1) << line.toStdString();
+  for (const QString& line : lines)
+    EXPECT_EQ(line.count(QLatin1Char('\t')), kSummaryColumnCount - 1) << line.toStdString();
   EXPECT_TRUE(lines[1].startsWith(QString::fromUtf8("D1\t一号 冷库\t5\t")));
 }
 

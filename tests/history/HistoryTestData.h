@@ -22,11 +22,13 @@ inline std::string Gbk(const char* utf8) { return platform::Utf8ToGbk(utf8); }
 // 空公司 (0003): no departments. 张三 is granted 华南公司/冷库, 李四 nothing.
 inline void WriteCatalogue(TestDatabase& db) {
   db.Exec(Gbk("insert into company_tab values ('0001','华东公司'),('0002','华南公司'),('0003','空公司')"));
-  db.Exec(Gbk("insert into department_tab values ('01','0001','仓库一'),('02','0001','仓库二'),"
-              "('01','0002','冷库')"));
-  db.Exec(Gbk("insert into device_tab values ('D000000001','一号探头','0001','01'),"
-              "('D000000002','二号探头','0001','01'),('D000000003','三号探头','0001','02'),"
-              "('D000000004','冷库探头','0002','01'),('D''00000005','引号探头','0002','01')"));
+  db.Exec(
+      Gbk("insert into department_tab values ('01','0001','仓库一'),('02','0001','仓库二'),"
+          "('01','0002','冷库')"));
+  db.Exec(
+      Gbk("insert into device_tab values ('D000000001','一号探头','0001','01'),"
+          "('D000000002','二号探头','0001','01'),('D000000003','三号探头','0001','02'),"
+          "('D000000004','冷库探头','0002','01'),('D''00000005','引号探头','0002','01')"));
   db.Exec(Gbk("insert into user_tab values ('admin','a',1),('张三','b',2),('李四','c',2)"));
   db.Exec(Gbk("insert into permission_tab values ('张三','0002','01')"));
 }

@@ -2,13 +2,13 @@
 
 #include <QImage>
 #include <QString>
+#include <QWidget>
 #include <fstream>
 
 #include "ExportTestSupport.h"
 #include "HistoryExport.h"
 #include "PdfReport.h"
 #include "ScriptedMessageBoxes.h"
-#include <QWidget>
 
 using namespace exporttest;
 
@@ -53,7 +53,8 @@ class PdfFileTest : public ::testing::Test {
 };
 
 TEST_F(PdfFileTest, PageCountsFollowTheRowCount) {
-  for (const auto& [rows, pages] : std::vector<std::pair<int, int>>{{0, 1}, {1, 1}, {36, 1}, {37, 2}, {75, 2}, {76, 3}}) {
+  for (const auto& [rows, pages] :
+       std::vector<std::pair<int, int>>{{0, 1}, {1, 1}, {36, 1}, {37, 2}, {75, 2}, {76, 3}}) {
     res::TextTableModel model;
     Fill(model, rows);
     const std::string file = (dir_ / ("r" + std::to_string(rows) + ".pdf")).string();
@@ -94,9 +95,10 @@ TEST_F(PdfFileTest, HeaderOnlyOnTheFirstPage) {
   const std::string file = (dir_ / "two.pdf").string();
   ASSERT_TRUE(WritePdfReport(model, file).ok);
   // The CJK font's ASCII comes out of pdftotext as full-width forms: fold them back.
-  const std::string page2 = QString::fromStdString(RunCommand("pdftotext -enc UTF-8 -f 2 -l 2 '" + file + "' - 2>/dev/null"))
-                                .normalized(QString::NormalizationForm_KC)
-                                .toStdString();
+  const std::string page2 =
+      QString::fromStdString(RunCommand("pdftotext -enc UTF-8 -f 2 -l 2 '" + file + "' - 2>/dev/null"))
+          .normalized(QString::NormalizationForm_KC)
+          .toStdString();
   EXPECT_EQ(page2.find("历史数据"), std::string::npos);
   EXPECT_EQ(page2.find("设备ID"), std::string::npos);
   EXPECT_NE(page2.find("TH00000039"), std::string::npos) << page2;
@@ -125,7 +127,8 @@ TEST_F(PdfFileTest, CurvePageChartBecomesAOnePagePdf) {
   EXPECT_TRUE(ExportCurvePdf(&owner, chart, file).ok);
   EXPECT_EQ(Pages(file), 1);
   EXPECT_EQ(boxes.LastText(), QStringLiteral("导出成功"));
-  EXPECT_EQ(boxes.Requests().back().informativeText, QStringLiteral("文件保存在: ") + QString::fromStdString(dir_.string()));
+  EXPECT_EQ(boxes.Requests().back().informativeText,
+            QStringLiteral("文件保存在: ") + QString::fromStdString(dir_.string()));
   EXPECT_FALSE(ExportCurvePdf(&owner, chart, (dir_ / "no" / "chart.pdf").string()).ok);
   EXPECT_EQ(boxes.LastText(), QStringLiteral("导出失败"));
   EXPECT_FALSE(std::filesystem::exists(dir_ / "no"));

@@ -52,5 +52,6 @@ TEST(SafeSaveTest, FailedExportsKeepTheEarlierFile) {
   QImage chart(400, 300, QImage::Format_RGB32);
   for (int y = 0; y < chart.height(); ++y)
     for (int x = 0; x < chart.width(); ++x) chart.setPixel(x, y, QRandomGenerator::global()->generate());
-  ExpectEarlierFileSurvives("chart.pdf", [&](const std::string& file) { return ExportCurvePdf(nullptr, chart, file).ok; });
+  ExpectEarlierFileSurvives("chart.pdf",
+                            [&](const std::string& file) { return ExportCurvePdf(nullptr, chart, file).ok; });
 }

@@ -26,16 +26,17 @@ TEST(AlarmStateBits, FollowTheViewsRules) {
       {20, 0, 40, 0, false, 0},
       {20, 1, 40, 0, false, kBitValueAlarm},
       {20, 0, 40, 2, false, kBitValueAlarm},
-      {none, 4, none, 4, false, 0},                             // no value is not an alarm
-      {none, 1, 40, 0, false, 0},                               // nor is a code without its value
-      {20, 0, 40, 3, false, kBitSensorOffline},                 // either channel
+      {none, 4, none, 4, false, 0},              // no value is not an alarm
+      {none, 1, 40, 0, false, 0},                // nor is a code without its value
+      {20, 0, 40, 3, false, kBitSensorOffline},  // either channel
       {20, 3, 40, 1, true, kBitSensorOffline | kBitValueAlarm | kBitCommunicationLost},  // silent: lost too
       {20, 0, 40, 0, true, kBitCommunicationLost},
       {20, 5, 40, 0, false, kBitValueAlarm},  // unknown codes never pass for normal
       {20, 0, 40, kCodeNotReported, false, kBitValueAlarm},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(StateBits(Sample(c.t, c.tCode, c.h, c.hCode), c.lost), c.bits) << c.tCode << "/" << c.hCode << " " << c.lost;
+    EXPECT_EQ(StateBits(Sample(c.t, c.tCode, c.h, c.hCode), c.lost), c.bits)
+        << c.tCode << "/" << c.hCode << " " << c.lost;
 }
 
 class AlarmScan : public ::testing::Test {

@@ -87,8 +87,9 @@ TEST_F(ApplyLiveRowsTest, EmptyOrUnchangedReadingTimeTurnsLostAfterTheTimeOut) {
 
 TEST_F(ApplyLiveRowsTest, ReadingAlreadyOlderThanTheTimeOutAtStartIsLostAtOnce) {
   const std::int64_t now = *liveclock::CivilSeconds("2024-05-01 10:05:00");
-  ApplyLiveRows(*table, std::vector<LiveRow>{Row("old", "2024-05-01 10:02:59"), Row("fresh", "2024-05-01 10:04:50"),
-                                    Row("future", "2024-05-01 10:06:00"), Row("odd", "yesterday")},
+  ApplyLiveRows(*table,
+                std::vector<LiveRow>{Row("old", "2024-05-01 10:02:59"), Row("fresh", "2024-05-01 10:04:50"),
+                                     Row("future", "2024-05-01 10:06:00"), Row("odd", "yesterday")},
                 5000, now);
   EXPECT_TRUE(IsCommunicationLost(Record(0), 5000, 120));
   EXPECT_FALSE(IsCommunicationLost(Record(1), 5000 + 109000, 120)) << "fresh: lost 120 s after its own time";
@@ -102,8 +103,9 @@ TEST_F(ApplyLiveRowsTest, ReadingAlreadyOlderThanTheTimeOutAtStartIsLostAtOnce) 
 
 TEST(ReadingClock, CivilSecondsOfReadingTimes) {
   EXPECT_EQ(liveclock::CivilSeconds("1970-01-01 00:00:00"), 0);
-  EXPECT_EQ(liveclock::CivilSeconds("2024-03-01 00:00:00").value() - liveclock::CivilSeconds("2024-02-28 23:59:59").value(),
-            86401);  // leap day
+  EXPECT_EQ(
+      liveclock::CivilSeconds("2024-03-01 00:00:00").value() - liveclock::CivilSeconds("2024-02-28 23:59:59").value(),
+      86401);  // leap day
   EXPECT_EQ(liveclock::CivilSeconds(platform::LocalTime{2024, 5, 1, 10, 0, 1}),
             liveclock::CivilSeconds("2024-05-01 10:00:01"));
   for (const char* bad : {"", "2024-05-01", "2024-05-01 10:00", "2023-02-29 10:00:00", "2024-13-01 10:00:00",
@@ -192,18 +194,19 @@ constexpr std::int32_t kHuge = std::numeric_limits<std::int32_t>::max();
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LiveRowBadValues,
-    ::testing::Values(BadValueCase{"AllPresent", Row("A", "t", "20.0", "1", "40.0", "2"), 1, 2, 20.0f},
-                      BadValueCase{"NullTemperature", Row("A", "t", "", "0", "40.0", "0"), kAlarmNoValue, 0, kNaN},
-                      BadValueCase{"NullHumidityAlarmHigh", Row("A", "t", "20.0", "0", "", "1"), 0, kAlarmNoValue, 20.0f},
-                      BadValueCase{"NullValueSensorOffline", Row("A", "t", "", "3", "", "3"), kAlarmSensorOffline,
-                                   kAlarmSensorOffline, kNaN},
-                      BadValueCase{"NullAlarmCode", Row("A", "t", "-3.5", "", "40.0", "x"), kNone, kNone, -3.5f},
-                      BadValueCase{"LeadingSpacesAndSign", Row("A", "t", " +7.25", " 1", "40", "0"), 1, 0, 7.25f},
-                      BadValueCase{"NotFinite", Row("A", "t", "nan", "0", "inf", "1"), kAlarmNoValue, kAlarmNoValue, kNaN},
-                      BadValueCase{"BeyondAFloatOrNoNumber", Row("A", "t", "1e39", "0", "abc", "0"), kAlarmNoValue,
-                                   kAlarmNoValue, kNaN},
-                      BadValueCase{"CodesBeyondThirtyTwoBits", Row("A", "t", "20", "99999999999", "40", "-99999999999"),
-                                   kHuge, kNone + 1, 20.0f}),
+    ::testing::Values(
+        BadValueCase{"AllPresent", Row("A", "t", "20.0", "1", "40.0", "2"), 1, 2, 20.0f},
+        BadValueCase{"NullTemperature", Row("A", "t", "", "0", "40.0", "0"), kAlarmNoValue, 0, kNaN},
+        BadValueCase{"NullHumidityAlarmHigh", Row("A", "t", "20.0", "0", "", "1"), 0, kAlarmNoValue, 20.0f},
+        BadValueCase{"NullValueSensorOffline", Row("A", "t", "", "3", "", "3"), kAlarmSensorOffline,
+                     kAlarmSensorOffline, kNaN},
+        BadValueCase{"NullAlarmCode", Row("A", "t", "-3.5", "", "40.0", "x"), kNone, kNone, -3.5f},
+        BadValueCase{"LeadingSpacesAndSign", Row("A", "t", " +7.25", " 1", "40", "0"), 1, 0, 7.25f},
+        BadValueCase{"NotFinite", Row("A", "t", "nan", "0", "inf", "1"), kAlarmNoValue, kAlarmNoValue, kNaN},
+        BadValueCase{"BeyondAFloatOrNoNumber", Row("A", "t", "1e39", "0", "abc", "0"), kAlarmNoValue, kAlarmNoValue,
+                     kNaN},
+        BadValueCase{"CodesBeyondThirtyTwoBits", Row("A", "t", "20", "99999999999", "40", "-99999999999"), kHuge,
+                     kNone + 1, 20.0f}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A row the collector left all NULL must not show a reading nobody measured.

@@ -94,7 +94,7 @@ TEST_F(CurveViewTest, UncheckedDevicesMoveBackToTheLastGroupAndAnEmptyTableShows
   auto empty = MakeLiveTable(0);
   auto frameOnly = ShowView(*empty);
   EXPECT_EQ(CurveGroupIndex, 0);
-  EXPECT_EQ(Pixel(*frameOnly, {150, 200}), 0u);  // the temperature axis
+  EXPECT_EQ(Pixel(*frameOnly, {150, 200}), 0u);                              // the temperature axis
   EXPECT_EQ(Pixel(*frameOnly, {50, 102}), qRgb(212, 212, 212) & 0xFFFFFFu);  // previous button
   EXPECT_EQ(Legend(*frameOnly, 0), kWhite);
 }

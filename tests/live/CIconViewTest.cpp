@@ -36,8 +36,8 @@ TEST(IconView, TilesShowAlarmsAndPagesWalkOverShownRecords) {
   EXPECT_EQ(InnerBorder(view, 0, 4), Rgb(tiles::kInnerBorderNormal));
   EXPECT_EQ(InnerBorder(view, 1, 4), Rgb(tiles::kInnerBorderAlarm));
   EXPECT_EQ(InnerBorder(view, 2, 4), Rgb(tiles::kInnerBorderNormal)) << "no value is no alarm";
-  EXPECT_EQ(Rgb(view.OffscreenImage().pixel(tiles::CellOrigin(3, 4) + QPoint(100, 32))),
-            Rgb(tiles::kInnerBorderLost)) << "communication lost: a wide border of its own";
+  EXPECT_EQ(Rgb(view.OffscreenImage().pixel(tiles::CellOrigin(3, 4) + QPoint(100, 32))), Rgb(tiles::kInnerBorderLost))
+      << "communication lost: a wide border of its own";
   EXPECT_EQ(Rgb(view.OffscreenImage().pixel(207, 300)), Rgb(tiles::kViewBackground));  // between columns
 
   view.DrawTilePage(CIconView::kPrevious);

@@ -54,9 +54,8 @@ TEST_F(ViewFixture, EmptyTableShowsTheElevenHeadings) {
   const CListCtrlCl& list = view.List();
   EXPECT_EQ(list.GetItemCount(), 0);
   ASSERT_EQ(list.ColumnCount(), kColumnCount);
-  EXPECT_EQ(list.Header().Captions(),
-            QStringList({"设备ID", "设备名称", "公司", "部门", "时间", "温度(℃)", "湿度(%)", "设备温度(℃)",
-                         "设备电压(V)", "设备电流(mA)", "故障状态"}));
+  EXPECT_EQ(list.Header().Captions(), QStringList({"设备ID", "设备名称", "公司", "部门", "时间", "温度(℃)", "湿度(%)",
+                                                   "设备温度(℃)", "设备电压(V)", "设备电流(mA)", "故障状态"}));
   EXPECT_EQ(list.Header().Alignments(), QString(kColumnCount, '0'));
   EXPECT_EQ(list.columnWidth(kColDeviceName), 220);
   EXPECT_EQ(list.columnWidth(kColFaultState), 100);
@@ -86,15 +85,24 @@ TEST_F(ViewFixture, EveryCodeGetsItsTextAndColour) {
     const char* text;
     QRgb colour;  // 0: no colour of its own
   } cells[] = {
-      {0, kColTemperature, "021.5", kNormalGreen},  {0, kColHumidity, "45.0   ", kNormalGreen},
-      {0, kColVoltage, "12.0 市电", kBlack},         {0, kColCurrent, "35", 0},
-      {0, kColFaultState, "正常", kNormalGreen},     {0, kColInternalTemperature, "30.5", 0},
-      {1, kColTemperature, "000.0   ", kAlarmRed},  {1, kColHumidity, "45.0   ", kNormalGreen},
-      {1, kColVoltage, "05.5 电池", kAlarmRed},      {1, kColFaultState, "传感器掉线", kAlarmRed},
-      {2, kColHumidity, "45.0  ", kAlarmRed},       {2, kColFaultState, "传感器掉线", kAlarmRed},
-      {3, kColTemperature, "--", kNormalGreen},     {3, kColHumidity, "--", kNormalGreen},
-      {3, kColVoltage, "03.3", kBlack},              {4, kColTemperature, "021.5 ↑", kAlarmRed},
-      {4, kColHumidity, "45.0 ↓", kAlarmRed},       {4, kColFaultState, "通讯掉线", kOfflineBlue},
+      {0, kColTemperature, "021.5", kNormalGreen},
+      {0, kColHumidity, "45.0   ", kNormalGreen},
+      {0, kColVoltage, "12.0 市电", kBlack},
+      {0, kColCurrent, "35", 0},
+      {0, kColFaultState, "正常", kNormalGreen},
+      {0, kColInternalTemperature, "30.5", 0},
+      {1, kColTemperature, "000.0   ", kAlarmRed},
+      {1, kColHumidity, "45.0   ", kNormalGreen},
+      {1, kColVoltage, "05.5 电池", kAlarmRed},
+      {1, kColFaultState, "传感器掉线", kAlarmRed},
+      {2, kColHumidity, "45.0  ", kAlarmRed},
+      {2, kColFaultState, "传感器掉线", kAlarmRed},
+      {3, kColTemperature, "--", kNormalGreen},
+      {3, kColHumidity, "--", kNormalGreen},
+      {3, kColVoltage, "03.3", kBlack},
+      {4, kColTemperature, "021.5 ↑", kAlarmRed},
+      {4, kColHumidity, "45.0 ↓", kAlarmRed},
+      {4, kColFaultState, "通讯掉线", kOfflineBlue},
       {5, kColFaultState, "传感器掉线", kAlarmRed},
   };
   for (const auto& c : cells) {

@@ -16,9 +16,9 @@ TEST(CurveScale, ValuesMapToPanelRows) {
   } cases[] = {
       {&temperature, -40.0, 300, true},  // on the horizontal axis
       {&temperature, 80.0, 60, true},    // 240 above it
-      {&temperature, 90.0, 40, false},   {&temperature, -41.0, 302, false},
-      {&temperature, 25.3, 169, true},  // truncated, not rounded
-      {&humidity, 125.0, 50, true},     // the top of the axis still counts
+      {&temperature, 90.0, 40, false},     {&temperature, -41.0, 302, false},
+      {&temperature, 25.3, 169, true},      // truncated, not rounded
+      {&humidity, 125.0, 50, true},         // the top of the axis still counts
       {&voltage, double(3.6f), 564, true},  // 36 above the voltage axis
       {&voltage, 26.0, 340, false},
   };
@@ -56,8 +56,8 @@ TEST(CurveButtons, LeftAndTopEdgesBelongToTheButton) {
     QPoint point;
     bool previous, next;
   } cases[] = {
-      {{5, 100}, true, false},  {{104, 149}, true, false},  {{105, 100}, false, false}, {{5, 150}, false, false},
-      {{4, 120}, false, false}, {{5, 520}, false, true},    {{104, 570}, false, false},
+      {{5, 100}, true, false},  {{104, 149}, true, false}, {{105, 100}, false, false}, {{5, 150}, false, false},
+      {{4, 120}, false, false}, {{5, 520}, false, true},   {{104, 570}, false, false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(InButton(kPreviousButton, c.point), c.previous) << c.point.x() << "," << c.point.y();

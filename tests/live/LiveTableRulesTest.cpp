@@ -49,15 +49,10 @@ TEST(LiveTableRules, TemperatureCellByAlarmCode) {
 
 TEST(LiveTableRules, HumidityCellByAlarmCode) {
   const CodeCase cases[] = {
-      {55.5f, 0, "55.5   ", kNormalGreen},
-      {55.5f, 1, "55.5 ↑", kAlarmRed},
-      {5.5f, 2, "05.5 ↓", kAlarmRed},
+      {55.5f, 0, "55.5   ", kNormalGreen}, {55.5f, 1, "55.5 ↑", kAlarmRed},          {5.5f, 2, "05.5 ↓", kAlarmRed},
       {55.5f, 3, "55.5  ", kAlarmRed},  // keeps the value, two blanks
-      {55.5f, 4, "--", kNormalGreen},
-      {55.5f, 9, "55.5   ", kAlarmRed},
-      {kNaN, 0, "--", kNormalGreen},
-      {kNaN, 3, "--", kAlarmRed},
-      {55.5f, kHugeCode, "55.5   ", kAlarmRed},
+      {55.5f, 4, "--", kNormalGreen},      {55.5f, 9, "55.5   ", kAlarmRed},         {kNaN, 0, "--", kNormalGreen},
+      {kNaN, 3, "--", kAlarmRed},          {55.5f, kHugeCode, "55.5   ", kAlarmRed},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.code);
@@ -147,8 +142,9 @@ TEST(LiveTableRules, RowUsesTheLatestSampleAndTheRecordTexts) {
 
   GbkTextCache texts;
   const RowLook row = RowFor(r, 6000, 120, texts);
-  const QStringList expected = {"1000000001", "冷库一号", "华东公司", "仓储部", "2024-05-01 10:00:00",
-                                "-18.5 ↓", "45.0   ", "20.0", "11.8 电池", "12", "正常"};
+  const QStringList expected = {"1000000001",          "冷库一号", "华东公司", "仓储部",
+                                "2024-05-01 10:00:00", "-18.5 ↓",  "45.0   ",  "20.0",
+                                "11.8 电池",           "12",       "正常"};
   for (int c = 0; c < kColumnCount; ++c) EXPECT_EQ(row.texts[c], expected[c]) << "column " << c;
   EXPECT_EQ(row.colours[kColTemperature], kAlarmRed);
   EXPECT_EQ(row.colours[kColHumidity], kNormalGreen);

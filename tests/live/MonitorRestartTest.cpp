@@ -25,9 +25,10 @@ class PrivateServer {
     std::filesystem::remove_all(dir_);
   }
   bool Run(const char* verb) const {
-    const std::string command = "VELTRANE_DB_PORT=" + std::to_string(port_) + " VELTRANE_DB_PASSWORD=" +
-                                TestServer::FromEnvironment().password + " VELTRANE_DB_DIR='" + dir_.string() + "' " +
-                                VELTRANE_SCRIPTS_DIR "/db " + verb + " >/dev/null 2>&1";
+    const std::string command = "VELTRANE_DB_PORT=" + std::to_string(port_) +
+                                " VELTRANE_DB_PASSWORD=" + TestServer::FromEnvironment().password +
+                                " VELTRANE_DB_DIR='" + dir_.string() + "' " + VELTRANE_SCRIPTS_DIR "/db " + verb +
+                                " >/dev/null 2>&1";
     return std::system(command.c_str()) == 0;
   }
 
@@ -53,7 +54,10 @@ TEST(MonitorRestart, LiveDataSurvivesAServerStopAndResumesAfterTheRestart) {
   const std::string keptPort = previousPort ? previousPort : "";
   setenv("VELTRANE_DB_PORT", std::to_string(port).c_str(), 1);
   TestDatabase db("t_live_restart");
-  if (previousPort) setenv("VELTRANE_DB_PORT", keptPort.c_str(), 1); else unsetenv("VELTRANE_DB_PORT");
+  if (previousPort)
+    setenv("VELTRANE_DB_PORT", keptPort.c_str(), 1);
+  else
+    unsetenv("VELTRANE_DB_PORT");
   ASSERT_TRUE(db.ok());
   db.Exec("insert into company_tab values ('C001','A')");
   db.Exec("insert into department_tab values ('01','C001','B')");

@@ -23,12 +23,15 @@ TEST(MonitorThread, RedrawRunsOnTheUiThreadWhileTheMonitorWaits) {
   int redraws = 0;
   bool onUiThread = true;
   MonitorThread monitor;
-  monitor.Start(&window, [&] {
-    ++redraws;
-    onUiThread = onUiThread && QThread::currentThread() == window.thread();
-    // The monitor thread is blocked meanwhile: it cannot have started another refresh.
-    EXPECT_EQ(refreshes.load(), redraws);
-  }, FastActions(refreshes));
+  monitor.Start(
+      &window,
+      [&] {
+        ++redraws;
+        onUiThread = onUiThread && QThread::currentThread() == window.thread();
+        // The monitor thread is blocked meanwhile: it cannot have started another refresh.
+        EXPECT_EQ(refreshes.load(), redraws);
+      },
+      FastActions(refreshes));
   EXPECT_EQ(monitor.monitorRunning.load(), 1);
   ASSERT_TRUE(QTest::qWaitFor([&] { return redraws >= 3; }));
   monitor.Stop();
@@ -42,7 +45,8 @@ TEST(MonitorThread, StopWhileTheThreadWaitsForTheWindowDoesNotDeadlock) {
   std::atomic<int> refreshes{0};
   int redraws = 0;
   MonitorThread monitor;
-  monitor.Start(&window, [&] { ++redraws; }, FastActions(refreshes));
+  monitor.Start(
+      &window, [&] { ++redraws; }, FastActions(refreshes));
   // Without event processing the thread soon blocks in its redraw request.
   while (!monitor.IsWaitingForUi()) std::this_thread::yield();
   monitor.Stop();  // must return although the UI thread never served the request
@@ -58,7 +62,8 @@ TEST(MonitorThread, StoppedThreadIsNeverRestartedAndStopIsRepeatable) {
   std::atomic<int> refreshes{0};
   MonitorThread monitor;
   monitor.Stop();
-  monitor.Start(&window, [] {}, FastActions(refreshes));
+  monitor.Start(
+      &window, [] {}, FastActions(refreshes));
   EXPECT_FALSE(monitor.IsStarted());
   monitor.Stop();
 }
@@ -68,7 +73,8 @@ TEST(MonitorThread, DestroyingTheOwnerEndsAThreadThatWaitsForIt) {
   {
     QObject window;
     MonitorThread monitor;
-    monitor.Start(&window, [] {}, FastActions(refreshes));
+    monitor.Start(
+        &window, [] {}, FastActions(refreshes));
     while (!monitor.IsWaitingForUi()) std::this_thread::yield();
   }  // ~MonitorThread stops and joins
   SUCCEED();

@@ -8,13 +8,13 @@
 #include "DbSession.h"
 #include "Gbk.h"
 #include "LiveTableRules.h"
+#include "LocalTime.h"
 #include "LoginState.h"
 #include "MonitorLoop.h"
 #include "MonitorThread.h"
 #include "RefreshLiveTable.h"
 #include "SampleState.h"
 #include "SharedDatabaseTest.h"
-#include "LocalTime.h"
 #include "TickCount.h"
 
 namespace {
@@ -27,11 +27,13 @@ class RefreshLiveTableDb : public SharedDatabaseTest<RefreshLiveTableDb> {
     if (!OpenDatabase("t_live_refresh")) return;
     // Two companies with two departments each; every device reports.
     db_->Exec(Gbk("insert into company_tab values ('C001','甲公司'),('C002','乙公司')"));
-    db_->Exec(Gbk("insert into department_tab values ('01','C001','一部'),('02','C001','二部'),"
-                  "('01','C002','一部'),('02','C002','仓库')"));
-    db_->Exec(Gbk("insert into device_tab values ('D000000001','冷库一','C001','01'),"
-                  "('D000000002','冷库二','C001','02'),('D000000003','仓库甲','C002','01'),"
-                  "('D000000004','仓库乙','C002','02'),('D000000009','无部门','C001','09')"));
+    db_->Exec(
+        Gbk("insert into department_tab values ('01','C001','一部'),('02','C001','二部'),"
+            "('01','C002','一部'),('02','C002','仓库')"));
+    db_->Exec(
+        Gbk("insert into device_tab values ('D000000001','冷库一','C001','01'),"
+            "('D000000002','冷库二','C001','02'),('D000000003','仓库甲','C002','01'),"
+            "('D000000004','仓库乙','C002','02'),('D000000009','无部门','C001','09')"));
     db_->Exec(
         "insert into monitordat_tab values "
         "('D000000001','C001','01','2024-05-01 10:00:00',21.5,0,45.0,0,30.1,3.6,1,12.0),"
@@ -41,10 +43,12 @@ class RefreshLiveTableDb : public SharedDatabaseTest<RefreshLiveTableDb> {
         // not registered in device_tab / registered without a department
         "('X000000000','C001','01','2024-05-01 10:00:00',1,0,1,0,1,1,1,1),"
         "('D000000009','C001','09','2024-05-01 10:00:00',1,0,1,0,1,1,1,1)");
-    db_->Exec(Gbk("insert into user_tab values ('admin','pw',1),('li','pw',2),('nobody','pw',2),"
-                  "('o''neil','pw',2),('乗务','pw',2)"));
-    db_->Exec(Gbk("insert into permission_tab values ('li','C001','02'),('li','C002','01'),"
-                  "('o''neil','C002','02'),('乗务','C001','01')"));
+    db_->Exec(
+        Gbk("insert into user_tab values ('admin','pw',1),('li','pw',2),('nobody','pw',2),"
+            "('o''neil','pw',2),('乗务','pw',2)"));
+    db_->Exec(
+        Gbk("insert into permission_tab values ('li','C001','02'),('li','C002','01'),"
+            "('o''neil','C002','02'),('乗务','C001','01')"));
   }
   void SetUp() override {
     ASSERT_NE(db_, nullptr);
@@ -73,7 +77,8 @@ class RefreshLiveTableDb : public SharedDatabaseTest<RefreshLiveTableDb> {
   }
   const DeviceLiveRecord* Find(const std::string& id) const {
     for (int i = 0; i < table->liveCount; ++i)
-      if (table->records[static_cast<std::size_t>(i)].deviceId == id) return &table->records[static_cast<std::size_t>(i)];
+      if (table->records[static_cast<std::size_t>(i)].deviceId == id)
+        return &table->records[static_cast<std::size_t>(i)];
     return nullptr;
   }
 

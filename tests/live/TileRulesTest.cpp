@@ -41,7 +41,8 @@ TEST(TilePaging, WalksOverShownRecords) {
   for (const Case& c : cases) {
     std::vector<char> shown;
     for (const char* f = c.shown; *f; ++f) shown.push_back(*f == '1');
-    const int got = c.dir == kNext ? NextPageStart(shown, c.first, c.perPage) : PreviousPageStart(shown, c.first, c.perPage);
+    const int got =
+        c.dir == kNext ? NextPageStart(shown, c.first, c.perPage) : PreviousPageStart(shown, c.first, c.perPage);
     EXPECT_EQ(got, c.expected) << c.what;
   }
 }
@@ -73,8 +74,8 @@ TEST(TileFace, TextsAndColoursFollowTheCodes) {
   for (const Case& c : cases) {
     const LiveSample sample{c.temperatureValue, c.temperatureAlarm, 55.0f, c.humidityAlarm, 30, 12, 1, 40};
     const TileFace face = FaceFor({{}, {}, true, sample, c.commLost});
-    const std::string what = std::to_string(c.temperatureAlarm) + "/" + std::to_string(c.humidityAlarm) +
-                             (c.commLost ? " lost" : "");
+    const std::string what =
+        std::to_string(c.temperatureAlarm) + "/" + std::to_string(c.humidityAlarm) + (c.commLost ? " lost" : "");
     EXPECT_EQ(face.temperature, QString::fromUtf8(c.temperature)) << what;
     EXPECT_EQ(face.humidity, QString::fromUtf8(c.humidity)) << what;
     EXPECT_EQ(face.state, QString::fromUtf8(c.state)) << what;

@@ -48,7 +48,8 @@ int main(int argc, char** argv) {
   add("1000000008", "湿度无值", Sample(21.0f, 0, none, 4));
   add("1000000009", "通讯掉线", Sample(20.5f, 0, 41.0f, 0), 600'000);
   add("1000000010", "通讯掉线 报警", Sample(31.5f, 1, 41.0f, 0, kPowerBattery, 3.6f, 12.0f), 600'000);
-  add("1000000011", "全部为空", Sample(none, kCodeNotReported, none, kCodeNotReported, kCodeNotReported, none, none, none));
+  add("1000000011", "全部为空",
+      Sample(none, kCodeNotReported, none, kCodeNotReported, kCodeNotReported, none, none, none));
   add("1000000012", "未知报警码", Sample(22.0f, 2147483647, 40.0f, 0));
   CIconView tileView(*tiles);
   tileView.resize(4 * 205 + 5, 3 * 145 + 5);

@@ -26,7 +26,10 @@ TEST(Gbk, ByteLengthCountsTwoPerChineseCharacter) {
 
 TEST(Gbk, InvalidBytesAreReplacedNotDropped) {
   // A lone lead byte at the end and an invalid byte in the middle.
-  const std::string broken = std::string("a\xFF" "b") + "\xCE";
+  const std::string broken = std::string(
+                                 "a\xFF"
+                                 "b") +
+                             "\xCE";
   const QString text = FromGbk(broken);
   EXPECT_TRUE(text.startsWith(QLatin1Char('a')));
   EXPECT_TRUE(text.contains(QLatin1Char('b')));
@@ -38,6 +41,5 @@ TEST(Gbk, InvalidBytesAreReplacedNotDropped) {
 TEST(Gbk, CanHoldTellsWhatWouldTurnIntoQuestionMarks) {
   for (const char* held : {"", "?", "TH00000001", "南城食品有限公司", "運誠"})
     EXPECT_TRUE(GbkCanHold(QString::fromUtf8(held))) << held;
-  for (const char* lost : {"kr한국", "TH0000000한", "x😀"})
-    EXPECT_FALSE(GbkCanHold(QString::fromUtf8(lost))) << lost;
+  for (const char* lost : {"kr한국", "TH0000000한", "x😀"}) EXPECT_FALSE(GbkCanHold(QString::fromUtf8(lost))) << lost;
 }

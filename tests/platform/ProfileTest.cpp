@@ -68,8 +68,10 @@ TEST_F(ProfileTest, TextIsCutToTheBuffer) {
 
 TEST_F(ProfileTest, IntegersTakeLeadingDigitsOnly) {
   Write("[S]\na=123abc\nb=abc\nc=\nd=-15\ne= 8080 \n");
-  const struct { const char* key; int expected; } cases[] = {
-      {"a", 123}, {"b", 0}, {"c", 0}, {"d", -15}, {"e", 8080}};
+  const struct {
+    const char* key;
+    int expected;
+  } cases[] = {{"a", 123}, {"b", 0}, {"c", 0}, {"d", -15}, {"e", 8080}};
   for (const auto& c : cases) EXPECT_EQ(GetPrivateProfileIntA("S", c.key, 99, path_.c_str()), c.expected) << c.key;
 }
 

@@ -19,8 +19,8 @@ namespace {
 class SaveFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("savefile_" + std::to_string(::getpid()) + "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = fs::temp_directory_path() / ("savefile_" + std::to_string(::getpid()) + "_" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_ / "out");
   }
@@ -44,7 +44,8 @@ TEST_F(SaveFileTest, FailuresKeepTheEarlierFileByteIdentical) {
   const std::string earlier = "earlier report\n";
   Put(Out("r.xls"), earlier);
   // A size limit makes the write fail half-way; the writer must not die of SIGXFSZ.
-  EXPECT_EQ(sizelimit::SaveUnderFileSizeLimit(4096, [&] { return platform::SaveFileContents(Out("r.xls"), std::string(65536, 'x')); }),
+  EXPECT_EQ(sizelimit::SaveUnderFileSizeLimit(
+                4096, [&] { return platform::SaveFileContents(Out("r.xls"), std::string(65536, 'x')); }),
             sizelimit::ChildOutcome::kReportedFailure);
   EXPECT_EQ(Contents(Out("r.xls")), earlier);
   EXPECT_EQ(Names(dir_ / "out"), std::vector<std::string>{"r.xls"});
@@ -56,7 +57,11 @@ TEST_F(SaveFileTest, FailuresKeepTheEarlierFileByteIdentical) {
   file.MarkFailed(ENOSPC);
   EXPECT_FALSE(file.Commit());
   EXPECT_EQ(file.ErrorString(), std::strerror(ENOSPC));
-  { platform::SaveFile abandoned(Out("r.xls")); ASSERT_TRUE(abandoned.Open()); abandoned.Write("half"); }
+  {
+    platform::SaveFile abandoned(Out("r.xls"));
+    ASSERT_TRUE(abandoned.Open());
+    abandoned.Write("half");
+  }
   EXPECT_EQ(Contents(Out("r.xls")), earlier);
   EXPECT_EQ(Names(dir_ / "out"), std::vector<std::string>{"r.xls"});
 

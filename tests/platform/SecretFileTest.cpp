@@ -18,8 +18,14 @@ std::string WriteFile(const std::string& name, const std::string& content, mode_
 }
 
 TEST(SecretFile, OwnerOnlyFileGivesItsFirstLine) {
-  const struct { const char* content; const char* secret; } cases[] = {
-      {"s3cret\nsecond line\n", "s3cret"}, {"crlf\r\n", "crlf"}, {"no line end", "no line end"}, {"", ""},
+  const struct {
+    const char* content;
+    const char* secret;
+  } cases[] = {
+      {"s3cret\nsecond line\n", "s3cret"},
+      {"crlf\r\n", "crlf"},
+      {"no line end", "no line end"},
+      {"", ""},
   };
   for (const auto& c : cases) {
     const std::string path = WriteFile("secret_ok", c.content, 0600);

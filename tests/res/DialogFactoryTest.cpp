@@ -171,30 +171,18 @@ TEST(BuildDialog, EveryTableControlIsFoundByItsIdAsItsKindInItsPlace) {
   };
   const auto isKind = [](QWidget* w, CtlKind kind) {
     switch (kind) {
-      case CtlKind::Static:
-        return qobject_cast<QLabel*>(w) != nullptr;
-      case CtlKind::Edit:
-        return qobject_cast<QLineEdit*>(w) != nullptr;
-      case CtlKind::Button:
-        return qobject_cast<QPushButton*>(w) != nullptr;
-      case CtlKind::Radio:
-        return qobject_cast<QRadioButton*>(w) != nullptr;
-      case CtlKind::CheckBox:
-        return qobject_cast<QCheckBox*>(w) != nullptr;
-      case CtlKind::GroupBox:
-        return qobject_cast<QGroupBox*>(w) != nullptr;
-      case CtlKind::ComboList:
-        return qobject_cast<QComboBox*>(w) && !qobject_cast<QComboBox*>(w)->isEditable();
-      case CtlKind::ComboEdit:
-        return qobject_cast<QComboBox*>(w) && qobject_cast<QComboBox*>(w)->isEditable();
-      case CtlKind::ListView:
-        return qobject_cast<ReportListView*>(w) != nullptr;
-      case CtlKind::TabControl:
-        return qobject_cast<QTabBar*>(w) != nullptr;
-      case CtlKind::DatePicker:
-        return qobject_cast<QDateEdit*>(w) != nullptr;
-      case CtlKind::Icon:
-        return qobject_cast<QLabel*>(w) && !qobject_cast<QLabel*>(w)->pixmap().isNull();
+      case CtlKind::Static: return qobject_cast<QLabel*>(w) != nullptr;
+      case CtlKind::Edit: return qobject_cast<QLineEdit*>(w) != nullptr;
+      case CtlKind::Button: return qobject_cast<QPushButton*>(w) != nullptr;
+      case CtlKind::Radio: return qobject_cast<QRadioButton*>(w) != nullptr;
+      case CtlKind::CheckBox: return qobject_cast<QCheckBox*>(w) != nullptr;
+      case CtlKind::GroupBox: return qobject_cast<QGroupBox*>(w) != nullptr;
+      case CtlKind::ComboList: return qobject_cast<QComboBox*>(w) && !qobject_cast<QComboBox*>(w)->isEditable();
+      case CtlKind::ComboEdit: return qobject_cast<QComboBox*>(w) && qobject_cast<QComboBox*>(w)->isEditable();
+      case CtlKind::ListView: return qobject_cast<ReportListView*>(w) != nullptr;
+      case CtlKind::TabControl: return qobject_cast<QTabBar*>(w) != nullptr;
+      case CtlKind::DatePicker: return qobject_cast<QDateEdit*>(w) != nullptr;
+      case CtlKind::Icon: return qobject_cast<QLabel*>(w) && !qobject_cast<QLabel*>(w)->pixmap().isNull();
     }
     return false;
   };

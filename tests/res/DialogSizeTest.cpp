@@ -31,8 +31,8 @@ struct DialogCase {
 };
 
 const DialogCase kTopLevel[] = {
-    {&kAboutDialog, 235, 55},         {&kLoginDialog, 212, 100},      {&kHistoryQueryDialog, 587, 428},
-    {&kUserManageDialog, 334, 246},   {&kCompanyDeptDialog, 427, 309}, {&kDeviceManageDialog, 500, 278},
+    {&kAboutDialog, 235, 55},       {&kLoginDialog, 212, 100},       {&kHistoryQueryDialog, 587, 428},
+    {&kUserManageDialog, 334, 246}, {&kCompanyDeptDialog, 427, 309}, {&kDeviceManageDialog, 500, 278},
     {&kPermissionDialog, 499, 274},
 };
 
@@ -48,8 +48,10 @@ void ExpectControlsInside(const DialogTemplate& tmpl, const QSize& size) {
   for (const ControlTemplate& c : tmpl.controls) {
     const QRect r = units.ToPixels(c.x, c.y, c.w, c.h);
     // A drop-down's height is that of its opened list, which may leave the dialog.
-    const QRect placed = c.kind == CtlKind::ComboList || c.kind == CtlKind::ComboEdit ? QRect(r.topLeft(), QSize(r.width(), 1)) : r;
-    EXPECT_TRUE(client.adjusted(0, 0, 1, 1).contains(placed)) << tmpl.id << " control " << c.id << " at " << c.x << "," << c.y;
+    const QRect placed =
+        c.kind == CtlKind::ComboList || c.kind == CtlKind::ComboEdit ? QRect(r.topLeft(), QSize(r.width(), 1)) : r;
+    EXPECT_TRUE(client.adjusted(0, 0, 1, 1).contains(placed))
+        << tmpl.id << " control " << c.id << " at " << c.x << "," << c.y;
   }
 }
 

@@ -55,7 +55,10 @@ TEST(SimulatedDevice, ReadingsStayInTheDemoDataRanges) {
 }
 
 TEST(SimulatedDevice, ForcedDevicesShowEveryAlarmInTheirFirstReading) {
-  const struct { int index; int temperatureAlarm, humidityAlarm; } cases[] = {{1, 1, 0}, {2, 2, 0}, {4, 0, 1}, {6, 0, 2}};
+  const struct {
+    int index;
+    int temperatureAlarm, humidityAlarm;
+  } cases[] = {{1, 1, 0}, {2, 2, 0}, {4, 0, 1}, {6, 0, 2}};
   for (const auto& c : cases) {
     SimulatedDevice device("D", "C", "01", BehaviourForIndex(c.index), 5, SimStart{5.0, 55.0});
     device.StartOutsideLimit(ForcedAlarmForIndex(c.index));

@@ -28,17 +28,14 @@ Bytes Appended(Append append) {
 }  // namespace
 
 TEST(BiffRecordsTest, GlobalsRecords) {
-  EXPECT_EQ(Written(biff::MakeBof(biff::kBofGlobals)),
-            Hex("0908 1000 0006 0500 A019 CD07 C9C00000 06030000"));
-  EXPECT_EQ(Written(biff::MakeBof(biff::kBofWorksheet)),
-            Hex("0908 1000 0006 1000 A019 CD07 C9C00000 06030000"));
+  EXPECT_EQ(Written(biff::MakeBof(biff::kBofGlobals)), Hex("0908 1000 0006 0500 A019 CD07 C9C00000 06030000"));
+  EXPECT_EQ(Written(biff::MakeBof(biff::kBofWorksheet)), Hex("0908 1000 0006 1000 A019 CD07 C9C00000 06030000"));
   EXPECT_EQ(Written(biff::MakeWindow1()), Hex("3D00 1200 7800 7800 1F3B 5424 3800 0000 0000 0100 5802"));
   EXPECT_EQ(Written(biff::MakeFont()),
             Hex("3100 1A00 C800 0000 FF7F 9001 0000 00 00 00 00 05 01 4100720069006100 6C00"));
   EXPECT_EQ(Written(biff::MakeXf()), Hex("E000 1400 0000 0000 F5FF 20 00 00 00 00000000 00000000 C020"));
   EXPECT_EQ(Written(biff::MakeStyle()), Hex("9302 0400 0080 00 FF"));
-  EXPECT_EQ(Written(biff::MakeBoundSheet("Sheet1", 0x1234)),
-            Hex("8500 0E00 34120000 00 00 06 00 536865657431"));
+  EXPECT_EQ(Written(biff::MakeBoundSheet("Sheet1", 0x1234)), Hex("8500 0E00 34120000 00 00 06 00 536865657431"));
   EXPECT_EQ(Written(biff::MakeEof()), Hex("0A00 0000"));
 }
 
@@ -46,12 +43,9 @@ TEST(BiffRecordsTest, WorksheetRecords) {
   const std::uint32_t dbCells[] = {0x100, 0x2345};
   EXPECT_EQ(Written(biff::MakeIndex(1, 40, dbCells)),
             Hex("0B02 1800 00000000 01000000 28000000 00000000 00010000 45230000"));
-  EXPECT_EQ(Written(biff::MakeDimensions(0, 4, 0, 6)),
-            Hex("0002 0E00 00000000 04000000 0000 0600 0000"));
-  EXPECT_EQ(Written(biff::MakeWindow2(true)),
-            Hex("3E02 1200 B606 0000 0000 4000 0000 0000 0000 00000000"));
-  EXPECT_EQ(Written(biff::MakeWindow2(false)),
-            Hex("3E02 1200 B604 0000 0000 4000 0000 0000 0000 00000000"));
+  EXPECT_EQ(Written(biff::MakeDimensions(0, 4, 0, 6)), Hex("0002 0E00 00000000 04000000 0000 0600 0000"));
+  EXPECT_EQ(Written(biff::MakeWindow2(true)), Hex("3E02 1200 B606 0000 0000 4000 0000 0000 0000 00000000"));
+  EXPECT_EQ(Written(biff::MakeWindow2(false)), Hex("3E02 1200 B604 0000 0000 4000 0000 0000 0000 00000000"));
 }
 
 TEST(BiffRecordsTest, CellTableRecords) {
@@ -89,12 +83,10 @@ TEST(RkNumberTest, EncodesEveryFormAndRefusesWhatItCannotHold) {
     std::uint32_t rk;
   };
   const Case encodable[] = {
-      {1.0, 0x00000006},         {-1.0, 0xFFFFFFFE},
-      {536870911.0, 0x7FFFFFFE}, {-536870912.0, 0x80000002},
-      {536870912.0, 0x41C00000},  // 2^29: past the integer form, exact as a double
-      {1.5, 0x3FF80000},         {-0.0, 0x80000000},
-      {0.01, 0x00000007},        {123.45, (12345u << 2) | 3},
-      {0.1, (10u << 2) | 3},     {-2.5, 0xC0040000},
+      {1.0, 0x00000006},           {-1.0, 0xFFFFFFFE},        {536870911.0, 0x7FFFFFFE},
+      {-536870912.0, 0x80000002},  {536870912.0, 0x41C00000},  // 2^29: past the integer form, exact as a double
+      {1.5, 0x3FF80000},           {-0.0, 0x80000000},        {0.01, 0x00000007},
+      {123.45, (12345u << 2) | 3}, {0.1, (10u << 2) | 3},     {-2.5, 0xC0040000},
   };
   for (const Case& c : encodable) {
     const std::optional<std::uint32_t> rk = EncodeRk(c.value);

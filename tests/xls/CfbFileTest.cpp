@@ -10,8 +10,7 @@ using namespace xls_test;
 
 namespace {
 
-constexpr std::uint32_t kFree = 0xFFFFFFFF, kEnd = 0xFFFFFFFE, kFat = 0xFFFFFFFD,
-                        kDifat = 0xFFFFFFFC;
+constexpr std::uint32_t kFree = 0xFFFFFFFF, kEnd = 0xFFFFFFFE, kFat = 0xFFFFFFFD, kDifat = 0xFFFFFFFC;
 
 Bytes Pattern(std::size_t size) {
   Bytes bytes(size);
@@ -31,9 +30,9 @@ CompoundImage ContainerWithStream(const ScratchDir& dir, std::size_t size) {
   return CompoundImage(ReadFile(path));
 }
 
-const Bytes kRootEntry = Hex(
-    "52006F006F007400200045006E00740072007900" + std::string(44 * 2, '0') +  // "Root Entry"
-    "1600 05 01 FFFFFFFF FFFFFFFF FFFFFFFF" + std::string(36 * 2, '0') + "FEFFFFFF 00000000 00000000");
+const Bytes kRootEntry =
+    Hex("52006F006F007400200045006E00740072007900" + std::string(44 * 2, '0') +  // "Root Entry"
+        "1600 05 01 FFFFFFFF FFFFFFFF FFFFFFFF" + std::string(36 * 2, '0') + "FEFFFFFF 00000000 00000000");
 
 }  // namespace
 
@@ -47,10 +46,9 @@ TEST(CfbFileTest, NewContainerIsHeaderFatAndRootDirectory) {
 
   const CompoundImage image(ReadFile(dir.Path("new.cfb")));
   ASSERT_EQ(image.file.size(), 3u * 512);
-  EXPECT_EQ(Slice(image.file, 0, 80),
-            Hex("D0CF11E0A1B11AE1 00000000000000000000000000000000 3B00 0300 FEFF 0900 0600"
-                "000000000000 00000000 01000000 01000000 00000000 00100000 FEFFFFFF 00000000"
-                "FEFFFFFF 00000000 00000000"));
+  EXPECT_EQ(Slice(image.file, 0, 80), Hex("D0CF11E0A1B11AE1 00000000000000000000000000000000 3B00 0300 FEFF 0900 0600"
+                                          "000000000000 00000000 01000000 01000000 00000000 00100000 FEFFFFFF 00000000"
+                                          "FEFFFFFF 00000000 00000000"));
   for (std::size_t slot = 1; slot < 109; ++slot) EXPECT_EQ(U32(image.file, 76 + 4 * slot), kFree);
   EXPECT_EQ(image.fat[0], kFat);
   EXPECT_EQ(image.fat[1], kEnd);
@@ -72,8 +70,7 @@ TEST(CfbFileTest, SmallStreamLivesInTheMiniStream) {
   EXPECT_EQ(U32(root, 120), 128u);
   EXPECT_EQ(image.Entry(1),
             Hex("57006F0072006B0062006F006F006B00" + std::string(48 * 2, '0') +  // "Workbook"
-                "1200 02 01 FFFFFFFF FFFFFFFF FFFFFFFF" + std::string(36 * 2, '0') +
-                "00000000 64000000 00000000"));
+                "1200 02 01 FFFFFFFF FFFFFFFF FFFFFFFF" + std::string(36 * 2, '0') + "00000000 64000000 00000000"));
   const std::size_t miniFat = CompoundImage::SectorOffset(2);
   EXPECT_EQ(U32(image.file, miniFat), 1u);
   EXPECT_EQ(U32(image.file, miniFat + 4), kEnd);
@@ -166,8 +163,8 @@ TEST(CfbFileTest, StoragesAndDirectoryOrderAndSiblingLinks) {
 
   const CompoundImage image(ReadFile(dir.Path("tree.cfb")));
   // Shorter names first, then by code unit.
-  const std::vector<std::u16string> order = {u"Root Entry", u"A", u"B", u"AA", u"Dir", u"Top",
-                                             u"Leaf", u"Second", u"Workbook"};
+  const std::vector<std::u16string> order = {u"Root Entry", u"A",    u"B",      u"AA",      u"Dir",
+                                             u"Top",        u"Leaf", u"Second", u"Workbook"};
   for (std::uint32_t i = 0; i < order.size(); ++i) {
     const Bytes entry = image.Entry(i);
     std::u16string name;
@@ -218,12 +215,10 @@ TEST(CfbFileTest, RewritingMovesStreamsBetweenMiniAndRegularSectors) {
       const Bytes container = image.Stream(U32(image.Entry(0), 116), U32(image.Entry(0), 120));
       EXPECT_EQ(Slice(container, U32(entry, 116) * 64, size), data);  // chain is contiguous here
     }
-    const auto used = std::count_if(image.fat.begin(), image.fat.end(),
-                                    [](std::uint32_t e) { return e != kFree; });
+    const auto used = std::count_if(image.fat.begin(), image.fat.end(), [](std::uint32_t e) { return e != kFree; });
     const std::size_t mini = U32(image.file, 64);
     const std::size_t container = (U32(image.Entry(0), 120) + 511) / 512;
-    EXPECT_EQ(static_cast<std::size_t>(used),
-              2 + mini + container + (size >= 4096 ? (size + 511) / 512 : 0))
+    EXPECT_EQ(static_cast<std::size_t>(used), 2 + mini + container + (size >= 4096 ? (size + 511) / 512 : 0))
         << "sectors leaked after writing " << size;
   };
   write(6000);

@@ -1,9 +1,9 @@
 #pragma once
 // Rows of history text as the Excel export writes them: device id, device name,
 // department, time, temperature and humidity as the history table displays them.
-#include <ctime>
 #include <array>
 #include <cstdio>
+#include <ctime>
 #include <string>
 
 namespace xls_test {
@@ -26,8 +26,12 @@ inline std::array<std::u16string, 6> HistoryRow(int row) {
   std::strftime(time, sizeof time, "%Y-%m-%d %H:%M:%S", &parts);
   std::snprintf(temperature, sizeof temperature, "%5.1f", -5.0 + (row * 37 % 400) / 10.0);
   std::snprintf(humidity, sizeof humidity, "%4.1f   ", 30.0 + (row * 13 % 500) / 10.0);
-  return {Widen(id), kNames[row % 5], kDepartments[row % 3], Widen(time),
-          Widen(temperature) + kAlarms[row % 7 == 0 ? 1 + row % 2 : 0], Widen(humidity)};
+  return {Widen(id),
+          kNames[row % 5],
+          kDepartments[row % 3],
+          Widen(time),
+          Widen(temperature) + kAlarms[row % 7 == 0 ? 1 + row % 2 : 0],
+          Widen(humidity)};
 }
 
 }  // namespace xls_test

@@ -46,8 +46,7 @@ void WriteJsonString(std::ostream& out, const std::u16string& text) {
   out << '"';
 }
 
-void WriteExpected(const std::string& path, const std::string& streamPath,
-                   const std::vector<ExpectedSheet>& sheets) {
+void WriteExpected(const std::string& path, const std::string& streamPath, const std::vector<ExpectedSheet>& sheets) {
   std::ofstream out(path);
   out << "{\"stream\": \"" << streamPath << "\", \"sheets\": [";
   for (std::size_t s = 0; s < sheets.size(); ++s) {
@@ -80,16 +79,15 @@ bool ReadersInstalled() {
 }
 
 // Saves `book`, then lets the readers compare every cell with `expected`.
-void ExpectReadBack(XlsBook& book, const std::vector<ExpectedSheet>& expected,
-                    const ScratchDir& dir) {
+void ExpectReadBack(XlsBook& book, const std::vector<ExpectedSheet>& expected, const ScratchDir& dir) {
   const std::string xlsPath = dir.Path("book.xls");
   ASSERT_TRUE(book.SaveToFile(xlsPath));
   const Bytes stream = book.BuildWorkbookStream();
   std::ofstream(dir.Path("stream.bin"), std::ios::binary)
       .write(reinterpret_cast<const char*>(stream.data()), static_cast<std::streamsize>(stream.size()));
   WriteExpected(dir.Path("expected.json"), dir.Path("stream.bin"), expected);
-  const std::string command = std::string(kPython) + " " + XLS_CHECKER_SCRIPT + " '" + xlsPath +
-                              "' '" + dir.Path("expected.json") + "' 2>&1";
+  const std::string command =
+      std::string(kPython) + " " + XLS_CHECKER_SCRIPT + " '" + xlsPath + "' '" + dir.Path("expected.json") + "' 2>&1";
   std::string output;
   if (FILE* pipe = popen(command.c_str(), "r")) {
     char buffer[512];

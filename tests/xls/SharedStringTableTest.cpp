@@ -48,7 +48,8 @@ TEST(SharedStringTableTest, LongUtf16TextContinuesWithItsOptionByte) {
   EXPECT_EQ(pieces[1].data.size(), 1u + 2 * 894);
   EXPECT_EQ(pieces[1].data[0], 1);
   std::u16string back;
-  for (std::size_t at = 11; at + 1 < pieces[0].data.size(); at += 2) back += static_cast<char16_t>(U16(pieces[0].data, at));
+  for (std::size_t at = 11; at + 1 < pieces[0].data.size(); at += 2)
+    back += static_cast<char16_t>(U16(pieces[0].data, at));
   for (std::size_t at = 1; at < pieces[1].data.size(); at += 2) back += static_cast<char16_t>(U16(pieces[1].data, at));
   EXPECT_EQ(back, text);
 }

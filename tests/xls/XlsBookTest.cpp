@@ -12,10 +12,9 @@ using namespace xls_test;
 
 namespace {
 
-constexpr std::uint16_t kBof = 0x0809, kBoundSheet = 0x0085, kSst = 0x00FC, kIndex = 0x020B,
-                        kDimensions = 0x0200, kRow = 0x0208, kLabelSst = 0x00FD, kDbCell = 0x00D7,
-                        kWindow2 = 0x023E, kEof = 0x000A, kRk = 0x027E, kMulRk = 0x00BD,
-                        kNumber = 0x0203;
+constexpr std::uint16_t kBof = 0x0809, kBoundSheet = 0x0085, kSst = 0x00FC, kIndex = 0x020B, kDimensions = 0x0200,
+                        kRow = 0x0208, kLabelSst = 0x00FD, kDbCell = 0x00D7, kWindow2 = 0x023E, kEof = 0x000A,
+                        kRk = 0x027E, kMulRk = 0x00BD, kNumber = 0x0203;
 
 const char16_t* const kTitles[] = {u"设备ID", u"设备名称", u"部门", u"时间", u"温度", u"湿度"};
 
@@ -138,7 +137,7 @@ TEST(XlsBookTest, ExportShapedWorkbookStream) {
   ASSERT_EQ(stream.Ids(0, globals.size()), globals);
 
   const Record& sst = stream.records[globals.size() - 2];
-  EXPECT_EQ(U32(sst.data, 0), 24u);  // cstTotal
+  EXPECT_EQ(U32(sst.data, 0), 24u);         // cstTotal
   EXPECT_EQ(U32(sst.data, 4), 6u + 5 + 3);  // titles, the same five texts, three times
 
   std::vector<std::uint16_t> sheet1 = {kBof, kIndex, kDimensions, kRow, kRow, kRow, kRow};
@@ -157,8 +156,7 @@ TEST(XlsBookTest, ExportShapedWorkbookStream) {
     EXPECT_EQ(bof.id, kBof);
     EXPECT_EQ(U16(bof.data, 2), 0x0010u);
     const std::size_t at = stream.byPosition.at(sheetPositions.back());
-    EXPECT_EQ(stream.records[at + 2].data, i == 0 ? Hex("00000000 04000000 0000 0600 0000")
-                                                  : Bytes(14, 0));
+    EXPECT_EQ(stream.records[at + 2].data, i == 0 ? Hex("00000000 04000000 0000 0600 0000") : Bytes(14, 0));
   }
   EXPECT_EQ(CheckCellTable(stream, sheetPositions[0]), (std::vector<std::uint32_t>{0, 1, 2, 3}));
   // Only the first sheet is selected.

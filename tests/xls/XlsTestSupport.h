@@ -36,20 +36,15 @@ std::vector<T> Slice(const std::vector<T>& items, std::size_t at, std::size_t le
   return std::vector<T>(items.begin() + at, items.begin() + at + length);
 }
 
-inline std::uint32_t U16(const Bytes& bytes, std::size_t at) {
-  return bytes.at(at) | (bytes.at(at + 1) << 8);
-}
-inline std::uint32_t U32(const Bytes& bytes, std::size_t at) {
-  return U16(bytes, at) | (U16(bytes, at + 2) << 16);
-}
+inline std::uint32_t U16(const Bytes& bytes, std::size_t at) { return bytes.at(at) | (bytes.at(at + 1) << 8); }
+inline std::uint32_t U32(const Bytes& bytes, std::size_t at) { return U16(bytes, at) | (U16(bytes, at + 2) << 16); }
 
 // A file path in a directory of its own, removed with the object.
 class ScratchDir {
  public:
   ScratchDir() {
     const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("xls_test_" + std::to_string(getpid()) + "_" + test->name());
+    dir_ = std::filesystem::temp_directory_path() / ("xls_test_" + std::to_string(getpid()) + "_" + test->name());
     std::filesystem::create_directories(dir_);
   }
   ~ScratchDir() { std::filesystem::remove_all(dir_); }
@@ -73,8 +68,7 @@ struct CompoundImage {
 
   explicit CompoundImage(Bytes bytes) : file(std::move(bytes)) {
     const std::uint32_t fatCount = U32(file, 44);
-    for (std::uint32_t i = 0; i < 109 && fatSectors.size() < fatCount; ++i)
-      fatSectors.push_back(U32(file, 76 + 4 * i));
+    for (std::uint32_t i = 0; i < 109 && fatSectors.size() < fatCount; ++i) fatSectors.push_back(U32(file, 76 + 4 * i));
     for (std::uint32_t d = U32(file, 68); d != 0xFFFFFFFE && fatSectors.size() < fatCount;
          d = U32(file, SectorOffset(d) + 508))
       for (std::uint32_t k = 0; k < 127 && fatSectors.size() < fatCount; ++k)
@@ -85,8 +79,7 @@ struct CompoundImage {
   static std::size_t SectorOffset(std::uint32_t sector) { return (sector + 1) * 512ull; }
   std::vector<std::uint32_t> Chain(std::uint32_t start) const {
     std::vector<std::uint32_t> chain;
-    for (std::uint32_t s = start; s < fat.size() && chain.size() <= fat.size(); s = fat[s])
-      chain.push_back(s);
+    for (std::uint32_t s = start; s < fat.size() && chain.size() <= fat.size(); s = fat[s]) chain.push_back(s);
     return chain;
   }
   Bytes Stream(std::uint32_t start, std::size_t size) const {
