@@ -129,8 +129,9 @@ class DbSession {
 
   // Runs a statement that returns rows; `ok` is false on a query error or a null result.
   DbResult Select(std::string_view sql, DbFetch fetch = DbFetch::Store);
-  // Hands every row to `onRow` once the whole result has arrived (still under the connection
-  // lock: do no database work inside).
+  // Hands every row to `onRow` once the whole result has arrived, so a statement retried after a
+  // lost link never hands a row twice (still under the connection lock: do no database work
+  // inside). The rows are held until then: a caller that must bound memory splits its query.
   bool SelectEach(std::string_view sql, DbFetch fetch, const std::function<void(const DbRow&)>& onRow);
   // Runs a statement without a result set (insert, update, delete). True when the server
   // accepted it.

@@ -1,7 +1,8 @@
 #pragma once
 // The "表格" page of the history query dialog: one list row per stored reading, the alarm
-// filters that re-run the query, the result count and the export buttons. The list is the
-// only store of the results; the exports read it back as shown (ResultList()).
+// filters that re-run the query, the result count and the export buttons. The results are kept
+// once, in the list's model (HistoryRowModel over its compact HistoryRowStore); the exports read
+// them back as shown (ResultList()).
 #include <QPointer>
 #include <functional>
 #include <vector>

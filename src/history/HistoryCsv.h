@@ -1,7 +1,8 @@
 #pragma once
 // The history table query as a CSV file, for spreadsheets and scripts: the eleven columns of
-// the table page with its headings and cell texts, RFC 4180 quoting, CRLF line ends. Rows are
-// streamed from the server to the file one by one, so memory stays the same at any row count.
+// the table page with its headings and cell texts, RFC 4180 quoting, CRLF line ends. One
+// device's rows are read at a time and written out before the next device's are read, so
+// memory grows with the longest device, not with the whole query.
 // UTF-8 with a byte-order mark by default (spreadsheet programs in Chinese locales then read
 // it as UTF-8), or GBK like the rest of the station's files.
 #include <QDate>

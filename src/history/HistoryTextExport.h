@@ -1,5 +1,5 @@
 #pragma once
-// The headless text exports of the history query: "csv" (the table page's rows, streamed)
+// The headless text exports of the history query: "csv" (the table page's rows, a device at a time)
 // and "summary" (the statistics of every device). No table page and no window are needed.
 #include <QDate>
 #include <string>
