@@ -51,8 +51,9 @@ int main(int argc, char** argv) {
   add("1000000011", "全部为空",
       Sample(none, kCodeNotReported, none, kCodeNotReported, kCodeNotReported, none, none, none));
   add("1000000012", "未知报警码", Sample(22.0f, 2147483647, 40.0f, 0));
+  add("1000000013", "传感器掉线 通讯掉线", Sample(0, 3, 55.0f, 0), 600'000);
   CIconView tileView(*tiles);
-  tileView.resize(4 * 205 + 5, 3 * 145 + 5);
+  tileView.resize(4 * 205 + 5, 4 * 145 + 5);
   bool ok = Save(tileView, tilesOut);
 
   // Device 0: the temperature sensor drops out for a while, then single readings are missing.
