@@ -91,7 +91,7 @@ bool databaseReady = false;
 bool CreateDatabase() {
   admin.Configure("127.0.0.1", Port(), "root", Password(), "");
   admin.ConnectDatabase();
-  if (!admin.connected) return false;
+  if (!admin.LastConnectSucceeded()) return false;
   admin.Execute(std::string("DROP DATABASE IF EXISTS ") + kDatabase);
   admin.Execute(std::string("CREATE DATABASE ") + kDatabase + " DEFAULT CHARACTER SET gbk");
   admin.Execute(std::string("USE ") + kDatabase);
@@ -127,7 +127,7 @@ bool CreateDatabase() {
   station.ConnectDatabase();
   currentUserName = "root";
   currentUserRole = kRoleAdministrator;
-  return station.connected != 0;
+  return station.LastConnectSucceeded() != 0;
 }
 
 void FillQueryList(CHistoryQueryDlg& dlg) {
@@ -191,6 +191,6 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  if (admin.connected) admin.Execute(std::string("DROP DATABASE IF EXISTS ") + kDatabase);
+  if (admin.LastConnectSucceeded()) admin.Execute(std::string("DROP DATABASE IF EXISTS ") + kDatabase);
   return 0;
 }

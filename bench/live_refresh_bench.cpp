@@ -94,7 +94,7 @@ bool PrepareServerDatabase() {
   static DbSession admin;
   admin.Configure("127.0.0.1", std::atoi(port), "root", password ? password : "veltrane-test", "");
   admin.ConnectDatabase();
-  if (!admin.connected) return false;
+  if (!admin.LastConnectSucceeded()) return false;
   admin.Execute(std::string("DROP DATABASE IF EXISTS ") + kBenchDatabase);
   admin.Execute(std::string("CREATE DATABASE ") + kBenchDatabase + " DEFAULT CHARACTER SET gbk");
   admin.Execute(std::string("USE ") + kBenchDatabase);
@@ -120,7 +120,7 @@ bool PrepareServerDatabase() {
   DbSession& db = RefreshSession();
   db.Configure("127.0.0.1", std::atoi(port), "root", password ? password : "veltrane-test", kBenchDatabase);
   db.ConnectDatabase();
-  return db.connected != 0;
+  return db.LastConnectSucceeded() != 0;
 }
 
 void BM_RefreshLiveTableFromServer(benchmark::State& state) {

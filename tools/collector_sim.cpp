@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
   DbSession db;
   db.Configure(appConfig.host, appConfig.port, appConfig.user, appConfig.password, appConfig.database);
   db.ConnectDatabase();
-  if (!db.connected) {
+  if (!db.LastConnectSucceeded()) {
     std::fprintf(stderr, "collector-sim: cannot connect to %s:%d/%s\n", appConfig.host.c_str(), appConfig.port,
                  appConfig.database.c_str());
     return 1;

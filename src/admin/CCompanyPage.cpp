@@ -65,7 +65,7 @@ CCompanyPage::CCompanyPage(DbSession& db, QWidget* parent)
 void CCompanyPage::SetStatus(const QString& text) { SetDlgItemText(IDC_COMPANY_STATUS, text); }
 
 void CCompanyPage::FillCompanyList(const std::string& query) {
-  if (query.empty() || !db_.connected) return;
+  if (query.empty() || !db_.LastConnectSucceeded()) return;
   list_->DeleteAllItems();
   const DbResult result = db_.Select(query, DbFetch::Use);
   std::vector<QStringList> rows;

@@ -55,13 +55,13 @@ CDepartmentPage::CDepartmentPage(DbSession& db, QWidget* parent)
 void CDepartmentPage::SetStatus(const QString& text) { SetDlgItemText(IDC_DEPT_STATUS, text); }
 
 void CDepartmentPage::LoadCompanyNames() {
-  if (!db_.connected) return;
+  if (!db_.LastConnectSucceeded()) return;
   admin::LoadCompanyCombo(*companies_, db_);
 }
 
 void CDepartmentPage::LookUpCompanyNumber() {
   const int index = companies_->currentIndex();
-  if (index < 0 || !db_.connected) return;
+  if (index < 0 || !db_.LastConnectSucceeded()) return;
   // Entries carry their company's number, so of two companies with one name the chosen one wins.
   SetDlgItemText(IDC_DEPT_COMPANY_NUMBER, res::CompanyNumberAt(*companies_, index));
   companyName_ = res::CompanyNameAt(*companies_, index);
@@ -77,7 +77,7 @@ void CDepartmentPage::ForgetCompany() {
 void CDepartmentPage::FillDepartmentList() {
   LookUpCompanyNumber();
   const QString company = GetDlgItemText(IDC_DEPT_COMPANY_NUMBER);
-  if (company.isEmpty() || !db_.connected) return;
+  if (company.isEmpty() || !db_.LastConnectSucceeded()) return;
   const std::string gbkCompany = platform::ToGbk(company);
   // Whether the company is still there under the name it was chosen by.
   const DbResult named = catalogue::CompanyName(db_, gbkCompany);

@@ -114,7 +114,7 @@ void CDeviceManageDlg::ApplyEditMode(bool addDelete) {
 }
 
 void CDeviceManageDlg::FillDeviceList(const std::string& query) {
-  if (!db_.connected) return;
+  if (!db_.LastConnectSucceeded()) return;
   list_->DeleteAllItems();
   if (query.empty()) return;
   const DbResult result = db_.Select(query, DbFetch::Use);
@@ -130,12 +130,12 @@ void CDeviceManageDlg::FillDeviceList(const std::string& query) {
 }
 
 void CDeviceManageDlg::LoadCompanyNames() {
-  if (!db_.connected) return;
+  if (!db_.LastConnectSucceeded()) return;
   admin::LoadCompanyCombo(*companies_, db_);
 }
 
 void CDeviceManageDlg::LoadDepartmentNames() {
-  if (db_.connected) {
+  if (db_.LastConnectSucceeded()) {
     departments_->clear();
     const QString company = GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER);
     if (company.isEmpty()) return;
@@ -174,7 +174,7 @@ void CDeviceManageDlg::OnListClicked(int row) {
 
 void CDeviceManageDlg::OnCompanyChosen() {
   SetStatus({});
-  if (db_.connected) {
+  if (db_.LastConnectSucceeded()) {
     // The entry carries its company's number: no lookup by name, which twins would confuse.
     const QString number = res::CompanyNumberAt(*companies_, companies_->currentIndex());
     if (number.isEmpty()) return;
@@ -185,7 +185,7 @@ void CDeviceManageDlg::OnCompanyChosen() {
 
 void CDeviceManageDlg::OnDepartmentChosen() {
   SetStatus({});
-  if (!db_.connected) return;
+  if (!db_.LastConnectSucceeded()) return;
   const QString name = departments_->currentText();
   const QString company = GetDlgItemText(IDC_DEVICE_COMPANY_NUMBER);
   if (name.isEmpty()) return;

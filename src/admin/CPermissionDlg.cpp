@@ -107,7 +107,7 @@ void CPermissionDlg::Report(admin::Change change, bool succeeded) {
 }
 
 void CPermissionDlg::FillPermissionList(const std::string& query) {
-  if (!db_.connected) return;
+  if (!db_.LastConnectSucceeded()) return;
   list_->DeleteAllItems();
   if (query.empty()) return;
   DbResult result = db_.Select(query, DbFetch::Use);
@@ -125,18 +125,18 @@ void CPermissionDlg::FillPermissionList(const std::string& query) {
 }
 
 void CPermissionDlg::LoadCompanyNames() {
-  if (!db_.connected) return;
+  if (!db_.LastConnectSucceeded()) return;
   admin::LoadCompanyCombo(*companyCombo_, db_);
 }
 
 void CPermissionDlg::LoadUserNames() {
-  if (!db_.connected) return;
+  if (!db_.LastConnectSucceeded()) return;
   // Added in result order although the combo is a sorted one.
   admin::RefillCombo(*userCombo_, catalogue::Users(db_));
 }
 
 void CPermissionDlg::LoadDepartmentNames() {
-  if (db_.connected) {
+  if (db_.LastConnectSucceeded()) {
     departmentCombo_->clear();
     // The department number belongs to the departments just dropped: never keep it for
     // another company's number.
@@ -181,7 +181,7 @@ void CPermissionDlg::OnListClick(int row) {
 
 void CPermissionDlg::OnCompanyChosen() {
   SetStatus(QString());
-  if (db_.connected) {
+  if (db_.LastConnectSucceeded()) {
     // The entry carries its company's number: no lookup by name, which twins would confuse.
     const QString number = res::CompanyNumberAt(*companyCombo_, companyCombo_->currentIndex());
     if (number.isEmpty()) return;
@@ -192,7 +192,7 @@ void CPermissionDlg::OnCompanyChosen() {
 
 void CPermissionDlg::OnDepartmentChosen() {
   SetStatus(QString());
-  if (!db_.connected) return;
+  if (!db_.LastConnectSucceeded()) return;
   const std::string departmentName = platform::ToGbk(departmentCombo_->currentText());
   const std::string companyNum = platform::ToGbk(GetDlgItemText(IDC_PERM_COMPANY_NUM));
   if (departmentName.empty()) return;

@@ -66,7 +66,7 @@ CUserManageDlg::CUserManageDlg(DbSession& db, QWidget* parent)
   list_->InsertColumn(kListName, QStringLiteral("用户名"), kListColumnWidth);
   list_->InsertColumn(kListRole, QStringLiteral("用户类型"), kListColumnWidth);
   list_->InsertColumn(kListPassword, QStringLiteral("密码"), kListColumnWidth);
-  SetDlgItemText(IDC_USER_DB_STATE, db_.connected ? kConnectedText : kNotConnectedText);
+  SetDlgItemText(IDC_USER_DB_STATE, db_.LastConnectSucceeded() ? kConnectedText : kNotConnectedText);
 
   connect(list_, &ReportListView::rowClicked, this, &CUserManageDlg::OnListClick);
   connect(Item<QPushButton>(IDC_USER_FIND), &QPushButton::clicked, this, &CUserManageDlg::OnFind);
@@ -88,7 +88,7 @@ void CUserManageDlg::Report(admin::Change change, bool succeeded) {
 }
 
 void CUserManageDlg::FillUserList(const std::string& query) {
-  if (query.empty() || !db_.connected) return;
+  if (query.empty() || !db_.LastConnectSucceeded()) return;
   list_->DeleteAllItems();
   DbResult result = db_.Select(query, DbFetch::Use);
   if (!result.ok) return;
@@ -114,7 +114,7 @@ void CUserManageDlg::OnListClick(int row) {
 
 void CUserManageDlg::OnFind() {
   const QString key = GetDlgItemText(IDC_USER_FIND_KEY);
-  if (!db_.connected) return;
+  if (!db_.LastConnectSucceeded()) return;
   if (const QString refused = admin::UnsearchableKeyMessage(key); !refused.isEmpty()) {
     SetStatus(refused);
     return;

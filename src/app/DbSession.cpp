@@ -58,8 +58,6 @@ ClientError ConvertClientError(MYSQL& handle) {
 // Everything that belongs to the client connection. Its *Locked members expect `mutex` held.
 class DbSession::Connection {
  public:
-  explicit Connection(std::atomic<int>& connected) : connected(connected) {}
-
   bool ConnectLocked(bool recordOutcome = true);
   void InitHandleLocked();
   void ReconnectLocked(bool recordOutcome);
@@ -77,7 +75,7 @@ class DbSession::Connection {
   void ReportConnectFailure(const ClientError& error);
   ClientError LastErrorLocked();
 
-  std::atomic<int>& connected;  // the session's public flag
+  std::atomic<bool> connected{false};  // the last connect succeeded
 
   std::recursive_mutex mutex;
   MYSQL handle{};
@@ -111,7 +109,11 @@ DbSession::ReadTimeoutScope::ReadTimeoutScope(unsigned seconds) : saved_(threadR
 }
 DbSession::ReadTimeoutScope::~ReadTimeoutScope() { threadReadTimeout = saved_; }
 
-DbSession::DbSession() : connection_(std::make_unique<Connection>(connected)) {}
+DbSession::DbSession() : connection_(std::make_unique<Connection>()) {}
+
+bool DbSession::LastConnectSucceeded() const { return connection_->connected.load(); }
+
+void DbSession::ForgetConnectOutcome() { connection_->connected = false; }
 
 DbSession::~DbSession() { Close(); }
 
@@ -201,7 +203,7 @@ bool DbSession::Connection::ConnectLocked(bool recordOutcome) {
     ok = false;
     CloseLocked();
   }
-  if (recordOutcome || ok) connected = ok ? 1 : 0;
+  if (recordOutcome || ok) connected = ok;
   linked = ok;
   appliedTimeoutSeconds = 0;
   inTransaction = false;
@@ -395,7 +397,7 @@ bool DbSession::Connection::RunStatementLocked(const std::function<bool()>& atte
 std::string DbSession::Escape(std::string_view text) {
   Connection& c = *connection_;
   std::lock_guard lock(c.mutex);
-  if (!c.handleInitialised || !connected || !c.linked) return EscapeGbkLiteral(text);
+  if (!c.handleInitialised || !c.connected || !c.linked) return EscapeGbkLiteral(text);
   std::string out(text.size() * 2 + 1, '\0');
   const unsigned long n = mysql_real_escape_string(&c.handle, out.data(), text.data(), text.size());
   if (n == static_cast<unsigned long>(-1)) return EscapeGbkLiteral(text);

@@ -78,10 +78,10 @@ class DbSession {
 
   // Start-up connect: library initialisation, then init, connect and character set "gbk".
   // The escaping depends on that character set: when the client refuses it the connect has
-  // failed (connected 0, LastConnectFailure says why) and the handle is closed.
+  // failed (LastConnectSucceeded false, LastConnectFailure says why) and the handle is closed.
   void ConnectDatabase();
   // Close, initialise and connect again with the same parameters (the monitor thread's remedy
-  // for a failed ping, and its first open of its own session). Sets `connected` and the
+  // for a failed ping, and its first open of its own session). Records the outcome and the
   // character set exactly like ConnectDatabase.
   void Reconnect();
   // The last failed connect as one line without newline ("cannot connect to database 'X' on
@@ -97,10 +97,14 @@ class DbSession {
   // Closes the connection without touching the flags.
   void Close();
 
-  // 1 after a successful connect, 0 after a failed one. The one exception: a dialog's
-  // on-the-spot reconnect that fails leaves it as it was, so the dialog's next action tries
-  // again instead of falling silent (the monitor thread's reconnect records every outcome).
-  std::atomic<int> connected{0};
+  // True after a successful connect, false after a failed one (and before the first). The one
+  // exception: a dialog's on-the-spot reconnect that fails leaves it as it was, so the dialog's
+  // next action tries again instead of falling silent (the monitor thread's reconnect records
+  // every outcome). Any thread may ask.
+  bool LastConnectSucceeded() const;
+  // As after a failed connect, while the link itself still works: how the dialogs behave then
+  // is tested without failing a connect.
+  void ForgetConnectOutcome();
 
   // --- held use and faults -------------------------------------------------------------
   // The calling thread holds the connection for a dialog: its statements reconnect and retry

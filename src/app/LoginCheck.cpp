@@ -10,7 +10,7 @@ constexpr const char* kLoginQuery =
 LoginCheckResult CheckLogin(DbSession& db, const std::string& gbkName, const std::string& gbkPassword, int role) {
   // Nothing else uses the connection before the login (the monitor thread starts after it), so
   // an attempt may connect: a server that came back after start-up is found without a restart.
-  if (!db.connected || db.Ping() != 0) db.Reconnect();
+  if (!db.LastConnectSucceeded() || db.Ping() != 0) db.Reconnect();
   if (db.Ping() != 0) return LoginCheckResult::kDatabaseUnreachable;
   // Name and password are escaped: a quote is compared as a quote and simply does not match.
   const DbResult result = db.Select(db.Format(kLoginQuery, {gbkName, gbkPassword, role}), DbFetch::Store);

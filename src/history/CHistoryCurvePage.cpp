@@ -138,7 +138,7 @@ void CHistoryCurvePage::DrawCurves(DrawMode mode, const std::string& start, cons
   curveDay_ = day;
   if (const QDate shown(year, month, day); shown.isValid()) SetCurveDate(shown);
 
-  if (db_.connected) {
+  if (db_.LastConnectSucceeded()) {
     history::QueryProgress progress(this, filled);
     const auto escape = [this](std::string_view t) { return db_.Escape(t); };
     for (int slot = 0; slot < filled; ++slot) {

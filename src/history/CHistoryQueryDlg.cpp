@@ -110,13 +110,13 @@ CHistoryQueryDlg::CHistoryQueryDlg(DbSession& db, QWidget* parent)
 void CHistoryQueryDlg::FillCompanyCombo() {
   auto* combo = Item<QComboBox>(res::IDC_HQ_COMPANY);
   combo->clear();
-  if (!db_.connected) return;
+  if (!db_.LastConnectSucceeded()) return;
   // Each entry carries its number: two companies may share a name.
   res::FillCompanyCombo(*combo, catalogue::CompaniesSeenBy(db_, currentUserRole, currentUserName).rows);
 }
 
 void CHistoryQueryDlg::OnCompanyChanged() {
-  if (!db_.connected) {
+  if (!db_.LastConnectSucceeded()) {
     FillDepartmentCombo();
     FillDeviceChoices();
     OnDepartmentChanged();
@@ -133,7 +133,7 @@ void CHistoryQueryDlg::OnCompanyChanged() {
 
 void CHistoryQueryDlg::FillDepartmentCombo() {
   auto* combo = Item<QComboBox>(res::IDC_HQ_DEPARTMENT);
-  if (!db_.connected) {
+  if (!db_.LastConnectSucceeded()) {
     combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);
     return;
   }
@@ -147,7 +147,7 @@ void CHistoryQueryDlg::FillDepartmentCombo() {
 }
 
 void CHistoryQueryDlg::OnDepartmentChanged() {
-  if (!db_.connected) {
+  if (!db_.LastConnectSucceeded()) {
     FillDeviceChoices();
     return;
   }
@@ -162,7 +162,7 @@ void CHistoryQueryDlg::OnDepartmentChanged() {
 }
 
 void CHistoryQueryDlg::FillDeviceChoices() {
-  if (!db_.connected) return;  // the list stays as it is
+  if (!db_.LastConnectSucceeded()) return;  // the list stays as it is
   const std::string companyNum = platform::ToGbk(GetDlgItemText(res::IDC_HQ_COMPANY_NUM));
   const std::string departmentNum = platform::ToGbk(GetDlgItemText(res::IDC_HQ_DEPARTMENT_NUM));
   const QString department = Item<QComboBox>(res::IDC_HQ_DEPARTMENT)->currentText();

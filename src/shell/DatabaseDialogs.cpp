@@ -94,9 +94,9 @@ void RunDatabaseDialog(QWidget* parent, const DialogFactory& factory) {
   hooks.onStatementEnd = [] { QApplication::restoreOverrideCursor(); };
   db.BeginHeldUse(std::move(hooks));
   // The last connect failed: try once more now, or the dialog would stay empty.
-  if (!db.connected) {
+  if (!db.LastConnectSucceeded()) {
     db.Reconnect();
-    if (!db.connected) db.ReportLinkFault();
+    if (!db.LastConnectSucceeded()) db.ReportLinkFault();
   }
   dialog = factory(parent);
   notice->dialog = dialog.get();

@@ -196,7 +196,7 @@ int RunHeadlessExport(int argc, char** argv, const ExportRequest& request) {
   // A failed connect is reported once, here, together with the exit status.
   Db().SetConnectFailureReporting(false);
   LoadConfig(Db());
-  if (!Db().connected)
+  if (!Db().LastConnectSucceeded())
     return Fail(kDatabaseDown, "数据库连接失败,请检查 Corvane.ini 中的数据库参数: " + Db().LastConnectFailure() +
                                    " (exit status " + std::to_string(kDatabaseDown) + ")");
 

@@ -197,7 +197,7 @@ TEST_F(UserManageTest, TypingInTheAddFieldsClearsTheStatusAndReturnNeverAddsOrCl
 TEST_F(UserManageTest, NotConnectedLeavesTheListAloneAndStatementsReportFailure) {
   AddUserRow("alice", "p", 2);
   dlg();
-  Db().connected = 0;  // the flag is 0 while the link still works
+  Db().ForgetConnectOutcome();  // the flag is 0 while the link still works
   Find("zzz");
   FillAddFields("bob", "p", "p");
   Press(IDC_USER_ADD);

@@ -50,7 +50,7 @@ class AdminDbTest : public SharedDatabaseTest<AdminDbTest> {
     REQUIRE_DB(*db_);
     SeedTables(*db_);
     db_->ConnectProcessSession();
-    ASSERT_EQ(Db().connected.load(), 1);
+    ASSERT_EQ(Db().LastConnectSucceeded(), 1);
   }
   TestDatabase& db() { return *db_; }
 };
@@ -116,7 +116,7 @@ inline QStringList ColumnTexts(const res::ReportListView* list, int column) {
 // Without a connection: statements fail, and `connected` says so.
 inline void DropConnection() {
   Db().Close();
-  Db().connected = 0;
+  Db().ForgetConnectOutcome();
 }
 
 }  // namespace testing_admin

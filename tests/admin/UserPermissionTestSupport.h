@@ -87,7 +87,7 @@ class ScratchDatabaseTest : public SharedDatabaseTest<Group> {
       db().Exec(std::string("delete from ") + table);
     }
     db().ConnectProcessSession();
-    ASSERT_EQ(Db().connected, 1);
+    ASSERT_EQ(Db().LastConnectSucceeded(), 1);
   }
   void TearDown() override {
     // A test may have cut the session off; the next one needs it back.

@@ -206,5 +206,5 @@ TEST_F(AppConfigTest, LoadConfigConnectsWithTheFileValuesAndRecordsFailure) {
   LoadConfig(session);
   EXPECT_EQ(appConfig.port, 1);
   EXPECT_EQ(appConfig.database, "none");
-  EXPECT_EQ(session.connected, 0);
+  EXPECT_EQ(session.LastConnectSucceeded(), 0);
 }

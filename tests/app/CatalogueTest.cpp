@@ -40,7 +40,7 @@ class CatalogueTest : public SharedDatabaseTest<CatalogueTest> {
   void SetUp() override {
     REQUIRE_DB(*db_);
     db_->ConnectProcessSession();
-    ASSERT_EQ(Db().connected, 1);
+    ASSERT_EQ(Db().LastConnectSucceeded(), 1);
   }
 };
 

@@ -21,7 +21,7 @@ class DbSessionTest : public SharedDatabaseTest<DbSessionTest> {
   void SetUp() override {
     if (!db_->ok()) GTEST_SKIP() << "test database server not reachable";
     db_->ConnectProcessSession();
-    ASSERT_EQ(Db().connected, 1);
+    ASSERT_EQ(Db().LastConnectSucceeded(), 1);
   }
 };
 
@@ -106,9 +106,9 @@ TEST_F(DbSessionTest, DroppedLinkFailsPingAndReconnectRestoresGbk) {
   ASSERT_EQ(id.rows.size(), 1u);
   db_->Exec("kill " + id.rows[0][0]);
   EXPECT_NE(Db().Ping(), 0);
-  EXPECT_EQ(Db().connected, 1) << "connected records the last connect, not the link";
+  EXPECT_EQ(Db().LastConnectSucceeded(), 1) << "connected records the last connect, not the link";
   Db().Reconnect();
-  EXPECT_EQ(Db().connected, 1);
+  EXPECT_EQ(Db().LastConnectSucceeded(), 1);
   EXPECT_EQ(Db().Ping(), 0);
   DbResult cs = Db().Select("select @@character_set_client");
   ASSERT_EQ(cs.rows.size(), 1u);
@@ -123,17 +123,17 @@ TEST_F(DbSessionTest, RefusedCharacterSetFailsTheConnect) {
   session.SetConnectFailureReporting(false);
   session.Configure(s.host, s.port, s.user, s.password, db_->name());
   session.ConnectDatabase();
-  ASSERT_EQ(session.connected, 1);
+  ASSERT_EQ(session.LastConnectSucceeded(), 1);
   session.SetCharacterSet("no-such-set");
   session.Reconnect();
-  EXPECT_EQ(session.connected, 0);
+  EXPECT_EQ(session.LastConnectSucceeded(), 0);
   EXPECT_NE(session.LastConnectFailure().find("'" + db_->name() + "' on "), std::string::npos);
   EXPECT_NE(session.LastConnectFailure().find("no-such-set"), std::string::npos) << session.LastConnectFailure();
   EXPECT_NE(session.Ping(), 0);
   EXPECT_FALSE(session.Select("select 1").ok);
   session.SetCharacterSet("gbk");
   session.Reconnect();
-  EXPECT_EQ(session.connected, 1);
+  EXPECT_EQ(session.LastConnectSucceeded(), 1);
   EXPECT_EQ(session.LastConnectFailure(), "");
 }
 
@@ -206,17 +206,17 @@ TEST(DbSessionRestart, ReconnectAfterServerRestartSetsGbkAgain) {
   DbSession session;
   session.Configure("127.0.0.1", port, "root", shared.password, "");
   session.ConnectDatabase();
-  ASSERT_EQ(session.connected, 1);
+  ASSERT_EQ(session.LastConnectSucceeded(), 1);
   ASSERT_EQ(session.Ping(), 0);
 
   ASSERT_EQ(std::system((env + db + " down >/dev/null 2>&1").c_str()), 0);
   EXPECT_NE(session.Ping(), 0);
   session.Reconnect();
-  EXPECT_EQ(session.connected, 0) << "server down: the reconnect fails";
+  EXPECT_EQ(session.LastConnectSucceeded(), 0) << "server down: the reconnect fails";
 
   ASSERT_EQ(std::system((env + db + " up >/dev/null 2>&1").c_str()), 0);
   session.Reconnect();
-  EXPECT_EQ(session.connected, 1);
+  EXPECT_EQ(session.LastConnectSucceeded(), 1);
   DbResult cs = session.Select("select @@character_set_client");
   ASSERT_EQ(cs.rows.size(), 1u);
   EXPECT_EQ(cs.rows[0][0], "gbk");
@@ -229,7 +229,7 @@ TEST(DbSessionDown, ServerDownAtStartLeavesConnectedZero) {
   DbSession session;
   session.Configure("127.0.0.1", 1, "root", "x", "nothing");  // nothing listens on port 1
   session.ConnectDatabase();
-  EXPECT_EQ(session.connected, 0);
+  EXPECT_EQ(session.LastConnectSucceeded(), 0);
   EXPECT_NE(session.Ping(), 0);
   EXPECT_FALSE(session.Select("select 1").ok);
   EXPECT_FALSE(session.Execute("select 1"));

@@ -53,7 +53,7 @@ TestDatabase::TestDatabase(const std::string& name)
     : server_(TestServer::FromEnvironment()), name_(name + "_" + std::to_string(::getpid())) {
   admin_.Configure(server_.host, server_.port, server_.user, server_.password, "");
   admin_.ConnectDatabase();
-  if (!admin_.connected) {
+  if (!admin_.LastConnectSucceeded()) {
     // Under CTest the server is a fixture: not reaching it is a failure, never a quiet skip
     // (a skip printed later by the test would make CTest count it as skipped).
     if (std::getenv("VELTRANE_REQUIRE_DB")) {
@@ -76,7 +76,7 @@ TestDatabase::TestDatabase(const std::string& name)
 }
 
 TestDatabase::~TestDatabase() {
-  if (admin_.connected) admin_.Execute("DROP DATABASE IF EXISTS `" + name_ + "`");
+  if (admin_.LastConnectSucceeded()) admin_.Execute("DROP DATABASE IF EXISTS `" + name_ + "`");
   admin_.Close();
 }
 

@@ -122,7 +122,7 @@ class DbFaults : public ::testing::Test {
     const TestServer& s = db_->server();
     Db().Configure(s.host, kForwardPort, s.user, s.password, db_->name());
     Db().ConnectDatabase();
-    ASSERT_TRUE(Db().connected);
+    ASSERT_TRUE(Db().LastConnectSucceeded());
     LogIn("admin", kRoleAdministrator);
   }
   void TearDown() override {
@@ -235,7 +235,7 @@ TEST_F(DbFaults, LoginConnectsOnceTheServerIsBack) {
   testing::internal::CaptureStderr();
   Db().ConnectDatabase();
   const std::string diagnostics = testing::internal::GetCapturedStderr();
-  ASSERT_EQ(Db().connected, 0);
+  ASSERT_EQ(Db().LastConnectSucceeded(), 0);
   // One line naming the database, the host, the port and the client's reason.
   EXPECT_EQ(std::count(diagnostics.begin(), diagnostics.end(), '\n'), 1) << diagnostics;
   EXPECT_NE(diagnostics.find("'" + db_->name() + "' on 127.0.0.1:" + std::to_string(kForwardPort) + ": "),
@@ -246,7 +246,7 @@ TEST_F(DbFaults, LoginConnectsOnceTheServerIsBack) {
   EXPECT_EQ(CheckLogin(Db(), "admin", "a", kRoleAdministrator), LoginCheckResult::kDatabaseUnreachable);
   forwarder_->SetAccepting(true);
   EXPECT_EQ(CheckLogin(Db(), "admin", "a", kRoleAdministrator), LoginCheckResult::kAccepted);
-  EXPECT_EQ(Db().connected, 1);
+  EXPECT_EQ(Db().LastConnectSucceeded(), 1);
 }
 
 // The station starts while the server cannot be reached: the window says so, the monitor

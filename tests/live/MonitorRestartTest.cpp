@@ -88,7 +88,7 @@ TEST(MonitorRestart, LiveDataSurvivesAServerStopAndResumesAfterTheRestart) {
   EXPECT_EQ(table->records[0].SampleCount(), samples);
   now += 50000;
   loop.RunPass();  // the 60-second ping fails and the reconnect fails too
-  EXPECT_EQ(Db().connected.load(), 0);
+  EXPECT_EQ(Db().LastConnectSucceeded(), 0);
   now += 70000;
   EXPECT_TRUE(IsCommunicationLost(table->records[0], now, 120));
   EXPECT_EQ(table->records[0].readingTime, "2026-12-08 10:00:00") << "the last values stay";
@@ -99,13 +99,13 @@ TEST(MonitorRestart, LiveDataSurvivesAServerStopAndResumesAfterTheRestart) {
     const TestServer settings = TestServer::FromEnvironment();
     writer.Configure("127.0.0.1", port, "root", settings.password, db.name());
     writer.ConnectDatabase();
-    ASSERT_EQ(writer.connected.load(), 1);
+    ASSERT_EQ(writer.LastConnectSucceeded(), 1);
     std::snprintf(statement, sizeof statement, kReading, "2026-12-08 10:05:00");
     ASSERT_TRUE(writer.Execute(statement));
   }
   now += 60001;
   loop.RunPass();  // ping fails on the old link, the reconnect succeeds, the refresh reads again
-  EXPECT_EQ(Db().connected.load(), 1);
+  EXPECT_EQ(Db().LastConnectSucceeded(), 1);
   EXPECT_EQ(table->records[0].readingTime, "2026-12-08 10:05:00");
   EXPECT_EQ(table->records[0].changeTick, now);
   EXPECT_FALSE(IsCommunicationLost(table->records[0], now, 120));

@@ -54,7 +54,7 @@ class RefreshLiveTableDb : public SharedDatabaseTest<RefreshLiveTableDb> {
     ASSERT_NE(db_, nullptr);
     REQUIRE_DB(*db_);
     db_->ConnectProcessSession();
-    ASSERT_EQ(Db().connected.load(), 1);
+    ASSERT_EQ(Db().LastConnectSucceeded(), 1);
     // The readings are five seconds old: none is stale at the first refresh.
     platform::SetLocalTimeSource([] { return platform::LocalTime{2024, 5, 1, 10, 0, 5}; });
   }
@@ -244,7 +244,7 @@ TEST_F(RefreshLiveTableDb, MonitorReconnectsAfterTheLinkWasCutAndLiveDataResumes
   actions.notifyUi = [&] { ++redraws; };
   MonitorLoop loop(std::move(actions));
   loop.RunPass();  // first pass: the ping fails, reconnects, then refreshes
-  EXPECT_EQ(Db().connected.load(), 1);
+  EXPECT_EQ(Db().LastConnectSucceeded(), 1);
   EXPECT_EQ(redraws, 1);
   EXPECT_EQ(table->liveCount, 4);
   EXPECT_FALSE(Db().IsHeld());

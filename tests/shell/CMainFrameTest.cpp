@@ -556,7 +556,7 @@ TEST_F(MainFrameMonitoring, CloseConnectionCommandClosesTheSession) {
   ASSERT_EQ(Db().Ping(), 0);
   frame.OnCommand(res::ID_DB_CLOSE);
   EXPECT_NE(Db().Ping(), 0);
-  EXPECT_EQ(Db().connected.load(), 1) << "no flag changes";
+  EXPECT_EQ(Db().LastConnectSucceeded(), 1) << "no flag changes";
 }
 
 }  // namespace
