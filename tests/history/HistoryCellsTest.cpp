@@ -57,21 +57,25 @@ TEST(HistoryCells, PowerSourceAndFaultState) {
   }
 }
 
+// One row of the table query: temperature above its limit, humidity sensor offline, battery.
+DbRow QueryRow() {
+  return {"D000000001",
+          platform::Utf8ToGbk("华东公司"),
+          platform::Utf8ToGbk("仓库一"),
+          "2024-05-01 12:00:00",
+          "25.0",
+          "1",
+          "60.0",
+          "3",
+          "31.5",
+          "3.6",
+          "0",
+          platform::Utf8ToGbk("一号探头"),
+          "12.5"};
+}
+
 TEST(HistoryCells, RowFormatterOrdersColumnsAndConvertsGbk) {
-  const std::string company = platform::Utf8ToGbk("华东公司");
-  const DbRow row = {"D000000001",
-                     company,
-                     platform::Utf8ToGbk("仓库一"),
-                     "2024-05-01 12:00:00",
-                     "25.0",
-                     "1",
-                     "60.0",
-                     "3",
-                     "31.5",
-                     "3.6",
-                     "0",
-                     platform::Utf8ToGbk("一号探头"),
-                     "12.5"};
+  const DbRow row = QueryRow();
   HistoryRowFormatter formatter;
   const QStringList expected = {"D000000001", "一号探头", "华东公司", "仓库一", "2024-05-01 12:00:00", " 25.0 ↑",
                                 "60.0   ",    "31.5",     "3.6 电池", "12.5",   "传感器掉线"};
@@ -90,20 +94,7 @@ TEST(HistoryCells, RowFormatterOrdersColumnsAndConvertsGbk) {
 }
 
 TEST(HistoryRowStore, KeepsRowsCompactlyAndShowsTheFormattersTexts) {
-  const std::string company = platform::Utf8ToGbk("华东公司");
-  const DbRow base = {"D000000001",
-                      company,
-                      platform::Utf8ToGbk("仓库一"),
-                      "2024-05-01 12:00:00",
-                      "25.0",
-                      "1",
-                      "60.0",
-                      "3",
-                      "31.5",
-                      "3.6",
-                      "0",
-                      platform::Utf8ToGbk("一号探头"),
-                      "12.5"};
+  const DbRow base = QueryRow();
   std::vector<DbRow> rows = {base, base, base, base, DbRow{"D2"}, base};
   rows[1][kColTempeAlarm] = "4";
   rows[1][kColPower] = "7";
