@@ -62,15 +62,23 @@ bool LoopbackForwarder::OpenListener() {
   return true;
 }
 
+// The relay thread's poll() may still hold a closed descriptor's socket for up to kPollMs; a
+// plain close() would leave it listening (or relaying) that long. shutdown() ends it at once.
 void LoopbackForwarder::CloseListener() {
-  if (listener_ >= 0) ::close(listener_);
+  if (listener_ >= 0) {
+    ::shutdown(listener_, SHUT_RDWR);
+    ::close(listener_);
+  }
   listener_ = -1;
   listening_ = false;
 }
 
 void LoopbackForwarder::ClosePair(Pair& pair) {
-  if (pair.client >= 0) ::close(pair.client);
-  if (pair.server >= 0) ::close(pair.server);
+  for (const int fd : {pair.client, pair.server}) {
+    if (fd < 0) continue;
+    ::shutdown(fd, SHUT_RDWR);
+    ::close(fd);
+  }
   pair.client = pair.server = -1;
 }
 
