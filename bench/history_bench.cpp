@@ -23,7 +23,6 @@
 #include "CHistoryQueryDlg.h"
 #include "CHistoryTablePage.h"
 #include "DbSession.h"
-#include "HistoryGlobals.h"
 #include "HistoryQueryTemplate.h"
 #include "HistoryStatements.h"
 #include "LoginState.h"
@@ -125,10 +124,10 @@ bool CreateDatabase() {
   }
   station.Configure("127.0.0.1", Port(), "root", Password(), kDatabase);
   station.ConnectDatabase();
-  currentUserName = "root";
-  currentUserRole = kRoleAdministrator;
   return station.LastConnectSucceeded() != 0;
 }
+
+const Login kRoot{"root", kRoleAdministrator};
 
 void FillQueryList(CHistoryQueryDlg& dlg) {
   for (int d = 0; d < kDevices; ++d) dlg.QueryList()->AppendRow({QString::fromStdString(DeviceId(d)), "", "", ""});
@@ -136,7 +135,7 @@ void FillQueryList(CHistoryQueryDlg& dlg) {
 
 void TableQuery(benchmark::State& state) {
   if (!databaseReady) return state.SkipWithError("test server not reachable");
-  CHistoryQueryDlg dlg(station);
+  CHistoryQueryDlg dlg(station, kRoot);
   FillQueryList(dlg);
   dlg.Item<QDateEdit>(res::IDC_HQ_START_DATE)->setDate(kFirstDay);
   dlg.Item<QDateEdit>(res::IDC_HQ_END_DATE)->setDate(kFirstDay.addDays(kDays - 1));
@@ -173,11 +172,10 @@ BENCHMARK(ClientQuery)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void CurveDay(benchmark::State& state) {
   if (!databaseReady) return state.SkipWithError("test server not reachable");
-  CHistoryQueryDlg dlg(station);
+  CHistoryQueryDlg dlg(station, kRoot);
   FillQueryList(dlg);
   dlg.Item<QDateEdit>(res::IDC_HQ_START_DATE)->setDate(kFirstDay);
   dlg.Item<QTabBar>(res::IDC_HQ_TABS)->setCurrentIndex(1);
-  HistoryGroupIndex = 0;
   for (auto _ : state) dlg.OnQuery();
 }
 BENCHMARK(CurveDay)->Unit(benchmark::kMillisecond)->Iterations(10);

@@ -129,10 +129,10 @@ void BM_RefreshLiveTableFromServer(benchmark::State& state) {
     state.SkipWithError("set VELTRANE_DB_PORT to a running private server");
     return;
   }
-  currentUserRole = kRoleAdministrator;
+  const Login login{"root", kRoleAdministrator};
   auto table = DeviceLiveTable::Create();
-  RefreshLiveTable(RefreshSession(), *table);
-  for (auto _ : state) RefreshLiveTable(RefreshSession(), *table);
+  RefreshLiveTable(RefreshSession(), *table, login);
+  for (auto _ : state) RefreshLiveTable(RefreshSession(), *table, login);
   state.counters["devices"] = table->liveCount;
 }
 BENCHMARK(BM_RefreshLiveTableFromServer)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);

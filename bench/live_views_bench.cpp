@@ -10,7 +10,6 @@
 #include "CIconView.h"
 #include "DeviceLiveTable.h"
 #include "Gbk.h"
-#include "LiveGlobals.h"
 
 namespace {
 
@@ -54,7 +53,6 @@ BENCHMARK(BM_DrawTilePage45)->Unit(benchmark::kMillisecond)->Repetitions(5)->Rep
 // A full group: 10 devices with 399 samples each, in a 1680 x 1000 view.
 void BM_DrawCurveGroup(benchmark::State& state) {
   auto table = DemoTable(10, 399);
-  CurveGroupIndex = 0;
   CCurveView view(*table);
   view.resize(1680, 1000);
   view.DrawCurveGroup(CCurveView::kRedraw);

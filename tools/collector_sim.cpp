@@ -143,28 +143,29 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  ReadOrCreateConfig(appConfig, kConfigPath);
+  AppConfig config;
+  ReadOrCreateConfig(config, kConfigPath);
   for (const auto& [option, text] : overrides) {
     if (option == "--host")
-      appConfig.host = text;
+      config.host = text;
     else if (option == "--port")
-      appConfig.port = std::atoi(text.c_str());
+      config.port = std::atoi(text.c_str());
     else if (option == "--user")
-      appConfig.user = text;
+      config.user = text;
     else if (option == "--password")
-      appConfig.password = text;
+      config.password = text;
     else
-      appConfig.database = text;
+      config.database = text;
   }
   std::signal(SIGTERM, [](int) { stopRequested = 1; });
   std::signal(SIGINT, [](int) { stopRequested = 1; });
 
   DbSession db;
-  db.Configure(appConfig.host, appConfig.port, appConfig.user, appConfig.password, appConfig.database);
+  db.Configure(config.host, config.port, config.user, config.password, config.database);
   db.ConnectDatabase();
   if (!db.LastConnectSucceeded()) {
-    std::fprintf(stderr, "collector-sim: cannot connect to %s:%d/%s\n", appConfig.host.c_str(), appConfig.port,
-                 appConfig.database.c_str());
+    std::fprintf(stderr, "collector-sim: cannot connect to %s:%d/%s\n", config.host.c_str(), config.port,
+                 config.database.c_str());
     return 1;
   }
   std::vector<SimulatedDevice> devices = LoadDevices(db);

@@ -66,8 +66,10 @@ void Click(QWidget* dialog, int id) {
   if (auto* button = res::Control<QPushButton>(dialog, id)) button->click();
 }
 
+const Login kDemoLogin{"admin", kRoleAdministrator};
+
 void ShootHistory() {
-  CHistoryQueryDlg dlg(Db());
+  CHistoryQueryDlg dlg(Db(), kDemoLogin);
   const QDate yesterday = QDate::currentDate().addDays(-1);
   res::Control<QDateEdit>(&dlg, res::IDC_HQ_START_DATE)->setDate(yesterday);
   res::Control<QDateEdit>(&dlg, res::IDC_HQ_END_DATE)->setDate(yesterday);
@@ -93,12 +95,13 @@ void ShootAdministration(QWidget* frame) {
       {res::ID_DEVICE_MANAGE, "device_manage_dialog.png"},
       {res::ID_USER_PERMISSION, "permission_dialog.png"},
   };
+  DialogContext context{kDemoLogin};
   for (const auto& d : dialogs) {
-    std::unique_ptr<QDialog> dialog = DatabaseDialogFactory(d.command)(frame);
+    std::unique_ptr<QDialog> dialog = DatabaseDialogFactory(d.command, context)(frame);
     dialog->show();
     Save(*dialog, d.name);
   }
-  std::unique_ptr<QDialog> dialog = DatabaseDialogFactory(res::ID_COMPANY_DEPT)(frame);
+  std::unique_ptr<QDialog> dialog = DatabaseDialogFactory(res::ID_COMPANY_DEPT, context)(frame);
   dialog->show();
   Save(*dialog, "company_page.png");
   if (auto* tabs = res::Control<QTabBar>(dialog.get(), res::IDC_COMPANY_DEPT_TABS)) tabs->setCurrentIndex(1);
@@ -140,19 +143,17 @@ int main(int argc, char** argv) {
   app.setFont(res::UiFont(9));
   outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
   const int liveSeconds = argc > 2 ? std::atoi(argv[2]) : 130;
-  LoadConfig(Db());
+  const AppConfig config = LoadConfig();
+  ConnectWithConfig(Db(), config);
   if (CheckLogin(Db(), "admin", "admin", kRoleAdministrator) != LoginCheckResult::kAccepted) {
     std::fprintf(stderr,
                  "demo-screenshots: admin/admin (管理员) refused; is the demo server up (scripts/demo --no-start)?\n");
     return 1;
   }
-  currentUserName = "admin";
-  currentUserRole = kRoleAdministrator;
-
-  CMainFrame frame(0);
+  CMainFrame frame(config);
   if (const QScreen* screen = frame.screen()) frame.setGeometry(screen->availableGeometry());
   frame.showMaximized();
-  frame.StartMonitoring();
+  frame.StartMonitoring(kDemoLogin);
   frame.setWindowTitle(QStringLiteral("温湿度智能监控系统"));
   Settle(liveSeconds * 1000);  // the monitor thread refreshes every 10 s meanwhile
   frame.OnLiveRefresh();

@@ -16,7 +16,7 @@ enum TabIndex : int { kCompanyTab = 0, kDepartmentTab = 1 };
 constexpr int kPageLeft = 10, kPageTop = 30, kPageWidthLoss = 20, kPageHeightLoss = 40;
 }  // namespace
 
-CCompanyDeptDlg::CCompanyDeptDlg(DbSession& db, QWidget* parent)
+CCompanyDeptDlg::CCompanyDeptDlg(DbSession& db, const std::string& actingUser, QWidget* parent)
     : DialogBase(kCompanyDeptDialog, parent, kFilterEnter),
       tabs_(Item<QTabBar>(IDC_COMPANY_DEPT_TABS)),
       companyPage_(nullptr),
@@ -33,8 +33,8 @@ CCompanyDeptDlg::CCompanyDeptDlg(DbSession& db, QWidget* parent)
   pane->setGeometry(area.adjusted(0, tabs_->height() - 1, 0, 0));
   pane->lower();
 
-  companyPage_ = new CCompanyPage(db, this);
-  departmentPage_ = new CDepartmentPage(db, this);
+  companyPage_ = new CCompanyPage(db, actingUser, this);
+  departmentPage_ = new CDepartmentPage(db, actingUser, this);
   const QRect pageRect(area.x() + kPageLeft, area.y() + kPageTop, area.width() - kPageWidthLoss,
                        area.height() - kPageHeightLoss);
   for (QWidget* page : {static_cast<QWidget*>(companyPage_), static_cast<QWidget*>(departmentPage_)})

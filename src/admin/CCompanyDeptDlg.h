@@ -1,6 +1,8 @@
 #pragma once
 // "公司以及部门管理": a tab strip with the company page and the department page. Both pages are
 // built when the dialog is, so the department page has its companies before it is first shown.
+#include <string>
+
 #include "DialogBase.h"
 
 class CCompanyPage;
@@ -11,7 +13,8 @@ class QTabBar;
 class CCompanyDeptDlg : public res::DialogBase {
   Q_OBJECT
  public:
-  explicit CCompanyDeptDlg(DbSession& db, QWidget* parent = nullptr);
+  // `actingUser` (GBK) is who makes the changes.
+  CCompanyDeptDlg(DbSession& db, const std::string& actingUser, QWidget* parent = nullptr);
 
   CCompanyPage* CompanyPage() const { return companyPage_; }
   CDepartmentPage* DepartmentPage() const { return departmentPage_; }

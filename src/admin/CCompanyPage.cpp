@@ -8,7 +8,6 @@
 #include "CompanyPageTemplate.h"
 #include "DbSession.h"
 #include "Gbk.h"
-#include "LoginState.h"
 #include "RecordForm.h"
 #include "ReportListView.h"
 #include "UserPermissionSearch.h"
@@ -34,9 +33,10 @@ const char* SearchColumn(const QString& field) {
 }
 }  // namespace
 
-CCompanyPage::CCompanyPage(DbSession& db, QWidget* parent)
+CCompanyPage::CCompanyPage(DbSession& db, std::string actingUser, QWidget* parent)
     : DialogBase(kCompanyPage, parent, kFilterEnter | kFilterEscape, /*asChildPage=*/true),
       db_(db),
+      actingUser_(std::move(actingUser)),
       list_(Item<ReportListView>(IDC_COMPANY_LIST)),
       form_(*this, {IDC_COMPANY_NUMBER, IDC_COMPANY_NAME, IDC_COMPANY_STATUS}, kNumberRule, kFieldName,
             [this] { FillCompanyList(listQuery_); }) {
@@ -93,18 +93,18 @@ void CCompanyPage::OnSearch() {
 void CCompanyPage::OnAdd() {
   const auto typed = form_.Take(/*nameRequired=*/true);
   if (!typed) return;
-  form_.Report(admin::Change::kAdd,
-               admin::AddCompany(db_, currentUserName, platform::ToGbk(typed->number), platform::ToGbk(typed->name))
-                   .Succeeded());
+  form_.Report(
+      admin::Change::kAdd,
+      admin::AddCompany(db_, actingUser_, platform::ToGbk(typed->number), platform::ToGbk(typed->name)).Succeeded());
 }
 
 void CCompanyPage::OnRename() {
   const auto typed = form_.Take(/*nameRequired=*/true);
   if (!typed) return;
   // An update that matches no row is still an accepted statement.
-  form_.Report(admin::Change::kRename,
-               admin::RenameCompany(db_, currentUserName, platform::ToGbk(typed->number), platform::ToGbk(typed->name))
-                   .Succeeded());
+  form_.Report(
+      admin::Change::kRename,
+      admin::RenameCompany(db_, actingUser_, platform::ToGbk(typed->number), platform::ToGbk(typed->name)).Succeeded());
 }
 
 void CCompanyPage::OnDelete() {
@@ -112,6 +112,5 @@ void CCompanyPage::OnDelete() {
   const auto number = form_.TakeNumber();
   if (!number) return;
   // A refused statement anywhere leaves the company and all its rows in place.
-  form_.Report(admin::Change::kDelete,
-               admin::DeleteCompany(db_, currentUserName, platform::ToGbk(*number)).Succeeded());
+  form_.Report(admin::Change::kDelete, admin::DeleteCompany(db_, actingUser_, platform::ToGbk(*number)).Succeeded());
 }

@@ -15,7 +15,8 @@ class ReportListView;
 class CCompanyPage : public res::DialogBase {
   Q_OBJECT
  public:
-  CCompanyPage(DbSession& db, QWidget* parent);
+  // `actingUser` (GBK) is who makes the changes.
+  CCompanyPage(DbSession& db, std::string actingUser, QWidget* parent);
 
   void FillCompanyList(const std::string& query);
   const std::string& CurrentListQuery() const { return listQuery_; }
@@ -28,6 +29,7 @@ class CCompanyPage : public res::DialogBase {
   void SetStatus(const QString& text);
 
   DbSession& db_;
+  const std::string actingUser_;
   res::ReportListView* list_;
   admin::RecordForm form_;  // number, name, status line; the 4-byte number rule
   std::string listQuery_;   // refilled after every change, so the last search stays in force

@@ -11,7 +11,6 @@
 #include "DbSession.h"
 #include "DepartmentPageTemplate.h"
 #include "Gbk.h"
-#include "LoginState.h"
 #include "RecordForm.h"
 #include "ReportListView.h"
 
@@ -25,9 +24,10 @@ const QString kDeleteQuestion =
     QStringLiteral("确认删除部门？删除此公司部门后将同时删除'设备表','用户权限表'中与此公司部门相关的记录");
 }  // namespace
 
-CDepartmentPage::CDepartmentPage(DbSession& db, QWidget* parent)
+CDepartmentPage::CDepartmentPage(DbSession& db, std::string actingUser, QWidget* parent)
     : DialogBase(kDepartmentPage, parent, kFilterEnter | kFilterEscape, /*asChildPage=*/true),
       db_(db),
+      actingUser_(std::move(actingUser)),
       list_(Item<ReportListView>(IDC_DEPT_LIST)),
       form_(*this, {IDC_DEPT_NUMBER, IDC_DEPT_NAME, IDC_DEPT_STATUS}, kNumberRule, kFieldName,
             [this] { FillDepartmentList(); }),
@@ -101,10 +101,9 @@ void CDepartmentPage::OnAdd() {
   const auto typed = form_.Take(/*nameRequired=*/true, !company.isEmpty());
   if (!typed) return;
   // Refused when the company is gone.
-  const bool added =
-      admin::AddDepartment(db_, currentUserName, {platform::ToGbk(company), platform::ToGbk(typed->number)},
-                           platform::ToGbk(typed->name))
-          .Succeeded();
+  const bool added = admin::AddDepartment(db_, actingUser_, {platform::ToGbk(company), platform::ToGbk(typed->number)},
+                                          platform::ToGbk(typed->name))
+                         .Succeeded();
   form_.Report(admin::Change::kAdd, added);
   if (!added) FillDepartmentList();  // forgets the company if it is gone
 }
@@ -114,7 +113,7 @@ void CDepartmentPage::OnRename() {
   const auto typed = form_.Take(/*nameRequired=*/true);
   if (!typed) return;
   form_.Report(admin::Change::kRename,
-               admin::RenameDepartment(db_, currentUserName, {platform::ToGbk(company), platform::ToGbk(typed->number)},
+               admin::RenameDepartment(db_, actingUser_, {platform::ToGbk(company), platform::ToGbk(typed->number)},
                                        platform::ToGbk(typed->name))
                    .Succeeded());
 }
@@ -127,5 +126,5 @@ void CDepartmentPage::OnDelete() {
   // A refused statement anywhere leaves the department and its rows in place.
   form_.Report(
       admin::Change::kDelete,
-      admin::DeleteDepartment(db_, currentUserName, {platform::ToGbk(company), platform::ToGbk(*number)}).Succeeded());
+      admin::DeleteDepartment(db_, actingUser_, {platform::ToGbk(company), platform::ToGbk(*number)}).Succeeded());
 }

@@ -17,7 +17,8 @@ class ReportListView;
 class CDepartmentPage : public res::DialogBase {
   Q_OBJECT
  public:
-  CDepartmentPage(DbSession& db, QWidget* parent);
+  // `actingUser` (GBK) is who makes the changes.
+  CDepartmentPage(DbSession& db, std::string actingUser, QWidget* parent);
 
   // Refills the company names; the list is left without a selection.
   void LoadCompanyNames();
@@ -34,6 +35,7 @@ class CDepartmentPage : public res::DialogBase {
   void SetStatus(const QString& text);
 
   DbSession& db_;
+  const std::string actingUser_;
   res::ReportListView* list_;
   admin::RecordForm form_;  // number, name, status line; the 2-byte number rule
   QComboBox* companies_;

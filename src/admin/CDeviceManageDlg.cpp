@@ -12,7 +12,6 @@
 #include "DbSession.h"
 #include "DeviceManageTemplate.h"
 #include "Gbk.h"
-#include "LoginState.h"
 #include "RecordForm.h"
 #include "ReportListView.h"
 #include "UserPermissionSearch.h"
@@ -66,9 +65,10 @@ const char* SearchColumn(const QString& item) {
 std::string Gbk(const QString& text) { return platform::ToGbk(text); }
 }  // namespace
 
-CDeviceManageDlg::CDeviceManageDlg(DbSession& db, QWidget* parent)
+CDeviceManageDlg::CDeviceManageDlg(DbSession& db, std::string actingUser, QWidget* parent)
     : DialogBase(kDeviceManageDialog, parent, kFilterEnter),
       db_(db),
+      actingUser_(std::move(actingUser)),
       list_(Item<ReportListView>(IDC_DEVICE_LIST)),
       form_(*this, {IDC_DEVICE_ID, IDC_DEVICE_NAME, IDC_DEVICE_STATUS}, kIdRule, kFieldName,
             [this] { FillDeviceList(listQuery_); }),
@@ -207,19 +207,19 @@ void CDeviceManageDlg::OnAdd() {
   if (!typed) return;
   // Refused when the department is gone.
   form_.Report(admin::Change::kAdd,
-               admin::AddDevice(db_, currentUserName, ChosenDevice(typed->number), Gbk(typed->name)).Succeeded());
+               admin::AddDevice(db_, actingUser_, ChosenDevice(typed->number), Gbk(typed->name)).Succeeded());
 }
 
 void CDeviceManageDlg::OnDelete() {
   if (!admin::ConfirmDelete(this, kDeleteQuestion)) return;
   const auto id = form_.TakeNumber(PlaceChosen());
   if (!id) return;
-  form_.Report(admin::Change::kDelete, admin::DeleteDevice(db_, currentUserName, ChosenDevice(*id)).Succeeded());
+  form_.Report(admin::Change::kDelete, admin::DeleteDevice(db_, actingUser_, ChosenDevice(*id)).Succeeded());
 }
 
 void CDeviceManageDlg::OnRename() {
   const auto typed = form_.Take(/*nameRequired=*/false, PlaceChosen());  // an empty name is a valid new name
   if (!typed) return;
   form_.Report(admin::Change::kRename,
-               admin::RenameDevice(db_, currentUserName, ChosenDevice(typed->number), Gbk(typed->name)).Succeeded());
+               admin::RenameDevice(db_, actingUser_, ChosenDevice(typed->number), Gbk(typed->name)).Succeeded());
 }

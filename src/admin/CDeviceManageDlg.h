@@ -19,7 +19,8 @@ class ReportListView;
 class CDeviceManageDlg : public res::DialogBase {
   Q_OBJECT
  public:
-  explicit CDeviceManageDlg(DbSession& db, QWidget* parent = nullptr);
+  // `actingUser` (GBK) is who makes the changes.
+  CDeviceManageDlg(DbSession& db, std::string actingUser, QWidget* parent = nullptr);
 
   // Enables the controls of the add/delete mode (true) or of the name-change mode (false).
   void ApplyEditMode(bool addDelete);
@@ -44,6 +45,7 @@ class CDeviceManageDlg : public res::DialogBase {
   void SetStatus(const QString& text);
 
   DbSession& db_;
+  const std::string actingUser_;
   res::ReportListView* list_;
   admin::RecordForm form_;  // ID, name, status line; the 10-byte ID rule
   QComboBox* companies_;

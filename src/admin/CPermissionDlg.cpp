@@ -11,7 +11,6 @@
 #include "DbSession.h"
 #include "FieldRules.h"
 #include "Gbk.h"
-#include "LoginState.h"
 #include "PermissionTemplate.h"
 #include "ReportListView.h"
 #include "UserPermissionSearch.h"
@@ -65,9 +64,10 @@ void SelectEntryNamed(QComboBox* combo, const QString& name) {
 
 }  // namespace
 
-CPermissionDlg::CPermissionDlg(DbSession& db, QWidget* parent)
+CPermissionDlg::CPermissionDlg(DbSession& db, std::string actingUser, QWidget* parent)
     : DialogBase(kPermissionDialog, parent),
       db_(db),
+      actingUser_(std::move(actingUser)),
       userCombo_(Item<QComboBox>(IDC_PERM_USER)),
       companyCombo_(Item<QComboBox>(IDC_PERM_COMPANY)),
       departmentCombo_(Item<QComboBox>(IDC_PERM_DEPARTMENT)),
@@ -206,8 +206,7 @@ void CPermissionDlg::OnGrant() {
   const std::string departmentNum = platform::ToGbk(GetDlgItemText(IDC_PERM_DEPARTMENT_NUM));
   if (user.empty() || companyNum.empty() || departmentNum.empty()) return;
   // Refused when the user, the company or the department was deleted since the combos were filled.
-  Report(admin::Change::kAdd,
-         admin::GrantPermission(db_, currentUserName, {user, companyNum, departmentNum}).Succeeded());
+  Report(admin::Change::kAdd, admin::GrantPermission(db_, actingUser_, {user, companyNum, departmentNum}).Succeeded());
 }
 
 void CPermissionDlg::OnWithdraw() {
@@ -218,5 +217,5 @@ void CPermissionDlg::OnWithdraw() {
   if (user.empty() || companyNum.empty() || departmentNum.empty()) return;
   // A withdrawal that matched no row is still accepted by the server, and reported as such.
   Report(admin::Change::kDelete,
-         admin::RevokePermission(db_, currentUserName, {user, companyNum, departmentNum}).Succeeded());
+         admin::RevokePermission(db_, actingUser_, {user, companyNum, departmentNum}).Succeeded());
 }

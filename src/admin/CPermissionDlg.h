@@ -17,7 +17,8 @@ class ReportListView;
 class CPermissionDlg : public res::DialogBase {
   Q_OBJECT
  public:
-  explicit CPermissionDlg(DbSession& db, QWidget* parent = nullptr);
+  // `actingUser` (GBK) is who makes the changes.
+  CPermissionDlg(DbSession& db, std::string actingUser, QWidget* parent = nullptr);
 
   // Refills the list from `query` in result order; nothing happens when not connected.
   void FillPermissionList(const std::string& query);
@@ -37,6 +38,7 @@ class CPermissionDlg : public res::DialogBase {
   void SetStatus(const QString& text);
 
   DbSession& db_;
+  const std::string actingUser_;
   QComboBox* userCombo_;
   QComboBox* companyCombo_;
   QComboBox* departmentCombo_;

@@ -9,7 +9,6 @@
 #include "DbSession.h"
 #include "FieldRules.h"
 #include "Gbk.h"
-#include "LoginState.h"
 #include "MessageBox.h"
 #include "ReportListView.h"
 #include "UserManageTemplate.h"
@@ -60,8 +59,11 @@ std::string Field(const DbRow& row, int column) {
 
 }  // namespace
 
-CUserManageDlg::CUserManageDlg(DbSession& db, QWidget* parent)
-    : DialogBase(kUserManageDialog, parent), db_(db), list_(Item<ReportListView>(IDC_USER_LIST)) {
+CUserManageDlg::CUserManageDlg(DbSession& db, std::string actingUser, QWidget* parent)
+    : DialogBase(kUserManageDialog, parent),
+      db_(db),
+      actingUser_(std::move(actingUser)),
+      list_(Item<ReportListView>(IDC_USER_LIST)) {
   list_->setShowGrid(true);
   list_->InsertColumn(kListName, QStringLiteral("用户名"), kListColumnWidth);
   list_->InsertColumn(kListRole, QStringLiteral("用户类型"), kListColumnWidth);
@@ -152,7 +154,7 @@ void CUserManageDlg::OnAdd() {
       platform::MessageBox(this, kAddAsNormalUserQuestion, kAddCaption, platform::MB_YESNO) != platform::IDYES) {
     return;
   }
-  Report(admin::Change::kAdd, admin::AddUser(db_, currentUserName, name, password).Succeeded());
+  Report(admin::Change::kAdd, admin::AddUser(db_, actingUser_, name, password).Succeeded());
 }
 
 void CUserManageDlg::OnDelete() {
@@ -165,5 +167,5 @@ void CUserManageDlg::OnDelete() {
     return;
   }
   // The account and its grants go together; a name that matched no row still succeeds.
-  Report(admin::Change::kDelete, admin::DeleteUser(db_, currentUserName, platform::ToGbk(typedName)).Succeeded());
+  Report(admin::Change::kDelete, admin::DeleteUser(db_, actingUser_, platform::ToGbk(typedName)).Succeeded());
 }

@@ -16,7 +16,8 @@ class ReportListView;
 class CUserManageDlg : public res::DialogBase {
   Q_OBJECT
  public:
-  explicit CUserManageDlg(DbSession& db, QWidget* parent = nullptr);
+  // `actingUser` (GBK) is who makes the changes.
+  CUserManageDlg(DbSession& db, std::string actingUser, QWidget* parent = nullptr);
 
   // Clears the list and fills it from `query`, newest result row on top. Leaves the list alone
   // when the query is empty or the session is not connected.
@@ -31,6 +32,7 @@ class CUserManageDlg : public res::DialogBase {
   void SetStatus(const QString& text);
 
   DbSession& db_;
+  const std::string actingUser_;
   res::ReportListView* list_;
   std::string listQuery_;  // the statement that last filled the list; add and delete refill with it
 };

@@ -14,8 +14,6 @@
 #include "Diagnostic.h"
 #include "Profile.h"
 
-AppConfig appConfig;
-
 namespace {
 
 constexpr const char* kDbSection = "MYDB_CONFIG";
@@ -148,8 +146,13 @@ bool ReadOrCreateConfig(AppConfig& config, const char* path) {
   return false;
 }
 
-void LoadConfig(DbSession& db) {
-  ReadOrCreateConfig(appConfig, kConfigPath);
-  db.Configure(appConfig.host, appConfig.port, appConfig.user, appConfig.password, appConfig.database);
+AppConfig LoadConfig(const char* path) {
+  AppConfig config;
+  ReadOrCreateConfig(config, path);
+  return config;
+}
+
+void ConnectWithConfig(DbSession& db, const AppConfig& config) {
+  db.Configure(config.host, config.port, config.user, config.password, config.database);
   db.ConnectDatabase();
 }

@@ -1,9 +1,13 @@
 #pragma once
-// Process-wide configuration, read once at start-up from ".//Corvane.ini" in the current
-// directory (written with the built-in defaults when the file does not exist yet).
+// The station's configuration, read once at start-up from ".//Corvane.ini" in the current
+// directory (written with the built-in defaults when the file does not exist yet). The shell
+// owns the one read and hands its values to whoever needs them.
 #include <string>
 
 class DbSession;
+
+// Seconds without a new reading before a device counts as silent ("通讯掉线").
+inline constexpr int kDefaultCommTimeout = 120;
 
 struct AppConfig {
   std::string host = "localhost";
@@ -11,23 +15,21 @@ struct AppConfig {
   std::string user = "root";
   std::string password = "480917";
   std::string database = "CorvaneDB";
-  int defMode = 0;        // first live view: 1 curves, 2 tiles, anything else the table
-  int commTimeout = 120;  // seconds without a new reading before "通讯掉线"
+  int defMode = 0;  // first live view: 1 curves, 2 tiles, anything else the table
+  int commTimeout = kDefaultCommTimeout;
   // [ALARM_CONFIG] SOUND: 0 keeps the alarm silent. Read when present, never written, so a
   // fresh file keeps its seven keys.
   bool alarmSound = true;
 };
 
-extern AppConfig appConfig;
-
 inline constexpr const char* kConfigPath = ".//Corvane.ini";
-
-// Device communication time-out in seconds.
-inline int CommTimeout() { return appConfig.commTimeout; }
 
 // Fills `config` from the file at `path`, or creates that file with the values `config`
 // already holds. Returns true when the file existed and was read.
 bool ReadOrCreateConfig(AppConfig& config, const char* path);
 
-// Reads (or creates) the configuration file, then opens `db` with its parameters.
-void LoadConfig(DbSession& db);
+// Reads (or creates) the configuration file at `path`.
+AppConfig LoadConfig(const char* path = kConfigPath);
+
+// Gives `db` the configured server and opens it (a failure is recorded in `db`).
+void ConnectWithConfig(DbSession& db, const AppConfig& config);

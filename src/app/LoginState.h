@@ -1,9 +1,11 @@
 #pragma once
-// Login values: set once by a successful login, read by the live query, the menus and the
-// history dialog for the rest of the run.
+// Who is logged in. The login dialog produces it; the shell hands it to the live query, the
+// menus, the dialogs and the export, which never change it.
 #include <string>
 
 enum UserRole : int { kRoleNone = 0, kRoleAdministrator = 1, kRoleNormalUser = 2 };
 
-extern std::string currentUserName;  // GBK, exactly as typed
-extern int currentUserRole;          // UserRole code; 0 before login
+struct Login {
+  std::string userName;  // GBK, exactly as typed
+  int role = kRoleNone;  // UserRole code; kRoleNone before a login
+};

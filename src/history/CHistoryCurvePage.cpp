@@ -11,7 +11,6 @@
 #include "DbSession.h"
 #include "HistoryCurvePageTemplate.h"
 #include "HistoryExport.h"
-#include "HistoryGlobals.h"
 #include "HistoryQueryContext.h"
 #include "HistoryStatements.h"
 #include "LocalTime.h"
@@ -110,23 +109,23 @@ void CHistoryCurvePage::DrawCurves(DrawMode mode, const std::string& start, cons
   const int n = static_cast<int>(ids.size());
   const int groups = history::GroupCount(n);
   // The list may have shrunk since the index was last used: keep it on a group that exists.
-  HistoryGroupIndex = history::ClampGroupIndex(HistoryGroupIndex, n);
+  groupIndex_ = history::ClampGroupIndex(groupIndex_, n);
   if (mode == kPreviousGroup) {
-    if (HistoryGroupIndex <= 0) return;
-    --HistoryGroupIndex;
+    if (groupIndex_ <= 0) return;
+    --groupIndex_;
   } else if (mode == kNextGroup) {
-    if (HistoryGroupIndex >= groups - 1) return;
-    ++HistoryGroupIndex;
+    if (groupIndex_ >= groups - 1) return;
+    ++groupIndex_;
   }
 
   PullChannel();
-  chart_.groupLabel = history::GroupLabel(HistoryGroupIndex, n);
+  chart_.groupLabel = history::GroupLabel(groupIndex_, n);
   for (auto& series : chart_.series) {
     series.name.clear();
     series.segments.clear();
   }
   int filled = 0;
-  for (int i = history::kSeriesSlots * HistoryGroupIndex; i < n && filled < history::kSeriesSlots; ++i, ++filled) {
+  for (int i = history::kSeriesSlots * groupIndex_; i < n && filled < history::kSeriesSlots; ++i, ++filled) {
     const std::string& id = ids[static_cast<std::size_t>(i)];
     if (id.size() < kSlotNameLimit) chart_.series[static_cast<std::size_t>(filled)].name = id;
   }

@@ -4,6 +4,7 @@
 // the page's size; paintEvent only copies it.
 #include <QDate>
 #include <QImage>
+#include <cstdint>
 #include <string>
 
 #include "DialogBase.h"
@@ -34,6 +35,11 @@ class CHistoryCurvePage : public res::DialogBase {
   void PreviousDay() { StepDay(-1); }
   void NextDay() { StepDay(1); }
 
+  // The group of ten devices shown (zero-based). The shell carries it from one opening of the
+  // dialog to the next.
+  std::int32_t GroupIndex() const { return groupIndex_; }
+  void SetGroupIndex(std::int32_t index) { groupIndex_ = index; }
+
   int Channel() const { return chart_.channel; }
   const history::CurveChart& Chart() const { return chart_; }
   const QImage& Image() const { return image_; }
@@ -56,6 +62,7 @@ class CHistoryCurvePage : public res::DialogBase {
   DbSession& db_;
   const HistoryQueryContext* dialog_;
   QDate curveDate_;
+  std::int32_t groupIndex_ = 0;
   int curveYear_ = 0, curveMonth_ = 0, curveDay_ = 0;  // the day of the last load
   history::CurveChart chart_;
   QImage image_;

@@ -59,9 +59,10 @@ QDate Today() {
 
 }  // namespace
 
-CHistoryQueryDlg::CHistoryQueryDlg(DbSession& db, QWidget* parent)
+CHistoryQueryDlg::CHistoryQueryDlg(DbSession& db, Login login, QWidget* parent)
     : res::DialogBase(res::kHistoryQueryDialog, parent, kFilterEnter | kFilterEscape),
       db_(db),
+      login_(std::move(login)),
       tabs_(Item<QTabBar>(res::IDC_HQ_TABS)),
       deviceList_(Item<res::ReportListView>(res::IDC_HQ_DEVICE_LIST)),
       queryList_(Item<res::ReportListView>(res::IDC_HQ_QUERY_LIST)) {
@@ -112,7 +113,7 @@ void CHistoryQueryDlg::FillCompanyCombo() {
   combo->clear();
   if (!db_.LastConnectSucceeded()) return;
   // Each entry carries its number: two companies may share a name.
-  res::FillCompanyCombo(*combo, catalogue::CompaniesSeenBy(db_, currentUserRole, currentUserName).rows);
+  res::FillCompanyCombo(*combo, catalogue::CompaniesSeenBy(db_, login_.role, login_.userName).rows);
 }
 
 void CHistoryQueryDlg::OnCompanyChanged() {
@@ -140,7 +141,7 @@ void CHistoryQueryDlg::FillDepartmentCombo() {
   combo->clear();
   const std::string companyNum = platform::ToGbk(GetDlgItemText(res::IDC_HQ_COMPANY_NUM));
   if (companyNum.empty()) return;
-  const DbResult result = catalogue::DepartmentNamesSeenBy(db_, currentUserRole, currentUserName, companyNum);
+  const DbResult result = catalogue::DepartmentNamesSeenBy(db_, login_.role, login_.userName, companyNum);
   if (!result.ok) return;
   for (const DbRow& row : result.rows) combo->addItem(platform::FromGbk(row.empty() ? "" : row[0]));
   combo->setCurrentIndex(combo->count() > 0 ? 0 : -1);

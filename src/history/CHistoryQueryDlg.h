@@ -9,6 +9,7 @@
 
 #include "DialogBase.h"
 #include "HistoryQueryContext.h"
+#include "LoginState.h"
 
 class CHistoryCurvePage;
 class CHistoryTablePage;
@@ -21,7 +22,8 @@ class ReportListView;
 class CHistoryQueryDlg : public res::DialogBase, public HistoryQueryContext {
   Q_OBJECT
  public:
-  explicit CHistoryQueryDlg(DbSession& db, QWidget* parent = nullptr);
+  // The company and department lists are limited by `login`'s role.
+  CHistoryQueryDlg(DbSession& db, Login login, QWidget* parent = nullptr);
 
   CHistoryTablePage* TablePage() const { return tablePage_; }
   CHistoryCurvePage* CurvePage() const { return curvePage_; }
@@ -57,6 +59,7 @@ class CHistoryQueryDlg : public res::DialogBase, public HistoryQueryContext {
   void AddToQuery(int deviceRow);
 
   DbSession& db_;
+  const Login login_;
   QTabBar* tabs_;
   QRect tabClientRect_;
   CHistoryTablePage* tablePage_;

@@ -9,7 +9,6 @@
 #include "DeviceLiveTable.h"
 #include "Fonts.h"
 #include "Gbk.h"
-#include "LiveGlobals.h"
 #include "ViewText.h"
 
 namespace {
@@ -79,12 +78,12 @@ void CCurveView::DrawCurveGroup(Step step) {
     groupCount = curves::GroupCount(shownCount);
     // Unchecking devices can leave the index past the last group; showing the last group
     // instead keeps curves of devices that are no longer shown from lingering on screen.
-    const int clamped = curves::ClampGroup(CurveGroupIndex, groupCount);
+    const int clamped = curves::ClampGroup(groupIndex_, groupCount);
     const std::optional<int> stepped = curves::StepGroup(clamped, groupCount, step);
-    if (!stepped && clamped == CurveGroupIndex && !resized) return;  // nothing to turn to
-    CurveGroupIndex = stepped.value_or(clamped);
+    if (!stepped && clamped == groupIndex_ && !resized) return;  // nothing to turn to
+    groupIndex_ = stepped.value_or(clamped);
 
-    const int first = curves::FirstRecordOfGroup(shown, CurveGroupIndex);
+    const int first = curves::FirstRecordOfGroup(shown, groupIndex_);
     for (int i = first; i < count && static_cast<int>(plotted.size()) < curves::kDevicesPerGroup; ++i) {
       const DeviceLiveRecord& record = table_.records[static_cast<std::size_t>(i)];
       if (!record.present || !record.shown) continue;
@@ -96,7 +95,7 @@ void CCurveView::DrawCurveGroup(Step step) {
   painter.setFont(textFont_);
   DrawChartFrame(painter);
   painter.setPen(QColor(kTextColour));
-  text_.DrawAt(painter, curves::kGroupLabelPosition, curves::GroupLabel(CurveGroupIndex, groupCount));
+  text_.DrawAt(painter, curves::kGroupLabelPosition, curves::GroupLabel(groupIndex_, groupCount));
   for (std::size_t k = 0; k < plotted.size(); ++k) {
     const int slot = static_cast<int>(k);
     const QColor colour(curves::SlotColour(slot));

@@ -1,9 +1,10 @@
 #pragma once
 // The live curve view: the recent samples of the shown devices, ten devices per group, in four
 // fixed chart panels (temperature, humidity, internal temperature, voltage). Two buttons drawn
-// in the view step through the groups; the group shown is the process-wide CurveGroupIndex.
+// in the view step through the groups; the main frame keeps the group while another view shows.
 // Everything is drawn into an off-screen image; painting only copies it.
 #include <QFont>
+#include <cstdint>
 
 #include "OffscreenView.h"
 
@@ -13,6 +14,9 @@ class CCurveView : public OffscreenView {
   CCurveView(DeviceLiveTable& table, QWidget* parent = nullptr);
   // A Step: the current group again, the previous or the next group.
   void DrawCurveGroup(Step step);
+  // The group of ten devices shown (zero-based).
+  std::int32_t GroupIndex() const { return groupIndex_; }
+  void SetGroupIndex(std::int32_t index) { groupIndex_ = index; }
 
  protected:
   void Redraw() override { DrawCurveGroup(kRedraw); }
@@ -23,4 +27,5 @@ class CCurveView : public OffscreenView {
   void DrawChartFrame(QPainter& painter);
 
   QFont textFont_;
+  std::int32_t groupIndex_ = 0;
 };

@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <mutex>
 
-#include "AppConfig.h"
 #include "DeviceLiveTable.h"
 #include "Fonts.h"
 #include "Gbk.h"
@@ -31,14 +30,14 @@ constexpr QRect kSupplyLine(0, 122, 200, 20);
 // Rectangles here cover their right and bottom edge pixels, hence the one-pixel shrink.
 QRect Outline(const QRect& r, QPoint origin) { return QRect(r.topLeft() + origin, r.size() - QSize(1, 1)); }
 
-tiles::TileInput CopyTileInput(const DeviceLiveRecord& record, std::uint32_t nowTick) {
+tiles::TileInput CopyTileInput(const DeviceLiveRecord& record, std::uint32_t nowTick, int commTimeout) {
   tiles::TileInput input;
   input.deviceId = platform::FromGbk(record.deviceId);
   input.deviceName = platform::FromGbk(record.deviceName);
   input.hasSample = record.ringWrite != record.ringStart;
   if (input.hasSample) {
     input.latest = record.LatestSample();
-    input.communicationLost = IsCommunicationLost(record, nowTick, CommTimeout());
+    input.communicationLost = IsCommunicationLost(record, nowTick, commTimeout);
   }
   return input;
 }
@@ -72,7 +71,7 @@ void CIconView::DrawTilePage(Step step) {
     if (step == kNext) firstRecord_ = tiles::NextPageStart(shown, firstRecord_, perPage);
     const std::uint32_t now = platform::GetTickCount();
     for (int index : tiles::RecordsOnPage(shown, firstRecord_, perPage)) {
-      inputs.push_back(CopyTileInput(table_.records[static_cast<std::size_t>(index)], now));
+      inputs.push_back(CopyTileInput(table_.records[static_cast<std::size_t>(index)], now, commTimeout_));
     }
   }
 

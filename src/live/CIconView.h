@@ -3,6 +3,7 @@
 // page by page. Everything is drawn into an off-screen image; painting only copies it.
 #include <QFont>
 
+#include "AppConfig.h"
 #include "OffscreenView.h"
 #include "TileRules.h"
 
@@ -14,6 +15,8 @@ class CIconView : public OffscreenView {
   void DrawTilePage(Step step);
 
   int FirstRecord() const { return firstRecord_; }
+  // Seconds without a new reading before a device counts as silent.
+  void SetCommTimeout(int seconds) { commTimeout_ = seconds; }
 
  protected:
   void Redraw() override { DrawTilePage(kRedraw); }
@@ -22,6 +25,7 @@ class CIconView : public OffscreenView {
   void DrawTile(QPainter& painter, QPoint origin, const tiles::TileFace& face);
 
   int firstRecord_ = 0;  // table index the current page starts from
+  int commTimeout_ = kDefaultCommTimeout;
   QFont largeFont_;
   QFont smallFont_;
 };

@@ -7,7 +7,6 @@
 
 #include "DeviceLiveTable.h"
 #include "Gbk.h"
-#include "LiveGlobals.h"
 #include "TreeCheckDelegate.h"
 
 namespace {
@@ -153,7 +152,7 @@ void CMyTreeView::OnMouseToggle(const QModelIndex& index) {
   if (!item) return;
   // The delegate turns the clicked item's own box right after this, to the same new state.
   SetSubtreeCheck(item, item->checkState(0) != Qt::Checked);
-  SelectionChanged = 1;
+  selectionChanged_ = true;
 }
 
 QRect CMyTreeView::CheckBoxRect(QTreeWidgetItem* item) const {

@@ -2,7 +2,7 @@
 // The device tree: "所有设备" → companies → departments → device ids, every item with a check
 // box. The device boxes decide which devices the live views show (ApplyTreeSelection copies
 // them into the records' `shown` flags). A mouse click on a box sets the whole subtree and
-// raises SelectionChanged; a keyboard toggle changes only the item itself.
+// marks the selection changed; a keyboard toggle changes only the item itself.
 #include <QTreeWidget>
 #include <string>
 #include <string_view>
@@ -22,6 +22,11 @@ class CMyTreeView : public QTreeWidget {
   // Copies the device items' check states into the records' `shown` flags.
   void ApplyTreeSelection();
 
+  // A mouse click changed check boxes since the main frame last cleared the mark: the views
+  // must rebuild their rows from the new selection.
+  bool SelectionChanged() const { return selectionChanged_; }
+  void ClearSelectionChanged() { selectionChanged_ = false; }
+
   QTreeWidgetItem* RootItem() const { return rootItem_; }
   // The first child of `parent` whose text equals `gbkText` byte for byte.
   static QTreeWidgetItem* FindChildByText(QTreeWidgetItem* parent, std::string_view gbkText);
@@ -39,4 +44,5 @@ class CMyTreeView : public QTreeWidget {
   DeviceLiveTable& table_;
   QTreeWidgetItem* rootItem_ = nullptr;
   TreeCheckDelegate* delegate_;
+  bool selectionChanged_ = false;
 };

@@ -6,10 +6,8 @@
 #include <algorithm>
 #include <mutex>
 
-#include "AppConfig.h"
 #include "DeviceLiveTable.h"
 #include "ListCtrlPrinter.h"
-#include "LiveGlobals.h"
 #include "TickCount.h"
 
 using namespace livetable;
@@ -36,24 +34,20 @@ void CVeltraneView::OnInitialUpdate() {
     }
     initialised_ = true;
   }
-  // Fill at once, but leave SelectionChanged alone: the main frame has not yet copied a
-  // pending tree change into the `shown` flags, and clearing the flag here would lose it.
   RebuildRows();
 }
 
-void CVeltraneView::RefreshRows() {
-  if (List().GetItemCount() > 0 && SelectionChanged.load() == 0) {
+void CVeltraneView::RefreshRows(bool selectionChanged) {
+  if (List().GetItemCount() > 0 && !selectionChanged)
     UpdateRowsInPlace();
-  } else {
+  else
     RebuildRows();
-    SelectionChanged = 0;
-  }
 }
 
 void CVeltraneView::CollectRows() {
   rows_.clear();
   const std::uint32_t now = platform::GetTickCount();
-  const int timeout = CommTimeout();
+  const int timeout = commTimeout_;
   std::lock_guard lock(table_.mutex);
   const int count = std::clamp(table_.liveCount, 0, DeviceLiveTable::kCapacity);
   for (int slot = 0; slot < count; ++slot) {

@@ -6,6 +6,7 @@
 // each refresh rewrites just the texts and colours that differ, so nothing flickers.
 #include <vector>
 
+#include "AppConfig.h"
 #include "CMyListView.h"
 #include "LiveTableRules.h"
 
@@ -16,8 +17,11 @@ class CVeltraneView : public CMyListView {
  public:
   CVeltraneView(DeviceLiveTable& table, QWidget* parent = nullptr);
 
-  // Called by the main frame on every live refresh while this view is showing.
-  void RefreshRows();
+  // Called by the main frame on every live refresh while this view is showing;
+  // `selectionChanged`: the tree's check boxes changed since the last refresh.
+  void RefreshRows(bool selectionChanged = false);
+  // Seconds without a new reading before a device counts as silent.
+  void SetCommTimeout(int seconds) { commTimeout_ = seconds; }
 
  public slots:
   // The print commands print the table as shown, with its colours.
@@ -33,6 +37,7 @@ class CVeltraneView : public CMyListView {
 
   DeviceLiveTable& table_;
   bool initialised_ = false;
+  int commTimeout_ = kDefaultCommTimeout;
   std::vector<livetable::RowLook> rows_;  // the rows of the current refresh, reused
   GbkTextCache texts_;
 };

@@ -10,14 +10,14 @@ namespace {
 constexpr auto kStopPollInterval = std::chrono::milliseconds(20);
 }
 
-MonitorActions DatabaseMonitorActions(DbSession& db, DeviceLiveTable& table) {
+MonitorActions DatabaseMonitorActions(DbSession& db, DeviceLiveTable& table, Login login) {
   MonitorActions a;
   a.tickCount = [] { return platform::GetTickCount(); };
   // The session is the loop's own. Never opened before, its first ping fails and the reconnect
   // opens it, on the thread.
   a.ping = [&db] { return db.Ping(); };
   a.reconnect = [&db] { db.Reconnect(); };
-  a.refresh = [&db, &table] { RefreshLiveTable(db, table); };
+  a.refresh = [&db, &table, login = std::move(login)] { RefreshLiveTable(db, table, login); };
   a.sleep = [](std::uint32_t ms) { platform::Sleep(ms); };
   a.abandon = [&db] { db.AbandonStatement(); };
   a.finish = [&db] { db.Close(); };

@@ -12,6 +12,7 @@
 #include <functional>
 #include <thread>
 
+#include "LoginState.h"
 #include "MonitorLoop.h"
 #include "UiHandoff.h"
 
@@ -23,7 +24,7 @@ struct DeviceLiveTable;
 // first ping fails and the reconnect opens it on the thread; the thread closes it when it
 // ends), and the real clock; notifyUi is filled in by the thread. The session and the table
 // must outlive the thread.
-MonitorActions DatabaseMonitorActions(DbSession& db, DeviceLiveTable& table);
+MonitorActions DatabaseMonitorActions(DbSession& db, DeviceLiveTable& table, Login login);
 
 class MonitorThread {
  public:

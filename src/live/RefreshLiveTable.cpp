@@ -137,17 +137,16 @@ void ApplyLiveRows(DeviceLiveTable& table, std::span<const LiveRow> rows, std::u
   }
 }
 
-void RefreshLiveTable(DbSession& db, DeviceLiveTable& table) {
+void RefreshLiveTable(DbSession& db, DeviceLiveTable& table, const Login& login) {
   if (db.Ping() != 0) return;
   // The rows of the previous refresh are overwritten in place: after the first refresh the
   // texts reuse their buffers and reading a result allocates next to nothing.
   static thread_local std::vector<LiveRow> rows;
   std::size_t count = 0;
-  const bool ok =
-      db.SelectEach(BuildLiveQuery(db, currentUserRole, currentUserName), DbFetch::Store, [&](const DbRow& row) {
-        if (count == rows.size()) rows.emplace_back();
-        rows[count++] = row;
-      });
+  const bool ok = db.SelectEach(BuildLiveQuery(db, login.role, login.userName), DbFetch::Store, [&](const DbRow& row) {
+    if (count == rows.size()) rows.emplace_back();
+    rows[count++] = row;
+  });
   if (!ok) return;
   const std::uint32_t now = platform::GetTickCount();
   const platform::LocalTime local = platform::GetLocalTime();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "DeviceLiveTable.h"
+#include "LoginState.h"
 
 class DbSession;
 
@@ -43,8 +44,8 @@ std::string BuildLiveQuery(DbSession& db, int role, const std::string& userName)
 void ApplyLiveRows(DeviceLiveTable& table, std::span<const LiveRow> rows, std::uint32_t nowTick,
                    std::optional<std::int64_t> localNowSeconds = std::nullopt);
 
-// Pings `db`, runs the live query for currentUserName/currentUserRole and merges the rows.
+// Pings `db`, runs the live query for `login` and merges the rows.
 // Does nothing when the server does not answer or the query fails; a successful query is
 // stamped in table.lastRefresh. Takes table.mutex only while the records are rewritten, never
 // during the query.
-void RefreshLiveTable(DbSession& db, DeviceLiveTable& table);
+void RefreshLiveTable(DbSession& db, DeviceLiveTable& table, const Login& login);

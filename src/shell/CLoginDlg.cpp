@@ -63,7 +63,6 @@ void CLoginDlg::OnLogin() {
     case LoginCheckResult::kRefused: SetDlgItemText(res::IDC_LOGIN_STATUS, kWrongCredentialsText); return;
     case LoginCheckResult::kQueryFailed: return;  // nothing is reported
   }
-  currentUserName = name;
-  currentUserRole = role;
+  login_ = {name, role};
   accept();
 }

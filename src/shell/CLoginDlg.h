@@ -1,8 +1,9 @@
 #pragma once
 // The login dialog: user name, password and role, checked against user_tab. A successful
-// login sets currentUserName and currentUserRole and ends the dialog with OK. Enter logs in
+// login ends the dialog with OK and is kept as LoggedIn(). Enter logs in
 // from any field; Escape does nothing; the close box and "取消" cancel.
 #include "DialogBase.h"
+#include "LoginState.h"
 
 class CLoginDlg : public res::DialogBase {
   Q_OBJECT
@@ -11,7 +12,12 @@ class CLoginDlg : public res::DialogBase {
 
   // The login procedure of the "登陆" button and the Enter key.
   void OnLogin();
+  // The accepted login; an empty one (role kRoleNone) until a login succeeds.
+  const Login& LoggedIn() const { return login_; }
 
  protected:
   void OnFilteredKey(int key) override;
+
+ private:
+  Login login_;
 };

@@ -20,7 +20,6 @@
 #include "CIconView.h"
 #include "CMyTreeView.h"
 #include "CVeltraneView.h"
-#include "LiveGlobals.h"
 #include "LiveStateColours.h"
 #include "LoginState.h"
 #include "MainMenu.h"
@@ -28,8 +27,6 @@
 #include "ResourceIds.h"
 #include "StationDb.h"
 #include "TickCount.h"
-
-std::uint8_t ViewMode = kViewTable;
 
 namespace {
 
@@ -56,12 +53,13 @@ bool IsViewOfType(QWidget* view, int type) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(int defMode, QWidget* parent) : QMainWindow(parent), table_(DeviceLiveTable::Create()) {
+CMainFrame::CMainFrame(const AppConfig& config, QWidget* parent)
+    : QMainWindow(parent), config_(config), table_(DeviceLiveTable::Create()) {
   BuildBars();
   BuildMenuBar();
   BuildAccelerators();
   BuildAlarmIndicators();
-  CreateClient(defMode);
+  CreateClient(config_.defMode);
 }
 
 CMainFrame::~CMainFrame() {
@@ -87,7 +85,7 @@ void CMainFrame::BuildBars() {
 
 void CMainFrame::BuildAlarmIndicators() {
   bell_ = new AlarmBell(this);
-  bell_->SetEnabled(appConfig.alarmSound);
+  bell_->SetEnabled(config_.alarmSound);
   // Not in the menu bar, whose entries are fixed: a shortcut, and a button while it rings.
   silenceAction_ = new QAction(QString::fromUtf8(kSilenceText), this);
   silenceAction_->setShortcut(QKeySequence(QString::fromUtf8(kSilenceShortcut)));
@@ -169,14 +167,26 @@ void CMainFrame::CreateClient(int defMode) {
   setCentralWidget(splitter_);
   connect(splitter_, &QSplitter::splitterMoved, this, [this] { userMovedSplitter_ = true; });
   UpdatePagingEntries();
-  ViewMode = static_cast<std::uint8_t>(type);
+  viewMode_ = static_cast<std::uint8_t>(type);
 }
 
 QWidget* CMainFrame::CreateLiveView(int type, QWidget* parent) {
   switch (type) {
-    case kViewCurves: return new CCurveView(*table_, parent);
-    case kViewTiles: return new CIconView(*table_, parent);
-    default: return new CVeltraneView(*table_, parent);
+    case kViewCurves: {
+      auto* curves = new CCurveView(*table_, parent);
+      curves->SetGroupIndex(curveGroup_);
+      return curves;
+    }
+    case kViewTiles: {
+      auto* tiles = new CIconView(*table_, parent);
+      tiles->SetCommTimeout(config_.commTimeout);
+      return tiles;
+    }
+    default: {
+      auto* table = new CVeltraneView(*table_, parent);
+      table->SetCommTimeout(config_.commTimeout);
+      return table;
+    }
   }
 }
 
@@ -227,6 +237,7 @@ void CMainFrame::SwitchLiveView(int type) {
   if (!IsViewOfType(old, type)) {
     const QList<int> sizes = splitter_->sizes();
     // Created without a parent: QSplitter::replaceWidget refuses (and warns about) a sibling.
+    if (auto* curves = qobject_cast<CCurveView*>(old)) curveGroup_ = curves->GroupIndex();
     QWidget* fresh = CreateLiveView(type, nullptr);
     splitter_->replaceWidget(1, fresh);
     delete old;
@@ -234,24 +245,25 @@ void CMainFrame::SwitchLiveView(int type) {
     splitter_->setSizes(sizes);
     UpdatePagingEntries();
   }
-  ViewMode = static_cast<std::uint8_t>(type);
+  viewMode_ = static_cast<std::uint8_t>(type);
 }
 
-void CMainFrame::StartMonitoring() {
+void CMainFrame::StartMonitoring(const Login& login) {
+  dialogContext_.login = login;
   // The first refresh fills the table the tree is built from. It runs on the session the login
   // has just used, before the thread exists; the monitor's own is opened by the thread, so a
   // slow or dead server never holds up the window here.
-  RefreshLiveTable(Db(), *table_);
+  RefreshLiveTable(Db(), *table_, login);
   if (CMyTreeView* tree = TreeView()) tree->BuildDeviceTree();
   {
     std::lock_guard lock(table_->mutex);
     treePending_ = !table_->lastRefresh.ok;
   }
-  if (currentUserRole != kRoleAdministrator) EnableMenuPosition(res::kMenuPosAdministration, false);
+  if (login.role != kRoleAdministrator) EnableMenuPosition(res::kMenuPosAdministration, false);
   // Started whether or not the server answers now: the thread keeps trying every 60 s, and the
   // status bar says "数据库未响应" meanwhile.
   monitorDb_.ConfigureLike(Db());
-  MonitorActions actions = DatabaseMonitorActions(monitorDb_, *table_);
+  MonitorActions actions = DatabaseMonitorActions(monitorDb_, *table_, login);
   if (monitorClock_) actions.tickCount = monitorClock_;
   StartMonitorThread(std::move(actions));
   UpdateAlarmAwareness();
@@ -275,13 +287,14 @@ void CMainFrame::OnLiveRefresh() {
       treePending_ = false;
     }
   }
-  if (SelectionChanged.load() != 0)
-    if (CMyTreeView* tree = TreeView()) tree->ApplyTreeSelection();
+  CMyTreeView* tree = TreeView();
+  const bool selectionChanged = tree && tree->SelectionChanged();
+  if (selectionChanged) tree->ApplyTreeSelection();
   QWidget* view = LiveView();
   bool drawn = false;
-  switch (ViewMode) {
+  switch (viewMode_) {
     case kViewTable:
-      if (auto* table = qobject_cast<CVeltraneView*>(view)) table->RefreshRows(), drawn = true;
+      if (auto* table = qobject_cast<CVeltraneView*>(view)) table->RefreshRows(selectionChanged), drawn = true;
       break;
     case kViewCurves:
       if (auto* curves = qobject_cast<CCurveView*>(view)) curves->DrawCurveGroup(CCurveView::kRedraw), drawn = true;
@@ -291,9 +304,9 @@ void CMainFrame::OnLiveRefresh() {
       break;
     default: break;
   }
-  SelectionChanged = 0;
+  if (tree) tree->ClearSelectionChanged();
   UpdateAlarmAwareness();
-  if (drawn) emit liveViewRedrawn(ViewMode);
+  if (drawn) emit liveViewRedrawn(viewMode_);
 }
 
 void CMainFrame::UpdateAlarmAwareness() {
@@ -301,7 +314,7 @@ void CMainFrame::UpdateAlarmAwareness() {
   bool overCapacity = false;
   {
     std::lock_guard lock(table_->mutex);
-    scan = alarms::ScanLiveTable(*table_, platform::GetTickCount(), CommTimeout());
+    scan = alarms::ScanLiveTable(*table_, platform::GetTickCount(), config_.commTimeout);
     overCapacity = table_->overCapacity;
   }
   alarmSummary_->setText(alarms::SummaryHtml(scan.counts));
@@ -365,7 +378,8 @@ void CMainFrame::SetDialogFactory(int commandId, DialogFactory factory) {
 
 void CMainFrame::OpenDatabaseDialog(int commandId) {
   const auto custom = dialogFactories_.find(commandId);
-  const DialogFactory factory = custom != dialogFactories_.end() ? custom->second : DatabaseDialogFactory(commandId);
+  const DialogFactory factory =
+      custom != dialogFactories_.end() ? custom->second : DatabaseDialogFactory(commandId, dialogContext_);
   if (!factory) return;
   RunDatabaseDialog(this, factory);
 }

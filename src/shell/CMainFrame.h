@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "AppConfig.h"
 #include "DatabaseDialogs.h"
 #include "DbSession.h"
 #include "DeviceEvents.h"
@@ -24,21 +25,24 @@ class CMyTreeView;
 
 // The view in the right pane: 0 table, 1 curves, 2 tiles.
 enum LiveViewType : std::uint8_t { kViewTable = 0, kViewCurves = 1, kViewTiles = 2 };
-extern std::uint8_t ViewMode;
 
 class CMainFrame : public QMainWindow {
   Q_OBJECT
  public:
-  // `defMode` chooses the first live view: 1 curves, 2 tiles, anything else the table.
-  explicit CMainFrame(int defMode, QWidget* parent = nullptr);
+  // `config.defMode` chooses the first live view: 1 curves, 2 tiles, anything else the table;
+  // the communication time-out and the alarm sound come from `config` too.
+  explicit CMainFrame(const AppConfig& config, QWidget* parent = nullptr);
   ~CMainFrame() override;
 
   DeviceLiveTable& LiveTable() { return *table_; }
 
   // After a successful login: first refresh (on the user-interface thread's session), device
   // tree, role-dependent menu, and the monitor thread on its own session, configured like
-  // Db() and opened by the thread.
-  void StartMonitoring();
+  // Db() and opened by the thread. The frame keeps `login` for the live query and the dialogs.
+  void StartMonitoring(const Login& login);
+  const Login& CurrentLogin() const { return dialogContext_.login; }
+  // The type of the live view shown (LiveViewType).
+  std::uint8_t ViewMode() const { return viewMode_; }
   // Starts the monitor thread with the given actions (StartMonitoring passes the real ones).
   void StartMonitorThread(MonitorActions actions);
   MonitorThread& Monitor() { return monitor_; }
@@ -97,6 +101,11 @@ class CMainFrame : public QMainWindow {
   void UpdateAlarmAwareness();
   void UpdateFreshness();
 
+  const AppConfig config_;
+  DialogContext dialogContext_;
+  std::uint8_t viewMode_ = kViewTable;
+  // The live curve view's group of ten devices; kept while another view is shown.
+  std::int32_t curveGroup_ = 0;
   std::unique_ptr<DeviceLiveTable> table_;
   QSplitter* splitter_ = nullptr;
   bool userMovedSplitter_ = false;

@@ -29,8 +29,9 @@ void CVeltraneApp::LoadTranslations() {
 bool CVeltraneApp::InitInstance() {
   LoadTranslations();
   res::InstallQtMessageBoxPresenter();
-  LoadConfig(Db());
-  mainFrame_ = StartStation(appConfig.defMode);
+  const AppConfig config = LoadConfig();
+  ConnectWithConfig(Db(), config);
+  mainFrame_ = StartStation(config);
   return mainFrame_ != nullptr;
 }
 

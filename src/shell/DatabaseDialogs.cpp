@@ -7,6 +7,7 @@
 
 #include "CCompanyDeptDlg.h"
 #include "CDeviceManageDlg.h"
+#include "CHistoryCurvePage.h"
 #include "CHistoryQueryDlg.h"
 #include "CPermissionDlg.h"
 #include "CUserManageDlg.h"
@@ -22,10 +23,24 @@ namespace {
 // Every administration dialog and page keeps its outcome line under this id.
 constexpr int kStatusLineId = 1010;
 
-// Every database dialog works on the process-wide session.
+// Every database dialog works on the process-wide session; the administration dialogs make
+// their changes in the logged-in user's name.
 template <class Dialog>
-DialogFactory Make() {
-  return [](QWidget* parent) -> std::unique_ptr<QDialog> { return std::make_unique<Dialog>(Db(), parent); };
+DialogFactory MakeAdministration(const DialogContext& context) {
+  return [&context](QWidget* parent) -> std::unique_ptr<QDialog> {
+    return std::make_unique<Dialog>(Db(), context.login.userName, parent);
+  };
+}
+
+DialogFactory MakeHistoryQuery(DialogContext& context) {
+  return [&context](QWidget* parent) -> std::unique_ptr<QDialog> {
+    auto dialog = std::make_unique<CHistoryQueryDlg>(Db(), context.login, parent);
+    CHistoryCurvePage* curves = dialog->CurvePage();
+    curves->SetGroupIndex(context.historyCurveGroup);
+    QObject::connect(dialog.get(), &QDialog::finished, curves,
+                     [&context, curves] { context.historyCurveGroup = curves->GroupIndex(); });
+    return dialog;
+  };
 }
 
 class BusyCursor {
@@ -70,13 +85,13 @@ struct FaultNotice {
 
 }  // namespace
 
-DialogFactory DatabaseDialogFactory(int commandId) {
+DialogFactory DatabaseDialogFactory(int commandId, DialogContext& context) {
   switch (commandId) {
-    case res::ID_HISTORY_QUERY: return Make<CHistoryQueryDlg>();
-    case res::ID_USER_MANAGE: return Make<CUserManageDlg>();
-    case res::ID_COMPANY_DEPT: return Make<CCompanyDeptDlg>();
-    case res::ID_DEVICE_MANAGE: return Make<CDeviceManageDlg>();
-    case res::ID_USER_PERMISSION: return Make<CPermissionDlg>();
+    case res::ID_HISTORY_QUERY: return MakeHistoryQuery(context);
+    case res::ID_USER_MANAGE: return MakeAdministration<CUserManageDlg>(context);
+    case res::ID_COMPANY_DEPT: return MakeAdministration<CCompanyDeptDlg>(context);
+    case res::ID_DEVICE_MANAGE: return MakeAdministration<CDeviceManageDlg>(context);
+    case res::ID_USER_PERMISSION: return MakeAdministration<CPermissionDlg>(context);
     default: return {};
   }
 }

@@ -2,13 +2,24 @@
 // The modal dialogs the main frame opens while it holds its session: history query and the
 // four administration dialogs, created by command id, and the hold itself.
 #include <QDialog>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
+#include "LoginState.h"
+
 using DialogFactory = std::function<std::unique_ptr<QDialog>(QWidget* parent)>;
 
+// What the shell hands the database dialogs: who is logged in, and what the history dialog
+// showed when it was last closed (its curve page's group), so the next opening starts there.
+struct DialogContext {
+  Login login;
+  std::int32_t historyCurveGroup = 0;
+};
+
 // The dialog for a database command, or an empty factory when the command opens none.
-DialogFactory DatabaseDialogFactory(int commandId);
+// `context` must outlive the factory and the dialogs it makes.
+DialogFactory DatabaseDialogFactory(int commandId, DialogContext& context);
 
 // Holds the user-interface thread's session (Db()) for a dialog's whole lifetime, as the main
 // frame's commands do (the monitor thread, on its own session, runs on meanwhile and is never

@@ -195,7 +195,7 @@ int RunHeadlessExport(int argc, char** argv, const ExportRequest& request) {
 
   // A failed connect is reported once, here, together with the exit status.
   Db().SetConnectFailureReporting(false);
-  LoadConfig(Db());
+  ConnectWithConfig(Db(), LoadConfig());
   if (!Db().LastConnectSucceeded())
     return Fail(kDatabaseDown, "数据库连接失败,请检查 Corvane.ini 中的数据库参数: " + Db().LastConnectFailure() +
                                    " (exit status " + std::to_string(kDatabaseDown) + ")");
@@ -207,8 +207,6 @@ int RunHeadlessExport(int argc, char** argv, const ExportRequest& request) {
     case LoginCheckResult::kRefused: return Fail(kLoginRefused, "用户名或密码错误!");
     case LoginCheckResult::kQueryFailed: return Fail(kFailed, "登录查询失败");
   }
-  currentUserName = name;
-  currentUserRole = request.role;
 
   std::vector<std::string> deviceIds;
   for (const std::string& device : request.devices) {
@@ -217,7 +215,7 @@ int RunHeadlessExport(int argc, char** argv, const ExportRequest& request) {
     const DbResult known = catalogue::Device(Db(), id);
     if (!known.ok) return Fail(kFailed, "设备查询失败");
     if (known.rows.empty()) return Fail(kUnknownOrNotGranted, "设备 " + device + " 不存在");
-    if (!catalogue::SeesEveryDevice(currentUserRole)) {
+    if (!catalogue::SeesEveryDevice(request.role)) {
       const DbResult granted = catalogue::GrantedDevice(Db(), name, id);
       if (!granted.ok) return Fail(kFailed, "权限查询失败");
       if (granted.rows.empty()) return Fail(kUnknownOrNotGranted, "设备 " + device + " 不在该用户的授权部门内");

@@ -6,8 +6,8 @@
 #include "CMainFrame.h"
 #include "CVeltraneDoc.h"
 
-std::unique_ptr<CMainFrame> StartStation(int defMode) {
-  auto frame = std::make_unique<CMainFrame>(defMode);
+std::unique_ptr<CMainFrame> StartStation(const AppConfig& config) {
+  auto frame = std::make_unique<CMainFrame>(config);
   // Without a window manager "maximised" is only a flag: cover the screen's work area anyway.
   if (const QScreen* screen = frame->screen()) frame->setGeometry(screen->availableGeometry());
   frame->showMaximized();
@@ -15,7 +15,7 @@ std::unique_ptr<CMainFrame> StartStation(int defMode) {
   CLoginDlg login;  // no parent, as at every start
   if (login.exec() != QDialog::Accepted) return nullptr;
 
-  frame->StartMonitoring();
+  frame->StartMonitoring(login.LoggedIn());
   CVeltraneDoc document;
   document.OnNewDocument();
   frame->setWindowTitle(document.Title());

@@ -4,6 +4,7 @@
 #include <memory>
 
 class CMainFrame;
+struct AppConfig;
 
 // Returns the running main frame, or nullptr when the login was cancelled (the process ends).
-std::unique_ptr<CMainFrame> StartStation(int defMode);
+std::unique_ptr<CMainFrame> StartStation(const AppConfig& config);

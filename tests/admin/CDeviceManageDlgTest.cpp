@@ -99,7 +99,7 @@ TEST_F(DeviceManageTest, ClickFillsEverythingSoRenameAddressesThatDevice) {
 TEST_F(DeviceManageTest, ClickPicksTheExactCompanyNameBeforeALongerOne) {
   db().Exec(G("insert into company_tab values ('0000','甲公司分部')"));  // listed first
   db().Exec(G("insert into department_tab values ('01','0000','分部')"));
-  dialog_ = std::make_unique<CDeviceManageDlg>(Db());
+  dialog_ = std::make_unique<CDeviceManageDlg>(Db(), "admin");
   dialog_->show();
   ASSERT_EQ(companies()->itemText(0), QStringLiteral("甲公司分部"));
   ClickDevice("0000000001");

@@ -58,7 +58,7 @@ class AdminDbTest : public SharedDatabaseTest<AdminDbTest> {
 // `Dialog` on the process session, shown; null when it never reached the screen.
 template <class Dialog>
 std::unique_ptr<Dialog> ShowDialog() {
-  auto dialog = std::make_unique<Dialog>(Db());
+  auto dialog = std::make_unique<Dialog>(Db(), "admin");
   dialog->show();
   if (!QTest::qWaitForWindowExposed(dialog.get())) return nullptr;
   return dialog;

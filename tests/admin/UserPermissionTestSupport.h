@@ -112,7 +112,7 @@ class DialogOnFirstUse {
     return *dialog_;
   }
   // A new dialog on the session as it is now.
-  void Reopen() { dialog_ = std::make_unique<Dialog>(Db()); }
+  void Reopen() { dialog_ = std::make_unique<Dialog>(Db(), "admin"); }
 
  private:
   std::unique_ptr<Dialog> dialog_;

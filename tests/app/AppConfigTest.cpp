@@ -200,11 +200,12 @@ TEST_F(AppConfigTest, AByteOrderMarkDoesNotHideTheFirstSection) {
   EXPECT_EQ(config.port, 3307);
 }
 
-TEST_F(AppConfigTest, LoadConfigConnectsWithTheFileValuesAndRecordsFailure) {
+TEST_F(AppConfigTest, LoadConfigReadsAndConnectingIsASeparateStep) {
   WriteFile("[MYDB_CONFIG]\nHOST=127.0.0.1\nPORT=1\nDBNAME=none\n");
+  const AppConfig config = LoadConfig();
+  EXPECT_EQ(config.port, 1);
+  EXPECT_EQ(config.database, "none");
   DbSession session;
-  LoadConfig(session);
-  EXPECT_EQ(appConfig.port, 1);
-  EXPECT_EQ(appConfig.database, "none");
+  ConnectWithConfig(session, config);
   EXPECT_EQ(session.LastConnectSucceeded(), 0);
 }

@@ -20,6 +20,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <type_traits>
 
 #include "CHistoryTablePage.h"
 #include "CMainFrame.h"
@@ -123,7 +124,6 @@ class DbFaults : public ::testing::Test {
     Db().Configure(s.host, kForwardPort, s.user, s.password, db_->name());
     Db().ConnectDatabase();
     ASSERT_TRUE(Db().LastConnectSucceeded());
-    LogIn("admin", kRoleAdministrator);
   }
   void TearDown() override {
     FaultServer::Signal(SIGCONT);
@@ -134,7 +134,11 @@ class DbFaults : public ::testing::Test {
   template <class Dialog>
   void InDialog(const std::function<void(Dialog&)>& scenario) {
     RunDatabaseDialog(nullptr, [&](QWidget* parent) -> std::unique_ptr<QDialog> {
-      auto dialog = std::make_unique<Dialog>(Db(), parent);
+      std::unique_ptr<Dialog> dialog;
+      if constexpr (std::is_same_v<Dialog, CHistoryQueryDlg>)
+        dialog = std::make_unique<Dialog>(Db(), kAdminLogin, parent);
+      else
+        dialog = std::make_unique<Dialog>(Db(), "admin", parent);
       Dialog* d = dialog.get();
       QTimer::singleShot(0, d, [d, &scenario] {
         scenario(*d);
@@ -258,10 +262,10 @@ TEST_F(DbFaults, StationStartedWhileTheServerIsDownCatchesUpWhenItReturns) {
   forwarder_->SetAccepting(false);
   forwarder_->CutAll();
   ASSERT_TRUE(QTest::qWaitFor([] { return Db().Ping() != 0; }));
-  CMainFrame frame(0);
+  CMainFrame frame(AppConfig{});
   QSignalSpy redrawn(&frame, &CMainFrame::liveViewRedrawn);
   frame.SetMonitorClock(AcceleratedMonitorClock(50));  // pings every 1.2 s
-  frame.StartMonitoring();
+  frame.StartMonitoring({"admin", kRoleAdministrator});
   EXPECT_TRUE(frame.Monitor().IsStarted());
   const auto liveCount = [&] {
     std::lock_guard lock(frame.LiveTable().mutex);
@@ -288,7 +292,7 @@ class StuckMonitor : public DbFaults {
   void StartStuck(CMainFrame& frame, const std::function<void()>& block, bool observable = true) {
     QSignalSpy redrawn(&frame, &CMainFrame::liveViewRedrawn);
     frame.SetMonitorClock(AcceleratedMonitorClock(50));
-    frame.StartMonitoring();
+    frame.StartMonitoring({"admin", kRoleAdministrator});
     ASSERT_TRUE(QTest::qWaitFor([&] { return redrawn.size() >= 1; }));
     block();
     if (observable) {
@@ -308,7 +312,7 @@ class StuckMonitor : public DbFaults {
 
 TEST_F(StuckMonitor, LockedLiveTableNeverDelaysADialog) {
   {
-    CMainFrame frame(0);
+    CMainFrame frame(AppConfig{});
     StartStuck(frame, [&] { LockLiveTable(); });
     // The live views never wait for the database.
     EXPECT_LT(Timed("live view redraw, monitor stuck", [&] { frame.OnLiveRefresh(); }), 200);
@@ -316,7 +320,7 @@ TEST_F(StuckMonitor, LockedLiveTableNeverDelaysADialog) {
     qint64 openedAfter = -1;
     int users = -1;
     frame.SetDialogFactory(res::ID_USER_MANAGE, [&](QWidget* parent) -> std::unique_ptr<QDialog> {
-      CUserManageDlg dlg(Db(), parent);
+      CUserManageDlg dlg(Db(), "admin", parent);
       openedAfter = clock.elapsed();
       users = res::Control<res::ReportListView>(&dlg, res::IDC_USER_LIST)->GetItemCount();
       return nullptr;
@@ -333,7 +337,7 @@ TEST_F(StuckMonitor, LockedLiveTableNeverDelaysADialog) {
 
 TEST_F(StuckMonitor, ClosingEndsSoonWithALockedTableOrAHungServer) {
   {
-    CMainFrame frame(0);
+    CMainFrame frame(AppConfig{});
     frame.show();
     StartStuck(frame, [&] { LockLiveTable(); });
     EXPECT_LE(Timed("close, live table locked", [&] { frame.close(); }), 3000);
@@ -342,7 +346,7 @@ TEST_F(StuckMonitor, ClosingEndsSoonWithALockedTableOrAHungServer) {
 
   // The thread has a live link, so it is stuck reading from the stopped server, not connecting.
   ResumeServerOnExit resume;
-  CMainFrame frame(0);
+  CMainFrame frame(AppConfig{});
   frame.show();
   StartStuck(
       frame, [] { FaultServer::Stop(); }, false);

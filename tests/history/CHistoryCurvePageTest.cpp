@@ -13,7 +13,6 @@
 #include "CHistoryTablePage.h"
 #include "HistoryChartPainter.h"
 #include "HistoryCurvePageTemplate.h"
-#include "HistoryGlobals.h"
 #include "HistoryTestData.h"
 
 using namespace history_test;
@@ -60,8 +59,6 @@ class HistoryCurvePage : public SharedDatabaseTest<HistoryCurvePage> {
   }
   void SetUp() override {
     REQUIRE_DB(*db_);
-    LogIn("admin", kRoleAdministrator);
-    HistoryGroupIndex = 0;
     SetDates(dlg_, kDay, kDay);
     res::Control<QTabBar>(&dlg_, res::IDC_HQ_TABS)->setCurrentIndex(1);
   }
@@ -80,7 +77,7 @@ class HistoryCurvePage : public SharedDatabaseTest<HistoryCurvePage> {
   }
   QDate PickerDate() { return res::Control<QDateEdit>(Page(), res::IDC_HC_DATE)->date(); }
 
-  CHistoryQueryDlg dlg_{Db()};
+  CHistoryQueryDlg dlg_{Db(), kAdminLogin};
 };
 
 TEST_F(HistoryCurvePage, QueryDrawsTheStartDayOnePointPerPixelColumn) {
@@ -123,7 +120,7 @@ TEST_F(HistoryCurvePage, GroupsOfTenStepForwardAndBack) {
   EXPECT_EQ(Page()->Chart().groupLabel, QString::fromUtf8("第1/3组"));
   const QImage first = Page()->Image();
   Click(res::IDC_HC_PREV_GROUP);  // already on the first group: nothing changes
-  EXPECT_EQ(HistoryGroupIndex, 0);
+  EXPECT_EQ(Page()->GroupIndex(), 0);
   EXPECT_EQ(Page()->Image(), first);
 
   Click(res::IDC_HC_NEXT_GROUP);
@@ -137,17 +134,17 @@ TEST_F(HistoryCurvePage, GroupsOfTenStepForwardAndBack) {
   for (int slot = 5; slot < 10; ++slot) EXPECT_TRUE(Series(slot).name.empty());
   const QImage last = Page()->Image();
   Click(res::IDC_HC_NEXT_GROUP);
-  EXPECT_EQ(HistoryGroupIndex, 2);
+  EXPECT_EQ(Page()->GroupIndex(), 2);
   EXPECT_EQ(Page()->Image(), last);
   Click(res::IDC_HC_PREV_GROUP);
   EXPECT_EQ(Page()->Chart().groupLabel, QString::fromUtf8("第2/3组"));
 }
 
 TEST_F(HistoryCurvePage, KeptGroupIndexStaysWithinTheList) {
-  HistoryGroupIndex = 2;  // left by an earlier, longer list
+  Page()->SetGroupIndex(2);  // left by an earlier, longer list
   AddDevices(5);
   Query();
-  EXPECT_EQ(HistoryGroupIndex, 0);
+  EXPECT_EQ(Page()->GroupIndex(), 0);
   EXPECT_EQ(Page()->Chart().groupLabel, QString::fromUtf8("第1/1组"));
   EXPECT_EQ(Series(0).name, DeviceId(0));
 
@@ -175,7 +172,7 @@ TEST_F(HistoryCurvePage, DayButtonsCrossMonthEnds) {
 TEST_F(HistoryCurvePage, GroupStepTakesTheStartDateBeforeTheFirstLoadAndTheDayShownAfter) {
   AddDevices(12);
   Click(res::IDC_HC_NEXT_GROUP);
-  EXPECT_EQ(HistoryGroupIndex, 1);
+  EXPECT_EQ(Page()->GroupIndex(), 1);
   EXPECT_EQ(PickerDate(), kDay);
   EXPECT_EQ(Trace(1).size(), 24u);
 

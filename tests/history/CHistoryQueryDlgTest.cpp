@@ -24,34 +24,33 @@ class HistoryDeviceChoice : public SharedDatabaseTest<HistoryDeviceChoice> {
     WriteCatalogue(*db_);
     db_->ConnectProcessSession();
   }
-  void SetUp() override {
-    REQUIRE_DB(*db_);
-    LogIn("admin", kRoleAdministrator);
-  }
+  void SetUp() override { REQUIRE_DB(*db_); }
 
   static QString Hidden(CHistoryQueryDlg& dlg, int id) { return res::Control<QLineEdit>(&dlg, id)->text(); }
   static QString CountText(CHistoryQueryDlg& dlg) { return dlg.GetDlgItemText(res::IDC_HQ_QUERY_COUNT); }
+
+  Login login_ = kAdminLogin;
 };
 
 TEST_F(HistoryDeviceChoice, CompanyListFollowsTheRole) {
-  EXPECT_EQ(ComboTexts(*std::make_unique<CHistoryQueryDlg>(Db()), res::IDC_HQ_COMPANY),
+  EXPECT_EQ(ComboTexts(*std::make_unique<CHistoryQueryDlg>(Db(), login_), res::IDC_HQ_COMPANY),
             QStringList({"华东公司", "华南公司", "空公司"}));
 
-  LogIn("张三", kRoleNormalUser);
-  CHistoryQueryDlg granted(Db());
+  login_ = TestLogin("张三", kRoleNormalUser);
+  CHistoryQueryDlg granted(Db(), login_);
   EXPECT_EQ(ComboTexts(granted, res::IDC_HQ_COMPANY), QStringList({"华南公司"}));
   EXPECT_EQ(res::Control<QComboBox>(&granted, res::IDC_HQ_COMPANY)->currentIndex(), -1);  // nothing chosen yet
 
-  LogIn("李四", kRoleNormalUser);
-  EXPECT_TRUE(ComboTexts(*std::make_unique<CHistoryQueryDlg>(Db()), res::IDC_HQ_COMPANY).isEmpty());
+  login_ = TestLogin("李四", kRoleNormalUser);
+  EXPECT_TRUE(ComboTexts(*std::make_unique<CHistoryQueryDlg>(Db(), login_), res::IDC_HQ_COMPANY).isEmpty());
 
   // A name with a quote is only a name.
-  LogIn("x' or '1'='1", kRoleNormalUser);
-  EXPECT_TRUE(ComboTexts(*std::make_unique<CHistoryQueryDlg>(Db()), res::IDC_HQ_COMPANY).isEmpty());
+  login_ = TestLogin("x' or '1'='1", kRoleNormalUser);
+  EXPECT_TRUE(ComboTexts(*std::make_unique<CHistoryQueryDlg>(Db(), login_), res::IDC_HQ_COMPANY).isEmpty());
 }
 
 TEST_F(HistoryDeviceChoice, ChoosingACompanySelectsItsFirstDepartmentAndListsItsDevices) {
-  CHistoryQueryDlg dlg(Db());
+  CHistoryQueryDlg dlg(Db(), login_);
   ChooseCombo(dlg, res::IDC_HQ_COMPANY, "华东公司");
   EXPECT_EQ(Hidden(dlg, res::IDC_HQ_COMPANY_NUM), "0001");
   EXPECT_EQ(ComboTexts(dlg, res::IDC_HQ_DEPARTMENT), QStringList({"仓库一", "仓库二"}));
@@ -75,8 +74,8 @@ TEST_F(HistoryDeviceChoice, ChoosingACompanySelectsItsFirstDepartmentAndListsIts
 
 TEST_F(HistoryDeviceChoice, NormalUserSeesOnlyGrantedDepartments) {
   db_->Exec(Gbk("insert into department_tab values ('02','0002','外库')"));
-  LogIn("张三", kRoleNormalUser);
-  CHistoryQueryDlg dlg(Db());
+  login_ = TestLogin("张三", kRoleNormalUser);
+  CHistoryQueryDlg dlg(Db(), login_);
   ChooseCombo(dlg, res::IDC_HQ_COMPANY, "华南公司");
   EXPECT_EQ(ComboTexts(dlg, res::IDC_HQ_DEPARTMENT), QStringList({"冷库"}));
   EXPECT_EQ(dlg.DeviceList()->GetItemCount(), 2);
@@ -87,7 +86,7 @@ TEST_F(HistoryDeviceChoice, TwinCompanyNamesAreToldApartByNumber) {
   db_->Exec(Gbk("insert into company_tab values ('0004','华南公司')"));
   db_->Exec(Gbk("insert into department_tab values ('01','0004','北库')"));
   db_->Exec(Gbk("insert into device_tab values ('D000000009','北库探头','0004','01')"));
-  CHistoryQueryDlg dlg(Db());
+  CHistoryQueryDlg dlg(Db(), login_);
   EXPECT_EQ(ComboTexts(dlg, res::IDC_HQ_COMPANY),
             QStringList({"华东公司", "华南公司 (0002)", "空公司", "华南公司 (0004)"}));
   ChooseCombo(dlg, res::IDC_HQ_COMPANY, "华南公司 (0004)");
@@ -99,15 +98,16 @@ TEST_F(HistoryDeviceChoice, TwinCompanyNamesAreToldApartByNumber) {
   EXPECT_EQ(Hidden(dlg, res::IDC_HQ_COMPANY_NUM), "0002");
   EXPECT_EQ(dlg.DeviceList()->GetItemCount(), 2);
 
-  LogIn("张三", kRoleNormalUser);  // granted 0002 only: no twin in sight
-  EXPECT_EQ(ComboTexts(*std::make_unique<CHistoryQueryDlg>(Db()), res::IDC_HQ_COMPANY), QStringList({"华南公司"}));
+  login_ = TestLogin("张三", kRoleNormalUser);  // granted 0002 only: no twin in sight
+  EXPECT_EQ(ComboTexts(*std::make_unique<CHistoryQueryDlg>(Db(), login_), res::IDC_HQ_COMPANY),
+            QStringList({"华南公司"}));
   db_->Exec("delete from device_tab where device_num='D000000009'");
   db_->Exec("delete from department_tab where company_num='0004'");
   db_->Exec("delete from company_tab where company_num='0004'");
 }
 
 TEST_F(HistoryDeviceChoice, QueryListTakesEachDeviceOnce) {
-  CHistoryQueryDlg dlg(Db());
+  CHistoryQueryDlg dlg(Db(), login_);
   ChooseCombo(dlg, res::IDC_HQ_COMPANY, "华东公司");
   dlg.DeviceList()->SelectRow(1);
   QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_ADD_SELECTED), Qt::LeftButton);
@@ -128,7 +128,7 @@ TEST_F(HistoryDeviceChoice, QueryListTakesEachDeviceOnce) {
 }
 
 TEST_F(HistoryDeviceChoice, RemoveDeletesExactlyTheSelectedAndClearAsksFirst) {
-  CHistoryQueryDlg dlg(Db());
+  CHistoryQueryDlg dlg(Db(), login_);
   for (const char* id : {"A", "B", "C", "D", "E"}) AddQueryRow(dlg, id);
   auto* selection = dlg.QueryList()->selectionModel();
   for (int row : {1, 2, 3})
@@ -155,7 +155,7 @@ TEST_F(HistoryDeviceChoice, RemoveDeletesExactlyTheSelectedAndClearAsksFirst) {
 
 TEST_F(HistoryDeviceChoice, StartsOnTodayWithTheTablePageAndIgnoresEnterAndEscape) {
   platform::SetLocalTimeSource([] { return platform::LocalTime{2024, 5, 1, 9, 30, 0, 0, 3}; });
-  CHistoryQueryDlg dlg(Db());
+  CHistoryQueryDlg dlg(Db(), login_);
   platform::SetLocalTimeSource({});
   EXPECT_EQ(dlg.StartDate(), QDate(2024, 5, 1));
   EXPECT_EQ(dlg.EndDate(), QDate(2024, 5, 1));

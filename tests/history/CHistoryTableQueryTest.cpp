@@ -45,7 +45,6 @@ class HistoryTableQuery : public SharedDatabaseTest<HistoryTableQuery> {
   }
   void SetUp() override {
     REQUIRE_DB(*db_);
-    LogIn("admin", kRoleAdministrator);
     SetDates(dlg_, kDay, kDay);
   }
 
@@ -59,7 +58,7 @@ class HistoryTableQuery : public SharedDatabaseTest<HistoryTableQuery> {
   void ClickFilter(int id) { QTest::mouseClick(res::Control<QRadioButton>(dlg_.TablePage(), id), Qt::LeftButton); }
   void Query() { QTest::mouseClick(res::Control<QPushButton>(&dlg_, res::IDC_HQ_QUERY), Qt::LeftButton); }
 
-  CHistoryQueryDlg dlg_{Db()};
+  CHistoryQueryDlg dlg_{Db(), kAdminLogin};
   ScriptedMessageBoxes boxes_;
 };
 
@@ -178,8 +177,7 @@ TEST_F(HistoryTableQuery, EmptyQueryListEmptiesTheTable) {
 }
 
 TEST_F(HistoryTableQuery, DeviceIdWithAQuoteFindsItsOwnRowsOnly) {
-  LogIn("张三", kRoleNormalUser);
-  CHistoryQueryDlg dlg(Db());
+  CHistoryQueryDlg dlg(Db(), TestLogin("张三", kRoleNormalUser));
   SetDates(dlg, kDay, kDay);
   ChooseCombo(dlg, res::IDC_HQ_COMPANY, "华南公司");
   QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_ADD_ALL), Qt::LeftButton);
@@ -230,7 +228,6 @@ TEST(HistoryDayRange, TextAndDatetimeColumnsSelectTheSameReadings) {
     for (const char* t : {"2024-04-30 23:59:59", "2024-05-01 00:00:00", "2024-05-01 23:59:59", "2024-05-02 00:00:00"})
       WriteReading(db, {"D000000001", t});
     db.ConnectProcessSession();
-    LogIn("admin", kRoleAdministrator);
 
     CHistoryTablePage page;
     const auto rows = [&](const QDate& from, const QDate& to) {

@@ -12,7 +12,6 @@
 #include "CHistoryStatisticsDlg.h"
 #include "CHistoryTablePage.h"
 #include "HistoryExport.h"
-#include "HistoryGlobals.h"
 #include "HistoryTablePageTemplate.h"
 #include "HistoryTestData.h"
 
@@ -50,10 +49,8 @@ TEST(HistoryScreenshots, TableAndCurvePages) {
   }
   db.Exec("insert into history_tab values " + values);
   db.ConnectProcessSession();
-  LogIn("admin", kRoleAdministrator);
-  HistoryGroupIndex = 0;
 
-  CHistoryQueryDlg dlg(Db());
+  CHistoryQueryDlg dlg(Db(), kAdminLogin);
   SetDates(dlg, QDate(2024, 5, 1), QDate(2024, 5, 1));
   ChooseCombo(dlg, res::IDC_HQ_COMPANY, "华东公司");
   QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_ADD_ALL), Qt::LeftButton);
@@ -98,10 +95,8 @@ TEST(HistoryScreenshots, CurvePageWithAFreezerAndAHotRoom) {
                     .toStdString();
   db.Exec("insert into history_tab values " + values);
   db.ConnectProcessSession();
-  LogIn("admin", kRoleAdministrator);
-  HistoryGroupIndex = 0;
 
-  CHistoryQueryDlg dlg(Db());
+  CHistoryQueryDlg dlg(Db(), kAdminLogin);
   SetDates(dlg, QDate(2024, 5, 1), QDate(2024, 5, 1));
   AddQueryRow(dlg, "D000000001");
   AddQueryRow(dlg, "D000000004");

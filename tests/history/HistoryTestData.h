@@ -51,10 +51,8 @@ inline void WriteReading(TestDatabase& db, const Reading& r, const char* company
           std::to_string(r.humAlarm) + ",30.0," + r.voltage + "," + std::to_string(r.power) + ",12.0)");
 }
 
-inline void LogIn(const char* utf8Name, int role) {
-  currentUserName = Gbk(utf8Name);
-  currentUserRole = role;
-}
+inline Login TestLogin(const char* utf8Name, int role) { return {Gbk(utf8Name), role}; }
+inline const Login kAdminLogin{"admin", kRoleAdministrator};
 
 inline void ChooseCombo(CHistoryQueryDlg& dlg, int id, const char* utf8Text) {
   auto* combo = res::Control<QComboBox>(&dlg, id);

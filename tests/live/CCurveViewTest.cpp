@@ -4,7 +4,6 @@
 
 #include "CCurveView.h"
 #include "CurveRules.h"
-#include "LiveGlobals.h"
 #include "LiveViewTestTable.h"
 
 namespace {
@@ -15,9 +14,6 @@ constexpr QPoint kNext{104, 569};
 
 class CurveViewTest : public ::testing::Test {
  protected:
-  void SetUp() override { CurveGroupIndex = 0; }
-  void TearDown() override { CurveGroupIndex = 0; }
-
   static std::unique_ptr<CCurveView> ShowView(DeviceLiveTable& table) {
     auto view = std::make_unique<CCurveView>(table);
     view->resize(1050, 650);
@@ -32,24 +28,27 @@ class CurveViewTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(CurveViewTest, ButtonsStepThroughThreeGroupsAndTheGroupOutlivesTheView) {
+TEST_F(CurveViewTest, ButtonsStepThroughThreeGroupsAndTheGroupCanBeCarriedToTheNextView) {
   auto table = MakeLiveTable(25);
   auto view = ShowView(*table);
   Click(*view, kPrevious);
-  EXPECT_EQ(CurveGroupIndex, 0);
+  EXPECT_EQ(view->GroupIndex(), 0);
   Click(*view, kNext);
   Click(*view, kNext);
   Click(*view, kNext);
-  EXPECT_EQ(CurveGroupIndex, 2);
+  EXPECT_EQ(view->GroupIndex(), 2);
   EXPECT_EQ(Legend(*view, 4), Slot(4));  // the last group holds 5 devices
   EXPECT_EQ(Legend(*view, 5), kWhite);
   Click(*view, {105, 100});  // just right of the previous button
-  EXPECT_EQ(CurveGroupIndex, 2);
+  EXPECT_EQ(view->GroupIndex(), 2);
   Click(*view, {104, 149});
-  EXPECT_EQ(CurveGroupIndex, 1);
+  EXPECT_EQ(view->GroupIndex(), 1);
 
+  const std::int32_t kept = view->GroupIndex();
   view = ShowView(*table);
-  EXPECT_EQ(CurveGroupIndex, 1);
+  view->SetGroupIndex(kept);
+  view->DrawCurveGroup(CCurveView::kRedraw);
+  EXPECT_EQ(view->GroupIndex(), 1);
   EXPECT_EQ(Legend(*view, 9), Slot(9));
 }
 
@@ -87,13 +86,13 @@ TEST_F(CurveViewTest, UncheckedDevicesMoveBackToTheLastGroupAndAnEmptyTableShows
   Click(*view, kNext);
   for (int i = 0; i < 10; ++i) table->records[static_cast<std::size_t>(i)].shown = 0;
   view->DrawCurveGroup(CCurveView::kRedraw);
-  EXPECT_EQ(CurveGroupIndex, 1);
+  EXPECT_EQ(view->GroupIndex(), 1);
   EXPECT_EQ(Legend(*view, 4), Slot(4));  // records 20..24, not the stale group
   EXPECT_EQ(Legend(*view, 5), kWhite);
 
   auto empty = MakeLiveTable(0);
   auto frameOnly = ShowView(*empty);
-  EXPECT_EQ(CurveGroupIndex, 0);
+  EXPECT_EQ(frameOnly->GroupIndex(), 0);
   EXPECT_EQ(Pixel(*frameOnly, {150, 200}), 0u);                              // the temperature axis
   EXPECT_EQ(Pixel(*frameOnly, {50, 102}), qRgb(212, 212, 212) & 0xFFFFFFu);  // previous button
   EXPECT_EQ(Legend(*frameOnly, 0), kWhite);

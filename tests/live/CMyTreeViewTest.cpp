@@ -7,7 +7,6 @@
 #include <QTest>
 
 #include "CMyTreeView.h"
-#include "LiveGlobals.h"
 #include "LiveTableFill.h"
 
 namespace {
@@ -25,7 +24,6 @@ struct TreeFixture : ::testing::Test {
   std::unique_ptr<CMyTreeView> tree;
 
   void SetUp() override {
-    SelectionChanged = 0;
     AddRecord(*table, {"2003", "", "上海公司", "b组"});
     AddRecord(*table, {"1001", "", "北京公司", "销售部"});
     AddRecord(*table, {"2001", "", "上海公司", "A组"});
@@ -39,7 +37,6 @@ struct TreeFixture : ::testing::Test {
     tree->show();
     QApplication::processEvents();
   }
-  void TearDown() override { SelectionChanged = 0; }
 
   QTreeWidgetItem* Company(const char* name) {
     return CMyTreeView::FindChildByText(tree->RootItem(), platform::Utf8ToGbk(name));
@@ -101,17 +98,17 @@ TEST_F(TreeFixture, ClickingADepartmentBoxSetsItsSubtree) {
   QTreeWidgetItem* sales = Department("北京公司", "销售部");
   ClickCheckBox(sales);
   EXPECT_TRUE(AllChecked(sales, Qt::Unchecked));
-  EXPECT_EQ(SelectionChanged.load(), 1);
+  EXPECT_TRUE(tree->SelectionChanged());
   EXPECT_TRUE(AllChecked(Department("北京公司", "技术部"), Qt::Checked));
   EXPECT_EQ(Company("北京公司")->checkState(0), Qt::Checked) << "parents are set only from above";
 
   tree->ApplyTreeSelection();
   EXPECT_EQ(Shown(), QList<int>({1, 0, 1, 1, 0, 1, 1}));
 
-  SelectionChanged = 0;
+  tree->ClearSelectionChanged();
   ClickCheckBox(sales);
   EXPECT_TRUE(AllChecked(sales, Qt::Checked));
-  EXPECT_EQ(SelectionChanged.load(), 1);
+  EXPECT_TRUE(tree->SelectionChanged());
   tree->ApplyTreeSelection();
   EXPECT_EQ(Shown(), QList<int>(7, 1));
 }
@@ -129,7 +126,7 @@ TEST_F(TreeFixture, ClickingTheTextChangesNothing) {
   const QRect box = tree->CheckBoxRect(company);
   QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(box.right() + 20, text.center().y()));
   EXPECT_TRUE(AllChecked(tree->RootItem(), Qt::Checked));
-  EXPECT_EQ(SelectionChanged.load(), 0);
+  EXPECT_FALSE(tree->SelectionChanged());
 }
 
 TEST_F(TreeFixture, KeyboardTogglesOnlyTheItemAndRaisesNoFlag) {
@@ -138,14 +135,14 @@ TEST_F(TreeFixture, KeyboardTogglesOnlyTheItemAndRaisesNoFlag) {
   QTest::keyClick(tree->viewport(), Qt::Key_Space);
   EXPECT_EQ(company->checkState(0), Qt::Unchecked);
   EXPECT_TRUE(AllChecked(Department("上海公司", "A组"), Qt::Checked));
-  EXPECT_EQ(SelectionChanged.load(), 0);
+  EXPECT_FALSE(tree->SelectionChanged());
 
   // A device toggled by key is copied at the next apply (the frame runs it on the next mouse toggle).
   QTreeWidgetItem* device = Department("北京公司", "技术部")->child(0);
   tree->setCurrentItem(device);
   QTest::keyClick(tree->viewport(), Qt::Key_Space);
   EXPECT_EQ(device->checkState(0), Qt::Unchecked);
-  EXPECT_EQ(SelectionChanged.load(), 0);
+  EXPECT_FALSE(tree->SelectionChanged());
   tree->ApplyTreeSelection();
   EXPECT_EQ(Shown(), QList<int>({1, 1, 1, 0, 1, 1, 1}));
 }

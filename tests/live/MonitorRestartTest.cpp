@@ -66,13 +66,11 @@ TEST(MonitorRestart, LiveDataSurvivesAServerStopAndResumesAfterTheRestart) {
   std::snprintf(statement, sizeof statement, kReading, "2026-12-08 10:00:00");
   db.Exec(statement);
   db.ConnectProcessSession();
-  currentUserName = "admin";
-  currentUserRole = kRoleAdministrator;
 
   std::uint32_t now = 1000;
   platform::SetTickSource([&] { return now; });
   auto table = DeviceLiveTable::Create();
-  MonitorActions actions = DatabaseMonitorActions(Db(), *table);
+  MonitorActions actions = DatabaseMonitorActions(Db(), *table, Login{"admin", kRoleAdministrator});
   actions.sleep = [](std::uint32_t) {};
   actions.notifyUi = [] {};
   MonitorLoop loop(std::move(actions));
@@ -114,7 +112,5 @@ TEST(MonitorRestart, LiveDataSurvivesAServerStopAndResumesAfterTheRestart) {
   EXPECT_EQ(charset.rows[0][0], "gbk");
 
   platform::SetTickSource({});
-  currentUserName.clear();
-  currentUserRole = kRoleNone;
   Db().Close();
 }

@@ -59,16 +59,11 @@ class RefreshLiveTableDb : public SharedDatabaseTest<RefreshLiveTableDb> {
     platform::SetLocalTimeSource([] { return platform::LocalTime{2024, 5, 1, 10, 0, 5}; });
   }
   void TearDown() override {
-    currentUserName.clear();
-    currentUserRole = kRoleNone;
     platform::SetTickSource({});
     platform::SetLocalTimeSource({});
   }
 
-  static void LogIn(const char* utf8Name, int role) {
-    currentUserName = Gbk(utf8Name);
-    currentUserRole = role;
-  }
+  void LogIn(const char* utf8Name, int role) { login_ = {Gbk(utf8Name), role}; }
   std::vector<std::string> Ids() const {
     std::vector<std::string> ids;
     for (int i = 0; i < table->liveCount; ++i) ids.push_back(table->records[static_cast<std::size_t>(i)].deviceId);
@@ -83,13 +78,14 @@ class RefreshLiveTableDb : public SharedDatabaseTest<RefreshLiveTableDb> {
   }
 
   std::unique_ptr<DeviceLiveTable> table = DeviceLiveTable::Create();
+  Login login_;
 };
 
 using IdList = std::vector<std::string>;
 
 TEST_F(RefreshLiveTableDb, AdministratorSeesEveryRegisteredDeviceOnly) {
   LogIn("admin", kRoleAdministrator);
-  RefreshLiveTable(Db(), *table);
+  RefreshLiveTable(Db(), *table, login_);
   EXPECT_EQ(Ids(), (IdList{"D000000001", "D000000002", "D000000003", "D000000004"}));
   const DeviceLiveRecord* r = Find("D000000002");
   ASSERT_NE(r, nullptr);
@@ -106,7 +102,7 @@ TEST_F(RefreshLiveTableDb, AdministratorSeesEveryRegisteredDeviceOnly) {
 
 TEST_F(RefreshLiveTableDb, NullReadingsShowAsNoValue) {
   LogIn("admin", kRoleAdministrator);
-  RefreshLiveTable(Db(), *table);
+  RefreshLiveTable(Db(), *table, login_);
   const DeviceLiveRecord* r = Find("D000000003");
   ASSERT_NE(r, nullptr);
   EXPECT_EQ(r->LatestSample().temperatureAlarm, kAlarmNoValue);
@@ -119,36 +115,36 @@ TEST_F(RefreshLiveTableDb, NullReadingsShowAsNoValue) {
 
 TEST_F(RefreshLiveTableDb, NormalUserSeesOnlyGrantedDepartments) {
   LogIn("li", kRoleNormalUser);
-  RefreshLiveTable(Db(), *table);
+  RefreshLiveTable(Db(), *table, login_);
   EXPECT_EQ(Ids(), (IdList{"D000000002", "D000000003"}));
 }
 
 TEST_F(RefreshLiveTableDb, NormalUserWithoutGrantsSeesNothing) {
   LogIn("nobody", kRoleNormalUser);
-  RefreshLiveTable(Db(), *table);
+  RefreshLiveTable(Db(), *table, login_);
   EXPECT_EQ(table->liveCount, 0);
 }
 
 TEST_F(RefreshLiveTableDb, AdministratorNameChosenAsNormalUserSeesOnlyGrants) {
   LogIn("admin", kRoleNormalUser);  // the role decides, not the name
-  RefreshLiveTable(Db(), *table);
+  RefreshLiveTable(Db(), *table, login_);
   EXPECT_EQ(table->liveCount, 0);
 }
 
 TEST_F(RefreshLiveTableDb, QuotesAndGbkTrailBackslashInTheNameAreMatchedLiterally) {
   LogIn("o'neil", kRoleNormalUser);
-  RefreshLiveTable(Db(), *table);
+  RefreshLiveTable(Db(), *table, login_);
   EXPECT_EQ(Ids(), (IdList{"D000000004"}));
 
   auto other = DeviceLiveTable::Create();
   LogIn("乗务", kRoleNormalUser);  // 乗 is 0x81 0x5C in GBK
-  RefreshLiveTable(Db(), *other);
+  RefreshLiveTable(Db(), *other, login_);
   ASSERT_EQ(other->liveCount, 1);
   EXPECT_EQ(other->records[0].deviceId, "D000000001");
 
   auto injected = DeviceLiveTable::Create();
   LogIn("x' or '1'='1", kRoleNormalUser);
-  RefreshLiveTable(Db(), *injected);
+  RefreshLiveTable(Db(), *injected, login_);
   EXPECT_EQ(injected->liveCount, 0);
 }
 
@@ -165,7 +161,7 @@ TEST_F(RefreshLiveTableDb, DepartmentGrantedTwiceIsMergedIntoOneRecordWithTwoSam
   dup.Exec("insert into permission_tab values ('li','C001','01'),('li','C001','01')");
   dup.ConnectProcessSession();
   LogIn("li", kRoleNormalUser);
-  RefreshLiveTable(Db(), *table);
+  RefreshLiveTable(Db(), *table, login_);
   ASSERT_EQ(table->liveCount, 1);
   EXPECT_EQ(table->records[0].SampleCount(), 2);
 }
@@ -176,14 +172,14 @@ TEST_F(RefreshLiveTableDb, ChangeTickFollowsTheCollectorsReadingTime) {
   platform::SetTickSource([&] { return now; });
   // Read the moment they were taken, the readings count from this refresh.
   platform::SetLocalTimeSource([] { return platform::LocalTime{2024, 5, 1, 10, 0, 0}; });
-  RefreshLiveTable(Db(), *table);
+  RefreshLiveTable(Db(), *table, login_);
   EXPECT_EQ(Find("D000000001")->changeTick, 1000u);
   now = 11000;
-  RefreshLiveTable(Db(), *table);
+  RefreshLiveTable(Db(), *table, login_);
   EXPECT_EQ(Find("D000000001")->changeTick, 1000u);
   db_->Exec("update monitordat_tab set datetime='2024-05-01 10:00:10' where device_id='D000000001'");
   now = 21000;
-  RefreshLiveTable(Db(), *table);
+  RefreshLiveTable(Db(), *table, login_);
   db_->Exec("update monitordat_tab set datetime='2024-05-01 10:00:00' where device_id='D000000001'");
   EXPECT_EQ(Find("D000000001")->changeTick, 21000u);
   EXPECT_EQ(Find("D000000002")->changeTick, 1000u);
@@ -208,10 +204,10 @@ TEST_F(RefreshLiveTableDb, TheThousandAndTwentyFifthDeviceIsNeverShown) {
   big.ConnectProcessSession();
   LogIn("admin", kRoleAdministrator);
   testing::internal::CaptureStderr();
-  RefreshLiveTable(Db(), *table);
+  RefreshLiveTable(Db(), *table, login_);
   EXPECT_EQ(table->liveCount, DeviceLiveTable::kCapacity);
   EXPECT_TRUE(table->overCapacity);
-  RefreshLiveTable(Db(), *table);
+  RefreshLiveTable(Db(), *table, login_);
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   EXPECT_NE(said.find("设备数超过1024"), std::string::npos) << said;
@@ -221,13 +217,13 @@ TEST_F(RefreshLiveTableDb, TheThousandAndTwentyFifthDeviceIsNeverShown) {
 
 TEST_F(RefreshLiveTableDb, ServerNotAnsweringLeavesTheTableAsItWas) {
   LogIn("admin", kRoleAdministrator);
-  RefreshLiveTable(Db(), *table);
+  RefreshLiveTable(Db(), *table, login_);
   ASSERT_EQ(table->liveCount, 4);
   const RefreshStamp stamped = table->lastRefresh;
   EXPECT_TRUE(stamped.ok);
   EXPECT_EQ(stamped.second, 5);
   Db().Close();
-  RefreshLiveTable(Db(), *table);
+  RefreshLiveTable(Db(), *table, login_);
   EXPECT_EQ(table->liveCount, 4);
   EXPECT_EQ(table->records[0].SampleCount(), 1);
   EXPECT_EQ(table->lastRefresh.tick, stamped.tick) << "a failed refresh is not stamped";
@@ -239,7 +235,7 @@ TEST_F(RefreshLiveTableDb, MonitorReconnectsAfterTheLinkWasCutAndLiveDataResumes
   ASSERT_TRUE(id.ok);
   db_->Exec("kill connection " + id.rows.at(0).at(0));
 
-  MonitorActions actions = DatabaseMonitorActions(Db(), *table);
+  MonitorActions actions = DatabaseMonitorActions(Db(), *table, login_);
   int redraws = 0;
   actions.notifyUi = [&] { ++redraws; };
   MonitorLoop loop(std::move(actions));

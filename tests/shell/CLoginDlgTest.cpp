@@ -30,16 +30,9 @@ class LoginDialog : public SharedDatabaseTest<LoginDialog> {
   void SetUp() override {
     REQUIRE_DB(*db_);
     db_->ConnectProcessSession();
-    currentUserName.clear();
-    currentUserRole = kRoleNone;
     dlg = std::make_unique<CLoginDlg>();
     dlg->show();
   }
-  void TearDown() override {
-    currentUserName.clear();
-    currentUserRole = kRoleNone;
-  }
-
   void Type(const QString& name, const QString& password, int roleIndex) {
     res::Control<QLineEdit>(dlg.get(), res::IDC_LOGIN_USER)->setText(name);
     res::Control<QLineEdit>(dlg.get(), res::IDC_LOGIN_PASSWORD)->setText(password);
@@ -69,16 +62,16 @@ TEST_F(LoginDialog, AdministratorLogsInWithTheAdministratorRole) {
   Type("admin", "Secret", kAdmin);
   ClickLogin();
   EXPECT_TRUE(Accepted());
-  EXPECT_EQ(currentUserName, "admin");
-  EXPECT_EQ(currentUserRole, kRoleAdministrator);
+  EXPECT_EQ(dlg->LoggedIn().userName, "admin");
+  EXPECT_EQ(dlg->LoggedIn().role, kRoleAdministrator);
 }
 
 TEST_F(LoginDialog, GbkNameAndPasswordLogIn) {
   Type(QStringLiteral("乗务"), QStringLiteral("密码"), kNormal);
   ClickLogin();
   EXPECT_TRUE(Accepted());
-  EXPECT_EQ(currentUserName, platform::Utf8ToGbk("乗务"));
-  EXPECT_EQ(currentUserRole, kRoleNormalUser);
+  EXPECT_EQ(dlg->LoggedIn().userName, platform::Utf8ToGbk("乗务"));
+  EXPECT_EQ(dlg->LoggedIn().role, kRoleNormalUser);
 }
 
 // "kr한국" would reach the server as "kr??", an account of its own.
@@ -89,7 +82,7 @@ TEST_F(LoginDialog, TextWithoutAGbkFormIsRefusedBeforeTheQuery) {
   Type(QStringLiteral("li"), QStringLiteral("p한"), kNormal);
   ClickLogin();
   EXPECT_EQ(Status(), QStringLiteral("密码含有无法识别的字符"));
-  EXPECT_TRUE(currentUserName.empty());
+  EXPECT_TRUE(dlg->LoggedIn().userName.empty());
 }
 
 struct RefusedCase {
@@ -106,8 +99,8 @@ TEST_P(LoginRefused, AttemptIsRefusedAndTheDialogStays) {
   ClickLogin();
   EXPECT_TRUE(dlg->isVisible());
   EXPECT_EQ(Status(), kRefused);
-  EXPECT_EQ(currentUserRole, kRoleNone);
-  EXPECT_TRUE(currentUserName.empty());
+  EXPECT_EQ(dlg->LoggedIn().role, kRoleNone);
+  EXPECT_TRUE(dlg->LoggedIn().userName.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, LoginRefused,
@@ -124,7 +117,7 @@ TEST_F(LoginDialog, EnterInThePasswordFieldRunsTheLogin) {
   Type("li", "pw", kNormal);
   QTest::keyClick(res::Control<QLineEdit>(dlg.get(), res::IDC_LOGIN_PASSWORD), Qt::Key_Return);
   EXPECT_TRUE(Accepted());
-  EXPECT_EQ(currentUserName, "li");
+  EXPECT_EQ(dlg->LoggedIn().userName, "li");
 }
 
 TEST_F(LoginDialog, EnterInTheNameFieldReportsARefusal) {
@@ -152,7 +145,7 @@ TEST_F(LoginDialog, CloseBoxAndCancelEndWithCancel) {
   QTest::mouseClick(res::Control<QPushButton>(&other, res::IDC_LOGIN_CANCEL), Qt::LeftButton);
   EXPECT_FALSE(other.isVisible());
   EXPECT_EQ(other.result(), QDialog::Rejected);
-  EXPECT_EQ(currentUserRole, kRoleNone);
+  EXPECT_EQ(other.LoggedIn().role, kRoleNone);
 }
 
 TEST_F(LoginDialog, ServerNotAnsweringIsReportedAtStartAndAtEveryAttempt) {

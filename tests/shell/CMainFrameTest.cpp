@@ -29,7 +29,6 @@
 #include "CVeltraneView.h"
 #include "DbSession.h"
 #include "FakeMonitorActions.h"
-#include "LiveGlobals.h"
 #include "LoginState.h"
 #include "MainMenu.h"
 #include "RefreshLiveTable.h"
@@ -41,8 +40,23 @@ namespace {
 
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
+AppConfig WithDefMode(int defMode) {
+  AppConfig config;
+  config.defMode = defMode;
+  return config;
+}
+const AppConfig kTableFirst = WithDefMode(0);
+const Login kAdmin{"admin", kRoleAdministrator};
+
+// A mouse click on the tree's root box, as the operator changes the selection.
+void ClickTreeRoot(CMainFrame& frame) {
+  CMyTreeView* tree = frame.TreeView();
+  if (!tree->RootItem()) tree->BuildDeviceTree();
+  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->CheckBoxRect(tree->RootItem()).center());
+}
+
 TEST(MainFrameMenu, BarEntriesAndCommandsAreInPlaceWithTheirIds) {
-  CMainFrame frame(0);
+  CMainFrame frame(kTableFirst);
   const char* titles[] = {"实时数据显示", "根据左边栏更新", "历史数据查询", "系统管理", "图表上一页", "图表下一页"};
   for (int pos = 0; pos < 6; ++pos) EXPECT_EQ(frame.MenuBarEntry(pos)->text(), Text(titles[pos])) << pos;
   EXPECT_EQ(frame.MenuBarEntry(res::kMenuPosUpdateFromTree)->data().toInt(), res::ID_UPDATE_FROM_TREE);
@@ -82,7 +96,7 @@ TEST(MainFrameMenu, BarEntriesAndCommandsAreInPlaceWithTheirIds) {
 }
 
 TEST(MainFrameMenu, StatusBarSaysReadyAndTheToolBarIsEmpty) {
-  CMainFrame frame(0);
+  CMainFrame frame(kTableFirst);
   EXPECT_EQ(frame.statusBar()->currentMessage(), Text("就绪"));
   frame.statusBar()->showMessage("prompt");
   frame.statusBar()->clearMessage();
@@ -93,7 +107,7 @@ TEST(MainFrameMenu, StatusBarSaysReadyAndTheToolBarIsEmpty) {
 }
 
 TEST(MainFrameLayout, TreeTakesOneEighthOfTheWidth) {
-  CMainFrame frame(0);
+  CMainFrame frame(kTableFirst);
   frame.resize(1600, 900);
   frame.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
@@ -110,8 +124,8 @@ struct DefModeCase {
 class MainFrameDefMode : public ::testing::TestWithParam<DefModeCase> {};
 
 TEST_P(MainFrameDefMode, FirstViewFollowsTheConfigurationAndPagingOnlyForTiles) {
-  CMainFrame frame(GetParam().defMode);
-  EXPECT_EQ(ViewMode, GetParam().viewMode);
+  CMainFrame frame(WithDefMode(GetParam().defMode));
+  EXPECT_EQ(frame.ViewMode(), GetParam().viewMode);
   QWidget* view = frame.LiveView();
   EXPECT_EQ(qobject_cast<CVeltraneView*>(view) != nullptr, GetParam().viewMode == kViewTable);
   EXPECT_EQ(qobject_cast<CCurveView*>(view) != nullptr, GetParam().viewMode == kViewCurves);
@@ -134,7 +148,7 @@ void CaptureWarning(QtMsgType type, const QMessageLogContext&, const QString& te
 }  // namespace
 
 TEST(MainFrameViews, SwitchingThroughTheMenuReplacesTheViewAndFollowsWithPaging) {
-  CMainFrame frame(0);
+  CMainFrame frame(kTableFirst);
   frame.resize(800, 600);
   frame.show();
   capturedWarnings.clear();
@@ -145,7 +159,7 @@ TEST(MainFrameViews, SwitchingThroughTheMenuReplacesTheViewAndFollowsWithPaging)
 
   frame.CommandAction(res::ID_SHOW_TILES)->trigger();
   EXPECT_NE(qobject_cast<CIconView*>(frame.LiveView()), nullptr);
-  EXPECT_EQ(ViewMode, kViewTiles);
+  EXPECT_EQ(frame.ViewMode(), kViewTiles);
   EXPECT_TRUE(frame.MenuBarEntry(res::kMenuPosTilePrevPage)->isEnabled());
   EXPECT_TRUE(frame.MenuBarEntry(res::kMenuPosTileNextPage)->isEnabled());
   EXPECT_TRUE(frame.LiveView()->isVisible());
@@ -153,13 +167,13 @@ TEST(MainFrameViews, SwitchingThroughTheMenuReplacesTheViewAndFollowsWithPaging)
 
   frame.CommandAction(res::ID_SHOW_CURVES)->trigger();
   EXPECT_NE(qobject_cast<CCurveView*>(frame.LiveView()), nullptr);
-  EXPECT_EQ(ViewMode, kViewCurves);
+  EXPECT_EQ(frame.ViewMode(), kViewCurves);
   EXPECT_FALSE(frame.MenuBarEntry(res::kMenuPosTilePrevPage)->isEnabled());
   EXPECT_FALSE(frame.MenuBarEntry(res::kMenuPosTileNextPage)->isEnabled());
 
   frame.SwitchLiveView(kViewTable);
   EXPECT_NE(qobject_cast<CVeltraneView*>(frame.LiveView()), nullptr);
-  EXPECT_EQ(ViewMode, kViewTable);
+  EXPECT_EQ(frame.ViewMode(), kViewTable);
   EXPECT_FALSE(frame.MenuBarEntry(res::kMenuPosTileNextPage)->isEnabled());
   qInstallMessageHandler(previous);
   EXPECT_TRUE(capturedWarnings.filter(QStringLiteral("QSplitter")).isEmpty())
@@ -167,29 +181,30 @@ TEST(MainFrameViews, SwitchingThroughTheMenuReplacesTheViewAndFollowsWithPaging)
 }
 
 TEST(MainFrameRefresh, HandlerRedrawsTheShownViewAndClearsSelectionChanged) {
-  CMainFrame frame(0);
+  CMainFrame frame(kTableFirst);
+  frame.resize(800, 600);
+  frame.show();
   QSignalSpy redrawn(&frame, &CMainFrame::liveViewRedrawn);
   for (int type : {kViewTable, kViewCurves, kViewTiles}) {
     frame.SwitchLiveView(type);
-    SelectionChanged = 1;
+    ClickTreeRoot(frame);
+    ASSERT_TRUE(frame.TreeView()->SelectionChanged());
+    redrawn.clear();
     frame.OnLiveRefresh();
-    EXPECT_EQ(SelectionChanged.load(), 0);
+    EXPECT_FALSE(frame.TreeView()->SelectionChanged());
     ASSERT_EQ(redrawn.size(), 1);
     EXPECT_EQ(redrawn.takeFirst().at(0).toInt(), type);
   }
   // "根据左边栏更新" runs the same handler at once.
-  SelectionChanged = 1;
+  ClickTreeRoot(frame);
+  redrawn.clear();
   frame.CommandAction(res::ID_UPDATE_FROM_TREE)->trigger();
   EXPECT_EQ(redrawn.size(), 1);
-  EXPECT_EQ(SelectionChanged.load(), 0);
-  // A view mode that does not match the pane draws nothing.
-  ViewMode = kViewCurves;
-  frame.OnLiveRefresh();
-  EXPECT_EQ(redrawn.size(), 1);
+  EXPECT_FALSE(frame.TreeView()->SelectionChanged());
 }
 
 TEST(MainFrameRefresh, PagingCommandsOnlyActOnTheTiles) {
-  CMainFrame frame(2);
+  CMainFrame frame(WithDefMode(2));
   frame.CommandAction(res::ID_TILE_NEXT_PAGE)->trigger();
   frame.CommandAction(res::ID_TILE_PREV_PAGE)->trigger();
   frame.SwitchLiveView(kViewTable);
@@ -207,7 +222,7 @@ void Merge(CMainFrame& frame, const std::vector<LiveRow>& rows) {
 }
 
 TEST(MainFrameAlarms, SummaryAndBellFollowEachRefreshUntilSilenced) {
-  CMainFrame frame(0);
+  CMainFrame frame(kTableFirst);
   const auto summary = [&] { return frame.AlarmSummaryLabel()->text(); };
   Merge(frame, {AlarmRow("A", "0", "0"), AlarmRow("B", "0", "0")});
   frame.OnLiveRefresh();
@@ -239,7 +254,7 @@ TEST(MainFrameAlarms, SummaryAndBellFollowEachRefreshUntilSilenced) {
 }
 
 TEST(MainFrameAlarms, DevicesBeyondTheCapacityAreNotedOnce) {
-  CMainFrame frame(0);
+  CMainFrame frame(kTableFirst);
   std::vector<LiveRow> rows;
   for (int i = 0; i < DeviceLiveTable::kCapacity + 1; ++i) rows.push_back(AlarmRow("D" + std::to_string(i), "0", "0"));
   Merge(frame, std::vector<LiveRow>(rows.begin(), rows.end() - 1));
@@ -255,7 +270,7 @@ TEST(MainFrameAlarms, DevicesBeyondTheCapacityAreNotedOnce) {
 }
 
 TEST(MainFrameDialogs, DatabaseIsHeldForTheDialogsWholeLifetime) {
-  CMainFrame frame(0);
+  CMainFrame frame(kTableFirst);
   ASSERT_FALSE(Db().IsHeld());
   for (int id : {res::ID_HISTORY_QUERY, res::ID_USER_MANAGE, res::ID_COMPANY_DEPT, res::ID_DEVICE_MANAGE,
                  res::ID_USER_PERMISSION}) {
@@ -280,7 +295,7 @@ TEST(MainFrameDialogs, DatabaseIsHeldForTheDialogsWholeLifetime) {
 }
 
 TEST(MainFrameDialogs, CommandWithoutADialogShowsNothingAndLeavesTheDatabaseFree) {
-  CMainFrame frame(0);
+  CMainFrame frame(kTableFirst);
   frame.SetDialogFactory(res::ID_USER_MANAGE, {});
   frame.CommandAction(res::ID_USER_MANAGE)->trigger();
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
@@ -289,6 +304,7 @@ TEST(MainFrameDialogs, CommandWithoutADialogShowsNothingAndLeavesTheDatabaseFree
 
 TEST(MainFrameDialogs, EachDatabaseCommandCreatesItsDialog) {
   QWidget parent;
+  DialogContext context{kAdmin};
   struct {
     int command;
     int dialogId;
@@ -298,7 +314,7 @@ TEST(MainFrameDialogs, EachDatabaseCommandCreatesItsDialog) {
       {res::ID_USER_PERMISSION, res::IDD_PERMISSION},
   };
   for (const auto& c : cases) {
-    const DialogFactory factory = DatabaseDialogFactory(c.command);
+    const DialogFactory factory = DatabaseDialogFactory(c.command, context);
     ASSERT_TRUE(factory) << c.command;
     std::unique_ptr<QDialog> dialog = factory(&parent);
     auto* built = qobject_cast<res::DialogBase*>(dialog.get());
@@ -306,11 +322,11 @@ TEST(MainFrameDialogs, EachDatabaseCommandCreatesItsDialog) {
     EXPECT_EQ(built->TemplateId(), c.dialogId);
     EXPECT_EQ(dialog->parentWidget(), &parent);
   }
-  EXPECT_FALSE(DatabaseDialogFactory(res::ID_SHOW_TABLE));
+  EXPECT_FALSE(DatabaseDialogFactory(res::ID_SHOW_TABLE, context));
 }
 
 TEST(MainFrameDialogs, AboutCommandShowsTheAboutBox) {
-  CMainFrame frame(0);
+  CMainFrame frame(kTableFirst);
   int shownId = 0;
   QTimer::singleShot(0, [&] {
     if (auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget())) {
@@ -324,7 +340,7 @@ TEST(MainFrameDialogs, AboutCommandShowsTheAboutBox) {
 
 TEST(MainFrameClose, ClosingWhileTheMonitorWaitsForTheWindowEndsTheThread) {
   std::atomic<int> refreshes{0};
-  auto frame = std::make_unique<CMainFrame>(0);
+  auto frame = std::make_unique<CMainFrame>(kTableFirst);
   frame->show();
   QSignalSpy redrawn(frame.get(), &CMainFrame::liveViewRedrawn);
   frame->StartMonitorThread(FakeMonitorActions(refreshes, 100000));
@@ -344,7 +360,7 @@ TEST(MainFrameClose, ClosingWhileTheMonitorWaitsForTheWindowEndsTheThread) {
 
 TEST(MainFrameClose, DestroyingAFrameWithARunningThreadStopsItFirst) {
   std::atomic<int> refreshes{0};
-  auto frame = std::make_unique<CMainFrame>(0);
+  auto frame = std::make_unique<CMainFrame>(kTableFirst);
   frame->StartMonitorThread(FakeMonitorActions(refreshes, 100000));
   ASSERT_TRUE(QTest::qWaitFor([&] { return refreshes.load() >= 1; }));
   frame.reset();
@@ -367,18 +383,12 @@ class MainFrameMonitoring : public SharedDatabaseTest<MainFrameMonitoring> {
     db_->Exec("insert into user_tab values ('li','pw',2)");
     db_->Exec("insert into permission_tab values ('li','C001','01')");
   }
-  void TearDown() override {
-    currentUserName.clear();
-    currentUserRole = kRoleNone;
-  }
 };
 
 TEST_F(MainFrameMonitoring, AdministratorKeepsTheAdministrationMenuAndTheThreadRuns) {
-  currentUserName = "admin";
-  currentUserRole = kRoleAdministrator;
-  CMainFrame frame(0);
+  CMainFrame frame(kTableFirst);
   QSignalSpy redrawn(&frame, &CMainFrame::liveViewRedrawn);
-  frame.StartMonitoring();
+  frame.StartMonitoring(kAdmin);
   EXPECT_EQ(frame.LiveTable().liveCount, 2) << "first refresh on the user-interface thread";
   EXPECT_TRUE(frame.MenuBarEntry(res::kMenuPosAdministration)->isEnabled());
   EXPECT_TRUE(frame.Monitor().IsStarted());
@@ -393,10 +403,8 @@ TEST_F(MainFrameMonitoring, AdministratorKeepsTheAdministrationMenuAndTheThreadR
 }
 
 TEST_F(MainFrameMonitoring, NormalUserFindsTheAdministrationMenuGreyed) {
-  currentUserName = "li";
-  currentUserRole = kRoleNormalUser;
-  CMainFrame frame(0);
-  frame.StartMonitoring();
+  CMainFrame frame(kTableFirst);
+  frame.StartMonitoring({"li", kRoleNormalUser});
   EXPECT_FALSE(frame.MenuBarEntry(res::kMenuPosAdministration)->isEnabled());
   EXPECT_TRUE(frame.MenuBarEntry(res::kMenuPosHistory)->isEnabled());
   EXPECT_EQ(frame.LiveTable().liveCount, 2);
@@ -405,11 +413,9 @@ TEST_F(MainFrameMonitoring, NormalUserFindsTheAdministrationMenuGreyed) {
 // The user-interface thread's link is gone at the first refresh: the monitor thread starts all
 // the same, opens a connection of its own, and fills the table and then the tree.
 TEST_F(MainFrameMonitoring, ThreadStartsWhenTheFirstRefreshFailsAndTheTreeFollowsItsData) {
-  currentUserName = "admin";
-  currentUserRole = kRoleAdministrator;
   Db().Close();
-  CMainFrame frame(0);
-  frame.StartMonitoring();
+  CMainFrame frame(kTableFirst);
+  frame.StartMonitoring(kAdmin);
   EXPECT_TRUE(frame.Monitor().IsStarted());
   ASSERT_NE(frame.TreeView()->RootItem(), nullptr);
   EXPECT_EQ(frame.TreeView()->RootItem()->childCount(), 0) << "built from the empty table";
@@ -423,12 +429,10 @@ TEST_F(MainFrameMonitoring, ThreadStartsWhenTheFirstRefreshFailsAndTheTreeFollow
 // statements keep reaching the server, and a new reading with an alarm reaches the table, the
 // summary and the bell while the dialog is open.
 TEST_F(MainFrameMonitoring, LiveDataAndAlarmsGoOnWhileTheHistoryDialogIsOpen) {
-  currentUserName = "admin";
-  currentUserRole = kRoleAdministrator;
-  CMainFrame frame(0);
+  CMainFrame frame(kTableFirst);
   QSignalSpy redrawn(&frame, &CMainFrame::liveViewRedrawn);
   frame.SetMonitorClock(AcceleratedMonitorClock(50));  // a refresh every 200 ms
-  frame.StartMonitoring();
+  frame.StartMonitoring(kAdmin);
   ASSERT_TRUE(QTest::qWaitFor([&] { return redrawn.size() >= 1; }));
   const auto readingTime = [&] {
     std::lock_guard lock(frame.LiveTable().mutex);
@@ -451,8 +455,9 @@ TEST_F(MainFrameMonitoring, LiveDataAndAlarmsGoOnWhileTheHistoryDialogIsOpen) {
   };
 
   bool held = false;
+  DialogContext context{kAdmin};
   frame.SetDialogFactory(res::ID_HISTORY_QUERY, [&](QWidget* parent) {
-    std::unique_ptr<QDialog> dialog = DatabaseDialogFactory(res::ID_HISTORY_QUERY)(parent);
+    std::unique_ptr<QDialog> dialog = DatabaseDialogFactory(res::ID_HISTORY_QUERY, context)(parent);
     QTimer::singleShot(0, dialog.get(), [&, d = dialog.get()] {
       held = Db().IsHeld();
       dialogConnection = Db().Select("select connection_id()").rows.at(0).at(0);
@@ -486,17 +491,16 @@ TEST_F(MainFrameMonitoring, LiveDataAndAlarmsGoOnWhileTheHistoryDialogIsOpen) {
 // minute while readings (one of them an alarm) arrive at varying phases of the refresh.
 TEST_F(MainFrameMonitoring, MeasuredDelayOfLiveDataWhileTheHistoryDialogIsOpenForAMinute) {
   if (!std::getenv("VELTRANE_MEASURE_LIVE")) GTEST_SKIP() << "set VELTRANE_MEASURE_LIVE=1 (runs 60 s)";
-  currentUserName = "admin";
-  currentUserRole = kRoleAdministrator;
-  CMainFrame frame(0);
-  frame.StartMonitoring();
+  CMainFrame frame(kTableFirst);
+  frame.StartMonitoring(kAdmin);
   const auto readingTime = [&] {
     std::lock_guard lock(frame.LiveTable().mutex);
     return frame.LiveTable().records[frame.LiveTable().slotIndex.at("D000000002")].readingTime;
   };
   constexpr qint64 kLimitMs = MonitorLoop::kRefreshIntervalMs + 2000;
+  DialogContext context{kAdmin};
   frame.SetDialogFactory(res::ID_HISTORY_QUERY, [&](QWidget* parent) {
-    std::unique_ptr<QDialog> dialog = DatabaseDialogFactory(res::ID_HISTORY_QUERY)(parent);
+    std::unique_ptr<QDialog> dialog = DatabaseDialogFactory(res::ID_HISTORY_QUERY, context)(parent);
     QTimer::singleShot(0, dialog.get(), [&, d = dialog.get()] {
       QElapsedTimer open, delay;
       open.start();
@@ -552,7 +556,7 @@ TEST_F(MainFrameMonitoring, MeasuredDelayOfLiveDataWhileTheHistoryDialogIsOpenFo
 }
 
 TEST_F(MainFrameMonitoring, CloseConnectionCommandClosesTheSession) {
-  CMainFrame frame(0);
+  CMainFrame frame(kTableFirst);
   ASSERT_EQ(Db().Ping(), 0);
   frame.OnCommand(res::ID_DB_CLOSE);
   EXPECT_NE(Db().Ping(), 0);

@@ -22,11 +22,6 @@ class StationStartup : public SharedDatabaseTest<StationStartup> {
   static void SetUpTestSuite() {
     if (OpenDatabase("t_startup")) db_->Exec("insert into user_tab values ('admin','pw',1)");
   }
-  void TearDown() override {
-    currentUserName.clear();
-    currentUserRole = kRoleNone;
-  }
-
   // Acts on the login dialog once it runs modally; records whether a maximised frame was
   // already on screen behind it.
   void WhenLoginShows(std::function<void(CLoginDlg&)> act) {
@@ -46,10 +41,9 @@ class StationStartup : public SharedDatabaseTest<StationStartup> {
 
 TEST_F(StationStartup, CancelledLoginEndsTheStart) {
   WhenLoginShows([](CLoginDlg& login) { login.reject(); });
-  EXPECT_EQ(StartStation(0), nullptr);
+  EXPECT_EQ(StartStation(AppConfig{}), nullptr);
   EXPECT_TRUE(frameMaximisedBehindLogin);
   EXPECT_TRUE(loginHadNoParent);
-  EXPECT_EQ(currentUserRole, kRoleNone);
 }
 
 TEST_F(StationStartup, SuccessfulLoginStartsMonitoringUnderTheStationTitle) {
@@ -59,11 +53,11 @@ TEST_F(StationStartup, SuccessfulLoginStartsMonitoringUnderTheStationTitle) {
     res::Control<QComboBox>(&login, res::IDC_LOGIN_ROLE)->setCurrentIndex(1);
     res::Control<QPushButton>(&login, res::IDC_LOGIN_OK)->click();
   });
-  std::unique_ptr<CMainFrame> frame = StartStation(0);
+  std::unique_ptr<CMainFrame> frame = StartStation(AppConfig{});
   ASSERT_NE(frame, nullptr);
   EXPECT_EQ(frame->windowTitle(), QStringLiteral("温湿度智能监控系统"));
   EXPECT_TRUE(frame->isMaximized());
-  EXPECT_EQ(currentUserRole, kRoleAdministrator);
+  EXPECT_EQ(frame->CurrentLogin().role, kRoleAdministrator);
   EXPECT_TRUE(frame->Monitor().IsStarted());
   frame->close();
 }

@@ -1,4 +1,0 @@
-#include "LoginState.h"
-
-std::string currentUserName;
-int currentUserRole = 0;

@@ -1,3 +1,0 @@
-#include "HistoryGlobals.h"
-
-std::int32_t HistoryGroupIndex = 0;
