@@ -24,11 +24,11 @@ namespace {
 constexpr int kStatusLineId = 1010;
 
 // Every database dialog works on the process-wide session; the administration dialogs make
-// their changes in the logged-in user's name.
+// their changes in the logged-in user's name, audited when the database keeps a trail.
 template <class Dialog>
 DialogFactory MakeAdministration(const DialogContext& context) {
   return [&context](QWidget* parent) -> std::unique_ptr<QDialog> {
-    return std::make_unique<Dialog>(Db(), context.login.userName, parent);
+    return std::make_unique<Dialog>(Db(), context.Acting(), parent);
   };
 }
 
