@@ -361,7 +361,8 @@ bool CMainFrame::OnCommand(int id) {
     case res::ID_USER_MANAGE:
     case res::ID_COMPANY_DEPT:
     case res::ID_DEVICE_MANAGE:
-    case res::ID_USER_PERMISSION: OpenDatabaseDialog(id); return true;
+    case res::ID_USER_PERMISSION:
+    case res::ID_AUDIT_LOG: OpenDatabaseDialog(id); return true;
     case res::ID_CONNECT: return true;
     case res::ID_DB_CLOSE: Db().Close(); return true;
     case res::ID_APP_ABOUT: ShowAboutBox(); return true;
