@@ -4,6 +4,7 @@
 
 #include "DbSession.h"
 #include "DbTransaction.h"
+#include "Gbk.h"
 
 namespace admin {
 namespace {
@@ -58,6 +59,14 @@ constexpr const char* kGrantTemplate =
 constexpr const char* kWithdrawTemplate =
     "delete  from permission_tab where user_name='%s' and company_num='%s' and department_num='%s'";
 
+// Old values for the audit rows, read and locked inside the change's transaction.
+constexpr const char* kUserBeforeSql = "select user_permission,'******' from user_tab where user_name='%s' for update";
+constexpr const char* kCompanyBeforeSql = "select company_name from company_tab where company_num='%s' for update";
+constexpr const char* kDepartmentBeforeSql =
+    "select department_name from department_tab where department_num='%s' and company_num='%s' for update";
+constexpr const char* kDeviceBeforeSql =
+    "select device_name from device_tab where device_num='%s' and company_num='%s' and department_num='%s' for update";
+
 // Whether the first statement must have touched exactly one row: an insert guarded by "where
 // exists" that inserted nothing found its parent gone.
 enum class Rows { kAny, kExactlyOne };
@@ -71,16 +80,51 @@ ChangeOutcome StatementFailed(DbSession& db) {
   return Outcome(answered ? ChangeOutcome::Kind::kRefused : ChangeOutcome::Kind::kFailed);
 }
 
-// Runs `statements` in order in one transaction; the first failure rolls all of them back.
-ChangeOutcome RunChange(DbSession& db, const std::vector<std::string>& statements, Rows rows = Rows::kAny) {
+// What the audit row of a change says. `oldValueSql` (when set) reads the old value inside the
+// transaction, before the change, its columns joined by blanks.
+struct AuditNote {
+  const char* action;  // UTF-8
+  std::string key;
+  std::string oldValueSql;
+  std::string newValue;
+};
+
+std::string ReadOldValue(DbSession& db, const std::string& sql, bool& ok) {
+  ok = true;
+  if (sql.empty()) return {};
+  const DbResult result = db.Select(sql);
+  if (!result.ok) {
+    ok = false;
+    return {};
+  }
+  std::string value;
+  if (!result.rows.empty())
+    for (const std::string& column : result.rows[0]) value += (value.empty() ? "" : " ") + column;
+  return value;
+}
+
+// Runs `statements` in order in one transaction; the first failure rolls all of them back. With
+// an audited actor the change's audit row is written in the same transaction when the change
+// touched a row: a failing audit insert fails the change.
+ChangeOutcome RunChange(DbSession& db, const Actor& actor, const AuditNote& note,
+                        const std::vector<std::string>& statements, Rows rows = Rows::kAny) {
   DbTransaction transaction(db);
   if (!transaction.IsOpen()) return Outcome(ChangeOutcome::Kind::kFailed);
+  std::string oldValue;
+  if (actor.audited) {
+    bool read = false;
+    oldValue = ReadOldValue(db, note.oldValueSql, read);
+    if (!read) return StatementFailed(db);
+  }
   unsigned long long affected = 0;
   for (std::size_t i = 0; i < statements.size(); ++i) {
     if (!db.Execute(statements[i])) return StatementFailed(db);
     if (i == 0) affected = db.AffectedRows();
   }
   if (rows == Rows::kExactlyOne && affected != 1) return Outcome(ChangeOutcome::Kind::kRefused, affected);
+  if (actor.audited && affected > 0 &&
+      !db.Execute(AuditStatement(db, actor, platform::Utf8ToGbk(note.action), note.key, oldValue, note.newValue)))
+    return StatementFailed(db);
   if (!transaction.Commit()) return Outcome(ChangeOutcome::Kind::kFailed, affected);
   return Outcome(ChangeOutcome::Kind::kDone, affected);
 }
@@ -96,70 +140,82 @@ std::vector<std::string> WithCascade(DbSession& db, const char* first, const cha
 
 }  // namespace
 
-ChangeOutcome AddUser(DbSession& db, [[maybe_unused]] const std::string& actingUser, const std::string& name,
-                      const std::string& password) {
-  return RunChange(db, {db.Format(kAddUserTemplate, {name, password})});
+ChangeOutcome AddUser(DbSession& db, const Actor& actor, const std::string& name, const std::string& password) {
+  return RunChange(db, actor, {"添加用户", name, {}, std::string("2 ") + kMaskedPassword},
+                   {db.Format(kAddUserTemplate, {name, password})});
 }
 
-ChangeOutcome DeleteUser(DbSession& db, [[maybe_unused]] const std::string& actingUser, const std::string& name) {
-  return RunChange(db, {db.Format(kDeleteUserTemplate, {name}), db.Format(kWithdrawUserGrantsTemplate, {name})});
+ChangeOutcome DeleteUser(DbSession& db, const Actor& actor, const std::string& name) {
+  return RunChange(db, actor, {"删除用户", name, db.Format(kUserBeforeSql, {name}), {}},
+                   {db.Format(kDeleteUserTemplate, {name}), db.Format(kWithdrawUserGrantsTemplate, {name})});
 }
 
-ChangeOutcome AddCompany(DbSession& db, [[maybe_unused]] const std::string& actingUser, const std::string& number,
-                         const std::string& name) {
-  return RunChange(db, {db.Format(kInsertCompany, {number, name})});
+ChangeOutcome AddCompany(DbSession& db, const Actor& actor, const std::string& number, const std::string& name) {
+  return RunChange(db, actor, {"添加公司", number, {}, name}, {db.Format(kInsertCompany, {number, name})});
 }
 
-ChangeOutcome RenameCompany(DbSession& db, [[maybe_unused]] const std::string& actingUser, const std::string& number,
-                            const std::string& name) {
-  return RunChange(db, {db.Format(kRenameCompany, {name, number})});
+ChangeOutcome RenameCompany(DbSession& db, const Actor& actor, const std::string& number, const std::string& name) {
+  return RunChange(db, actor, {"修改公司", number, db.Format(kCompanyBeforeSql, {number}), name},
+                   {db.Format(kRenameCompany, {name, number})});
 }
 
-ChangeOutcome DeleteCompany(DbSession& db, [[maybe_unused]] const std::string& actingUser, const std::string& number) {
-  return RunChange(db, WithCascade(db, kDeleteCompany, kCompanyCascadeDeletes, {number}));
+ChangeOutcome DeleteCompany(DbSession& db, const Actor& actor, const std::string& number) {
+  return RunChange(db, actor, {"删除公司", number, db.Format(kCompanyBeforeSql, {number}), {}},
+                   WithCascade(db, kDeleteCompany, kCompanyCascadeDeletes, {number}));
 }
 
-ChangeOutcome AddDepartment(DbSession& db, [[maybe_unused]] const std::string& actingUser, const DepartmentKey& key,
-                            const std::string& name) {
-  return RunChange(db, {db.Format(kInsertDepartment, {key.department, key.company, name, key.company})},
-                   Rows::kExactlyOne);
+namespace {
+std::string KeyOf(const DepartmentKey& key) { return key.company + "/" + key.department; }
+std::string KeyOf(const DeviceKey& key) { return key.device + " " + key.company + "/" + key.department; }
+std::string KeyOf(const GrantKey& key) { return key.user + " " + key.company + "/" + key.department; }
+}  // namespace
+
+ChangeOutcome AddDepartment(DbSession& db, const Actor& actor, const DepartmentKey& key, const std::string& name) {
+  return RunChange(db, actor, {"添加部门", KeyOf(key), {}, name},
+                   {db.Format(kInsertDepartment, {key.department, key.company, name, key.company})}, Rows::kExactlyOne);
 }
 
-ChangeOutcome RenameDepartment(DbSession& db, [[maybe_unused]] const std::string& actingUser, const DepartmentKey& key,
-                               const std::string& name) {
-  return RunChange(db, {db.Format(kRenameDepartment, {name, key.department, key.company})});
+ChangeOutcome RenameDepartment(DbSession& db, const Actor& actor, const DepartmentKey& key, const std::string& name) {
+  return RunChange(db, actor,
+                   {"修改部门", KeyOf(key), db.Format(kDepartmentBeforeSql, {key.department, key.company}), name},
+                   {db.Format(kRenameDepartment, {name, key.department, key.company})});
 }
 
-ChangeOutcome DeleteDepartment(DbSession& db, [[maybe_unused]] const std::string& actingUser,
-                               const DepartmentKey& key) {
-  return RunChange(db, WithCascade(db, kDeleteDepartment, kDepartmentCascadeDeletes, {key.department, key.company}));
+ChangeOutcome DeleteDepartment(DbSession& db, const Actor& actor, const DepartmentKey& key) {
+  return RunChange(db, actor,
+                   {"删除部门", KeyOf(key), db.Format(kDepartmentBeforeSql, {key.department, key.company}), {}},
+                   WithCascade(db, kDeleteDepartment, kDepartmentCascadeDeletes, {key.department, key.company}));
 }
 
-ChangeOutcome AddDevice(DbSession& db, [[maybe_unused]] const std::string& actingUser, const DeviceKey& key,
-                        const std::string& name) {
+ChangeOutcome AddDevice(DbSession& db, const Actor& actor, const DeviceKey& key, const std::string& name) {
   return RunChange(
-      db, {db.Format(kInsertDevice, {key.device, name, key.company, key.department, key.company, key.department})},
+      db, actor, {"添加设备", KeyOf(key), {}, name},
+      {db.Format(kInsertDevice, {key.device, name, key.company, key.department, key.company, key.department})},
       Rows::kExactlyOne);
 }
 
-ChangeOutcome RenameDevice(DbSession& db, [[maybe_unused]] const std::string& actingUser, const DeviceKey& key,
-                           const std::string& name) {
-  return RunChange(db, {db.Format(kRenameDevice, {name, key.device, key.company, key.department})});
+ChangeOutcome RenameDevice(DbSession& db, const Actor& actor, const DeviceKey& key, const std::string& name) {
+  return RunChange(
+      db, actor, {"修改设备", KeyOf(key), db.Format(kDeviceBeforeSql, {key.device, key.company, key.department}), name},
+      {db.Format(kRenameDevice, {name, key.device, key.company, key.department})});
 }
 
-ChangeOutcome DeleteDevice(DbSession& db, [[maybe_unused]] const std::string& actingUser, const DeviceKey& key) {
-  return RunChange(db, {db.Format(kDeleteDevice, {key.device, key.company, key.department})});
+ChangeOutcome DeleteDevice(DbSession& db, const Actor& actor, const DeviceKey& key) {
+  return RunChange(db, actor,
+                   {"删除设备", KeyOf(key), db.Format(kDeviceBeforeSql, {key.device, key.company, key.department}), {}},
+                   {db.Format(kDeleteDevice, {key.device, key.company, key.department})});
 }
 
-ChangeOutcome GrantPermission(DbSession& db, [[maybe_unused]] const std::string& actingUser, const GrantKey& key) {
-  return RunChange(db,
+ChangeOutcome GrantPermission(DbSession& db, const Actor& actor, const GrantKey& key) {
+  return RunChange(db, actor, {"授予权限", KeyOf(key), {}, platform::Utf8ToGbk("有权限")},
                    {db.Format(kGrantTemplate, {key.user, key.company, key.department, key.user, key.company,
                                                key.company, key.department})},
                    Rows::kExactlyOne);
 }
 
-ChangeOutcome RevokePermission(DbSession& db, [[maybe_unused]] const std::string& actingUser, const GrantKey& key) {
-  return RunChange(db, {db.Format(kWithdrawTemplate, {key.user, key.company, key.department})});
+ChangeOutcome RevokePermission(DbSession& db, const Actor& actor, const GrantKey& key) {
+  return RunChange(db, actor, {"撤销权限", KeyOf(key), {}, {}},
+                   {db.Format(kWithdrawTemplate, {key.user, key.company, key.department})});
 }
 
 }  // namespace admin

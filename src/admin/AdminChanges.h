@@ -2,8 +2,11 @@
 // Every change the administration dialogs make to the catalogue, one function each, without
 // widgets: the statements of a change run in one transaction on the session they are given,
 // so a change happens completely or not at all. Texts are GBK, as the tables hold them; the
-// dialogs check what was typed before they call. `actingUser` is the account making the change.
+// dialogs check what was typed before they call. `actor` is the account making the change;
+// when its station keeps an audit trail, the change's audit row is part of the same transaction.
 #include <string>
+
+#include "AuditTrail.h"
 
 class DbSession;
 
@@ -42,33 +45,28 @@ struct GrantKey {
 };
 
 // New accounts are always normal users.
-ChangeOutcome AddUser(DbSession& db, const std::string& actingUser, const std::string& name,
-                      const std::string& password);
+ChangeOutcome AddUser(DbSession& db, const Actor& actor, const std::string& name, const std::string& password);
 // The account goes with all its grants.
-ChangeOutcome DeleteUser(DbSession& db, const std::string& actingUser, const std::string& name);
+ChangeOutcome DeleteUser(DbSession& db, const Actor& actor, const std::string& name);
 
-ChangeOutcome AddCompany(DbSession& db, const std::string& actingUser, const std::string& number,
-                         const std::string& name);
-ChangeOutcome RenameCompany(DbSession& db, const std::string& actingUser, const std::string& number,
-                            const std::string& name);
+ChangeOutcome AddCompany(DbSession& db, const Actor& actor, const std::string& number, const std::string& name);
+ChangeOutcome RenameCompany(DbSession& db, const Actor& actor, const std::string& number, const std::string& name);
 // The company goes with its departments, devices and grants.
-ChangeOutcome DeleteCompany(DbSession& db, const std::string& actingUser, const std::string& number);
+ChangeOutcome DeleteCompany(DbSession& db, const Actor& actor, const std::string& number);
 
 // Refused when the company is gone.
-ChangeOutcome AddDepartment(DbSession& db, const std::string& actingUser, const DepartmentKey& key,
-                            const std::string& name);
-ChangeOutcome RenameDepartment(DbSession& db, const std::string& actingUser, const DepartmentKey& key,
-                               const std::string& name);
+ChangeOutcome AddDepartment(DbSession& db, const Actor& actor, const DepartmentKey& key, const std::string& name);
+ChangeOutcome RenameDepartment(DbSession& db, const Actor& actor, const DepartmentKey& key, const std::string& name);
 // The department goes with its devices and grants.
-ChangeOutcome DeleteDepartment(DbSession& db, const std::string& actingUser, const DepartmentKey& key);
+ChangeOutcome DeleteDepartment(DbSession& db, const Actor& actor, const DepartmentKey& key);
 
 // Refused when the department is gone.
-ChangeOutcome AddDevice(DbSession& db, const std::string& actingUser, const DeviceKey& key, const std::string& name);
-ChangeOutcome RenameDevice(DbSession& db, const std::string& actingUser, const DeviceKey& key, const std::string& name);
-ChangeOutcome DeleteDevice(DbSession& db, const std::string& actingUser, const DeviceKey& key);
+ChangeOutcome AddDevice(DbSession& db, const Actor& actor, const DeviceKey& key, const std::string& name);
+ChangeOutcome RenameDevice(DbSession& db, const Actor& actor, const DeviceKey& key, const std::string& name);
+ChangeOutcome DeleteDevice(DbSession& db, const Actor& actor, const DeviceKey& key);
 
 // Refused when the user, the company or the department is gone.
-ChangeOutcome GrantPermission(DbSession& db, const std::string& actingUser, const GrantKey& key);
-ChangeOutcome RevokePermission(DbSession& db, const std::string& actingUser, const GrantKey& key);
+ChangeOutcome GrantPermission(DbSession& db, const Actor& actor, const GrantKey& key);
+ChangeOutcome RevokePermission(DbSession& db, const Actor& actor, const GrantKey& key);
 
 }  // namespace admin

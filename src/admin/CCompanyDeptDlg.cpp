@@ -16,7 +16,7 @@ enum TabIndex : int { kCompanyTab = 0, kDepartmentTab = 1 };
 constexpr int kPageLeft = 10, kPageTop = 30, kPageWidthLoss = 20, kPageHeightLoss = 40;
 }  // namespace
 
-CCompanyDeptDlg::CCompanyDeptDlg(DbSession& db, const std::string& actingUser, QWidget* parent)
+CCompanyDeptDlg::CCompanyDeptDlg(DbSession& db, const Actor& actingUser, QWidget* parent)
     : DialogBase(kCompanyDeptDialog, parent, kFilterEnter),
       tabs_(Item<QTabBar>(IDC_COMPANY_DEPT_TABS)),
       companyPage_(nullptr),

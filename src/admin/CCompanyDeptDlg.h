@@ -3,6 +3,7 @@
 // built when the dialog is, so the department page has its companies before it is first shown.
 #include <string>
 
+#include "AuditTrail.h"
 #include "DialogBase.h"
 
 class CCompanyPage;
@@ -14,7 +15,7 @@ class CCompanyDeptDlg : public res::DialogBase {
   Q_OBJECT
  public:
   // `actingUser` (GBK) is who makes the changes.
-  CCompanyDeptDlg(DbSession& db, const std::string& actingUser, QWidget* parent = nullptr);
+  CCompanyDeptDlg(DbSession& db, const Actor& actingUser, QWidget* parent = nullptr);
 
   CCompanyPage* CompanyPage() const { return companyPage_; }
   CDepartmentPage* DepartmentPage() const { return departmentPage_; }

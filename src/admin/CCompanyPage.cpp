@@ -33,7 +33,7 @@ const char* SearchColumn(const QString& field) {
 }
 }  // namespace
 
-CCompanyPage::CCompanyPage(DbSession& db, std::string actingUser, QWidget* parent)
+CCompanyPage::CCompanyPage(DbSession& db, Actor actingUser, QWidget* parent)
     : DialogBase(kCompanyPage, parent, kFilterEnter | kFilterEscape, /*asChildPage=*/true),
       db_(db),
       actingUser_(std::move(actingUser)),

@@ -3,6 +3,7 @@
 // also deletes its departments, devices and permission rows, in one transaction.
 #include <string>
 
+#include "AuditTrail.h"
 #include "DialogBase.h"
 #include "RecordForm.h"
 
@@ -16,7 +17,7 @@ class CCompanyPage : public res::DialogBase {
   Q_OBJECT
  public:
   // `actingUser` (GBK) is who makes the changes.
-  CCompanyPage(DbSession& db, std::string actingUser, QWidget* parent);
+  CCompanyPage(DbSession& db, Actor actingUser, QWidget* parent);
 
   void FillCompanyList(const std::string& query);
   const std::string& CurrentListQuery() const { return listQuery_; }
@@ -29,7 +30,7 @@ class CCompanyPage : public res::DialogBase {
   void SetStatus(const QString& text);
 
   DbSession& db_;
-  const std::string actingUser_;
+  const Actor actingUser_;
   res::ReportListView* list_;
   admin::RecordForm form_;  // number, name, status line; the 4-byte number rule
   std::string listQuery_;   // refilled after every change, so the last search stays in force

@@ -24,7 +24,7 @@ const QString kDeleteQuestion =
     QStringLiteral("确认删除部门？删除此公司部门后将同时删除'设备表','用户权限表'中与此公司部门相关的记录");
 }  // namespace
 
-CDepartmentPage::CDepartmentPage(DbSession& db, std::string actingUser, QWidget* parent)
+CDepartmentPage::CDepartmentPage(DbSession& db, Actor actingUser, QWidget* parent)
     : DialogBase(kDepartmentPage, parent, kFilterEnter | kFilterEscape, /*asChildPage=*/true),
       db_(db),
       actingUser_(std::move(actingUser)),

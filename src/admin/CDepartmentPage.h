@@ -4,6 +4,7 @@
 // renamed meanwhile, the page forgets it (empty number, empty list, names reloaded).
 #include <string>
 
+#include "AuditTrail.h"
 #include "DialogBase.h"
 #include "RecordForm.h"
 
@@ -18,7 +19,7 @@ class CDepartmentPage : public res::DialogBase {
   Q_OBJECT
  public:
   // `actingUser` (GBK) is who makes the changes.
-  CDepartmentPage(DbSession& db, std::string actingUser, QWidget* parent);
+  CDepartmentPage(DbSession& db, Actor actingUser, QWidget* parent);
 
   // Refills the company names; the list is left without a selection.
   void LoadCompanyNames();
@@ -35,7 +36,7 @@ class CDepartmentPage : public res::DialogBase {
   void SetStatus(const QString& text);
 
   DbSession& db_;
-  const std::string actingUser_;
+  const Actor actingUser_;
   res::ReportListView* list_;
   admin::RecordForm form_;  // number, name, status line; the 2-byte number rule
   QComboBox* companies_;

@@ -65,7 +65,7 @@ const char* SearchColumn(const QString& item) {
 std::string Gbk(const QString& text) { return platform::ToGbk(text); }
 }  // namespace
 
-CDeviceManageDlg::CDeviceManageDlg(DbSession& db, std::string actingUser, QWidget* parent)
+CDeviceManageDlg::CDeviceManageDlg(DbSession& db, Actor actingUser, QWidget* parent)
     : DialogBase(kDeviceManageDialog, parent, kFilterEnter),
       db_(db),
       actingUser_(std::move(actingUser)),

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "AdminChanges.h"
+#include "AuditTrail.h"
 #include "DialogBase.h"
 #include "RecordForm.h"
 
@@ -20,7 +21,7 @@ class CDeviceManageDlg : public res::DialogBase {
   Q_OBJECT
  public:
   // `actingUser` (GBK) is who makes the changes.
-  CDeviceManageDlg(DbSession& db, std::string actingUser, QWidget* parent = nullptr);
+  CDeviceManageDlg(DbSession& db, Actor actingUser, QWidget* parent = nullptr);
 
   // Enables the controls of the add/delete mode (true) or of the name-change mode (false).
   void ApplyEditMode(bool addDelete);
@@ -45,7 +46,7 @@ class CDeviceManageDlg : public res::DialogBase {
   void SetStatus(const QString& text);
 
   DbSession& db_;
-  const std::string actingUser_;
+  const Actor actingUser_;
   res::ReportListView* list_;
   admin::RecordForm form_;  // ID, name, status line; the 10-byte ID rule
   QComboBox* companies_;

@@ -64,7 +64,7 @@ void SelectEntryNamed(QComboBox* combo, const QString& name) {
 
 }  // namespace
 
-CPermissionDlg::CPermissionDlg(DbSession& db, std::string actingUser, QWidget* parent)
+CPermissionDlg::CPermissionDlg(DbSession& db, Actor actingUser, QWidget* parent)
     : DialogBase(kPermissionDialog, parent),
       db_(db),
       actingUser_(std::move(actingUser)),

@@ -5,6 +5,7 @@
 // and withdraw use. It works on the session it is given.
 #include <string>
 
+#include "AuditTrail.h"
 #include "ChangeReport.h"
 #include "DialogBase.h"
 
@@ -18,7 +19,7 @@ class CPermissionDlg : public res::DialogBase {
   Q_OBJECT
  public:
   // `actingUser` (GBK) is who makes the changes.
-  CPermissionDlg(DbSession& db, std::string actingUser, QWidget* parent = nullptr);
+  CPermissionDlg(DbSession& db, Actor actingUser, QWidget* parent = nullptr);
 
   // Refills the list from `query` in result order; nothing happens when not connected.
   void FillPermissionList(const std::string& query);
@@ -38,7 +39,7 @@ class CPermissionDlg : public res::DialogBase {
   void SetStatus(const QString& text);
 
   DbSession& db_;
-  const std::string actingUser_;
+  const Actor actingUser_;
   QComboBox* userCombo_;
   QComboBox* companyCombo_;
   QComboBox* departmentCombo_;

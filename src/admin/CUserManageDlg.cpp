@@ -59,7 +59,7 @@ std::string Field(const DbRow& row, int column) {
 
 }  // namespace
 
-CUserManageDlg::CUserManageDlg(DbSession& db, std::string actingUser, QWidget* parent)
+CUserManageDlg::CUserManageDlg(DbSession& db, Actor actingUser, QWidget* parent)
     : DialogBase(kUserManageDialog, parent),
       db_(db),
       actingUser_(std::move(actingUser)),

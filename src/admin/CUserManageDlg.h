@@ -4,6 +4,7 @@
 // It works on the session it is given.
 #include <string>
 
+#include "AuditTrail.h"
 #include "ChangeReport.h"
 #include "DialogBase.h"
 
@@ -17,7 +18,7 @@ class CUserManageDlg : public res::DialogBase {
   Q_OBJECT
  public:
   // `actingUser` (GBK) is who makes the changes.
-  CUserManageDlg(DbSession& db, std::string actingUser, QWidget* parent = nullptr);
+  CUserManageDlg(DbSession& db, Actor actingUser, QWidget* parent = nullptr);
 
   // Clears the list and fills it from `query`, newest result row on top. Leaves the list alone
   // when the query is empty or the session is not connected.
@@ -32,7 +33,7 @@ class CUserManageDlg : public res::DialogBase {
   void SetStatus(const QString& text);
 
   DbSession& db_;
-  const std::string actingUser_;
+  const Actor actingUser_;
   res::ReportListView* list_;
   std::string listQuery_;  // the statement that last filled the list; add and delete refill with it
 };

@@ -12,10 +12,8 @@ constexpr MenuCommand kLiveViewPopup[] = {
 };
 
 constexpr MenuCommand kAdministrationPopup[] = {
-    {ID_USER_MANAGE, "用户管理"},
-    {ID_COMPANY_DEPT, "公司部门"},
-    {ID_DEVICE_MANAGE, "设备管理"},
-    {ID_USER_PERMISSION, "用户权限"},
+    {ID_USER_MANAGE, "用户管理"},     {ID_COMPANY_DEPT, "公司部门"}, {ID_DEVICE_MANAGE, "设备管理"},
+    {ID_USER_PERMISSION, "用户权限"}, {ID_AUDIT_LOG, "审计记录"},
 };
 
 constexpr MenuCommand kFilePopup[] = {

@@ -21,6 +21,7 @@ enum MainMenuCommand : int {
   ID_TILE_NEXT_PAGE = 32782,
   ID_DB_CLOSE = 32783,
   ID_UPDATE_FROM_TREE = 32784,
+  ID_AUDIT_LOG = 32790,
   // Framework stock commands kept in the untitled popups.
   ID_FILE_SAVE = 57603,
   ID_FILE_SAVE_AS = 57604,

@@ -16,6 +16,7 @@ enum DialogId : int {
   IDD_HISTORY_CURVE = 142,
   IDD_HISTORY_STATISTICS = 143,
   IDD_LOGIN = 146,
+  IDD_AUDIT_LOG = 160,
 };
 
 enum StandardId : int { IDOK_BUTTON = 1, IDCANCEL_BUTTON = 2 };

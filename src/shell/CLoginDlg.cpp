@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "AuditTrail.h"
+#include "Diagnostic.h"
 #include "Gbk.h"
 #include "LoginCheck.h"
 #include "LoginDialogTemplate.h"
@@ -57,7 +59,18 @@ void CLoginDlg::OnLogin() {
   const std::string password = platform::ToGbk(GetDlgItemText(res::IDC_LOGIN_PASSWORD));
   const int role = GetDlgItemText(res::IDC_LOGIN_ROLE) == kRoleAdminText ? kRoleAdministrator : kRoleNormalUser;
 
-  switch (CheckLogin(Db(), name, password, role)) {
+  const LoginCheckResult result = CheckLogin(Db(), name, password, role);
+  if (result == LoginCheckResult::kAccepted || result == LoginCheckResult::kRefused) {
+    // Asked once, on the first attempt the server answered.
+    if (!auditTrail_) auditTrail_ = AuditTablesPresent(Db());
+    const bool accepted = result == LoginCheckResult::kAccepted;
+    const Actor who{name, StationHostName(), *auditTrail_};
+    // A login whose record failed still goes ahead: the trail must not lock the operators out.
+    if (!RecordAudit(Db(), who, platform::Utf8ToGbk(accepted ? kLoginAcceptedAction : kLoginRefusedAction), name, {},
+                     std::to_string(role)))
+      platform::Diagnostic("登录记录未能写入审计表");
+  }
+  switch (result) {
     case LoginCheckResult::kAccepted: break;
     case LoginCheckResult::kDatabaseUnreachable: SetDlgItemText(res::IDC_LOGIN_STATUS, kDbUnreachableText); return;
     case LoginCheckResult::kRefused: SetDlgItemText(res::IDC_LOGIN_STATUS, kWrongCredentialsText); return;

@@ -15,6 +15,7 @@
 #include "AlarmBell.h"
 #include "AlarmSummary.h"
 #include "AppConfig.h"
+#include "AuditTrail.h"
 #include "CAboutDlg.h"
 #include "CCurveView.h"
 #include "CIconView.h"
@@ -248,8 +249,10 @@ void CMainFrame::SwitchLiveView(int type) {
   viewMode_ = static_cast<std::uint8_t>(type);
 }
 
-void CMainFrame::StartMonitoring(const Login& login) {
+void CMainFrame::StartMonitoring(const Login& login, bool auditTrail) {
   dialogContext_.login = login;
+  dialogContext_.auditTrail = auditTrail;
+  if (login.role == kRoleAdministrator && !auditTrail) statusBar()->showMessage(QString::fromUtf8(kAuditDisabledNote));
   // The first refresh fills the table the tree is built from. It runs on the session the login
   // has just used, before the thread exists; the monitor's own is opened by the thread, so a
   // slow or dead server never holds up the window here.
@@ -358,7 +361,8 @@ bool CMainFrame::OnCommand(int id) {
     case res::ID_USER_MANAGE:
     case res::ID_COMPANY_DEPT:
     case res::ID_DEVICE_MANAGE:
-    case res::ID_USER_PERMISSION: OpenDatabaseDialog(id); return true;
+    case res::ID_USER_PERMISSION:
+    case res::ID_AUDIT_LOG: OpenDatabaseDialog(id); return true;
     case res::ID_CONNECT: return true;
     case res::ID_DB_CLOSE: Db().Close(); return true;
     case res::ID_APP_ABOUT: ShowAboutBox(); return true;

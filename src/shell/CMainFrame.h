@@ -39,7 +39,9 @@ class CMainFrame : public QMainWindow {
   // After a successful login: first refresh (on the user-interface thread's session), device
   // tree, role-dependent menu, and the monitor thread on its own session, configured like
   // Db() and opened by the thread. The frame keeps `login` for the live query and the dialogs.
-  void StartMonitoring(const Login& login);
+  // `auditTrail`: the database keeps the audit tables (the administration changes are then
+  // audited; an administrator is told once when it does not).
+  void StartMonitoring(const Login& login, bool auditTrail = false);
   const Login& CurrentLogin() const { return dialogContext_.login; }
   // The type of the live view shown (LiveViewType).
   std::uint8_t ViewMode() const { return viewMode_; }

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <optional>
 
+#include "CAuditLogDlg.h"
 #include "CCompanyDeptDlg.h"
 #include "CDeviceManageDlg.h"
 #include "CHistoryCurvePage.h"
@@ -24,11 +25,11 @@ namespace {
 constexpr int kStatusLineId = 1010;
 
 // Every database dialog works on the process-wide session; the administration dialogs make
-// their changes in the logged-in user's name.
+// their changes in the logged-in user's name, audited when the database keeps a trail.
 template <class Dialog>
 DialogFactory MakeAdministration(const DialogContext& context) {
   return [&context](QWidget* parent) -> std::unique_ptr<QDialog> {
-    return std::make_unique<Dialog>(Db(), context.login.userName, parent);
+    return std::make_unique<Dialog>(Db(), context.Acting(), parent);
   };
 }
 
@@ -92,6 +93,10 @@ DialogFactory DatabaseDialogFactory(int commandId, DialogContext& context) {
     case res::ID_COMPANY_DEPT: return MakeAdministration<CCompanyDeptDlg>(context);
     case res::ID_DEVICE_MANAGE: return MakeAdministration<CDeviceManageDlg>(context);
     case res::ID_USER_PERMISSION: return MakeAdministration<CPermissionDlg>(context);
+    case res::ID_AUDIT_LOG:
+      return [&context](QWidget* parent) -> std::unique_ptr<QDialog> {
+        return std::make_unique<CAuditLogDlg>(Db(), context.auditTrail, parent);
+      };
     default: return {};
   }
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "AuditTrail.h"
 #include "LoginState.h"
 
 using DialogFactory = std::function<std::unique_ptr<QDialog>(QWidget* parent)>;
@@ -15,6 +16,10 @@ using DialogFactory = std::function<std::unique_ptr<QDialog>(QWidget* parent)>;
 struct DialogContext {
   Login login;
   std::int32_t historyCurveGroup = 0;
+  // The database has the audit tables (checked once at login); changes are then audited.
+  bool auditTrail = false;
+
+  Actor Acting() const { return {login.userName, StationHostName(), auditTrail}; }
 };
 
 // The dialog for a database command, or an empty factory when the command opens none.

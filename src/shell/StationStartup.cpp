@@ -15,7 +15,7 @@ std::unique_ptr<CMainFrame> StartStation(const AppConfig& config) {
   CLoginDlg login;  // no parent, as at every start
   if (login.exec() != QDialog::Accepted) return nullptr;
 
-  frame->StartMonitoring(login.LoggedIn());
+  frame->StartMonitoring(login.LoggedIn(), login.AuditTrail());
   CVeltraneDoc document;
   document.OnNewDocument();
   frame->setWindowTitle(document.Title());

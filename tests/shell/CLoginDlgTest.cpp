@@ -113,6 +113,20 @@ INSTANTIATE_TEST_SUITE_P(Cases, LoginRefused,
                                            RefusedCase{"BackslashInName", "li\\", "pw", kNormal}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(LoginDialog, AcceptedAndRefusedLoginsAreAudited) {
+  db_->Exec("delete from audit_tab");
+  Type("li", "wrong", kNormal);
+  ClickLogin();
+  Type("li", "pw", kNormal);
+  ClickLogin();
+  ASSERT_TRUE(Accepted());
+  EXPECT_TRUE(dlg->AuditTrail());
+  const DbResult rows = db_->Query("select user_name,action,new_value from audit_tab order by audit_id");
+  ASSERT_EQ(rows.rows.size(), 2u);
+  EXPECT_EQ(rows.rows[0], (DbRow{"li", platform::Utf8ToGbk("登录失败"), "2"}));
+  EXPECT_EQ(rows.rows[1], (DbRow{"li", platform::Utf8ToGbk("登录成功"), "2"}));
+}
+
 TEST_F(LoginDialog, EnterInThePasswordFieldRunsTheLogin) {
   Type("li", "pw", kNormal);
   QTest::keyClick(res::Control<QLineEdit>(dlg.get(), res::IDC_LOGIN_PASSWORD), Qt::Key_Return);

@@ -21,6 +21,7 @@
 #include <thread>
 
 #include "AlarmBell.h"
+#include "AuditTrail.h"
 #include "CAboutDlg.h"
 #include "CCurveView.h"
 #include "CIconView.h"
@@ -70,7 +71,7 @@ TEST(MainFrameMenu, BarEntriesAndCommandsAreInPlaceWithTheirIds) {
       {res::ID_SHOW_TABLE, "表格显示", 0},      {res::ID_SHOW_CURVES, "曲线显示", 0},
       {res::ID_SHOW_TILES, "图表显示", 0},      {res::ID_USER_MANAGE, "用户管理", 3},
       {res::ID_COMPANY_DEPT, "公司部门", 3},    {res::ID_DEVICE_MANAGE, "设备管理", 3},
-      {res::ID_USER_PERMISSION, "用户权限", 3},
+      {res::ID_USER_PERMISSION, "用户权限", 3}, {res::ID_AUDIT_LOG, "审计记录", 3},
   };
   for (const auto& c : commands) {
     QAction* action = frame.CommandAction(c.id);
@@ -311,7 +312,7 @@ TEST(MainFrameDialogs, EachDatabaseCommandCreatesItsDialog) {
   } cases[] = {
       {res::ID_HISTORY_QUERY, res::IDD_HISTORY_QUERY}, {res::ID_USER_MANAGE, res::IDD_USER_MANAGE},
       {res::ID_COMPANY_DEPT, res::IDD_COMPANY_DEPT},   {res::ID_DEVICE_MANAGE, res::IDD_DEVICE_MANAGE},
-      {res::ID_USER_PERMISSION, res::IDD_PERMISSION},
+      {res::ID_USER_PERMISSION, res::IDD_PERMISSION},  {res::ID_AUDIT_LOG, res::IDD_AUDIT_LOG},
   };
   for (const auto& c : cases) {
     const DialogFactory factory = DatabaseDialogFactory(c.command, context);
@@ -391,6 +392,7 @@ TEST_F(MainFrameMonitoring, AdministratorKeepsTheAdministrationMenuAndTheThreadR
   frame.StartMonitoring(kAdmin);
   EXPECT_EQ(frame.LiveTable().liveCount, 2) << "first refresh on the user-interface thread";
   EXPECT_TRUE(frame.MenuBarEntry(res::kMenuPosAdministration)->isEnabled());
+  EXPECT_EQ(frame.statusBar()->currentMessage(), QString::fromUtf8(kAuditDisabledNote)) << "no audit trail";
   EXPECT_TRUE(frame.Monitor().IsStarted());
   ASSERT_TRUE(QTest::qWaitFor([&] { return redrawn.size() >= 1; }));  // the thread's first refresh comes at once
   {
@@ -405,6 +407,7 @@ TEST_F(MainFrameMonitoring, AdministratorKeepsTheAdministrationMenuAndTheThreadR
 TEST_F(MainFrameMonitoring, NormalUserFindsTheAdministrationMenuGreyed) {
   CMainFrame frame(kTableFirst);
   frame.StartMonitoring({"li", kRoleNormalUser});
+  EXPECT_NE(frame.statusBar()->currentMessage(), QString::fromUtf8(kAuditDisabledNote)) << "for administrators";
   EXPECT_FALSE(frame.MenuBarEntry(res::kMenuPosAdministration)->isEnabled());
   EXPECT_TRUE(frame.MenuBarEntry(res::kMenuPosHistory)->isEnabled());
   EXPECT_EQ(frame.LiveTable().liveCount, 2);

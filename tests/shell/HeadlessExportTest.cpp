@@ -133,8 +133,14 @@ TEST_F(HeadlessExportTest, CsvHasTheTablePagesColumnsInUtf8WithBomOrInGbk) {
   EXPECT_EQ(lines, 81u);
   EXPECT_NE(r.out.find("80 条记录"), std::string::npos) << r.out;
 
+  db_->Exec("delete from audit_tab");
   r = RunIn(dir_, "--export csv " + kAdmin + "--devices TH00010101" + kDay + " --encoding GBK --output gbk.csv");
   ASSERT_EQ(r.status, 0) << r.out;
+  // The login and the export, each audited with what was written where.
+  const DbResult audit = db_->Query("select action,object_key,new_value from audit_tab order by audit_id");
+  ASSERT_EQ(audit.rows.size(), 2u);
+  EXPECT_EQ(audit.rows[0], (DbRow{Utf8ToGbk("登录成功"), "admin", "1"}));
+  EXPECT_EQ(audit.rows[1], (DbRow{Utf8ToGbk("导出"), "csv", "TH00010101 2026-12-07..2026-12-07 -> gbk.csv"}));
   const std::string gbk = ReadFile(dir_ / "gbk.csv");
   EXPECT_EQ(gbk.rfind(Utf8ToGbk(header), 0), 0u);
   EXPECT_NE(gbk.find(Utf8ToGbk(row)), std::string::npos);
