@@ -83,6 +83,26 @@ TEST_F(AppConfigTest, AlarmSoundIsReadOnlyWhenPresent) {
   }
 }
 
+TEST_F(AppConfigTest, NotificationCommandIsReadWholeAndRepeatNeverBelowZero) {
+  const std::string longPath = "/opt/station/notify/" + std::string(60, 'n') + ".sh";
+  const struct {
+    std::string text, command;
+    int repeat;
+  } cases[] = {
+      {"[ALARM_CONFIG]\nSOUND=0\n", "", 0},
+      {"[ALARM_CONFIG]\nCOMMAND=" + longPath + "\nREPEAT=30\n", longPath, 30},
+      {"[ALARM_CONFIG]\nCOMMAND=notify-mail\nREPEAT=-5\n", "notify-mail", 0},
+  };
+  for (const auto& c : cases) {
+    WriteFile(c.text);
+    AppConfig config;
+    ReadOrCreateConfig(config, kConfigPath);
+    EXPECT_EQ(config.notifyCommand, c.command) << c.text;
+    EXPECT_EQ(config.notifyRepeatMinutes, c.repeat) << c.text;
+    EXPECT_EQ(ReadFile(), c.text) << "never written";
+  }
+}
+
 TEST_F(AppConfigTest, ValuesAreReadCutAndConvertedAsTheReadersDo) {
   const std::string sixty(60, 'h');
   WriteFile("[mydb_config]\nHOST=" + sixty +
