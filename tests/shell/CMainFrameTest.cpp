@@ -28,9 +28,12 @@
 #include "CMyTreeView.h"
 #include "CVeltraneView.h"
 #include "DbSession.h"
+#include "Diagnostic.h"
 #include "FakeMonitorActions.h"
 #include "LoginState.h"
 #include "MainMenu.h"
+#include "NotifyCommand.h"
+#include "NotifyTestSupport.h"
 #include "RefreshLiveTable.h"
 #include "ResourceIds.h"
 #include "SharedDatabaseTest.h"
@@ -251,6 +254,43 @@ TEST(MainFrameAlarms, SummaryAndBellFollowEachRefreshUntilSilenced) {
     EXPECT_TRUE(summary().contains(Text(step.shows))) << step.what << ": " << summary().toStdString();
   }
   EXPECT_EQ(frame.statusBar()->currentMessage(), Text("就绪"));
+}
+
+AppConfig Notifying(const RecordingCommand& command) {
+  AppConfig config = kTableFirst;
+  config.notifyCommand = command.Program().toStdString();
+  return config;
+}
+
+TEST(MainFrameAlarms, SupplyLossCountsRingsAndIsToldAsIsTheDatabaseLoss) {
+  RecordingCommand command;
+  CMainFrame frame(Notifying(command));
+  LiveRow battery = AlarmRow("A", "0", "0");
+  battery[kColPowerSource] = "0";
+  Merge(frame, {AlarmRow("A", "0", "0")});
+  frame.OnLiveRefresh();
+  Merge(frame, {battery});
+  frame.OnLiveRefresh();
+  EXPECT_TRUE(frame.AlarmSummaryLabel()->text().contains(Text("供电中断 1")));
+  EXPECT_TRUE(frame.Bell().IsRinging());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return command.Count("start", "supply_lost") == 1; }));
+  frame.SilenceAction()->trigger();
+  Merge(frame, {AlarmRow("A", "0", "0")});
+  frame.OnLiveRefresh();
+  EXPECT_FALSE(frame.Bell().IsRinging()) << "back on mains does not ring";
+  EXPECT_TRUE(frame.AlarmSummaryLabel()->text().contains(Text("供电中断 0")));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return command.Count("end", "supply_lost") == 1; }));
+
+  // No successful refresh for a period and its grace, then one again.
+  frame.LiveTable().lastRefresh.tick = platform::GetTickCount() - 20000;
+  frame.OnLiveRefresh();
+  EXPECT_TRUE(frame.FreshnessLabel()->text().startsWith(Text("数据库未响应")));
+  frame.OnLiveRefresh();
+  Merge(frame, {AlarmRow("A", "0", "0")});
+  frame.OnLiveRefresh();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return command.Count("end", "db_lost") == 1; }));
+  EXPECT_EQ(command.Count("start", "db_lost"), 1);
+  EXPECT_EQ(command.Calls().size(), 4u);
 }
 
 TEST(MainFrameAlarms, DevicesBeyondTheCapacityAreNotedOnce) {
@@ -553,6 +593,84 @@ TEST_F(MainFrameMonitoring, MeasuredDelayOfLiveDataWhileTheHistoryDialogIsOpenFo
   });
   frame.CommandAction(res::ID_HISTORY_QUERY)->trigger();
   db_->Exec("replace into monitordat_tab values ('D000000002','C001','01','2024-05-01 10:00:00',1,0,2,0,3,4,1,5)");
+}
+
+constexpr int kAcceleration = 50;  // a refresh every 200 ms
+
+TEST_F(MainFrameMonitoring, AnAlarmIsToldOnceAtItsStartAndOnceAtItsEnd) {
+  RecordingCommand command;
+  CMainFrame frame(Notifying(command));
+  QSignalSpy redrawn(&frame, &CMainFrame::liveViewRedrawn);
+  frame.SetMonitorClock(AcceleratedMonitorClock(kAcceleration));
+  frame.StartMonitoring(kAdmin);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return redrawn.size() >= 1; }));
+  constexpr int kWithinMs = MonitorLoop::kRefreshIntervalMs / kAcceleration + 2000;
+  QElapsedTimer delay;
+  db_->Exec("replace into monitordat_tab values ('D000000001','C001','01','2024-05-01 10:00:10',41,1,2,0,3,4,1,5)");
+  delay.start();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return command.Count("start", "temp_high") == 1; }, kWithinMs));
+  const qint64 startMs = delay.elapsed();
+  db_->Exec("replace into monitordat_tab values ('D000000001','C001','01','2024-05-01 10:00:00',1,0,2,0,3,4,1,5)");
+  delay.start();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return command.Count("end", "temp_high") == 1; }, kWithinMs));
+  std::printf("measured: start told %lld ms after the insert, end %lld ms after the restore\n",
+              static_cast<long long>(startMs), static_cast<long long>(delay.elapsed()));
+  const qsizetype redraws = redrawn.size();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return redrawn.size() >= redraws + 3; }));
+  EXPECT_EQ(command.Count("start", "temp_high"), 1);
+  EXPECT_EQ(command.Count("end", "temp_high"), 1);
+  for (const RecordingCommand::Call& call : command.Calls())
+    if (call.at("VELTRANE_KIND") == "temp_high" && call.at("VELTRANE_EVENT") == "start") {
+      EXPECT_EQ(call.at("VELTRANE_DEVICE_ID"), "D000000001");
+      EXPECT_EQ(call.at("VELTRANE_DEVICE_NAME"), "n");
+      EXPECT_EQ(call.at("VELTRANE_VALUE"), "41.0");
+      EXPECT_EQ(call.at("VELTRANE_TIME"), "2024-05-01 10:00:10");
+    }
+  frame.close();
+}
+
+// The old readings are lost at once: their notices start the program at the first refresh.
+TEST_F(MainFrameMonitoring, AHangingOrMissingProgramNeverHoldsUpTheRefresh) {
+  RecordingCommand hangs("exec sleep 60");
+  for (const QString& program : {hangs.Program(), QStringLiteral("/nonexistent/veltrane-notify")}) {
+    std::vector<std::string> lines;
+    platform::SetDiagnosticSink([&](const std::string& text) { lines.push_back(text); });
+    AppConfig config = kTableFirst;
+    config.notifyCommand = program.toStdString();
+    CMainFrame frame(config);
+    QSignalSpy redrawn(&frame, &CMainFrame::liveViewRedrawn);
+    frame.SetMonitorClock(AcceleratedMonitorClock(kAcceleration));
+    frame.StartMonitoring(kAdmin);
+    const bool hanging = program == hangs.Program();
+    if (hanging)
+      ASSERT_TRUE(QTest::qWaitFor([&] { return frame.Notifier()->Running() > 0; }));
+    else
+      ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.NotifyFailureLabel()->isHidden(); }));
+    QElapsedTimer since;
+    since.start();
+    qint64 last = 0, longest = 0;
+    const qsizetype first = redrawn.size();
+    QObject::connect(&frame, &CMainFrame::liveViewRedrawn, [&] {
+      longest = std::max(longest, since.elapsed() - last);
+      last = since.elapsed();
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return redrawn.size() >= first + 8; }, 4000));
+    std::printf("measured: %s: longest gap between redraws %lld ms\n", hanging ? "hanging" : "missing",
+                static_cast<long long>(longest));
+    EXPECT_LT(longest, 1000);
+    if (hanging) {
+      EXPECT_GT(frame.Notifier()->Running(), 0);
+      EXPECT_TRUE(lines.empty());
+    } else {
+      EXPECT_EQ(frame.NotifyFailureLabel()->text(), Text("通知程序 /nonexistent/veltrane-notify 失败：找不到该程序"));
+      ASSERT_FALSE(lines.empty());
+      for (const std::string& line : lines)
+        EXPECT_NE(line.find("/nonexistent/veltrane-notify failed: not found\n"), std::string::npos) << line;
+    }
+    EXPECT_EQ(frame.statusBar()->currentMessage(), Text("就绪"));
+    frame.close();
+    platform::SetDiagnosticSink({});
+  }
 }
 
 TEST_F(MainFrameMonitoring, CloseConnectionCommandClosesTheSession) {
