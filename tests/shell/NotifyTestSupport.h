@@ -1,7 +1,6 @@
 #pragma once
-// A notification program for tests: a shell script in a temporary directory that writes its
-// VELTRANE_ environment into a file of its own per call (then runs `tail`, if given), and the
-// calls read back.
+// A notification program for tests: a script in a temporary directory that writes its VELTRANE_
+// environment into a file of its own per call (then runs `tail`), and the calls read back.
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -20,10 +19,8 @@ class RecordingCommand {
     script.write(("#!/bin/sh\nenv | grep '^VELTRANE_' > \"$(mktemp '" + dir_.path().toStdString() +
                   "/calls/call.XXXXXX')\"\n" + tail + "\n")
                      .c_str());
-    script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   }
-
   QString Program() const { return dir_.filePath(QStringLiteral("notify.sh")); }
 
   std::vector<Call> Calls() const {
@@ -31,21 +28,17 @@ class RecordingCommand {
     for (const QFileInfo& file : QDir(dir_.filePath(QStringLiteral("calls"))).entryInfoList(QDir::Files)) {
       QFile in(file.filePath());
       in.open(QIODevice::ReadOnly);
-      Call call;
-      for (const QByteArray& line : in.readAll().split('\n')) {
-        const qsizetype equals = line.indexOf('=');
-        if (equals > 0) call[line.left(equals).toStdString()] = line.mid(equals + 1).toStdString();
-      }
-      calls.push_back(std::move(call));
+      Call& call = calls.emplace_back();
+      for (const QByteArray& line : in.readAll().split('\n'))
+        if (const qsizetype equals = line.indexOf('='); equals > 0)
+          call[line.left(equals).toStdString()] = line.mid(equals + 1).toStdString();
     }
     return calls;
   }
-
   // The calls of one event and kind ("start", "temp_high").
   int Count(const std::string& event, const std::string& kind) const {
     int n = 0;
-    for (const Call& call : Calls())
-      n += call.count("VELTRANE_EVENT") && call.at("VELTRANE_EVENT") == event && call.at("VELTRANE_KIND") == kind;
+    for (Call& call : Calls()) n += call["VELTRANE_EVENT"] == event && call["VELTRANE_KIND"] == kind;
     return n;
   }
 
