@@ -22,11 +22,8 @@ TEST(EventNotice, CarriesTheDevicesTextsAndOneLineForAPerson) {
                     "2024-05-01 10:00:10",
                     Text("温湿度监控：华东公司 仓储部 冷库一号 (D01) 温度超上限 41.0℃，2024-05-01 10:00:10")}));
   const QString subject = Text("温湿度监控：华东公司 仓储部 冷库一号 (D01) ");
-  EXPECT_EQ(DeviceNotice(r.deviceId, EventKind::HumidityHigh, false, &r).text,
-            subject + Text("湿度恢复正常 85.0%RH，2024-05-01 10:00:10"));
   EXPECT_EQ(RepeatNotice({r.deviceId, "supply_lost"}, &r, "now", 30).text,
             subject + Text("供电中断（已持续30分钟） 3.6V，2024-05-01 10:00:10"));
-  EXPECT_EQ(DeviceNotice("D09", EventKind::SensorOffline, false, nullptr).text, Text("温湿度监控：(D09) 传感器恢复"));
   EXPECT_EQ(RepeatNotice({"", kDatabaseLostKind}, nullptr, "2024-05-01 11:00:00", 10),
             (Notice{true,
                     "db_lost",

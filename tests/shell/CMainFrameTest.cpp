@@ -262,21 +262,16 @@ AppConfig Notifying(const QString& program) {
   return config;
 }
 
-TEST(MainFrameAlarms, SupplyLossCountsRingsAndIsToldAsIsTheDatabaseLoss) {
+TEST(MainFrameAlarms, SupplyLossAndDatabaseLossAreToldOnceAtTheirStartAndEnd) {
   RecordingCommand command;
   CMainFrame frame(Notifying(command.Program()));
   LiveRow battery = AlarmRow("A", "0", "0");
   battery[kColPowerSource] = "0";
-  Merge(frame, {AlarmRow("A", "0", "0")});
-  frame.OnLiveRefresh();
-  Merge(frame, {battery});
-  frame.OnLiveRefresh();
-  EXPECT_TRUE(frame.AlarmSummaryLabel()->text().contains(Text("供电中断 1")));
-  EXPECT_TRUE(frame.Bell().IsRinging());
-  frame.SilenceAction()->trigger();
-  Merge(frame, {AlarmRow("A", "0", "0")});
-  frame.OnLiveRefresh();
-  EXPECT_FALSE(frame.Bell().IsRinging()) << "back on mains does not ring";
+  // On battery and back (the bell and the count are the summary's tests).
+  for (const LiveRow& row : {AlarmRow("A", "0", "0"), battery, AlarmRow("A", "0", "0")}) {
+    Merge(frame, {row});
+    frame.OnLiveRefresh();
+  }
   // No successful refresh for a period and its grace (twice: told once), then one again.
   frame.LiveTable().lastRefresh.tick = platform::GetTickCount() - 20000;
   frame.OnLiveRefresh();
