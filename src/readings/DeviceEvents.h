@@ -1,7 +1,7 @@
 #pragma once
 // The states of a device that call for the operator, and the events they make: a state that
 // began or ended since the previous look at the devices. The status bar's bell rings on them,
-// and they are what an alarm record is written from.
+// the notification program is told of them, and they are what an alarm record is written from.
 #include <cstdint>
 #include <map>
 #include <span>

@@ -2,7 +2,8 @@
 // The single top-level window: the device tree and one live view side by side, the menu that
 // switches views, pages the tiles and opens the database dialogs, the redraw after every live
 // refresh, and the monitor thread's start and stop. Owns the live device table and the
-// monitor thread's own database session.
+// monitor thread's own database session. After each refresh it hands the live events to the bell
+// and, when [ALARM_CONFIG] COMMAND is set, to the notification program (NotifyCommand).
 #include <QMainWindow>
 #include <cstdint>
 #include <functional>
