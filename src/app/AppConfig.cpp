@@ -21,6 +21,8 @@ constexpr const char* kDisplaySection = "DIS_CONFIG";
 constexpr const char* kDeviceSection = "DEVICE_CONFIG";
 constexpr const char* kAlarmSection = "ALARM_CONFIG";
 constexpr std::size_t kTextBuffer = 50;  // values are cut to 49 characters
+// A program's path is not cut like the other values: a cut one would name another program.
+constexpr std::size_t kPathBuffer = 4096;
 
 // Defaults for keys missing from an existing file; two differ from the built-in ones.
 constexpr const char* kReadDefaultDatabase = "mydb";
@@ -38,6 +40,7 @@ constexpr const char* kUnreadableNote =
     "%s: cannot read %s (%s); using the built-in settings, the file is left as it is\n";
 constexpr const char* kLinkNote = "%s: %s is a link or is in the way; not creating it, using the built-in settings\n";
 constexpr const char* kTimeoutNote = "%s: TIMEOUT=%s in %s is outside 1..86400; using 120\n";
+constexpr const char* kCommandNote = "%s: COMMAND in %s is too long; no notification program is run\n";
 constexpr const char* kPortNote = "%s: PORT=%s in %s is outside 1..65535; using the client's default port\n";
 
 std::string ReadText(const char* section, const char* key, const char* fallback, const char* path) {
@@ -91,6 +94,15 @@ void ReadConfig(AppConfig& config, const char* path) {
     platform::Diagnostic(kTimeoutNote, program_invocation_short_name, text.c_str(), ShownPath(path).c_str());
   config.commTimeout = static_cast<int>(timeoutInRange ? timeout : kDefaultTimeout);
   config.alarmSound = platform::GetPrivateProfileIntA(kAlarmSection, "SOUND", 1, path) != 0;
+  std::string command(kPathBuffer, '\0');
+  command.resize(
+      platform::GetPrivateProfileStringA(kAlarmSection, "COMMAND", "", command.data(), command.size(), path));
+  if (command.size() + 1 >= kPathBuffer) {
+    platform::Diagnostic(kCommandNote, program_invocation_short_name, ShownPath(path).c_str());
+    command.clear();
+  }
+  config.notifyCommand = command;
+  config.notifyRepeatMinutes = std::max(0, platform::GetPrivateProfileIntA(kAlarmSection, "REPEAT", 0, path));
 }
 
 // The text the seven profile writes of a fresh file produce, in their order.

@@ -20,6 +20,11 @@ struct AppConfig {
   // [ALARM_CONFIG] SOUND: 0 keeps the alarm silent. Read when present, never written, so a
   // fresh file keeps its seven keys.
   bool alarmSound = true;
+  // [ALARM_CONFIG] COMMAND: the program run for every new live event and its end (empty: none);
+  // REPEAT: minutes after which an event still open is told again (0: never). Read when
+  // present, never written.
+  std::string notifyCommand;
+  int notifyRepeatMinutes = 0;
 };
 
 inline constexpr const char* kConfigPath = ".//Corvane.ini";

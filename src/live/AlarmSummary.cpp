@@ -10,6 +10,7 @@ namespace {
 
 constexpr const char* kValueAlarmLabel = "报警";
 constexpr const char* kSensorOfflineLabel = "传感器掉线";
+constexpr const char* kSupplyLostLabel = "供电中断";
 constexpr const char* kCommunicationLostLabel = "通讯掉线";
 constexpr const char* kSeparator = " · ";
 constexpr const char* kPieceHtml = "<span style=\"color:%1\">%2 %3</span>";
@@ -26,7 +27,7 @@ QString Piece(const char* label, int count, QRgb alarmColour) {
 
 std::uint8_t StateBits(const LiveSample& latest, bool communicationLost) {
   return readings::StateBitsOf({latest.temperature, latest.temperatureAlarm}, {latest.humidity, latest.humidityAlarm},
-                               communicationLost);
+                               latest.powerSource, communicationLost);
 }
 
 LiveScan ScanLiveTable(const DeviceLiveTable& table, std::uint32_t nowTick, int commTimeoutSeconds) {
@@ -45,9 +46,10 @@ LiveScan ScanLiveTable(const DeviceLiveTable& table, std::uint32_t nowTick, int 
         StateBits(record.LatestSample(), IsCommunicationLost(record, nowTick, commTimeoutSeconds));
     device.bits = bits;
     if (!device.shown) continue;
-    scan.counts.valueAlarm += (bits & kBitValueAlarm) != 0;
+    scan.counts.valueAlarm += (bits & kValueAlarmBits) != 0;
     scan.counts.sensorOffline += (bits & kBitSensorOffline) != 0;
     scan.counts.communicationLost += (bits & kBitCommunicationLost) != 0;
+    scan.counts.supplyLost += (bits & kBitSupplyLost) != 0;
   }
   return scan;
 }
@@ -56,6 +58,7 @@ QString SummaryHtml(const AlarmCounts& counts) {
   const QString separator = QString::fromUtf8(kSeparator);
   return Piece(kValueAlarmLabel, counts.valueAlarm, livestate::kAlarmRed) + separator +
          Piece(kSensorOfflineLabel, counts.sensorOffline, livestate::kAlarmRed) + separator +
+         Piece(kSupplyLostLabel, counts.supplyLost, livestate::kAlarmRed) + separator +
          Piece(kCommunicationLostLabel, counts.communicationLost, livestate::kOfflineBlue);
 }
 

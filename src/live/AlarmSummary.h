@@ -13,12 +13,18 @@ namespace alarms {
 
 // The state bits of the readings library (DeviceEvents.h) for one sample.
 using readings::kBitCommunicationLost;
+using readings::kBitHumidityHigh;
+using readings::kBitHumidityLow;
 using readings::kBitSensorOffline;
+using readings::kBitSupplyLost;
+using readings::kBitTemperatureHigh;
+using readings::kBitTemperatureLow;
 using readings::kBitValueAlarm;
+using readings::kValueAlarmBits;
 std::uint8_t StateBits(const LiveSample& latest, bool communicationLost);
 
 struct AlarmCounts {
-  int valueAlarm = 0, sensorOffline = 0, communicationLost = 0;
+  int valueAlarm = 0, sensorOffline = 0, communicationLost = 0, supplyLost = 0;
   bool operator==(const AlarmCounts&) const = default;
 };
 
@@ -32,7 +38,7 @@ struct LiveScan {
 // The caller holds table.mutex.
 LiveScan ScanLiveTable(const DeviceLiveTable& table, std::uint32_t nowTick, int commTimeoutSeconds);
 
-// "报警 3 · 传感器掉线 1 · 通讯掉线 2" as rich text, each count in its state colour when it is
+// "报警 3 · 传感器掉线 1 · 供电中断 1 · 通讯掉线 2" as rich text, each count in its state colour when it is
 // not 0, in normal green when it is.
 QString SummaryHtml(const AlarmCounts& counts);
 

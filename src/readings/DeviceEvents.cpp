@@ -3,7 +3,18 @@
 namespace readings {
 namespace {
 
-constexpr EventKind kKinds[] = {EventKind::ValueAlarm, EventKind::SensorOffline, EventKind::CommunicationLost};
+constexpr EventKind kKinds[] = {EventKind::ValueAlarm,   EventKind::SensorOffline,   EventKind::CommunicationLost,
+                                EventKind::SupplyLost,   EventKind::TemperatureHigh, EventKind::TemperatureLow,
+                                EventKind::HumidityHigh, EventKind::HumidityLow};
+
+std::uint8_t ValueAlarmBits(ChannelState state, std::uint8_t high, std::uint8_t low) {
+  switch (state) {
+    case ChannelState::High: return high;
+    case ChannelState::Low: return low;
+    case ChannelState::UnknownCode: return kBitValueAlarm;
+    default: return 0;
+  }
+}
 
 void Report(std::vector<DeviceEvent>& events, const std::string& deviceId, std::uint8_t bits, EventEdge edge,
             bool shown) {
@@ -13,9 +24,12 @@ void Report(std::vector<DeviceEvent>& events, const std::string& deviceId, std::
 
 }  // namespace
 
-std::uint8_t StateBitsOf(const Channel& temperature, const Channel& humidity, bool communicationLost) {
-  const auto valueAlarm = [](ChannelState state) { return IsAlarm(state) && state != ChannelState::SensorOffline; };
-  std::uint8_t bits = valueAlarm(temperature.State()) || valueAlarm(humidity.State()) ? kBitValueAlarm : 0;
+std::uint8_t StateBitsOf(const Channel& temperature, const Channel& humidity, std::int32_t powerCode,
+                         bool communicationLost) {
+  std::uint8_t bits = ValueAlarmBits(temperature.State(), kBitTemperatureHigh, kBitTemperatureLow) |
+                      ValueAlarmBits(humidity.State(), kBitHumidityHigh, kBitHumidityLow);
+  // Only a reported battery code: a missing or unknown power code says nothing of the supply.
+  if (powerCode == kPowerBattery) bits |= kBitSupplyLost;
   // A device that went silent counts as lost whatever its last codes said: a dead sensor
   // that also stopped reporting is both.
   if (FaultLineOf(temperature, humidity, false) == FaultLine::SensorOffline) bits |= kBitSensorOffline;

@@ -1,7 +1,7 @@
 #pragma once
 // The states of a device that call for the operator, and the events they make: a state that
 // began or ended since the previous look at the devices. The status bar's bell rings on them,
-// and they are what an alarm record is written from.
+// the notification program is told of them, and they are what an alarm record is written from.
 #include <cstdint>
 #include <map>
 #include <span>
@@ -13,15 +13,36 @@
 namespace readings {
 
 // One bit per state; a device may hold several at once. A value alarm is a channel high, low
-// or with an unknown code; sensor offline is either channel at code 3; communication loss is
-// the age of the reading alone, whatever its codes.
-enum StateBit : std::uint8_t { kBitValueAlarm = 1, kBitSensorOffline = 2, kBitCommunicationLost = 4 };
-std::uint8_t StateBitsOf(const Channel& temperature, const Channel& humidity, bool communicationLost);
+// or with an unknown code: high and low have a bit per channel, so that a notice can say which
+// limit was passed and a channel turning from high to low is a new alarm; kBitValueAlarm is
+// left for an unknown code. Sensor offline is either channel at code 3; supply lost is a
+// reading made on battery; communication loss is the age of the reading alone, whatever its
+// codes.
+enum StateBit : std::uint8_t {
+  kBitValueAlarm = 1,
+  kBitSensorOffline = 2,
+  kBitCommunicationLost = 4,
+  kBitSupplyLost = 8,
+  kBitTemperatureHigh = 16,
+  kBitTemperatureLow = 32,
+  kBitHumidityHigh = 64,
+  kBitHumidityLow = 128,
+};
+// The bits the status bar counts as "报警".
+inline constexpr std::uint8_t kValueAlarmBits =
+    kBitValueAlarm | kBitTemperatureHigh | kBitTemperatureLow | kBitHumidityHigh | kBitHumidityLow;
+std::uint8_t StateBitsOf(const Channel& temperature, const Channel& humidity, std::int32_t powerCode,
+                         bool communicationLost);
 
 enum class EventKind : std::uint8_t {
   ValueAlarm = kBitValueAlarm,
   SensorOffline = kBitSensorOffline,
-  CommunicationLost = kBitCommunicationLost
+  CommunicationLost = kBitCommunicationLost,
+  SupplyLost = kBitSupplyLost,
+  TemperatureHigh = kBitTemperatureHigh,
+  TemperatureLow = kBitTemperatureLow,
+  HumidityHigh = kBitHumidityHigh,
+  HumidityLow = kBitHumidityLow,
 };
 enum class EventEdge : std::uint8_t { Start, End };
 

@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <algorithm>
+#include <chrono>
 
 #include "AlarmBell.h"
 #include "AlarmSummary.h"
@@ -22,8 +24,10 @@
 #include "CMyTreeView.h"
 #include "CVeltraneView.h"
 #include "LiveStateColours.h"
+#include "LocalTime.h"
 #include "LoginState.h"
 #include "MainMenu.h"
+#include "NotifyCommand.h"
 #include "RefreshLiveTable.h"
 #include "ResourceIds.h"
 #include "StationDb.h"
@@ -41,6 +45,29 @@ int ViewTypeFor(int defMode) {
   if (defMode == kViewCurves) return kViewCurves;
   if (defMode == kViewTiles) return kViewTiles;
   return kViewTable;
+}
+
+std::int64_t MonotonicMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+QString LocalTimeText() {
+  const platform::LocalTime t = platform::GetLocalTime();
+  return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
+}
+
+// The caller holds table.mutex.
+const DeviceLiveRecord* RecordOf(const DeviceLiveTable& table, const std::string& deviceId) {
+  const int count = std::clamp(table.liveCount, 0, DeviceLiveTable::kCapacity);
+  const auto found = table.slotIndex.find(deviceId);
+  if (found != table.slotIndex.end() && found->second < count &&
+      table.records[static_cast<std::size_t>(found->second)].deviceId == deviceId)
+    return &table.records[static_cast<std::size_t>(found->second)];
+  for (int i = 0; i < count; ++i)
+    if (table.records[static_cast<std::size_t>(i)].deviceId == deviceId)
+      return &table.records[static_cast<std::size_t>(i)];
+  return nullptr;
 }
 
 bool IsViewOfType(QWidget* view, int type) {
@@ -110,6 +137,20 @@ void CMainFrame::BuildAlarmIndicators() {
   alarmSummary_->setTextFormat(Qt::RichText);
   freshness_ = new QLabel(status);
   freshness_->setObjectName(QStringLiteral("refreshFreshness"));
+  notifyFailure_ = new QLabel(status);
+  notifyFailure_->setObjectName(QStringLiteral("notifyFailureNote"));
+  notifyFailure_->setStyleSheet(QStringLiteral("color:%1").arg(QColor(livestate::kAlarmRed).name()));
+  notifyFailure_->hide();
+  if (!config_.notifyCommand.empty()) {
+    notifier_ = new NotifyCommand(QString::fromLocal8Bit(config_.notifyCommand), this);
+    // The latest failure stays in view until a run succeeds again.
+    connect(notifier_, &NotifyCommand::failed, notifyFailure_, [this](const QString& note) {
+      notifyFailure_->setText(note);
+      notifyFailure_->show();
+    });
+    connect(notifier_, &NotifyCommand::succeeded, notifyFailure_, &QLabel::hide);
+  }
+  status->addPermanentWidget(notifyFailure_);
   status->addPermanentWidget(overCapacity_);
   status->addPermanentWidget(alarmSummary_);
   status->addPermanentWidget(freshness_);
@@ -325,11 +366,49 @@ void CMainFrame::UpdateAlarmAwareness() {
     overCapacity_->setText(QString::fromUtf8(alarms::kOverCapacityNote));
     overCapacity_->show();
   }
-  if (readings::RingsBell(alarmEvents_.Feed(scan.devices))) {
+  const std::vector<readings::DeviceEvent> events = alarmEvents_.Feed(scan.devices);
+  if (readings::RingsBell(events)) {
     bell_->Ring();
     if (!isActiveWindow()) QApplication::alert(this);
   }
+  NotifyDeviceEvents(events);
   UpdateFreshness();
+}
+
+void CMainFrame::NotifyDeviceEvents(const std::vector<readings::DeviceEvent>& events) {
+  if (!notifier_ || events.empty()) return;
+  const std::vector<readings::DeviceEvent> told = notices_.Select(events, MonotonicMs(), databaseLost_);
+  std::vector<notice::Notice> out;
+  {
+    std::lock_guard lock(table_->mutex);
+    for (const readings::DeviceEvent& event : told)
+      out.push_back(notice::DeviceNotice(event.deviceId, event.kind, event.edge == readings::EventEdge::Start,
+                                         RecordOf(*table_, event.deviceId)));
+  }
+  for (const notice::Notice& n : out) notifier_->Run(n);
+}
+
+void CMainFrame::NotifyDatabaseState(bool lost) {
+  if (!notifier_ || lost == databaseLost_) return;
+  databaseLost_ = lost;
+  const notice::NoticeKey key{{}, notice::kDatabaseLostKind};
+  if (lost ? notices_.Start(key, MonotonicMs()) : notices_.End(key))
+    notifier_->Run(notice::DatabaseNotice(lost, LocalTimeText()));
+}
+
+void CMainFrame::NotifyRepeats() {
+  if (!notifier_ || config_.notifyRepeatMinutes <= 0) return;
+  const std::vector<notice::NoticeLedger::Repeat> due =
+      notices_.Due(MonotonicMs(), std::int64_t{config_.notifyRepeatMinutes} * 60000);
+  if (due.empty()) return;
+  std::vector<notice::Notice> out;
+  const QString now = LocalTimeText();
+  {
+    std::lock_guard lock(table_->mutex);
+    for (const notice::NoticeLedger::Repeat& repeat : due)
+      out.push_back(notice::RepeatNotice(repeat.key, RecordOf(*table_, repeat.key.deviceId), now, repeat.openMinutes));
+  }
+  for (const notice::Notice& n : out) notifier_->Run(n);
 }
 
 void CMainFrame::UpdateFreshness() {
@@ -342,6 +421,8 @@ void CMainFrame::UpdateFreshness() {
   freshness_->setText(freshness.text);
   freshness_->setStyleSheet(freshness.stale ? QStringLiteral("color:%1").arg(QColor(livestate::kAlarmRed).name())
                                             : QString());
+  NotifyDatabaseState(freshness.stale);
+  NotifyRepeats();
 }
 
 bool CMainFrame::OnCommand(int id) {

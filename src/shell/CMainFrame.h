@@ -2,7 +2,8 @@
 // The single top-level window: the device tree and one live view side by side, the menu that
 // switches views, pages the tiles and opens the database dialogs, the redraw after every live
 // refresh, and the monitor thread's start and stop. Owns the live device table and the
-// monitor thread's own database session.
+// monitor thread's own database session. After each refresh it hands the live events to the bell
+// and, when [ALARM_CONFIG] COMMAND is set, to the notification program (NotifyCommand).
 #include <QMainWindow>
 #include <cstdint>
 #include <functional>
@@ -15,6 +16,7 @@
 #include "DbSession.h"
 #include "DeviceEvents.h"
 #include "DeviceLiveTable.h"
+#include "EventNotice.h"
 #include "MonitorThread.h"
 
 class QLabel;
@@ -22,6 +24,7 @@ class QSplitter;
 class QTimer;
 class AlarmBell;
 class CMyTreeView;
+class NotifyCommand;
 
 // The view in the right pane: 0 table, 1 curves, 2 tiles.
 enum LiveViewType : std::uint8_t { kViewTable = 0, kViewCurves = 1, kViewTiles = 2 };
@@ -76,6 +79,9 @@ class CMainFrame : public QMainWindow {
   QLabel* AlarmSummaryLabel() const { return alarmSummary_; }
   QLabel* FreshnessLabel() const { return freshness_; }
   QLabel* OverCapacityLabel() const { return overCapacity_; }
+  // The notification program's runner ([ALARM_CONFIG] COMMAND); nullptr when none is set.
+  NotifyCommand* Notifier() const { return notifier_; }
+  QLabel* NotifyFailureLabel() const { return notifyFailure_; }
 
  signals:
   // Emitted by the refresh handler after it redrew the view of type `viewMode`.
@@ -102,6 +108,10 @@ class CMainFrame : public QMainWindow {
   // Counts, new-event bell and window attention after a refresh; the over-capacity note.
   void UpdateAlarmAwareness();
   void UpdateFreshness();
+  // Hands the events, the database's state and the repeats due to the notification program.
+  void NotifyDeviceEvents(const std::vector<readings::DeviceEvent>& events);
+  void NotifyDatabaseState(bool lost);
+  void NotifyRepeats();
 
   const AppConfig config_;
   DialogContext dialogContext_;
@@ -119,6 +129,10 @@ class CMainFrame : public QMainWindow {
   QTimer* freshnessTimer_ = nullptr;
   AlarmBell* bell_ = nullptr;
   readings::DeviceEventDetector alarmEvents_;  // the devices' states as of the last refresh
+  NotifyCommand* notifier_ = nullptr;
+  QLabel* notifyFailure_ = nullptr;
+  notice::NoticeLedger notices_;  // the events told and still open
+  bool databaseLost_ = false;     // as last told
   // The first refresh failed: the tree is built again after the first one that succeeds.
   bool treePending_ = false;
   std::function<std::uint32_t()> monitorClock_;

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "AppConfig.h"
 #include "DbSession.h"
@@ -80,6 +81,20 @@ TEST_F(AppConfigTest, AlarmSoundIsReadOnlyWhenPresent) {
     AppConfig config;
     ReadOrCreateConfig(config, kConfigPath);
     EXPECT_EQ(config.alarmSound, sound) << text;
+  }
+}
+
+TEST_F(AppConfigTest, NotificationCommandIsReadWholeAndRepeatNeverBelowZero) {
+  const std::string longPath = "/opt/station/notify/" + std::string(60, 'n') + ".sh";
+  for (const auto& [text, command, repeat] : {std::tuple{std::string("[ALARM_CONFIG]\nSOUND=0\n"), std::string(), 0},
+                                              {"[ALARM_CONFIG]\nCOMMAND=" + longPath + "\nREPEAT=30\n", longPath, 30},
+                                              {"[ALARM_CONFIG]\nCOMMAND=notify-mail\nREPEAT=-5\n", "notify-mail", 0}}) {
+    WriteFile(text);
+    AppConfig config;
+    ReadOrCreateConfig(config, kConfigPath);
+    EXPECT_EQ(config.notifyCommand + " " + std::to_string(config.notifyRepeatMinutes),
+              command + " " + std::to_string(repeat));
+    EXPECT_EQ(ReadFile(), text) << "never written";
   }
 }
 

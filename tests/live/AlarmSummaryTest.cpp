@@ -22,21 +22,27 @@ TEST(AlarmStateBits, FollowTheViewsRules) {
     int hCode;
     bool lost;
     std::uint8_t bits;
+    int power = kPowerMains;
   } cases[] = {
       {20, 0, 40, 0, false, 0},
-      {20, 1, 40, 0, false, kBitValueAlarm},
-      {20, 0, 40, 2, false, kBitValueAlarm},
+      {20, 1, 40, 0, false, kBitTemperatureHigh},
+      {20, 0, 40, 2, false, kBitHumidityLow},
+      {20, 2, 40, 1, false, kBitTemperatureLow | kBitHumidityHigh},
       {none, 4, none, 4, false, 0},              // no value is not an alarm
       {none, 1, 40, 0, false, 0},                // nor is a code without its value
       {20, 0, 40, 3, false, kBitSensorOffline},  // either channel
-      {20, 3, 40, 1, true, kBitSensorOffline | kBitValueAlarm | kBitCommunicationLost},  // silent: lost too
+      {20, 3, 40, 1, true, kBitSensorOffline | kBitHumidityHigh | kBitCommunicationLost},  // silent: lost too
       {20, 0, 40, 0, true, kBitCommunicationLost},
       {20, 5, 40, 0, false, kBitValueAlarm},  // unknown codes never pass for normal
       {20, 0, 40, kCodeNotReported, false, kBitValueAlarm},
+      {20, 0, 40, 0, false, kBitSupplyLost, kPowerBattery},
+      {20, 1, 40, 0, true, kBitTemperatureHigh | kBitSupplyLost | kBitCommunicationLost, kPowerBattery},
+      {20, 0, 40, 0, false, 0, kCodeNotReported},  // a missing power code is no supply loss
+      {20, 0, 40, 0, false, 0, 7},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(StateBits(Sample(c.t, c.tCode, c.h, c.hCode), c.lost), c.bits)
-        << c.tCode << "/" << c.hCode << " " << c.lost;
+    EXPECT_EQ(StateBits(Sample(c.t, c.tCode, c.h, c.hCode, c.power), c.lost), c.bits)
+        << c.tCode << "/" << c.hCode << " " << c.lost << " power " << c.power;
 }
 
 class AlarmScan : public ::testing::Test {
@@ -59,7 +65,8 @@ TEST_F(AlarmScan, CountsShownDevicesByState) {
   Add("ok", 0, 0);
   Add("hidden", 1, 3).shown = 0;
   AddRecord(*table, {"nosample", "n", "c", "d"}, {}, false);
-  EXPECT_EQ(Scan().counts, (AlarmCounts{2, 1, 3})) << "a silent device counts as lost whatever its codes";
+  AddRecord(*table, {"battery", "n", "c", "d"}, Sample(20, 0, 40, 0, kPowerBattery)).changeTick = kNow;
+  EXPECT_EQ(Scan().counts, (AlarmCounts{2, 1, 3, 1})) << "a silent device counts as lost whatever its codes";
 }
 
 TEST_F(AlarmScan, NewEventIsAStateBitAShownDeviceDidNotHoldBefore) {
@@ -76,6 +83,9 @@ TEST_F(AlarmScan, NewEventIsAStateBitAShownDeviceDidNotHoldBefore) {
       {"b back to normal", [&] { b.AppendSample(Sample(20, 0, 40, 0)); }, false},
       {"b high again", [&] { b.AppendSample(Sample(20, 1, 40, 0)); }, true},
       {"b still high, now also a sensor fault", [&] { b.AppendSample(Sample(20, 1, 40, 3)); }, true},
+      {"b turns from high to low", [&] { b.AppendSample(Sample(20, 2, 40, 3)); }, true},
+      {"b on battery", [&] { b.AppendSample(Sample(20, 2, 40, 3, kPowerBattery)); }, true},
+      {"b back on mains", [&] { b.AppendSample(Sample(20, 2, 40, 3)); }, false},
       {"a lost", [&] { a.changeTick = kNow - 200'000; }, true},
       {"hidden c appears in alarm", [&] { Add("c", 2, 0).shown = 0; }, false},
       {"c checked in the tree while in alarm", [&] { table->records[2].shown = 1; }, false},
@@ -88,11 +98,12 @@ TEST_F(AlarmScan, NewEventIsAStateBitAShownDeviceDidNotHoldBefore) {
 }
 
 TEST(AlarmSummaryText, CountsInTheirStateColours) {
-  const QString html = SummaryHtml({3, 0, 2});
+  const QString html = SummaryHtml({3, 0, 2, 1});
   EXPECT_TRUE(html.contains(QString::fromUtf8("<span style=\"color:#aa0000\">报警 3</span>"))) << html.toStdString();
   EXPECT_TRUE(html.contains(QString::fromUtf8("<span style=\"color:#00a854\">传感器掉线 0</span>")));
   EXPECT_TRUE(html.contains(QString::fromUtf8("<span style=\"color:#0000ff\">通讯掉线 2</span>")));
-  EXPECT_EQ(html.count(QString::fromUtf8(" · ")), 2);
+  EXPECT_TRUE(html.contains(QString::fromUtf8("<span style=\"color:#aa0000\">供电中断 1</span>")));
+  EXPECT_EQ(html.count(QString::fromUtf8(" · ")), 3);
 }
 
 TEST(AlarmSummaryText, DataAgeTurnsPlainWhenTheDatabaseStopsAnswering) {

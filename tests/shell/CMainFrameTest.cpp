@@ -29,9 +29,12 @@
 #include "CMyTreeView.h"
 #include "CVeltraneView.h"
 #include "DbSession.h"
+#include "Diagnostic.h"
 #include "FakeMonitorActions.h"
 #include "LoginState.h"
 #include "MainMenu.h"
+#include "NotifyCommand.h"
+#include "NotifyTestSupport.h"
 #include "RefreshLiveTable.h"
 #include "ResourceIds.h"
 #include "SharedDatabaseTest.h"
@@ -252,6 +255,36 @@ TEST(MainFrameAlarms, SummaryAndBellFollowEachRefreshUntilSilenced) {
     EXPECT_TRUE(summary().contains(Text(step.shows))) << step.what << ": " << summary().toStdString();
   }
   EXPECT_EQ(frame.statusBar()->currentMessage(), Text("就绪"));
+}
+
+AppConfig Notifying(const QString& program) {
+  AppConfig config = kTableFirst;
+  config.notifyCommand = program.toStdString();
+  return config;
+}
+
+TEST(MainFrameAlarms, SupplyLossAndDatabaseLossAreToldOnceAtTheirStartAndEnd) {
+  RecordingCommand command;
+  CMainFrame frame(Notifying(command.Program()));
+  LiveRow battery = AlarmRow("A", "0", "0");
+  battery[kColPowerSource] = "0";
+  // On battery and back (the bell and the count are the summary's tests).
+  for (const LiveRow& row : {AlarmRow("A", "0", "0"), battery, AlarmRow("A", "0", "0")}) {
+    Merge(frame, {row});
+    frame.OnLiveRefresh();
+  }
+  // No successful refresh for a period and its grace (twice: told once), then one again.
+  frame.LiveTable().lastRefresh.tick = platform::GetTickCount() - 20000;
+  frame.OnLiveRefresh();
+  frame.OnLiveRefresh();
+  Merge(frame, {AlarmRow("A", "0", "0")});
+  frame.OnLiveRefresh();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return command.Calls().size() == 4; }));
+  for (const char* kind : {"supply_lost", "db_lost"})
+    EXPECT_TRUE(command.Count("start", kind) == 1 && command.Count("end", kind) == 1) << kind;
+  for (RecordingCommand::Call& call : command.Calls())
+    EXPECT_TRUE(call["VELTRANE_KIND"] != "supply_lost" ||
+                call["VELTRANE_DEVICE_NAME"] + call["VELTRANE_VALUE"] == "A3.6");
 }
 
 TEST(MainFrameAlarms, DevicesBeyondTheCapacityAreNotedOnce) {
@@ -556,6 +589,63 @@ TEST_F(MainFrameMonitoring, MeasuredDelayOfLiveDataWhileTheHistoryDialogIsOpenFo
   });
   frame.CommandAction(res::ID_HISTORY_QUERY)->trigger();
   db_->Exec("replace into monitordat_tab values ('D000000002','C001','01','2024-05-01 10:00:00',1,0,2,0,3,4,1,5)");
+}
+
+constexpr int kAcceleration = 50;  // a refresh every 200 ms
+
+TEST_F(MainFrameMonitoring, AnAlarmIsToldOnceAtItsStartAndOnceAtItsEnd) {
+  RecordingCommand command;
+  CMainFrame frame(Notifying(command.Program()));
+  QSignalSpy redrawn(&frame, &CMainFrame::liveViewRedrawn);
+  frame.SetMonitorClock(AcceleratedMonitorClock(kAcceleration));
+  frame.StartMonitoring(kAdmin);
+  constexpr int kWithinMs = MonitorLoop::kRefreshIntervalMs / kAcceleration + 2000;
+  QElapsedTimer delay;
+  for (const char* edge : {"start", "end"}) {
+    const bool start = edge == std::string("start");
+    db_->Exec(std::string("replace into monitordat_tab values ('D000000001','C001','01','2024-05-01 10:00:") +
+              (start ? "10',41,1" : "00',1,0") + ",2,0,3,4,1,5)");
+    delay.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return command.Count(edge, "temp_high") == 1; }, kWithinMs)) << edge;
+    std::printf("measured: %s told %lld ms after the change\n", edge, static_cast<long long>(delay.elapsed()));
+  }
+  const qsizetype redraws = redrawn.size();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return redrawn.size() >= redraws + 3; }));
+  EXPECT_EQ(command.Count("start", "temp_high") + command.Count("end", "temp_high"), 2);
+}
+
+// The old readings are lost at once: their notices start the program at the first refresh.
+TEST_F(MainFrameMonitoring, AHangingOrMissingProgramNeverHoldsUpTheRefresh) {
+  RecordingCommand hangs("exec sleep 60");
+  for (const QString& program : {hangs.Program(), QStringLiteral("/nonexistent/notify")}) {
+    platform::SetDiagnosticSink([](const std::string&) {});
+    CMainFrame frame(Notifying(program));
+    QSignalSpy redrawn(&frame, &CMainFrame::liveViewRedrawn);
+    frame.SetMonitorClock(AcceleratedMonitorClock(kAcceleration));
+    frame.StartMonitoring(kAdmin);
+    const bool hanging = program == hangs.Program();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return hanging ? frame.Notifier()->Running() > 0 : !frame.NotifyFailureLabel()->isHidden(); }));
+    QElapsedTimer since;
+    since.start();
+    qint64 last = 0, longest = 0;
+    const qsizetype first = redrawn.size();
+    QObject::connect(&frame, &CMainFrame::liveViewRedrawn, [&] {
+      longest = std::max(longest, since.elapsed() - last);
+      last = since.elapsed();
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return redrawn.size() >= first + 8; }, 4000));
+    std::printf("measured: %s program: longest gap between redraws %lld ms\n", hanging ? "hanging" : "missing",
+                static_cast<long long>(longest));
+    EXPECT_LT(longest, 1000);
+    if (hanging) {
+      EXPECT_GT(frame.Notifier()->Running(), 0);
+    } else {
+      EXPECT_EQ(frame.NotifyFailureLabel()->text(), Text("通知程序 /nonexistent/notify 失败：找不到该程序"));
+    }
+    frame.close();
+    platform::SetDiagnosticSink({});
+  }
 }
 
 TEST_F(MainFrameMonitoring, CloseConnectionCommandClosesTheSession) {
