@@ -5,6 +5,8 @@
 #include <climits>
 
 #include "DbSession.h"
+#include "DbTransaction.h"
+#include "Gbk.h"
 
 namespace {
 
@@ -15,6 +17,11 @@ constexpr const char* kAuditTablesSql =
 constexpr const char* kAuditInsertTemplate =
     "insert into audit_tab (user_name,host_name,action,object_key,old_value,new_value) "
     "values ('%s','%s','%s','%s','%s','%s')";
+
+constexpr const char* kAckInsertTemplate =
+    "insert into alarm_ack_tab (device_id,kind,event_start,user_name,comment) values ('%s','%s','%s','%s','%s')";
+constexpr const char* kAckFindTemplate =
+    "select count(*) from alarm_ack_tab where device_id='%s' and kind='%s' and event_start='%s'";
 
 }  // namespace
 
@@ -38,4 +45,20 @@ std::string StationHostName() {
   char name[HOST_NAME_MAX + 1] = {};
   if (gethostname(name, sizeof name - 1) != 0) return {};
   return name;
+}
+
+bool RecordAcknowledgement(DbSession& db, const Actor& actor, const std::string& deviceId, const std::string& kind,
+                           const std::string& start, const std::string& comment) {
+  DbTransaction transaction(db);
+  if (!transaction.IsOpen()) return false;
+  if (!db.Execute(db.Format(kAckInsertTemplate, {deviceId, kind, start, actor.user, comment}))) return false;
+  if (!db.Execute(AuditStatement(db, actor, platform::Utf8ToGbk(kAcknowledgeAction),
+                                 deviceId + " " + kind + " " + start, {}, comment)))
+    return false;
+  return transaction.Commit();
+}
+
+bool IsAcknowledged(DbSession& db, const std::string& deviceId, const std::string& kind, const std::string& start) {
+  const DbResult result = db.Select(db.Format(kAckFindTemplate, {deviceId, kind, start}));
+  return result.ok && !result.rows.empty() && !result.rows[0].empty() && result.rows[0][0] != "0";
 }

@@ -46,6 +46,15 @@ std::string StationHostName();
 inline constexpr const char* kLoginAcceptedAction = "登录成功";
 inline constexpr const char* kLoginRefusedAction = "登录失败";
 inline constexpr const char* kExportAction = "导出";
+inline constexpr const char* kAcknowledgeAction = "确认报警";
+
+// An acknowledgement of the event of `deviceId` of kind `kind` (its notification name, e.g.
+// temp_high) that began with the reading at `start`: written with its audit row in one
+// transaction; false when either failed (then neither is kept). `comment` is GBK.
+bool RecordAcknowledgement(DbSession& db, const Actor& actor, const std::string& deviceId, const std::string& kind,
+                           const std::string& start, const std::string& comment);
+// Whether that event was acknowledged (by this station or another); false when the question fails.
+bool IsAcknowledged(DbSession& db, const std::string& deviceId, const std::string& kind, const std::string& start);
 
 // The status-bar note for an administrator when the trail is off.
 inline constexpr const char* kAuditDisabledNote = "审计功能未启用：请执行 sql/upgrade-audit.sql";

@@ -61,6 +61,8 @@ void CIconView::DrawTilePage(Step step) {
   const int perPage = grid.PerPage();
 
   std::vector<tiles::TileInput> inputs;
+  pageDevices_.clear();
+  columns_ = grid.columns;
   {
     std::lock_guard lock(table_.mutex);
     const int count = table_.liveCount;
@@ -72,6 +74,7 @@ void CIconView::DrawTilePage(Step step) {
     const std::uint32_t now = platform::GetTickCount();
     for (int index : tiles::RecordsOnPage(shown, firstRecord_, perPage)) {
       inputs.push_back(CopyTileInput(table_.records[static_cast<std::size_t>(index)], now, commTimeout_));
+      pageDevices_.push_back(table_.records[static_cast<std::size_t>(index)].deviceId);
     }
   }
 
@@ -109,4 +112,12 @@ void CIconView::DrawTile(QPainter& painter, QPoint origin, const tiles::TileFace
   text_.DrawRightAligned(painter, kHumidityLine.translated(origin), face.humidity);
   painter.setPen(QColor(face.stateColour));
   text_.DrawRightAligned(painter, kStateLine.translated(origin), face.state);
+}
+
+std::string CIconView::DeviceIdAt(QPoint position) const {
+  for (std::size_t cell = 0; cell < pageDevices_.size(); ++cell) {
+    const QRect tile(tiles::CellOrigin(static_cast<int>(cell), columns_), QSize(tiles::kCellWidth, tiles::kCellHeight));
+    if (tile.contains(position)) return pageDevices_[cell];
+  }
+  return {};
 }

@@ -2,6 +2,8 @@
 // The tile view: one rounded tile per shown device, laid out in a grid that fills the view,
 // page by page. Everything is drawn into an off-screen image; painting only copies it.
 #include <QFont>
+#include <string>
+#include <vector>
 
 #include "AppConfig.h"
 #include "OffscreenView.h"
@@ -15,6 +17,8 @@ class CIconView : public OffscreenView {
   void DrawTilePage(Step step);
 
   int FirstRecord() const { return firstRecord_; }
+  // The device of the tile at `position` on the page shown; empty between tiles.
+  std::string DeviceIdAt(QPoint position) const;
   // Seconds without a new reading before a device counts as silent.
   void SetCommTimeout(int seconds) { commTimeout_ = seconds; }
 
@@ -25,6 +29,8 @@ class CIconView : public OffscreenView {
   void DrawTile(QPainter& painter, QPoint origin, const tiles::TileFace& face);
 
   int firstRecord_ = 0;  // table index the current page starts from
+  int columns_ = 1;
+  std::vector<std::string> pageDevices_;  // the devices of the page's tiles, in cell order
   int commTimeout_ = kDefaultCommTimeout;
   QFont largeFont_;
   QFont smallFont_;

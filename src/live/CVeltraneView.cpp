@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "DeviceLiveTable.h"
+#include "Gbk.h"
 #include "ListCtrlPrinter.h"
 #include "TickCount.h"
 
@@ -105,4 +106,10 @@ void CVeltraneView::OnFilePrintPreview() {
   connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
           [this](QPrinter* printer) { PrintListPages(List(), *printer); });
   dialog.exec();
+}
+
+std::string CVeltraneView::DeviceIdAt(const QPoint* position) const {
+  const int row = position ? List().rowAt(position->y()) : List().FirstSelectedRow();
+  if (row < 0 || row >= List().GetItemCount()) return {};
+  return platform::ToGbk(List().GetItemText(row, livetable::kColDeviceId));
 }

@@ -4,6 +4,7 @@
 //
 // Rows are rebuilt only when the tree's selection changed (or the list is empty); otherwise
 // each refresh rewrites just the texts and colours that differ, so nothing flickers.
+#include <string>
 #include <vector>
 
 #include "AppConfig.h"
@@ -22,6 +23,9 @@ class CVeltraneView : public CMyListView {
   void RefreshRows(bool selectionChanged = false);
   // Seconds without a new reading before a device counts as silent.
   void SetCommTimeout(int seconds) { commTimeout_ = seconds; }
+  // The device of the row at `position` of the list (viewport coordinates), or of the selected
+  // row when `position` is null; empty when there is none.
+  std::string DeviceIdAt(const QPoint* position) const;
 
  public slots:
   // The print commands print the table as shown, with its colours.

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -23,10 +24,12 @@
 #include "CIconView.h"
 #include "CMyTreeView.h"
 #include "CVeltraneView.h"
+#include "Gbk.h"
 #include "LiveStateColours.h"
 #include "LocalTime.h"
 #include "LoginState.h"
 #include "MainMenu.h"
+#include "MessageBox.h"
 #include "NotifyCommand.h"
 #include "RefreshLiveTable.h"
 #include "ResourceIds.h"
@@ -34,6 +37,10 @@
 #include "TickCount.h"
 
 namespace {
+
+constexpr const char* kAcknowledgeText = "确认报警…";
+constexpr const char* kAcknowledgeCaption = "确认报警";
+constexpr const char* kAcknowledgeShortcut = "Ctrl+K";
 
 const QString kIdleStatusText = QStringLiteral("就绪");
 constexpr const char* kCommandProperty = "commandId";
@@ -188,6 +195,17 @@ void CMainFrame::BuildMenuBar() {
 }
 
 void CMainFrame::BuildAccelerators() {
+  // "确认报警…" for the device selected in the table (the views' context menus offer it too).
+  acknowledgeAction_ = new QAction(QString::fromUtf8(kAcknowledgeText), this);
+  acknowledgeAction_->setShortcut(QKeySequence(QString::fromUtf8(kAcknowledgeShortcut)));
+  connect(acknowledgeAction_, &QAction::triggered, this, [this] {
+    if (auto* table = qobject_cast<CVeltraneView*>(LiveView())) {
+      const std::string id = table->DeviceIdAt(nullptr);
+      if (!id.empty()) AcknowledgeDevice(id);
+    }
+  });
+  addAction(acknowledgeAction_);
+
   // The stock file keys stay usable although their popup has no text in the bar.
   auto* print = new QAction(this);
   print->setShortcut(QKeySequence::Print);
@@ -222,11 +240,18 @@ QWidget* CMainFrame::CreateLiveView(int type, QWidget* parent) {
     case kViewTiles: {
       auto* tiles = new CIconView(*table_, parent);
       tiles->SetCommTimeout(config_.commTimeout);
+      tiles->setContextMenuPolicy(Qt::CustomContextMenu);
+      connect(tiles, &QWidget::customContextMenuRequested, this,
+              [this, tiles](QPoint at) { ShowDeviceMenu(tiles, at, tiles->DeviceIdAt(at)); });
       return tiles;
     }
     default: {
       auto* table = new CVeltraneView(*table_, parent);
       table->SetCommTimeout(config_.commTimeout);
+      CListCtrlCl* list = &table->List();
+      list->setContextMenuPolicy(Qt::CustomContextMenu);
+      connect(list, &QWidget::customContextMenuRequested, this,
+              [this, table, list](QPoint at) { ShowDeviceMenu(list->viewport(), at, table->DeviceIdAt(&at)); });
       return table;
     }
   }
@@ -361,13 +386,30 @@ void CMainFrame::UpdateAlarmAwareness() {
     scan = alarms::ScanLiveTable(*table_, platform::GetTickCount(), config_.commTimeout);
     overCapacity = table_->overCapacity;
   }
-  alarmSummary_->setText(alarms::SummaryHtml(scan.counts));
+  counts_ = scan.counts;
   if (overCapacity && overCapacity_->isHidden()) {
     overCapacity_->setText(QString::fromUtf8(alarms::kOverCapacityNote));
     overCapacity_->show();
   }
   const std::vector<readings::DeviceEvent> events = alarmEvents_.Feed(scan.devices);
-  if (readings::RingsBell(events)) {
+  std::vector<OpenAlarm> opened;
+  {
+    std::lock_guard lock(table_->mutex);
+    opened = acks_.Apply(events, [this](const std::string& id) {
+      const DeviceLiveRecord* record = RecordOf(*table_, id);
+      return record ? record->readingTime : std::string();
+    });
+  }
+  // An event acknowledged before (at another station, or before a restart) stays acknowledged.
+  bool unacknowledgedStart = !dialogContext_.auditTrail;
+  for (const OpenAlarm& alarm : opened) {
+    if (dialogContext_.auditTrail && IsAcknowledged(Db(), alarm.deviceId, notice::KindName(alarm.kind), alarm.start))
+      acks_.MarkAcknowledged(alarm.deviceId, alarm.kind, alarm.start);
+    else if (alarm.shown)
+      unacknowledgedStart = true;
+  }
+  ShowAlarmSummary();
+  if (readings::RingsBell(events) && unacknowledgedStart) {
     bell_->Ring();
     if (!isActiveWindow()) QApplication::alert(this);
   }
@@ -479,4 +521,62 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   // stuck in on its own connection, and the thread closes that connection.
   monitor_.Stop();
   event->accept();
+}
+
+void CMainFrame::ShowAlarmSummary() {
+  QString html = alarms::SummaryHtml(counts_);
+  if (dialogContext_.auditTrail) html += QStringLiteral(" · 未确认 %1").arg(acks_.Unacknowledged());
+  alarmSummary_->setText(html);
+}
+
+void CMainFrame::ShowDeviceMenu(QWidget* view, QPoint position, const std::string& deviceId) {
+  if (deviceId.empty()) return;
+  QMenu menu(this);
+  QAction* acknowledge = menu.addAction(QString::fromUtf8(kAcknowledgeText));
+  bool open = false;
+  for (const OpenAlarm& alarm : acks_.OpenOf(deviceId)) open = open || !alarm.acknowledged;
+  acknowledge->setEnabled(open && dialogContext_.auditTrail);
+  if (menu.exec(view->mapToGlobal(position)) == acknowledge) AcknowledgeDevice(deviceId);
+}
+
+void CMainFrame::AcknowledgeDevice(const std::string& deviceId) {
+  if (!dialogContext_.auditTrail) {
+    platform::MessageBox(this, QString::fromUtf8(kAuditDisabledNote));
+    return;
+  }
+  std::vector<OpenAlarm> open;
+  for (const OpenAlarm& alarm : acks_.OpenOf(deviceId))
+    if (!alarm.acknowledged) open.push_back(alarm);
+  if (open.empty()) {
+    platform::MessageBox(this, QStringLiteral("该设备没有未确认的报警"));
+    return;
+  }
+  const std::optional<QString> typed = askComment_ ? askComment_(deviceId) : [&]() -> std::optional<QString> {
+    bool ok = false;
+    const QString text = QInputDialog::getMultiLineText(
+        this, QString::fromUtf8(kAcknowledgeCaption),
+        QStringLiteral("设备 %1：原因及处理措施").arg(platform::FromGbk(deviceId)), {}, &ok);
+    return ok ? std::optional<QString>(text) : std::nullopt;
+  }();
+  if (!typed) return;
+  const QString comment = typed->trimmed();
+  if (comment.isEmpty()) {
+    platform::MessageBox(this, QStringLiteral("请填写原因及处理措施"));
+    return;
+  }
+  if (!platform::GbkCanHold(comment)) {
+    platform::MessageBox(this, QStringLiteral("处理说明含有无法保存的字符"));
+    return;
+  }
+  for (const OpenAlarm& alarm : open) {
+    if (!RecordAcknowledgement(Db(), dialogContext_.Acting(), deviceId, notice::KindName(alarm.kind), alarm.start,
+                               platform::ToGbk(comment))) {
+      platform::MessageBox(this, QStringLiteral("确认失败！"));
+      break;
+    }
+    acks_.MarkAcknowledged(deviceId, alarm.kind, alarm.start);
+  }
+  // The bell rings for unacknowledged events only.
+  if (acks_.Unacknowledged() == 0) bell_->Silence();
+  ShowAlarmSummary();
 }

@@ -9,8 +9,12 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
+#include "AlarmAcks.h"
+#include "AlarmSummary.h"
 #include "AppConfig.h"
 #include "DatabaseDialogs.h"
 #include "DbSession.h"
@@ -83,6 +87,16 @@ class CMainFrame : public QMainWindow {
   NotifyCommand* Notifier() const { return notifier_; }
   QLabel* NotifyFailureLabel() const { return notifyFailure_; }
 
+  // "确认报警…" for a device (GBK id): asks for the cause and the action taken and records one
+  // acknowledgement per open, unacknowledged event of the device. Needs the audit tables.
+  void AcknowledgeDevice(const std::string& deviceId);
+  // The open live events and their acknowledgements.
+  const AlarmAcks& Acks() const { return acks_; }
+  // Test seam: asks for the comment (std::nullopt: cancelled); a text input dialog by default.
+  using CommentPrompt = std::function<std::optional<QString>(const std::string& deviceId)>;
+  void SetCommentPrompt(CommentPrompt prompt) { askComment_ = std::move(prompt); }
+  QAction* AcknowledgeAction() const { return acknowledgeAction_; }
+
  signals:
   // Emitted by the refresh handler after it redrew the view of type `viewMode`.
   void liveViewRedrawn(int viewMode);
@@ -112,6 +126,9 @@ class CMainFrame : public QMainWindow {
   void NotifyDeviceEvents(const std::vector<readings::DeviceEvent>& events);
   void NotifyDatabaseState(bool lost);
   void NotifyRepeats();
+  // The context menu of a live view at `position` over the device `deviceId`.
+  void ShowDeviceMenu(QWidget* view, QPoint position, const std::string& deviceId);
+  void ShowAlarmSummary();
 
   const AppConfig config_;
   DialogContext dialogContext_;
@@ -132,7 +149,11 @@ class CMainFrame : public QMainWindow {
   NotifyCommand* notifier_ = nullptr;
   QLabel* notifyFailure_ = nullptr;
   notice::NoticeLedger notices_;  // the events told and still open
-  bool databaseLost_ = false;     // as last told
+  AlarmAcks acks_;                // the open events and who acknowledged them
+  alarms::AlarmCounts counts_;    // as of the last refresh
+  QAction* acknowledgeAction_ = nullptr;
+  CommentPrompt askComment_;
+  bool databaseLost_ = false;  // as last told
   // The first refresh failed: the tree is built again after the first one that succeeds.
   bool treePending_ = false;
   std::function<std::uint32_t()> monitorClock_;

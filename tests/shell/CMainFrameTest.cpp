@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <optional>
 #include <thread>
 
 #include "AlarmBell.h"
@@ -31,6 +32,7 @@
 #include "DbSession.h"
 #include "Diagnostic.h"
 #include "FakeMonitorActions.h"
+#include "Gbk.h"
 #include "LoginState.h"
 #include "MainMenu.h"
 #include "NotifyCommand.h"
@@ -646,6 +648,39 @@ TEST_F(MainFrameMonitoring, AHangingOrMissingProgramNeverHoldsUpTheRefresh) {
     frame.close();
     platform::SetDiagnosticSink({});
   }
+}
+
+// An acknowledgement is stored with the reading time that began the event; it silences the bell
+// for that event only, and the same device's next excursion is a new event that rings again.
+TEST_F(MainFrameMonitoring, AnAcknowledgementIsStoredAndSilencesTheBellForItsEventOnly) {
+  db_->Exec("delete from alarm_ack_tab");
+  CMainFrame frame(kTableFirst);
+  frame.SetMonitorClock(AcceleratedMonitorClock(50));
+  frame.SetCommentPrompt([](const std::string&) { return std::optional<QString>(Text("冷库门未关，已关门")); });
+  frame.StartMonitoring(kAdmin, true);
+  const auto summary = [&] { return frame.AlarmSummaryLabel()->text(); };
+  // The old readings open a communication loss on each device.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return summary().contains(Text("未确认 2")); })) << summary().toStdString();
+  ASSERT_TRUE(frame.Bell().IsRinging());
+  frame.AcknowledgeDevice("D000000001");
+  EXPECT_TRUE(frame.Bell().IsRinging()) << "the other device's event is still unacknowledged";
+  frame.AcknowledgeDevice("D000000002");
+  EXPECT_FALSE(frame.Bell().IsRinging());
+  EXPECT_TRUE(summary().contains(Text("未确认 0")));
+
+  db_->Exec("replace into monitordat_tab values ('D000000001','C001','01','2024-05-01 10:00:10',41,1,2,0,3,4,1,5)");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return frame.Bell().IsRinging(); }));
+  EXPECT_TRUE(summary().contains(Text("未确认 1")));
+  frame.AcknowledgeDevice("D000000001");
+  EXPECT_FALSE(frame.Bell().IsRinging());
+  const DbResult acks =
+      db_->Query("select device_id,event_start,user_name,comment from alarm_ack_tab where kind='temp_high'");
+  ASSERT_EQ(acks.rows.size(), 1u);
+  EXPECT_EQ(acks.rows[0],
+            (DbRow{"D000000001", "2024-05-01 10:00:10", "admin", platform::Utf8ToGbk("冷库门未关，已关门")}));
+  EXPECT_EQ(db_->Query("select count(*) from audit_tab where object_key like 'D000000001 temp_high %'").rows[0][0],
+            "1");
+  db_->Exec("replace into monitordat_tab values ('D000000001','C001','01','2024-05-01 10:00:00',1,0,2,0,3,4,1,5)");
 }
 
 TEST_F(MainFrameMonitoring, CloseConnectionCommandClosesTheSession) {

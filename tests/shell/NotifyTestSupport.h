@@ -16,8 +16,10 @@ class RecordingCommand {
     QDir(dir_.path()).mkdir(QStringLiteral("calls"));
     QFile script(Program());
     script.open(QIODevice::WriteOnly);
-    script.write(("#!/bin/sh\nenv | grep '^VELTRANE_' > \"$(mktemp '" + dir_.path().toStdString() +
-                  "/calls/call.XXXXXX')\"\n" + tail + "\n")
+    // Written aside and moved in whole, so a reader never finds a call half written.
+    const std::string dir = dir_.path().toStdString();
+    script.write(("#!/bin/sh\nf=$(mktemp '" + dir + "/call.XXXXXX')\nenv | grep '^VELTRANE_' > \"$f\"\nmv \"$f\" '" +
+                  dir + "/calls/'\n" + tail + "\n")
                      .c_str());
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   }
