@@ -121,7 +121,7 @@ DeviceStats ComputeDeviceStats(std::vector<StatReading> readings) {
     if (i + 1 < readings.size()) {
       const long long spacing = spacings[i];
       s.longestSpacing = std::max(s.longestSpacing, spacing);
-      if (spacing > gap)
+      if (readings::IsGap(spacing, gap))
         ++s.gaps;
       else
         standsFor = spacing;
