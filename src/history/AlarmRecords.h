@@ -22,7 +22,6 @@ class HistoryRowStore;
 struct AlarmRecord {
   std::string deviceId, deviceName, company, department;  // GBK
   readings::Excursion event;
-  bool operator==(const AlarmRecord&) const = default;
 };
 
 extern const std::array<const char*, readings::kExcursionKindCount> kAlarmKindNames;  // UTF-8

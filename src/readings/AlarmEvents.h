@@ -45,7 +45,6 @@ struct Excursion {
   double extreme = std::numeric_limits<double>::quiet_NaN();  // highest above, lowest below and
                                                               // lowest voltage; NaN: none
   long long Duration() const { return end - start; }
-  bool operator==(const Excursion&) const = default;
 };
 
 // Readings of one device in time order go in one by one; it keeps one open run per kind and
