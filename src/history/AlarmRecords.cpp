@@ -44,6 +44,12 @@ void AddRecords(std::vector<AlarmRecord>& out, const std::array<std::string, 4>&
     out.push_back({identity[0], identity[3], identity[1], identity[2], std::move(event)});
 }
 
+// The statement orders by time; the collector's text column could still hold one out of step.
+void SortByTime(std::vector<readings::EventReading>& facts) {
+  const auto earlier = [](const readings::EventReading& a, const readings::EventReading& b) { return a.time < b.time; };
+  if (!std::is_sorted(facts.begin(), facts.end(), earlier)) std::stable_sort(facts.begin(), facts.end(), earlier);
+}
+
 bool EndsWithWorkbook(const std::string& name) {
   const QString n = QString::fromStdString(name);
   return n.endsWith(QLatin1String(kWorkbookExtension), Qt::CaseInsensitive);
@@ -140,36 +146,32 @@ bool QueryAlarmRecords(DbSession& db, const std::vector<std::string>& deviceIds,
   const std::string start = DayStartText(from), end = DayEndText(to);
   const auto escape = [&db](std::string_view t) { return db.Escape(t); };
   DbSession::ReadTimeoutScope patient(DbSession::kLongReadTimeoutSeconds);
+  // The median spacing needs every spacing of a device before its first gap can be judged. A
+  // second statement for the times alone cost more than half the table query again, so one
+  // device's readings are kept, parsed into their compact facts, until its records are found;
+  // the texts of the rows are never kept, and the facts of one device make room for the next.
+  std::vector<readings::EventReading> facts;
   for (const std::string& id : deviceIds) {
-    // First pass: the median spacing needs every spacing before the first gap can be judged.
-    readings::SpacingTally spacings;
-    long long previous = 0;
-    bool first = true;
-    const std::string times = TableTimesStatement(escape, id, start, end, temperatureFilter, humidityFilter);
-    bool ok = db.SelectEach(times, DbFetch::Use, [&](const DbRow& row) {
-      if (row.empty()) return;
-      const long long t = DatetimeSeconds(row[0]);
-      if (!first) spacings.Add(t - previous);
-      previous = t;
-      first = false;
-    });
-    // A connection lost in a result read row by row ends it without an error from the fetch.
-    if (!ok || db.LastErrorNumber() != 0) return false;
-
-    readings::ExcursionDetector detector(spacings.Threshold());
+    facts.clear();
     std::array<std::string, 4> identity;  // id, company, department, name
     const std::string sql = OrderedTableQueryStatement(escape, id, start, end, temperatureFilter, humidityFilter);
-    ok = db.SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
+    const bool ok = db.SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
       if (row.size() < kHistoryQueryColumnCount) return;
       if (identity[0].empty())
         identity = {row[kColDeviceId], row[kColCompanyName], row[kColDepartmentName], row[kColDeviceName]};
-      detector.Add(EventReadingOf(row[kColDatetime], row[kColTempe], row[kColTempeAlarm], row[kColHum],
-                                  row[kColHumAlarm], row[kColPower], row[kColVoltage]));
-      if (figures) ++figures->readings;
+      facts.push_back(EventReadingOf(row[kColDatetime], row[kColTempe], row[kColTempeAlarm], row[kColHum],
+                                     row[kColHumAlarm], row[kColPower], row[kColVoltage]));
     });
+    // A connection lost in a result read row by row ends it without an error from the fetch.
     if (!ok || db.LastErrorNumber() != 0) return false;
-    if (figures) figures->peakStateBytes = std::max(figures->peakStateBytes, detector.BytesHeld());
-    AddRecords(records, identity, detector.Finish());
+    SortByTime(facts);
+    std::vector<readings::Excursion> events = readings::ExcursionsOf(facts);
+    if (figures) {
+      figures->readings += static_cast<long long>(facts.size());
+      figures->peakStateBytes = std::max(figures->peakStateBytes, facts.capacity() * sizeof(readings::EventReading) +
+                                                                      events.capacity() * sizeof(readings::Excursion));
+    }
+    AddRecords(records, identity, std::move(events));
   }
   return true;
 }

@@ -38,10 +38,11 @@ std::vector<AlarmRecord> AlarmRecordsOfRows(const HistoryRowStore& rows);
 
 struct AlarmQueryFigures {
   long long readings = 0;
-  std::size_t peakStateBytes = 0;  // the largest a device's detector grew
+  std::size_t peakStateBytes = 0;  // the most a device's facts and records held
 };
-// Runs, per device, the table statement's times (the gap threshold) and then its rows in time
-// order, streamed into the detector. False when a statement failed.
+// Runs the table page's statement per device, in time order, read row by row; a device's
+// readings are kept only as compact facts until its records are found. False when a statement
+// failed.
 bool QueryAlarmRecords(DbSession& db, const std::vector<std::string>& deviceIds, const QDate& from, const QDate& to,
                        int temperatureFilter, int humidityFilter, std::vector<AlarmRecord>& records,
                        AlarmQueryFigures* figures = nullptr);

@@ -18,12 +18,6 @@ constexpr const char* kTableQuerySql =
     "history_tab.department_num=department_tab.department_num \t\t\t\t\t\tand "
     "history_tab.device_id=device_tab.device_num \t\t\t\t\t\tand history_tab.device_id='%s' \t\t\t\t\t\tand "
     "history_tab.datetime>='%s' and history_tab.datetime<'%s'";
-// The table query's rows and conditions, only the time of each: what the gap threshold needs.
-constexpr const char* kTableTimesSql =
-    "select history_tab.datetime from history_tab,company_tab,department_tab,device_tab where "
-    "history_tab.company_num=company_tab.company_num and history_tab.company_num=department_tab.company_num and "
-    "history_tab.department_num=department_tab.department_num and history_tab.device_id=device_tab.device_num and "
-    "history_tab.device_id='%s' and history_tab.datetime>='%s' and history_tab.datetime<'%s'";
 constexpr const char* kTimeOrderSql = " order by history_tab.datetime ASC";
 constexpr const char* kTemperatureFilterSql = " and history_tab.tempe_alarm='%d'";
 constexpr const char* kHumidityFilterSql = " and history_tab.hum_alarm='%d'";
@@ -75,16 +69,6 @@ std::string TableQueryStatement(const SqlEscaper& escape, std::string_view devic
 std::string OrderedTableQueryStatement(const SqlEscaper& escape, std::string_view deviceId, std::string_view start,
                                        std::string_view end, int temperatureFilter, int humidityFilter) {
   return TableQueryStatement(escape, deviceId, start, end, temperatureFilter, humidityFilter) + kTimeOrderSql;
-}
-
-std::string TableTimesStatement(const SqlEscaper& escape, std::string_view deviceId, std::string_view start,
-                                std::string_view end, int temperatureFilter, int humidityFilter) {
-  std::string sql = FormatSqlWith(escape, kTableTimesSql, {deviceId, start, end});
-  if (NormalisedFilter(temperatureFilter) != kFilterAny)
-    sql += FormatSqlWith(escape, kTemperatureFilterSql, {temperatureFilter});
-  if (NormalisedFilter(humidityFilter) != kFilterAny)
-    sql += FormatSqlWith(escape, kHumidityFilterSql, {humidityFilter});
-  return sql + kTimeOrderSql;
 }
 
 std::string CurveStatement(const SqlEscaper& escape, int channel, std::string_view deviceId, std::string_view start,

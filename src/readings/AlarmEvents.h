@@ -55,8 +55,6 @@ class ExcursionDetector {
   void Add(const EventReading& reading);
   // Leaves what is still open as ongoing; the excursions by start, then kind.
   std::vector<Excursion> Finish();
-  // Heap bytes of the excursions found so far (the open runs are fixed in size).
-  std::size_t BytesHeld() const { return found_.capacity() * sizeof(Excursion); }
 
  private:
   struct Run {
