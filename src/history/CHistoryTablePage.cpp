@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 
+#include "AlarmRecords.h"
+#include "CAlarmRecordDlg.h"
 #include "CHistoryStatisticsDlg.h"
 #include "HistoryCells.h"
 #include "HistoryExport.h"
@@ -43,6 +45,8 @@ CHistoryTablePage::CHistoryTablePage(QWidget* parent)
           &CHistoryTablePage::ExportExcel);
   connect(Item<QAbstractButton>(res::IDC_HT_STATISTICS), &QAbstractButton::clicked, this,
           &CHistoryTablePage::ShowStatistics);
+  connect(Item<QAbstractButton>(res::IDC_HT_ALARM_RECORDS), &QAbstractButton::clicked, this,
+          &CHistoryTablePage::ShowAlarmRecords);
   temperatureFilter = history::kFilterAny;
   humidityFilter = history::kFilterAny;
   PushFilters();
@@ -110,3 +114,12 @@ void CHistoryTablePage::ShowStatistics() {
 }
 
 CHistoryStatisticsDlg* CHistoryTablePage::StatisticsDialog() const { return statistics_.data(); }
+
+void CHistoryTablePage::ShowAlarmRecords() {
+  if (alarmRecords_) alarmRecords_->close();
+  alarmRecords_ = new CAlarmRecordDlg(history::AlarmRecordsOfRows(rows_->Store()), this);
+  alarmRecords_->setAttribute(Qt::WA_DeleteOnClose);
+  alarmRecords_->open();
+}
+
+CAlarmRecordDlg* CHistoryTablePage::AlarmRecordDialog() const { return alarmRecords_.data(); }

@@ -11,6 +11,7 @@
 #include "DialogBase.h"
 #include "ReportListView.h"
 
+class CAlarmRecordDlg;
 class CHistoryStatisticsDlg;
 namespace history {
 class HistoryRowModel;
@@ -47,6 +48,9 @@ class CHistoryTablePage : public res::DialogBase {
   // "统计": opens the figures of the rows shown, per device (window-modal, not blocking).
   void ShowStatistics();
   CHistoryStatisticsDlg* StatisticsDialog() const;
+  // "报警记录": opens the excursions of the rows shown (window-modal, not blocking).
+  void ShowAlarmRecords();
+  CAlarmRecordDlg* AlarmRecordDialog() const;
 
  signals:
   // Any filter button was clicked: the dialog re-runs its table query.
@@ -61,4 +65,5 @@ class CHistoryTablePage : public res::DialogBase {
   history::HistoryRowModel* rows_;
   ExportHandler exportPdf_, exportExcel_;
   QPointer<CHistoryStatisticsDlg> statistics_;
+  QPointer<CAlarmRecordDlg> alarmRecords_;
 };

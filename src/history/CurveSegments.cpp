@@ -54,7 +54,7 @@ std::vector<std::vector<QPoint>> CurveSegments(const std::vector<CurveReading>& 
   bool broken = true;
   for (std::size_t i = 0; i < readings.size(); ++i) {
     const CurveReading& r = readings[i];
-    if (i > 0 && r.secondOfDay - readings[i - 1].secondOfDay > gap) broken = true;
+    if (i > 0 && readings::IsGap(r.secondOfDay - readings[i - 1].secondOfDay, gap)) broken = true;
     if (r.noValue) {
       broken = true;
       continue;

@@ -18,6 +18,7 @@ constexpr const char* kTableQuerySql =
     "history_tab.department_num=department_tab.department_num \t\t\t\t\t\tand "
     "history_tab.device_id=device_tab.device_num \t\t\t\t\t\tand history_tab.device_id='%s' \t\t\t\t\t\tand "
     "history_tab.datetime>='%s' and history_tab.datetime<'%s'";
+constexpr const char* kTimeOrderSql = " order by history_tab.datetime ASC";
 constexpr const char* kTemperatureFilterSql = " and history_tab.tempe_alarm='%d'";
 constexpr const char* kHumidityFilterSql = " and history_tab.hum_alarm='%d'";
 
@@ -63,6 +64,11 @@ std::string TableQueryStatement(const SqlEscaper& escape, std::string_view devic
   if (NormalisedFilter(humidityFilter) != kFilterAny)
     sql += FormatSqlWith(escape, kHumidityFilterSql, {humidityFilter});
   return sql;
+}
+
+std::string OrderedTableQueryStatement(const SqlEscaper& escape, std::string_view deviceId, std::string_view start,
+                                       std::string_view end, int temperatureFilter, int humidityFilter) {
+  return TableQueryStatement(escape, deviceId, start, end, temperatureFilter, humidityFilter) + kTimeOrderSql;
 }
 
 std::string CurveStatement(const SqlEscaper& escape, int channel, std::string_view deviceId, std::string_view start,

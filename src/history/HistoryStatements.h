@@ -24,6 +24,10 @@ std::string DayEndText(const QDate& day);
 std::string TableQueryStatement(const SqlEscaper& escape, std::string_view deviceId, std::string_view start,
                                 std::string_view end, int temperatureFilter, int humidityFilter);
 
+// The same rows in time order (the alarm records).
+std::string OrderedTableQueryStatement(const SqlEscaper& escape, std::string_view deviceId, std::string_view start,
+                                       std::string_view end, int temperatureFilter, int humidityFilter);
+
 // One device's readings of one channel (0 temperature, 1 humidity, 2 internal temperature,
 // 3 voltage; others as 0) in [start, end), ordered by time.
 std::string CurveStatement(const SqlEscaper& escape, int channel, std::string_view deviceId, std::string_view start,

@@ -121,7 +121,7 @@ DeviceStats ComputeDeviceStats(std::vector<StatReading> readings) {
     if (i + 1 < readings.size()) {
       const long long spacing = spacings[i];
       s.longestSpacing = std::max(s.longestSpacing, spacing);
-      if (spacing > gap)
+      if (readings::IsGap(spacing, gap))
         ++s.gaps;
       else
         standsFor = spacing;
@@ -151,6 +151,23 @@ StatReading StatReadingOf(std::string_view datetime, std::string_view tempe, std
 }
 
 long long DatetimeSeconds(std::string_view datetime) {
+  // The collector's own layout, read without sscanf: every reading of a query passes here.
+  const auto digits = [&](std::size_t at, std::size_t n) {
+    int value = 0;
+    for (std::size_t i = at; i < at + n; ++i) {
+      if (datetime[i] < '0' || datetime[i] > '9') return -1;
+      value = value * 10 + (datetime[i] - '0');
+    }
+    return value;
+  };
+  if (datetime.size() == 19 && datetime[4] == '-' && datetime[7] == '-' && datetime[10] == ' ' && datetime[13] == ':' &&
+      datetime[16] == ':') {
+    const int y = digits(0, 4), mo = digits(5, 2), d = digits(8, 2), h = digits(11, 2), mi = digits(14, 2),
+              sec = digits(17, 2);
+    if (y >= 0 && mo >= 1 && mo <= 12 && d >= 1 && h >= 0 && mi >= 0 && sec >= 0)
+      return DaysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) * 86400 + h * 3600LL + mi * 60LL +
+             sec;
+  }
   int y = 0, mo = 0, d = 0, h = 0, mi = 0, sec = 0;
   const std::string text(datetime);
   if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &sec) < 3 || mo < 1 || mo > 12 || d < 1)

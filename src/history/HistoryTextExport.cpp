@@ -1,5 +1,6 @@
 #include "HistoryTextExport.h"
 
+#include "AlarmRecords.h"
 #include "HistorySummaryExport.h"
 #include "ReportColumns.h"
 
@@ -7,14 +8,30 @@ namespace history {
 namespace {
 constexpr const char* kCsvFormat = "csv";
 constexpr const char* kSummaryFormat = "summary";
+constexpr const char* kEventsFormat = "events";
 }  // namespace
 
-bool IsTextExportFormat(const std::string& format) { return format == kCsvFormat || format == kSummaryFormat; }
+bool IsTextExportFormat(const std::string& format) {
+  return format == kCsvFormat || format == kSummaryFormat || format == kEventsFormat;
+}
 
 TextExportOutcome RunTextExport(DbSession& db, const TextExportRequest& r) {
   TextExportOutcome outcome;
   const bool csv = r.format == kCsvFormat;
-  outcome.fileName = !r.output.empty() ? r.output : ReportFileName(csv ? ".csv" : ".tsv");
+  const bool events = r.format == kEventsFormat;
+  outcome.fileName = !r.output.empty() ? r.output : ReportFileName(csv || events ? ".csv" : ".tsv");
+  if (events) {
+    std::vector<AlarmRecord> records;
+    if (!QueryAlarmRecords(db, r.deviceIds, r.from, r.to, r.temperatureFilter, r.humidityFilter, records)) {
+      outcome.message = "历史数据查询失败";
+      return outcome;
+    }
+    outcome.rowCount = static_cast<long long>(records.size());
+    std::string error;
+    outcome.ok = WriteAlarmRecordFile(records, r.encoding, outcome.fileName, error);
+    if (!outcome.ok) outcome.message = "导出失败: " + outcome.fileName + (error.empty() ? "" : " (" + error + ")");
+    return outcome;
+  }
   if (csv) {
     const CsvOutcome written = WriteHistoryCsv(db, r.deviceIds, r.from, r.to, r.temperatureFilter, r.humidityFilter,
                                                r.encoding, outcome.fileName);

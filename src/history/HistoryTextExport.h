@@ -1,6 +1,6 @@
 #pragma once
 // The headless text exports of the history query: "csv" (the table page's rows, a device at a time)
-// and "summary" (the statistics of every device). No table page and no window are needed.
+// "summary" (the statistics of every device) and "events" (the alarm records). No table page and no window are needed.
 #include <QDate>
 #include <string>
 #include <vector>
@@ -12,7 +12,7 @@ class DbSession;
 namespace history {
 
 struct TextExportRequest {
-  std::string format;                  // "csv" or "summary"
+  std::string format;                  // "csv", "summary" or "events"
   std::vector<std::string> deviceIds;  // GBK
   QDate from, to;
   int temperatureFilter = 3, humidityFilter = 3;

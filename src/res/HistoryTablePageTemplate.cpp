@@ -24,6 +24,8 @@ constexpr ControlTemplate kControls[] = {
     {IDC_HT_EXPORT_EXCEL, CtlKind::Button, "导出EXCEL", 480, 12, 43, 20},
     // In the free space right of the export buttons; nothing else moves.
     {IDC_HT_STATISTICS, CtlKind::Button, "统计", 525, 12, 34, 20},
+    // Above the export buttons, right-aligned with "统计": the only free strip of the row.
+    {IDC_HT_ALARM_RECORDS, CtlKind::Button, "报警记录", 510, 0, 49, 11},
 };
 }  // namespace
 

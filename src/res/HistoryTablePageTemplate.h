@@ -18,6 +18,7 @@ enum HistoryTablePageControlId : int {
   IDC_HT_EXPORT_PDF = 1095,
   IDC_HT_EXPORT_EXCEL = 1096,
   IDC_HT_STATISTICS = 1097,
+  IDC_HT_ALARM_RECORDS = 1098,
 };
 extern const DialogTemplate kHistoryTablePage;
 }  // namespace res

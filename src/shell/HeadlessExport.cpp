@@ -44,6 +44,7 @@ constexpr ExportKind kExportKinds[] = {
     {"xls", ".xls", [](const res::TextRows& rows, const std::string& file) { return WriteExcelReport(rows, file); }},
     {"csv", nullptr, nullptr},
     {"summary", nullptr, nullptr},
+    {"events", nullptr, nullptr},
 };
 
 struct ExportOption {
@@ -63,7 +64,8 @@ constexpr ExportOption kExportOptions[] = {
     {"temperature", "0-3", "温度筛选: 0 正常, 1 高温, 2 低温, 3 不限 (默认)"},
     {"humidity", "0-3", "湿度筛选: 0 正常, 1 高湿, 2 低湿, 3 不限 (默认)"},
     {"output", "文件", "输出文件 (默认: 当前目录下以时间命名)"},
-    {"encoding", "utf-8|gbk", "csv 和 summary 文本的编码, 默认 utf-8 (带 BOM); summary 的文件名以 .xls 结尾时为工作簿"},
+    {"encoding", "utf-8|gbk",
+     "csv、summary 和 events 文本的编码, 默认 utf-8 (带 BOM); summary 和 events 的文件名以 .xls 结尾时为工作簿"},
 };
 constexpr const char* kRequiredOptions[] = {"export", "user", "role", "devices", "from", "to"};
 constexpr const char* kPasswordVariable = "VELTRANE_PASSWORD";

@@ -1,6 +1,6 @@
 #pragma once
 // Scheduled reports without anyone at the screen:
-//   veltrane --export pdf|xls|csv|summary --user NAME (--password PW | --password-file FILE)
+//   veltrane --export pdf|xls|csv|summary|events --user NAME (--password PW | --password-file FILE)
 //            --role 1|2 --devices ID[,ID...] --from YYYY-MM-DD --to YYYY-MM-DD
 //            [--temperature 0-3] [--humidity 0-3] [--output FILE] [--encoding utf-8|gbk]
 // The password may also come from VELTRANE_PASSWORD. Reads Corvane.ini from the current
@@ -21,7 +21,7 @@ struct ExportRequest {
   std::vector<std::string> devices;  // UTF-8 as given
   QDate from, to;
   int temperatureFilter = 3, humidityFilter = 3;
-  history::TextEncoding encoding = history::TextEncoding::kUtf8Bom;  // csv and summary
+  history::TextEncoding encoding = history::TextEncoding::kUtf8Bom;  // csv, summary, events
 };
 
 // The export's options on the program's one parser, and their help and usage texts.

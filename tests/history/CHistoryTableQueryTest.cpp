@@ -2,11 +2,18 @@
 // private server.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <memory>
 
+#include "AlarmRecordTemplate.h"
+#include "AlarmRecords.h"
+#include "CAlarmRecordDlg.h"
 #include "CHistoryStatisticsDlg.h"
 #include "CHistoryTablePage.h"
 #include "HistoryStatements.h"
@@ -137,6 +144,52 @@ TEST_F(HistoryTableQuery, StatisticsButtonShowsTheFiguresOfTheRowsShown) {
   EXPECT_EQ(cell(1, 2), "5");
   EXPECT_TRUE(statistics->TabSeparatedText().startsWith(QString::fromUtf8("设备ID\t设备名称\t")));
   statistics->close();
+}
+
+// The window lists what the headless export's query finds: D000000001 goes high, low, offline
+// and on battery (the last two and the humidity below still open); D000000002 ends high.
+TEST_F(HistoryTableQuery, AlarmRecordsOfTheWindowAreThoseOfTheStreamedQuery) {
+  AddQueryRow(dlg_, "D000000001");
+  AddQueryRow(dlg_, "D000000002");
+  ClickFilter(res::IDC_HT_TEMP_ANY);
+  QTest::mouseClick(res::Control<QPushButton>(dlg_.TablePage(), res::IDC_HT_ALARM_RECORDS), Qt::LeftButton);
+  CAlarmRecordDlg* window = dlg_.TablePage()->AlarmRecordDialog();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->isVisible());
+
+  std::vector<history::AlarmRecord> streamed;
+  ASSERT_TRUE(history::QueryAlarmRecords(Db(), {"D000000001", "D000000002"}, kDay, kDay, 3, 3, streamed));
+  ASSERT_EQ(streamed.size(), 7u);
+  const auto cells = [](const std::vector<history::AlarmRecord>& records) {
+    QStringList lines;
+    for (const auto& r : records) lines << history::AlarmRecordCells(r).join('|');
+    return lines;
+  };
+  EXPECT_EQ(cells(window->Shown()), cells(streamed));
+  const auto row = [&](int r) {
+    QStringList cells;
+    for (int c = 0; c < window->List()->ColumnCount(); ++c) cells << window->List()->GetItemText(r, c);
+    return cells.join('|');
+  };
+  EXPECT_EQ(row(3), QString::fromUtf8("D000000001|一号探头|华东公司|仓库一|湿度超下限|2024-05-01 12:00:00|持续中|"
+                                      "11:59:59|1|20.00"));
+  EXPECT_EQ(row(6), QString::fromUtf8("D000000002|二号探头|华东公司|仓库一|温度超上限|2024-05-01 04:00:00|持续中|"
+                                      "0:00:00|1|22.00"));
+
+  res::Control<QComboBox>(window, res::IDC_AR_KIND)->setCurrentIndex(1 + 5);  // 供电中断
+  ASSERT_EQ(window->List()->GetItemCount(), 1);
+  EXPECT_EQ(row(0).section('|', 9), "3.70");
+  QTest::mouseClick(res::Control<QPushButton>(window, res::IDC_AR_COPY), Qt::LeftButton);
+  const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 2);
+  EXPECT_TRUE(lines[0].startsWith(QString::fromUtf8("设备ID\t设备名称\t公司\t部门\t报警类型")));
+  EXPECT_EQ(lines[1].split('\t').size(), history::kAlarmRecordColumnCount);
+
+  res::Control<QComboBox>(window, res::IDC_AR_KIND)->setCurrentIndex(0);
+  window->SortBy(history::kArColDuration);
+  window->SortBy(history::kArColDuration);  // longest first
+  EXPECT_EQ(window->List()->GetItemText(0, history::kArColDuration), "12:00:00");
+  window->close();
 }
 
 TEST_F(HistoryTableQuery, SummaryOfEveryDeviceNamesAlsoThoseWithoutReadings) {

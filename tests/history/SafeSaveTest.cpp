@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QRandomGenerator>
 
+#include "AlarmRecords.h"
 #include "ExcelReport.h"
 #include "ExportTestSupport.h"
 #include "HistoryExport.h"
@@ -54,4 +55,13 @@ TEST(SafeSaveTest, FailedExportsKeepTheEarlierFile) {
     for (int x = 0; x < chart.width(); ++x) chart.setPixel(x, y, QRandomGenerator::global()->generate());
   ExpectEarlierFileSurvives("chart.pdf",
                             [&](const std::string& file) { return ExportCurvePdf(nullptr, chart, file).ok; });
+
+  // The alarm records, as CSV and as a workbook.
+  std::vector<history::AlarmRecord> records(
+      2000, {"D000000001", "cold room", "company", "department", {readings::ExcursionKind::TemperatureHigh, 0, 600}});
+  for (const char* name : {"events.csv", "events.xls"})
+    ExpectEarlierFileSurvives(name, [&](const std::string& file) {
+      std::string error;
+      return history::WriteAlarmRecordFile(records, history::TextEncoding::kUtf8Bom, file, error);
+    });
 }

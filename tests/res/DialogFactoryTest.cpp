@@ -15,6 +15,7 @@
 #include <QWidget>
 
 #include "AboutDialogTemplate.h"
+#include "AlarmRecordTemplate.h"
 #include "CompanyDeptTemplate.h"
 #include "CompanyPageTemplate.h"
 #include "DepartmentPageTemplate.h"
@@ -164,10 +165,11 @@ TEST(BuildDialog, EachKindBecomesItsWidgetWithTheStylesThatMatter) {
 // its place: a repeated id would make the dialog code act on the wrong control.
 TEST(BuildDialog, EveryTableControlIsFoundByItsIdAsItsKindInItsPlace) {
   const DialogTemplate* tables[] = {
-      &kAboutDialog,      &kLoginDialog,        &kHistoryQueryDialog,
-      &kHistoryTablePage, &kHistoryCurvePage,   &kHistoryStatisticsDialog,
-      &kUserManageDialog, &kCompanyDeptDialog,  &kCompanyPage,
-      &kDepartmentPage,   &kDeviceManageDialog, &kPermissionDialog,
+      &kAboutDialog,       &kLoginDialog,        &kHistoryQueryDialog,
+      &kHistoryTablePage,  &kHistoryCurvePage,   &kHistoryStatisticsDialog,
+      &kUserManageDialog,  &kCompanyDeptDialog,  &kCompanyPage,
+      &kDepartmentPage,    &kDeviceManageDialog, &kPermissionDialog,
+      &kAlarmRecordDialog,
   };
   const auto isKind = [](QWidget* w, CtlKind kind) {
     switch (kind) {

@@ -254,3 +254,28 @@ TEST_F(HeadlessExportTest, DatabaseDownIsReported) {
   EXPECT_NE(line.find(":1: Can't connect"), std::string::npos) << line;
   EXPECT_NE(line.find("(exit status 3)"), std::string::npos) << line;
 }
+
+// Every third reading is above: one record each, the last still open at the end of the range.
+TEST_F(HeadlessExportTest, EventsAsCsvOrWorkbook) {
+  RunResult r =
+      RunIn(dir_, "--export events " + kAdmin + "--devices TH00010101,TH00020101" + kDay + " --output ev.csv");
+  ASSERT_EQ(r.status, 0) << r.out;
+  const std::string csv = ReadFile(dir_ / "ev.csv");
+  EXPECT_EQ(csv.rfind("\xEF\xBB\xBF设备ID,设备名称,公司,部门,报警类型,开始时间,结束时间,持续时间,读数个数,极值\r\n", 0),
+            0u)
+      << csv.substr(0, 200);
+  EXPECT_NE(csv.find("\nTH00010101,一号冷库,华东冷链,冷藏部,温度超上限,2026-12-07 00:00:00,2026-12-07 00:10:00,0:10:00,"
+                     "1,20.50\r\n"),
+            std::string::npos);
+  EXPECT_NE(csv.find("\nTH00020101,药柜,华东冷链,冷藏部,温度超上限,2026-12-07 06:30:00,持续中,0:00:00,1,24.50\r\n"),
+            std::string::npos);
+  std::size_t lines = 0;
+  for (char c : csv) lines += c == '\n';
+  EXPECT_EQ(lines, 1u + 2 * 14);
+  EXPECT_NE(r.out.find("28 条记录"), std::string::npos) << r.out;
+
+  r = RunIn(dir_, "--export events " + kAdmin + "--devices TH00010101" + kDay + " --output ev.xls");
+  ASSERT_EQ(r.status, 0) << r.out;
+  EXPECT_TRUE(fs::exists(dir_ / "ev.xls"));
+  EXPECT_EQ(RunIn(dir_, "--export events " + kAdmin + "--devices NOSUCH" + kDay).status, 5);
+}

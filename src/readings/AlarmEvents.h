@@ -1,0 +1,76 @@
+#pragma once
+// Alarm records: the excursions a device's readings show, each a maximal run of consecutive
+// readings in one state, as the warehouse rules want them reported (when it began, when it
+// ended, how long, how many readings, how far it went).
+//
+// A channel without a value (Reading.h: NULL, no number, code 4) neither starts nor ends a run
+// of that channel's kinds; the reading still counts for the spacing between readings. A
+// spacing longer than the gap threshold (ReadingGaps.h) is itself an excursion, the
+// communication interruption, and ends every run open before it at the last reading before it.
+// Runs of different kinds may overlap.
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "Reading.h"
+
+namespace readings {
+
+enum class ExcursionKind : std::uint8_t {
+  TemperatureHigh,
+  TemperatureLow,
+  HumidityHigh,
+  HumidityLow,
+  SensorOffline,             // either channel at code 3
+  PowerInterrupted,          // on battery (power code 0)
+  CommunicationInterrupted,  // a gap between two readings
+};
+inline constexpr int kExcursionKindCount = 7;
+
+// What an excursion needs of one reading.
+struct EventReading {
+  long long time;  // seconds, any epoch
+  Channel temperature, humidity;
+  std::int32_t power;  // kPowerBattery, kPowerMains; anything else says nothing about the supply
+  double voltage;      // NaN: none
+};
+
+struct Excursion {
+  ExcursionKind kind;
+  long long start = 0;     // the first reading in the state (a gap: the reading before it)
+  long long end = 0;       // the first reading out of it; when open, the device's last reading
+  bool open = false;       // the readings ended inside it
+  long long readings = 0;  // readings in the state (0 for a gap: none arrived)
+  double extreme = std::numeric_limits<double>::quiet_NaN();  // highest above, lowest below and
+                                                              // lowest voltage; NaN: none
+  long long Duration() const { return end - start; }
+};
+
+// Readings of one device in time order go in one by one; it keeps one open run per kind and
+// the excursions found, never the readings.
+class ExcursionDetector {
+ public:
+  explicit ExcursionDetector(long long gapThresholdSeconds) : gapThreshold_(gapThresholdSeconds) {}
+  void Add(const EventReading& reading);
+  // Leaves what is still open as ongoing; the excursions by start, then kind.
+  std::vector<Excursion> Finish();
+
+ private:
+  struct Run {
+    bool active = false;
+    Excursion excursion{};
+  };
+  void Close(Run& run, long long end, bool open);
+
+  long long gapThreshold_;
+  bool any_ = false;
+  long long last_ = 0;
+  Run runs_[kExcursionKindCount - 1];
+  std::vector<Excursion> found_;
+};
+
+// The excursions of one device's readings in time order, gaps judged by their own spacings.
+std::vector<Excursion> ExcursionsOf(const std::vector<EventReading>& readingsInTimeOrder);
+
+}  // namespace readings
