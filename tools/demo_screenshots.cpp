@@ -26,6 +26,7 @@
 
 #include "AppConfig.h"
 #include "CAboutDlg.h"
+#include "CAlarmRecordDlg.h"
 #include "CCompanyDeptDlg.h"
 #include "CHistoryQueryDlg.h"
 #include "CHistoryTablePage.h"
@@ -80,6 +81,8 @@ void ShootHistory() {
   dlg.show();
   Click(&dlg, res::IDC_HQ_QUERY);
   Save(dlg, "history-table.png");
+  dlg.TablePage()->ShowAlarmRecords();
+  if (QDialog* records = dlg.TablePage()->AlarmRecordDialog()) Save(*records, "alarm-records.png");
   ExportPdf(nullptr, *dlg.TablePage()->ResultList()->Model(), (outDir + "/history-report.pdf").toStdString());
   res::Control<QTabBar>(&dlg, res::IDC_HQ_TABS)->setCurrentIndex(1);
   Click(&dlg, res::IDC_HQ_QUERY);
@@ -94,8 +97,10 @@ void ShootAdministration(QWidget* frame) {
       {res::ID_USER_MANAGE, "user_manage_dialog.png"},
       {res::ID_DEVICE_MANAGE, "device_manage_dialog.png"},
       {res::ID_USER_PERMISSION, "permission_dialog.png"},
+      {res::ID_AUDIT_LOG, "audit_log_dialog.png"},
   };
   DialogContext context{kDemoLogin};
+  context.auditTrail = true;
   for (const auto& d : dialogs) {
     std::unique_ptr<QDialog> dialog = DatabaseDialogFactory(d.command, context)(frame);
     dialog->show();
@@ -153,7 +158,7 @@ int main(int argc, char** argv) {
   CMainFrame frame(config);
   if (const QScreen* screen = frame.screen()) frame.setGeometry(screen->availableGeometry());
   frame.showMaximized();
-  frame.StartMonitoring(kDemoLogin);
+  frame.StartMonitoring(kDemoLogin, true);
   frame.setWindowTitle(QStringLiteral("温湿度智能监控系统"));
   Settle(liveSeconds * 1000);  // the monitor thread refreshes every 10 s meanwhile
   frame.OnLiveRefresh();
