@@ -1,8 +1,10 @@
 #include "AlarmRecords.h"
 
 #include <algorithm>
+#include <map>
 #include <utility>
 
+#include "AuditTrail.h"
 #include "DbSession.h"
 #include "Gbk.h"
 #include "HistoryCells.h"
@@ -20,12 +22,20 @@ const std::array<const char*, readings::kExcursionKindCount> kAlarmKindNames = {
 };
 
 const std::array<const char*, kAlarmRecordColumnCount> kAlarmRecordColumnTitles = {
-    "设备ID", "设备名称", "公司", "部门", "报警类型", "开始时间", "结束时间", "持续时间", "读数个数", "极值",
+    "设备ID",   "设备名称", "公司", "部门",   "报警类型", "开始时间", "结束时间",
+    "持续时间", "读数个数", "极值", "确认人", "确认时间", "确认说明",
 };
 
 namespace {
 
 constexpr const char* kOngoingText = "持续中";
+// The kinds as the live acknowledgements name them, in ExcursionKind order.
+constexpr const char* kAckKindNames[readings::kExcursionKindCount] = {
+    "temp_high", "temp_low", "hum_high", "hum_low", "sensor_offline", "supply_lost", "comm_lost",
+};
+constexpr const char* kAcksOfDeviceTemplate =
+    "select kind,event_start,user_name,date_format(ack_time,'%%Y-%%m-%%d %%H:%%i:%%s'),comment from alarm_ack_tab "
+    "where device_id='%s' order by ack_id";
 constexpr const char* kUtf8Bom = "\xEF\xBB\xBF";
 constexpr const char* kWorkbookExtension = ".xls";
 constexpr const char* kSheetName = "Sheet1";
@@ -41,7 +51,7 @@ readings::EventReading EventReadingOf(Field datetime, Field tempe, Field tempeCo
 void AddRecords(std::vector<AlarmRecord>& out, const std::array<std::string, 4>& identity,
                 std::vector<readings::Excursion> events) {
   for (readings::Excursion& event : events)
-    out.push_back({identity[0], identity[3], identity[1], identity[2], std::move(event)});
+    out.push_back({identity[0], identity[3], identity[1], identity[2], std::move(event), {}, {}, {}});
 }
 
 // The statement orders by time; the collector's text column could still hold one out of step.
@@ -114,7 +124,34 @@ QStringList AlarmRecordCells(const AlarmRecord& r) {
           e.open ? QString::fromUtf8(kOngoingText) : time(e.end),
           DurationText(e.Duration()),
           QString::number(e.readings),
-          readings::HasValue(e.extreme) ? QString::number(e.extreme, 'f', 2) : QString()};
+          readings::HasValue(e.extreme) ? QString::number(e.extreme, 'f', 2) : QString(),
+          platform::FromGbk(r.ackUser),
+          platform::FromGbk(r.ackTime),
+          platform::FromGbk(r.ackComment)};
+}
+
+bool AttachAcknowledgements(DbSession& db, std::vector<AlarmRecord>& records) {
+  if (records.empty() || !AuditTablesPresent(db)) return true;
+  // The first acknowledgement of each event, by device.
+  std::map<std::string, std::map<std::pair<std::string, std::string>, DbRow>> acks;
+  for (const AlarmRecord& record : records) {
+    if (acks.count(record.deviceId)) continue;
+    auto& ofDevice = acks[record.deviceId];
+    const DbResult result = db.Select(db.Format(kAcksOfDeviceTemplate, {record.deviceId}));
+    if (!result.ok) return false;
+    for (const DbRow& row : result.rows)
+      if (row.size() == 5) ofDevice.emplace(std::pair(row[0], row[1]), row);
+  }
+  for (AlarmRecord& record : records) {
+    const auto& ofDevice = acks[record.deviceId];
+    const auto it =
+        ofDevice.find({kAckKindNames[static_cast<std::size_t>(record.event.kind)], DatetimeText(record.event.start)});
+    if (it == ofDevice.end()) continue;
+    record.ackUser = it->second[2];
+    record.ackTime = it->second[3];
+    record.ackComment = it->second[4];
+  }
+  return true;
 }
 
 std::vector<AlarmRecord> AlarmRecordsOfRows(const HistoryRowStore& rows) {
@@ -173,7 +210,7 @@ bool QueryAlarmRecords(DbSession& db, const std::vector<std::string>& deviceIds,
     }
     AddRecords(records, identity, std::move(events));
   }
-  return true;
+  return AttachAcknowledgements(db, records);
 }
 
 bool WriteAlarmRecordFile(const std::vector<AlarmRecord>& records, TextEncoding encoding, const std::string& fileName,

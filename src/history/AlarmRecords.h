@@ -22,10 +22,13 @@ class HistoryRowStore;
 struct AlarmRecord {
   std::string deviceId, deviceName, company, department;  // GBK
   readings::Excursion event;
+  // Who acknowledged the event at a station, when (server time) and what they wrote; GBK, empty
+  // when nobody did (or the database keeps no acknowledgements).
+  std::string ackUser, ackTime, ackComment;
 };
 
 extern const std::array<const char*, readings::kExcursionKindCount> kAlarmKindNames;  // UTF-8
-inline constexpr int kAlarmRecordColumnCount = 10;
+inline constexpr int kAlarmRecordColumnCount = 13;
 extern const std::array<const char*, kAlarmRecordColumnCount> kAlarmRecordColumnTitles;  // UTF-8
 enum AlarmRecordColumn : int { kArColKind = 4, kArColStart, kArColEnd, kArColDuration, kArColReadings, kArColExtreme };
 
@@ -46,6 +49,11 @@ struct AlarmQueryFigures {
 bool QueryAlarmRecords(DbSession& db, const std::vector<std::string>& deviceIds, const QDate& from, const QDate& to,
                        int temperatureFilter, int humidityFilter, std::vector<AlarmRecord>& records,
                        AlarmQueryFigures* figures = nullptr);
+
+// Fills the acknowledgement of every record that a station acknowledged (matched by device, kind
+// and the reading time that began it). Nothing when the database has no acknowledgement table;
+// false when a statement failed.
+bool AttachAcknowledgements(DbSession& db, std::vector<AlarmRecord>& records);
 
 // A name ending in ".xls" gives a workbook, anything else CSV (UTF-8 with a byte-order mark, or
 // GBK). Saved safely: a failed write keeps the file that was there.

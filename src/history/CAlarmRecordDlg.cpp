@@ -21,7 +21,8 @@ constexpr const char* kSummaryFormat = "%1条报警记录 (共%2条)。结束时
 constexpr const char* kSuccessFormat = "导出文件:%1 成功";
 constexpr const char* kFailure = "导出失败";
 constexpr const char* kNothingToExport = "没有可导出的报警记录";
-constexpr int kColumnWidths[history::kAlarmRecordColumnCount] = {90, 90, 90, 80, 80, 140, 140, 80, 60, 60};
+constexpr int kColumnWidths[history::kAlarmRecordColumnCount] = {90, 90, 90, 80, 80,  140, 140,
+                                                                 80, 60, 60, 70, 140, 160};
 
 // A column's order: times, durations, counts and extremes as numbers (no extreme last), the
 // rest as text.

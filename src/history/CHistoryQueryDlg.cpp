@@ -7,6 +7,7 @@
 #include <QTabBar>
 #include <algorithm>
 
+#include "AlarmRecords.h"
 #include "CHistoryCurvePage.h"
 #include "CHistoryTablePage.h"
 #include "Catalogue.h"
@@ -78,6 +79,8 @@ CHistoryQueryDlg::CHistoryQueryDlg(DbSession& db, Login login, QWidget* parent)
                        tabClientRect_.width() - kPageRightMargin,
                        tabClientRect_.height() - kPageBottomMargin - (top - kPageTop));
   tablePage_ = new CHistoryTablePage(this);
+  tablePage_->SetAcknowledgementLookup(
+      [this](std::vector<history::AlarmRecord>& records) { history::AttachAcknowledgements(db_, records); });
   curvePage_ = new CHistoryCurvePage(db_, this, this);
   for (QWidget* page : {static_cast<QWidget*>(tablePage_), static_cast<QWidget*>(curvePage_)}) {
     page->setGeometry(pageRect);

@@ -117,7 +117,9 @@ CHistoryStatisticsDlg* CHistoryTablePage::StatisticsDialog() const { return stat
 
 void CHistoryTablePage::ShowAlarmRecords() {
   if (alarmRecords_) alarmRecords_->close();
-  alarmRecords_ = new CAlarmRecordDlg(history::AlarmRecordsOfRows(rows_->Store()), this);
+  std::vector<history::AlarmRecord> records = history::AlarmRecordsOfRows(rows_->Store());
+  if (acknowledgements_) acknowledgements_(records);
+  alarmRecords_ = new CAlarmRecordDlg(std::move(records), this);
   alarmRecords_->setAttribute(Qt::WA_DeleteOnClose);
   alarmRecords_->open();
 }

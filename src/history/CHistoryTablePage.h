@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "AlarmRecords.h"
 #include "DbSession.h"
 #include "DialogBase.h"
 #include "ReportListView.h"
@@ -51,6 +52,9 @@ class CHistoryTablePage : public res::DialogBase {
   // "报警记录": opens the excursions of the rows shown (window-modal, not blocking).
   void ShowAlarmRecords();
   CAlarmRecordDlg* AlarmRecordDialog() const;
+  // Fills in who acknowledged the records (the dialog passes its session's lookup).
+  using AcknowledgementLookup = std::function<void(std::vector<history::AlarmRecord>&)>;
+  void SetAcknowledgementLookup(AcknowledgementLookup lookup) { acknowledgements_ = std::move(lookup); }
 
  signals:
   // Any filter button was clicked: the dialog re-runs its table query.
@@ -66,4 +70,5 @@ class CHistoryTablePage : public res::DialogBase {
   ExportHandler exportPdf_, exportExcel_;
   QPointer<CHistoryStatisticsDlg> statistics_;
   QPointer<CAlarmRecordDlg> alarmRecords_;
+  AcknowledgementLookup acknowledgements_;
 };

@@ -257,18 +257,25 @@ TEST_F(HeadlessExportTest, DatabaseDownIsReported) {
 
 // Every third reading is above: one record each, the last still open at the end of the range.
 TEST_F(HeadlessExportTest, EventsAsCsvOrWorkbook) {
+  db_->Exec("delete from alarm_ack_tab");
+  db_->Exec(
+      Utf8ToGbk("insert into alarm_ack_tab (device_id,kind,event_start,user_name,comment) values "
+                "('TH00010101','temp_high','2026-12-07 00:00:00','admin','门未关')"));
   RunResult r =
       RunIn(dir_, "--export events " + kAdmin + "--devices TH00010101,TH00020101" + kDay + " --output ev.csv");
   ASSERT_EQ(r.status, 0) << r.out;
   const std::string csv = ReadFile(dir_ / "ev.csv");
-  EXPECT_EQ(csv.rfind("\xEF\xBB\xBF设备ID,设备名称,公司,部门,报警类型,开始时间,结束时间,持续时间,读数个数,极值\r\n", 0),
+  EXPECT_EQ(csv.rfind("\xEF\xBB\xBF设备ID,设备名称,公司,部门,报警类型,开始时间,结束时间,持续时间,读数个数,极值,确认人,"
+                      "确认时间,确认说明\r\n",
+                      0),
             0u)
       << csv.substr(0, 200);
   EXPECT_NE(csv.find("\nTH00010101,一号冷库,华东冷链,冷藏部,温度超上限,2026-12-07 00:00:00,2026-12-07 00:10:00,0:10:00,"
-                     "1,20.50\r\n"),
+                     "1,20.50,admin,"),
             std::string::npos);
-  EXPECT_NE(csv.find("\nTH00020101,药柜,华东冷链,冷藏部,温度超上限,2026-12-07 06:30:00,持续中,0:00:00,1,24.50\r\n"),
+  EXPECT_NE(csv.find("\nTH00020101,药柜,华东冷链,冷藏部,温度超上限,2026-12-07 06:30:00,持续中,0:00:00,1,24.50,,,\r\n"),
             std::string::npos);
+  EXPECT_NE(csv.find(",门未关\r\n"), std::string::npos) << "the acknowledgement, matched by device, kind and start";
   std::size_t lines = 0;
   for (char c : csv) lines += c == '\n';
   EXPECT_EQ(lines, 1u + 2 * 14);
