@@ -26,12 +26,14 @@ struct AuditCase {
 class AuditTrailTest : public AdminDbTest {
  protected:
   void SetUp() override {
+    REQUIRE_AUDIT_TRAIL();
     AdminDbTest::SetUp();
     if (IsSkipped() || HasFatalFailure()) return;
     db().Exec("insert into user_tab values ('li','secret',2)");
     db().Exec("delete from audit_tab");
   }
   void TearDown() override {
+    if (!TestSchemaHasAuditTrail()) return;
     db().Exec("drop trigger if exists refuse_company");
     db().Exec("drop trigger if exists refuse_audit");
   }

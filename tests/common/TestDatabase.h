@@ -39,6 +39,12 @@ class TestDatabase {
   bool ok_ = false;
 };
 
+// The scratch schemas hold the audit trail's tables unless VELTRANE_TEST_WITHOUT_AUDIT is set
+// (scripts/test runs the suite both ways).
+bool TestSchemaHasAuditTrail();
+#define REQUIRE_AUDIT_TRAIL() \
+  if (!TestSchemaHasAuditTrail()) GTEST_SKIP() << "the schema has no audit tables (VELTRANE_TEST_WITHOUT_AUDIT)"
+
 // Skips the test when the scratch database could not be created.
 #define REQUIRE_DB(db) \
   if (!(db).ok()) GTEST_SKIP() << "test database server not reachable"

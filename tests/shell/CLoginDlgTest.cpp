@@ -114,6 +114,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, LoginRefused,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LoginDialog, AcceptedAndRefusedLoginsAreAudited) {
+  REQUIRE_AUDIT_TRAIL();
   db_->Exec("delete from audit_tab");
   Type("li", "wrong", kNormal);
   ClickLogin();

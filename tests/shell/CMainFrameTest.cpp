@@ -653,6 +653,7 @@ TEST_F(MainFrameMonitoring, AHangingOrMissingProgramNeverHoldsUpTheRefresh) {
 // An acknowledgement is stored with the reading time that began the event; it silences the bell
 // for that event only, and the same device's next excursion is a new event that rings again.
 TEST_F(MainFrameMonitoring, AnAcknowledgementIsStoredAndSilencesTheBellForItsEventOnly) {
+  REQUIRE_AUDIT_TRAIL();
   db_->Exec("delete from alarm_ack_tab");
   CMainFrame frame(kTableFirst);
   frame.SetMonitorClock(AcceleratedMonitorClock(50));
