@@ -132,11 +132,15 @@ TEST_F(AuditTrailTest, AnAccountWithInsertAndSelectOnlyWorksAndCannotRewriteTheT
   EXPECT_TRUE(AuditTablesPresent(station));
   EXPECT_TRUE(admin::AddCompany(station, kAudited, "0007", "g").Succeeded());
   EXPECT_TRUE(admin::DeleteCompany(station, kAudited, "0007").Succeeded());
+  EXPECT_TRUE(RecordAudit(station, kAudited, G(kLoginAcceptedAction), "admin"));
   EXPECT_TRUE(RecordAudit(station, kAudited, G(kExportAction), "csv"));
-  EXPECT_EQ(AuditRows(), 3);
+  EXPECT_TRUE(RecordAcknowledgement(station, kAudited, "0000000001", "temp_high", "2024-05-01 10:00:00", "x"));
+  EXPECT_TRUE(IsAcknowledged(station, "0000000001", "temp_high", "2024-05-01 10:00:00"));
+  EXPECT_EQ(AuditRows(), 5);
   EXPECT_FALSE(station.Execute("update audit_tab set user_name='nobody'"));
   EXPECT_FALSE(station.Execute("delete from audit_tab"));
-  EXPECT_EQ(AuditRows(), 3);
+  EXPECT_FALSE(station.Execute("update alarm_ack_tab set comment='y'"));
+  EXPECT_EQ(AuditRows(), 5);
   station.Close();
   db().Exec("drop user 'station_audit'@'127.0.0.1'");
   db().Exec("drop user 'station_audit'@'localhost'");
