@@ -12,6 +12,7 @@
 #include "DbSession.h"
 #include "Gbk.h"
 #include "HistoryCsv.h"
+#include "HistoryStatistics.h"
 #include "ReportListView.h"
 #include "SaveFile.h"
 #include "XlsBook.h"
@@ -38,13 +39,6 @@ constexpr const char* kActions[] = {"添加用户", "删除用户",           "�
                                     "删除公司", "添加部门",           "修改部门",          "删除部门",
                                     "添加设备", "修改设备",           "删除设备",          "授予权限",
                                     "撤销权限", kLoginAcceptedAction, kLoginRefusedAction, kExportAction};
-
-// A tab or line break inside a value must not split a copied row.
-QString OneLine(QString text) {
-  for (QChar& c : text)
-    if (c == '\t' || c == '\n' || c == '\r') c = ' ';
-  return text;
-}
 
 }  // namespace
 
@@ -112,8 +106,8 @@ void CAuditLogDlg::CopyToClipboard() const {
   lines << header.join('\t');
   for (const auto& row : rows_) {
     QStringList fields;
-    for (const std::string& field : row) fields << OneLine(platform::FromGbk(field));
-    lines << fields.join('\t');
+    for (const std::string& field : row) fields << platform::FromGbk(field);
+    lines << history::SummaryLine(fields);  // a tab or line break inside a value never splits the row
   }
   QApplication::clipboard()->setText(lines.join('\n') + '\n');
 }
