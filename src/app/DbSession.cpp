@@ -7,6 +7,7 @@
 #include <ma_pvio.h>
 #include <mysqld_error.h>
 // clang-format on
+#include <poll.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -22,7 +23,18 @@ namespace {
 
 constexpr const char* kDefaultCharacterSet = "gbk";
 constexpr unsigned kClientDefaultPort = 3306;  // what port 0 means to the client
-constexpr const char* kConnectFailureFormat = "cannot connect to database '%s' on %s:%u: %s";
+constexpr const char* kConnectFailureFormat = "cannot connect to database '%s' on %s: %s";
+// A Galera node tells whether it replicates and whether it takes clients; a plain server has
+// no such variable (or has it OFF) and is used as it is.
+constexpr std::string_view kWsrepOnQuery = "show variables like 'wsrep_on'";
+// wsrep_on without a provider replicates nothing and serves clients like a plain server (its
+// wsrep_ready stays OFF).
+constexpr std::string_view kWsrepProviderQuery = "show variables like 'wsrep_provider'";
+constexpr std::string_view kNoProvider = "none";
+constexpr std::string_view kWsrepReadyQuery = "show status like 'wsrep_ready'";
+constexpr std::string_view kSyncWaitStatement = "set session wsrep_sync_wait=1";
+constexpr unsigned kWsrepNotReadyError = ER_UNKNOWN_COM_ERROR;  // "WSREP has not yet prepared node..."
+constexpr const char* kWsrepNotReadyText = "the Galera node is not ready for clients (wsrep_ready OFF)";
 // A lost link reported this close to the read time-out was the time-out itself: the server
 // is up but not answering, and reconnecting would only make the user wait again.
 constexpr auto kTimeoutSlack = std::chrono::milliseconds(250);
@@ -53,21 +65,76 @@ ClientError ConvertClientError(MYSQL& handle) {
   return error;
 }
 
+struct Endpoint {
+  std::string host;
+  unsigned port = 0;
+};
+
+// "db1, db2:3307" → {db1, port}, {db2, 3307}; an entry without a number after its last colon
+// keeps the whole text as its name. An empty list still names the client's default host.
+std::vector<Endpoint> ParseEndpoints(const std::string& hosts, int port) {
+  std::vector<Endpoint> endpoints;
+  std::size_t start = 0;
+  while (start <= hosts.size()) {
+    std::size_t end = hosts.find(',', start);
+    if (end == std::string::npos) end = hosts.size();
+    std::string entry = hosts.substr(start, end - start);
+    entry.erase(0, entry.find_first_not_of(" \t"));
+    entry.erase(entry.find_last_not_of(" \t") + 1);
+    Endpoint endpoint{entry, static_cast<unsigned>(std::max(port, 0))};
+    const std::size_t colon = entry.rfind(':');
+    if (colon != std::string::npos && colon + 1 < entry.size() && entry.find(':') == colon &&
+        entry.find_first_not_of("0123456789", colon + 1) == std::string::npos && entry.size() - colon <= 6) {
+      endpoint.host = entry.substr(0, colon);
+      endpoint.port = static_cast<unsigned>(std::stoul(entry.substr(colon + 1)));
+    }
+    if (!entry.empty()) endpoints.push_back(std::move(endpoint));
+    start = end + 1;
+  }
+  if (endpoints.empty()) endpoints.push_back({"", static_cast<unsigned>(std::max(port, 0))});
+  return endpoints;
+}
+
+// The first column of the first row of `sql`, nullopt when the statement failed (`error`
+// says why) or returned no row ("" then).
+std::optional<std::string> FirstValue(MYSQL& handle, std::string_view sql, ClientError& error, bool& hadRow) {
+  hadRow = false;
+  if (mysql_real_query(&handle, sql.data(), sql.size()) != 0) {
+    error = ConvertClientError(handle);
+    return std::nullopt;
+  }
+  MYSQL_RES* result = mysql_store_result(&handle);
+  if (!result) {
+    error = ConvertClientError(handle);
+    return std::nullopt;
+  }
+  std::string value;
+  if (MYSQL_ROW row = mysql_fetch_row(result); row && mysql_num_fields(result) >= 2) {
+    hadRow = true;
+    value = row[1] ? row[1] : "";
+  }
+  mysql_free_result(result);
+  return value;
+}
+
 }  // namespace
 
 // Everything that belongs to the client connection. Its *Locked members expect `mutex` held.
 class DbSession::Connection {
  public:
   bool ConnectLocked(bool recordOutcome = true);
+  // After a connect to a server: false (with `failure`) when it is a Galera node not ready.
+  bool NodeReadyLocked(std::optional<ClientError>& failure);
   void InitHandleLocked();
   void ReconnectLocked(bool recordOutcome);
   void CloseLocked();
   bool HeldByThisThread();
   // Runs `attempt` (true = success) under the time-outs and in-flight marking and, for the
   // holder, with the reconnect-and-retry rule.
-  bool RunStatementLocked(const std::function<bool()>& attempt);
+  // A statement that may have changed something (`resend` false) is never sent twice.
+  bool RunStatementLocked(const std::function<bool()>& attempt, bool resend = true);
   bool SelectRowsLocked(std::string_view sql, DbFetch fetch, std::vector<DbRow>& rows);
-  bool ExecuteLocked(std::string_view sql);
+  bool ExecuteLocked(std::string_view sql, bool resend);
   bool EndTransactionLocked(std::string_view sql);
   void ApplyTimeoutsLocked();
   void MarkInFlight(bool inFlight);
@@ -82,12 +149,16 @@ class DbSession::Connection {
   bool handleInitialised = false;
   std::string host, user, password, database;
   int port = 0;
+  std::vector<Endpoint> endpoints{{"", 0}};
+  bool readsOwnWrites = true;
   std::string characterSet = kDefaultCharacterSet;
 
   bool linked = false;                 // the handle holds a working connection (for escaping)
   unsigned appliedTimeoutSeconds = 0;  // what the socket was last given
   bool inTransaction = false;          // between Begin and Commit/Rollback
   bool transactionLost = false;        // the link broke inside it: fail to its end
+  bool commitUnconfirmed = false;      // the last commit was sent, its reply never came
+  bool statementLinkLost = false;      // the last statement lost its link (before any reconnect)
   std::uint64_t generation = 0;        // counts connects, to notice a reconnect under a transaction
   std::string lastReportedConnectError;
   std::string lastConnectFailure;
@@ -119,6 +190,7 @@ DbSession::~DbSession() { Close(); }
 
 void DbSession::Configure(std::string host, int port, std::string user, std::string password, std::string database) {
   std::lock_guard lock(connection_->mutex);
+  connection_->endpoints = ParseEndpoints(host, port);
   connection_->host = std::move(host);
   connection_->port = port;
   connection_->user = std::move(user);
@@ -130,6 +202,7 @@ void DbSession::ConfigureLike(DbSession& other) {
   if (&other == this) return;
   std::string host, user, password, database, characterSet;
   int port = 0;
+  bool readsOwnWrites = true;
   {
     std::lock_guard lock(other.connection_->mutex);
     const Connection& from = *other.connection_;
@@ -139,10 +212,17 @@ void DbSession::ConfigureLike(DbSession& other) {
     password = from.password;
     database = from.database;
     characterSet = from.characterSet;
+    readsOwnWrites = from.readsOwnWrites;
   }
   Configure(std::move(host), port, std::move(user), std::move(password), std::move(database));
   SetCharacterSet(std::move(characterSet));
+  SetReadsOwnWrites(readsOwnWrites);
   SetConnectFailureReporting(other.connection_->reportConnectFailures.load());
+}
+
+void DbSession::SetReadsOwnWrites(bool on) {
+  std::lock_guard lock(connection_->mutex);
+  connection_->readsOwnWrites = on;
 }
 
 void DbSession::SetConnectFailureReporting(bool onStderr) { connection_->reportConnectFailures = onStderr; }
@@ -163,10 +243,15 @@ bool DbSession::IsLinkError(unsigned error) {
     case CR_ERR_NET_READ:
     case CR_ERR_NET_WRITE:
     case ER_SERVER_SHUTDOWN:
-    case ER_CONNECTION_KILLED: return true;
+    case ER_CONNECTION_KILLED:
+    // A Galera node that left the cluster's primary part refuses every table with this: for
+    // the station it is as good as gone, and another node (or the proxy) is asked instead.
+    case ER_UNKNOWN_COM_ERROR: return true;
     default: return false;
   }
 }
+
+bool DbSession::IsTransientError(unsigned error) { return error == ER_LOCK_DEADLOCK || error == ER_LOCK_WAIT_TIMEOUT; }
 
 void DbSession::Connection::InitHandleLocked() {
   mysql_init(&handle);
@@ -181,27 +266,73 @@ void DbSession::Connection::InitHandleLocked() {
 void DbSession::Connection::ReportConnectFailure(const ClientError& error) {
   // One line per failure; a monitor thread retrying every minute against the same fault does
   // not repeat it until a connect has succeeded in between.
-  char line[1024];
-  std::snprintf(line, sizeof line, kConnectFailureFormat, database.c_str(), host.c_str(),
-                port > 0 ? static_cast<unsigned>(port) : kClientDefaultPort, error.text.c_str());
+  std::string servers;
+  for (const Endpoint& endpoint : endpoints)
+    servers += (servers.empty() ? "" : ", ") + endpoint.host + ":" +
+               std::to_string(endpoint.port > 0 ? endpoint.port : kClientDefaultPort);
+  char line[2048];
+  std::snprintf(line, sizeof line, kConnectFailureFormat, database.c_str(), servers.c_str(), error.text.c_str());
   lastConnectFailure = line;
   if (error.text == lastReportedConnectError || !reportConnectFailures) return;
   lastReportedConnectError = error.text;
   platform::Diagnostic("veltrane: %s\n", line);
 }
 
+bool DbSession::Connection::NodeReadyLocked(std::optional<ClientError>& failure) {
+  ClientError error;
+  bool hadRow = false;
+  const std::optional<std::string> wsrepOn = FirstValue(handle, kWsrepOnQuery, error, hadRow);
+  if (!wsrepOn) {
+    failure = error;
+    return false;
+  }
+  if (!hadRow || *wsrepOn != "ON") return true;  // a plain server
+  const std::optional<std::string> provider = FirstValue(handle, kWsrepProviderQuery, error, hadRow);
+  if (!provider) {
+    failure = error;
+    return false;
+  }
+  if (!hadRow || *provider == kNoProvider) return true;
+  const std::optional<std::string> ready = FirstValue(handle, kWsrepReadyQuery, error, hadRow);
+  if (!ready || *ready != "ON") {
+    failure = ready ? ClientError{kWsrepNotReadyError, kWsrepNotReadyText, false} : error;
+    return false;
+  }
+  if (readsOwnWrites && mysql_real_query(&handle, kSyncWaitStatement.data(), kSyncWaitStatement.size()) != 0) {
+    failure = ConvertClientError(handle);
+    return false;
+  }
+  return true;
+}
+
 bool DbSession::Connection::ConnectLocked(bool recordOutcome) {
-  bool ok = mysql_real_connect(&handle, host.c_str(), user.c_str(), password.c_str(), database.c_str(),
-                               static_cast<unsigned>(port), nullptr, 0) != nullptr;
-  // The escaping depends on the connection's character set: set it after every connect, and a
-  // connection the client cannot give it is no connection.
+  // Every server of the list in order, each within the connect time-out; the first that takes
+  // the connection, the character set and (a Galera node) clients wins.
+  bool ok = false;
   std::optional<ClientError> failure;
-  if (!ok) {
-    failure = ConvertClientError(handle);
-  } else if (mysql_set_character_set(&handle, characterSet.c_str()) != 0) {
-    failure = ConvertClientError(handle);
-    ok = false;
-    CloseLocked();
+  for (std::size_t i = 0; i < endpoints.size() && !ok; ++i) {
+    if (i > 0) {
+      CloseLocked();
+      InitHandleLocked();
+    }
+    const Endpoint& endpoint = endpoints[i];
+    if (!mysql_real_connect(&handle, endpoint.host.c_str(), user.c_str(), password.c_str(), database.c_str(),
+                            endpoint.port, nullptr, 0)) {
+      failure = ConvertClientError(handle);
+      continue;
+    }
+    // The escaping depends on the connection's character set: set it after every connect, and
+    // a connection the client cannot give it is no connection.
+    if (mysql_set_character_set(&handle, characterSet.c_str()) != 0) {
+      failure = ConvertClientError(handle);
+      CloseLocked();
+      continue;
+    }
+    if (!NodeReadyLocked(failure)) {
+      CloseLocked();
+      continue;
+    }
+    ok = true;
   }
   if (recordOutcome || ok) connected = ok;
   linked = ok;
@@ -312,6 +443,18 @@ bool DbSession::StatementInFlight() const {
   return connection_->inFlight;
 }
 
+bool DbSession::IdleLinkClosed() {
+  Connection& c = *connection_;
+  std::unique_lock lock(c.mutex, std::try_to_lock);
+  if (!lock.owns_lock() || !c.handleInitialised || !c.linked) return false;
+  const int socket = static_cast<int>(mysql_get_socket(&c.handle));
+  if (socket < 0) return false;
+  // Between statements the server sends nothing: anything readable is its end (or its error
+  // packet before it closes).
+  pollfd watch{socket, POLLIN | POLLRDHUP, 0};
+  return ::poll(&watch, 1, 0) > 0 && (watch.revents & (POLLIN | POLLRDHUP | POLLHUP | POLLERR)) != 0;
+}
+
 bool DbSession::AbandonStatement() {
   // The socket stays open while the flag is set: the holder clears it (under this mutex)
   // before it can close the connection, so a reused descriptor is never hit.
@@ -333,7 +476,7 @@ void DbSession::Connection::ApplyTimeoutsLocked() {
   appliedTimeoutSeconds = seconds;
 }
 
-bool DbSession::Connection::RunStatementLocked(const std::function<bool()>& attempt) {
+bool DbSession::Connection::RunStatementLocked(const std::function<bool()>& attempt, bool resend) {
   const bool isHeld = HeldByThisThread();
   if (isHeld && linkFault.load()) return false;  // one fault per click: fail at once
   if (transactionLost) return false;
@@ -354,6 +497,7 @@ bool DbSession::Connection::RunStatementLocked(const std::function<bool()>& atte
     MarkInFlight(false);
     return ok;
   };
+  statementLinkLost = false;
   const std::uint64_t startGeneration = generation;
   const bool transaction = inTransaction;
   const auto finish = [&](bool ok) {
@@ -362,11 +506,15 @@ bool DbSession::Connection::RunStatementLocked(const std::function<bool()>& atte
     return ok;
   };
 
+  // Whether the statement went out on a working connection (a write then may have happened).
+  bool handleSent = false;
   if (handleInitialised) {
+    handleSent = linked;
     const auto started = std::chrono::steady_clock::now();
     if (runOnce()) return true;
     if (!ConvertClientError(handle).linkLost) return false;  // the server answered: no fault
     linked = false;
+    statementLinkLost = handleSent;
     if (!isHeld) return finish(false);
     const auto waited = std::chrono::steady_clock::now() - started;
     if (waited + kTimeoutSlack >= std::chrono::seconds(CurrentReadTimeout())) {
@@ -382,8 +530,9 @@ bool DbSession::Connection::RunStatementLocked(const std::function<bool()>& atte
     SetLinkFault();
     return finish(false);
   }
-  // A statement inside a transaction is not repeated on the new connection.
-  if (transaction) return finish(false);
+  // A statement inside a transaction is not repeated on the new connection, nor a write whose
+  // reply was lost (it may have been carried out).
+  if (transaction || (!resend && handleSent)) return finish(false);
   if (runOnce()) return true;
   if (ConvertClientError(handle).linkLost) {
     linked = false;
@@ -445,35 +594,56 @@ DbResult DbSession::Select(std::string_view sql, DbFetch fetch) {
   return result;
 }
 
-bool DbSession::Connection::ExecuteLocked(std::string_view sql) {
-  return RunStatementLocked([&] {
-    if (mysql_real_query(&handle, sql.data(), sql.size()) != 0) return false;
-    // Drain any result so the connection stays usable.
-    if (MYSQL_RES* result = mysql_store_result(&handle)) mysql_free_result(result);
-    return true;
-  });
+bool DbSession::Connection::ExecuteLocked(std::string_view sql, bool resend) {
+  return RunStatementLocked(
+      [&] {
+        if (mysql_real_query(&handle, sql.data(), sql.size()) != 0) return false;
+        // Drain any result so the connection stays usable.
+        if (MYSQL_RES* result = mysql_store_result(&handle)) mysql_free_result(result);
+        return true;
+      },
+      resend);
 }
 
 bool DbSession::Execute(std::string_view sql) {
   std::lock_guard lock(connection_->mutex);
-  return connection_->ExecuteLocked(sql);
+  return connection_->ExecuteLocked(sql, false);
 }
 
 bool DbSession::Begin() {
   Connection& c = *connection_;
   std::lock_guard lock(c.mutex);
-  const bool ok = c.ExecuteLocked(kBeginStatement);
+  // Opening a transaction changes nothing: it may be sent again on a new connection.
+  const bool ok = c.ExecuteLocked(kBeginStatement, true);
   if (ok) c.inTransaction = true;
+  c.commitUnconfirmed = false;
   return ok;
 }
 
 bool DbSession::Connection::EndTransactionLocked(std::string_view sql) {
   // The server dropped a transaction whose link broke: nothing is left to end. Either way the
   // transaction is over, also when its end itself lost the link.
-  const bool ok = !transactionLost && ExecuteLocked(sql);
+  const bool wasLost = transactionLost;
+  const bool ok = !wasLost && ExecuteLocked(sql, false);
+  const bool isCommit = sql == kCommitStatement;
+  if (isCommit) commitUnconfirmed = !wasLost && !ok && statementLinkLost;
   inTransaction = false;
   transactionLost = false;
   return ok;
+}
+
+bool DbSession::CommitUnconfirmed() {
+  std::lock_guard lock(connection_->mutex);
+  return connection_->commitUnconfirmed;
+}
+
+bool DbSession::RecoverLink() {
+  Connection& c = *connection_;
+  std::lock_guard lock(c.mutex);
+  InitialiseClientLibrary();
+  c.ReconnectLocked(false);
+  if (c.linked) c.linkFault = false;
+  return c.linked;
 }
 
 bool DbSession::Commit() {

@@ -10,9 +10,16 @@
 // Faults: every statement runs under the client's own time-outs (short for the interactive
 // path, longer on the monitor thread and for the history table query, see ReadTimeoutScope).
 // While a dialog holds the connection (BeginHeldUse), a statement of that thread that loses
-// its link reconnects once on the spot and is retried once; when that fails, or the server
-// did not answer in time, the fault is reported once through the hooks and the following
-// statements fail at once until ClearLinkFault, so one click never waits twice.
+// its link reconnects once on the spot; a read (Select, Ping, Begin) is then sent once more,
+// a write (Execute, Commit) never: its reply was lost, not necessarily the change, and sending
+// it again could make it twice. When the reconnect fails, or the server did not answer in time,
+// the fault is reported once through the hooks and the following statements fail at once until
+// ClearLinkFault, so one click never waits twice.
+//
+// Servers: the host may name several ("db1,db2:3307,db3"), tried in order on every connect.
+// A Galera node that is not ready for clients (wsrep_ready OFF, or error 1047) counts as a
+// failed connect and the next one is tried; a session that reads its own writes (the default)
+// asks the node to wait for the cluster before every read (wsrep_sync_wait=1).
 //
 // The client library stays behind this class: its handle and all connection state live in a
 // private implementation, so no other file sees the client's headers.
@@ -70,7 +77,13 @@ class DbSession {
   DbSession(const DbSession&) = delete;
   DbSession& operator=(const DbSession&) = delete;
 
+  // `host`: one server or a comma-separated list, each "name" or "name:port" (`port` where
+  // none is given).
   void Configure(std::string host, int port, std::string user, std::string password, std::string database);
+  // Whether the following connects ask a Galera node to show this session its own writes
+  // before every read (wsrep_sync_wait=1); on by default. The monitor thread's session, which
+  // only reads what the collector wrote, turns it off. Nothing changes on a plain server.
+  void SetReadsOwnWrites(bool on);
   // Takes the connect parameters of `other` (server, account, database, character set and the
   // failure reporting) for this session's following connects; `other` is not touched
   // otherwise. Call it while no other thread uses `other`.
@@ -124,8 +137,19 @@ class DbSession {
   bool AbandonStatement();
   // From any thread: a statement of this session is waiting for the server right now.
   bool StatementInFlight() const;
-  // Client errors that mean the link itself failed (2006, 2013 and their kin).
+  // Without waiting: the idle connection was closed from the other end (a server that died, a
+  // proxy that dropped its node), so the next statement would fail. False while another
+  // statement runs or nothing is connected.
+  bool IdleLinkClosed();
+  // Client errors that mean the link itself failed (2006, 2013 and their kin), and 1047, a
+  // Galera node that no longer serves clients.
   static bool IsLinkError(unsigned error);
+  // Server errors after which the whole transaction may simply be run again: a deadlock
+  // (1213, also a Galera certification conflict) or a lock wait time-out (1205).
+  static bool IsTransientError(unsigned error);
+  // After a lost link: connects again now (dropping a pending fault when that succeeds), so a
+  // caller can find out what became of a write whose reply never came. True when linked.
+  bool RecoverLink();
 
   // --- statements ---------------------------------------------------------------------
   std::string Escape(std::string_view text);
@@ -138,7 +162,7 @@ class DbSession {
   // inside). The rows are held until then: a caller that must bound memory splits its query.
   bool SelectEach(std::string_view sql, DbFetch fetch, const std::function<void(const DbRow&)>& onRow);
   // Runs a statement without a result set (insert, update, delete). True when the server
-  // accepted it.
+  // accepted it. Never sent twice: after a lost reply it fails, whatever the server did.
   bool Execute(std::string_view sql);
 
   // --- transactions (DbTransaction is the guard to use) --------------------------------
@@ -150,6 +174,9 @@ class DbSession {
   // inside it they send nothing and return false.
   bool Commit();
   bool Rollback();
+  // The last Commit lost its link after "commit" was sent: the server may have made the
+  // transaction durable or not, and only a look at the data can tell (see RecoverLink).
+  bool CommitUnconfirmed();
   unsigned long long AffectedRows();
 
   unsigned LastErrorNumber();

@@ -19,11 +19,19 @@ class DbTransaction {
     if (!open_) return false;
     open_ = false;
     if (db_.Commit()) return true;
-    db_.Rollback();
+    commitError_ = db_.LastErrorNumber();
+    unconfirmed_ = db_.CommitUnconfirmed();
+    if (!unconfirmed_) db_.Rollback();
     return false;
   }
+  // After a failed Commit: the server's error (1213 for a conflict, 0 for a lost link), and
+  // whether the commit was sent but its reply lost, so it may have happened after all.
+  unsigned CommitError() const { return commitError_; }
+  bool Unconfirmed() const { return unconfirmed_; }
 
  private:
   DbSession& db_;
   bool open_;
+  unsigned commitError_ = 0;
+  bool unconfirmed_ = false;
 };
