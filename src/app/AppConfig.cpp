@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include "DbSession.h"
 #include "Diagnostic.h"
@@ -21,7 +22,8 @@ constexpr const char* kDisplaySection = "DIS_CONFIG";
 constexpr const char* kDeviceSection = "DEVICE_CONFIG";
 constexpr const char* kAlarmSection = "ALARM_CONFIG";
 constexpr std::size_t kTextBuffer = 50;  // values are cut to 49 characters
-// A program's path is not cut like the other values: a cut one would name another program.
+// A program's path and the list of servers are not cut like the other values: a cut one would
+// name another program or another server.
 constexpr std::size_t kPathBuffer = 4096;
 
 // Defaults for keys missing from an existing file; two differ from the built-in ones.
@@ -41,12 +43,21 @@ constexpr const char* kUnreadableNote =
 constexpr const char* kLinkNote = "%s: %s is a link or is in the way; not creating it, using the built-in settings\n";
 constexpr const char* kTimeoutNote = "%s: TIMEOUT=%s in %s is outside 1..86400; using 120\n";
 constexpr const char* kCommandNote = "%s: COMMAND in %s is too long; no notification program is run\n";
+constexpr const char* kHostNote = "%s: HOST in %s is too long; using localhost\n";
 constexpr const char* kPortNote = "%s: PORT=%s in %s is outside 1..65535; using the client's default port\n";
 
 std::string ReadText(const char* section, const char* key, const char* fallback, const char* path) {
   char buffer[kTextBuffer];
   platform::GetPrivateProfileStringA(section, key, fallback, buffer, sizeof buffer, path);
   return buffer;
+}
+
+// A value up to kPathBuffer - 2 characters; a longer one reads as missing (nullopt).
+std::optional<std::string> ReadLongText(const char* section, const char* key, const char* fallback, const char* path) {
+  std::string text(kPathBuffer, '\0');
+  text.resize(platform::GetPrivateProfileStringA(section, key, fallback, text.data(), text.size(), path));
+  if (text.size() + 1 >= kPathBuffer) return std::nullopt;
+  return text;
 }
 
 std::string ShownPath(const char* path) {
@@ -86,7 +97,9 @@ void ReadConfig(AppConfig& config, const char* path) {
   if (port < 0 || port > kLastPort)
     platform::Diagnostic(kPortNote, program_invocation_short_name, text.c_str(), ShownPath(path).c_str());
   config.port = port < 0 || port > kLastPort ? 0 : static_cast<int>(port);
-  config.host = ReadText(kDbSection, "HOST", "localhost", path);
+  const std::optional<std::string> host = ReadLongText(kDbSection, "HOST", "localhost", path);
+  if (!host) platform::Diagnostic(kHostNote, program_invocation_short_name, ShownPath(path).c_str());
+  config.host = host.value_or("localhost");
   config.defMode = platform::GetPrivateProfileIntA(kDisplaySection, "DEFMOD", kReadDefaultDefMode, path);
   const long long timeout = ReadNumber(kDeviceSection, "TIMEOUT", kDefaultTimeout, path, text);
   const bool timeoutInRange = timeout >= kShortestTimeout && timeout <= kLongestTimeout;
@@ -94,14 +107,9 @@ void ReadConfig(AppConfig& config, const char* path) {
     platform::Diagnostic(kTimeoutNote, program_invocation_short_name, text.c_str(), ShownPath(path).c_str());
   config.commTimeout = static_cast<int>(timeoutInRange ? timeout : kDefaultTimeout);
   config.alarmSound = platform::GetPrivateProfileIntA(kAlarmSection, "SOUND", 1, path) != 0;
-  std::string command(kPathBuffer, '\0');
-  command.resize(
-      platform::GetPrivateProfileStringA(kAlarmSection, "COMMAND", "", command.data(), command.size(), path));
-  if (command.size() + 1 >= kPathBuffer) {
-    platform::Diagnostic(kCommandNote, program_invocation_short_name, ShownPath(path).c_str());
-    command.clear();
-  }
-  config.notifyCommand = command;
+  const std::optional<std::string> command = ReadLongText(kAlarmSection, "COMMAND", "", path);
+  if (!command) platform::Diagnostic(kCommandNote, program_invocation_short_name, ShownPath(path).c_str());
+  config.notifyCommand = command.value_or("");
   config.notifyRepeatMinutes = std::max(0, platform::GetPrivateProfileIntA(kAlarmSection, "REPEAT", 0, path));
 }
 

@@ -10,6 +10,7 @@ class DbSession;
 inline constexpr int kDefaultCommTimeout = 120;
 
 struct AppConfig {
+  // One server, or several separated by commas ("db1,db2:3307"), tried in order on every connect.
   std::string host = "localhost";
   int port = 3306;
   std::string user = "root";

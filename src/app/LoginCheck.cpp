@@ -13,7 +13,14 @@ LoginCheckResult CheckLogin(DbSession& db, const std::string& gbkName, const std
   if (!db.LastConnectSucceeded() || db.Ping() != 0) db.Reconnect();
   if (db.Ping() != 0) return LoginCheckResult::kDatabaseUnreachable;
   // Name and password are escaped: a quote is compared as a quote and simply does not match.
-  const DbResult result = db.Select(db.Format(kLoginQuery, {gbkName, gbkPassword, role}), DbFetch::Store);
+  const std::string query = db.Format(kLoginQuery, {gbkName, gbkPassword, role});
+  DbResult result = db.Select(query, DbFetch::Store);
+  // The server went away under the query (a cluster node failing over): a read may be asked
+  // again, once, on a new connection.
+  if (!result.ok && DbSession::IsLinkError(db.LastErrorNumber())) {
+    db.Reconnect();
+    if (db.LastConnectSucceeded()) result = db.Select(query, DbFetch::Store);
+  }
   if (!result.ok) return LoginCheckResult::kQueryFailed;
   return result.rows.empty() ? LoginCheckResult::kRefused : LoginCheckResult::kAccepted;
 }

@@ -99,12 +99,13 @@ TEST_F(AppConfigTest, NotificationCommandIsReadWholeAndRepeatNeverBelowZero) {
 }
 
 TEST_F(AppConfigTest, ValuesAreReadCutAndConvertedAsTheReadersDo) {
-  const std::string sixty(60, 'h');
-  WriteFile("[mydb_config]\nHOST=" + sixty +
+  // Only HOST is not cut: a list of servers is longer than a name.
+  const std::string servers = "db-node-1.coldstore.example,db-node-2.coldstore.example:3307,db-node-3";
+  WriteFile("[mydb_config]\nHOST=" + servers +
             "\nPORT=abc\nUID=operator\n[DIS_CONFIG]\nDEFMOD=2\n[DEVICE_CONFIG]\nTIMEOUT=30s\n");
   AppConfig config;
   ReadOrCreateConfig(config, kConfigPath);
-  EXPECT_EQ(config.host, std::string(49, 'h'));
+  EXPECT_EQ(config.host, servers);
   EXPECT_EQ(config.port, 0);
   EXPECT_EQ(config.user, "operator");
   EXPECT_EQ(config.database, "mydb");
