@@ -1,7 +1,20 @@
 #include "MonitorLoop.h"
 
+#include <algorithm>
+
+std::uint32_t MonitorLoop::RefreshDelayMs() const {
+  if (failedRefreshes_ == 0) return kRefreshIntervalMs;
+  const int doublings = std::min(failedRefreshes_ - 1, 4);
+  return std::min(kFirstRetryDelayMs << doublings, kRefreshIntervalMs);
+}
+
 MonitorLoop::Pass MonitorLoop::RunPass() {
   const std::uint32_t now = actions_.tickCount();
+  if (actions_.linkDropped && lastRefresh_ != 0 && failedRefreshes_ == 0 &&
+      now - lastLinkCheck_ >= kLinkCheckIntervalMs) {
+    lastLinkCheck_ = now;
+    linkDropped_ = actions_.linkDropped();
+  }
   bool pinged = false;
   if (PingDue(now)) {
     if (actions_.ping() != 0) actions_.reconnect();
@@ -11,7 +24,14 @@ MonitorLoop::Pass MonitorLoop::RunPass() {
   }
   bool refreshed = false;
   if (RefreshDue(now)) {
-    actions_.refresh();
+    if (failedRefreshes_ > 0) actions_.reconnect();
+    bool fresh = actions_.refresh();
+    if (!fresh && failedRefreshes_ == 0) {
+      actions_.reconnect();
+      fresh = actions_.refresh();
+    }
+    failedRefreshes_ = fresh ? 0 : failedRefreshes_ + 1;
+    linkDropped_ = false;
     actions_.notifyUi();
     // Taken after the redraw, so the next refresh is 10 s after the previous one finished.
     lastRefresh_ = actions_.tickCount();

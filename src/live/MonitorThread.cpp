@@ -17,8 +17,9 @@ MonitorActions DatabaseMonitorActions(DbSession& db, DeviceLiveTable& table, Log
   // opens it, on the thread.
   a.ping = [&db] { return db.Ping(); };
   a.reconnect = [&db] { db.Reconnect(); };
-  a.refresh = [&db, &table, login = std::move(login)] { RefreshLiveTable(db, table, login); };
+  a.refresh = [&db, &table, login = std::move(login)] { return RefreshLiveTable(db, table, login); };
   a.sleep = [](std::uint32_t ms) { platform::Sleep(ms); };
+  a.linkDropped = [&db] { return db.IdleLinkClosed(); };
   a.abandon = [&db] { db.AbandonStatement(); };
   a.finish = [&db] { db.Close(); };
   return a;

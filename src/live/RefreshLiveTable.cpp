@@ -137,8 +137,8 @@ void ApplyLiveRows(DeviceLiveTable& table, std::span<const LiveRow> rows, std::u
   }
 }
 
-void RefreshLiveTable(DbSession& db, DeviceLiveTable& table, const Login& login) {
-  if (db.Ping() != 0) return;
+bool RefreshLiveTable(DbSession& db, DeviceLiveTable& table, const Login& login) {
+  if (db.Ping() != 0) return false;
   // The rows of the previous refresh are overwritten in place: after the first refresh the
   // texts reuse their buffers and reading a result allocates next to nothing.
   static thread_local std::vector<LiveRow> rows;
@@ -147,10 +147,11 @@ void RefreshLiveTable(DbSession& db, DeviceLiveTable& table, const Login& login)
     if (count == rows.size()) rows.emplace_back();
     rows[count++] = row;
   });
-  if (!ok) return;
+  if (!ok) return false;
   const std::uint32_t now = platform::GetTickCount();
   const platform::LocalTime local = platform::GetLocalTime();
   std::lock_guard lock(table.mutex);
   ApplyLiveRows(table, std::span(rows).first(count), now, liveclock::CivilSeconds(local));
   table.lastRefresh = {true, now, local.hour, local.minute, local.second};
+  return true;
 }

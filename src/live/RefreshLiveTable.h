@@ -45,7 +45,7 @@ void ApplyLiveRows(DeviceLiveTable& table, std::span<const LiveRow> rows, std::u
                    std::optional<std::int64_t> localNowSeconds = std::nullopt);
 
 // Pings `db`, runs the live query for `login` and merges the rows.
-// Does nothing when the server does not answer or the query fails; a successful query is
-// stamped in table.lastRefresh. Takes table.mutex only while the records are rewritten, never
-// during the query.
-void RefreshLiveTable(DbSession& db, DeviceLiveTable& table, const Login& login);
+// Does nothing (and returns false) when the server does not answer or the query fails; a
+// successful query is stamped in table.lastRefresh. Takes table.mutex only while the records
+// are rewritten, never during the query.
+bool RefreshLiveTable(DbSession& db, DeviceLiveTable& table, const Login& login);

@@ -329,9 +329,11 @@ void CMainFrame::StartMonitoring(const Login& login, bool auditTrail) {
     treePending_ = !table_->lastRefresh.ok;
   }
   if (login.role != kRoleAdministrator) EnableMenuPosition(res::kMenuPosAdministration, false);
-  // Started whether or not the server answers now: the thread keeps trying every 60 s, and the
-  // status bar says "数据库未响应" meanwhile.
+  // Started whether or not the server answers now: the thread keeps trying (at once, then
+  // backing off to the refresh period), and the status bar says "数据库未响应" meanwhile. It
+  // only reads what the collector wrote: no need to wait for the cluster before each read.
   monitorDb_.ConfigureLike(Db());
+  monitorDb_.SetReadsOwnWrites(false);
   MonitorActions actions = DatabaseMonitorActions(monitorDb_, *table_, login);
   if (monitorClock_) actions.tickCount = monitorClock_;
   StartMonitorThread(std::move(actions));

@@ -17,7 +17,10 @@ inline MonitorActions FakeMonitorActions(std::atomic<int>& refreshes, std::uint3
   a.tickCount = [tick] { return tick->fetch_add(11000); };
   a.ping = [] { return 0; };
   a.reconnect = [] {};
-  a.refresh = [&refreshes] { ++refreshes; };
+  a.refresh = [&refreshes] {
+    ++refreshes;
+    return true;
+  };
   a.sleep = [](std::uint32_t) { std::this_thread::yield(); };
   return a;
 }

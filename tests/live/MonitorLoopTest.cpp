@@ -14,7 +14,9 @@ namespace {
 struct FakeStation {
   std::uint32_t tick = 0;
   int pingResult = 0;
-  std::uint32_t stepCostMs = 0;  // clock advance of a refresh (and of the redraw)
+  std::uint32_t stepCostMs = 0;      // clock advance of a refresh (and of the redraw)
+  std::vector<bool> refreshResults;  // cycled through; empty: every refresh succeeds
+  std::size_t refreshCalls = 0;
   std::vector<std::string> log;
 
   MonitorActions Actions() {
@@ -28,6 +30,8 @@ struct FakeStation {
     a.refresh = [this] {
       log.push_back("refresh");
       tick += stepCostMs;
+      const std::size_t call = refreshCalls++;
+      return refreshResults.empty() || refreshResults[call % refreshResults.size()];
     };
     a.notifyUi = [this] {
       log.push_back("notify");
@@ -98,6 +102,65 @@ TEST(MonitorLoop, TimersKeepRunningAcrossTheTickWrapAround) {
   EXPECT_LT(station.tick, 0x00100000u) << "the clock did wrap";
   EXPECT_EQ(station.Count("ping"), 3);
   EXPECT_EQ(station.Count("refresh"), 13);
+}
+
+// A failed refresh reconnects and tries again at once; then each try reconnects first and the
+// waits grow 1, 2, 4, 8 s up to the period, and fall back to it after a success.
+TEST(MonitorLoop, FailedRefreshReconnectsAtOnceThenBacksOff) {
+  FakeStation station;
+  station.tick = 100000;
+  MonitorLoop loop(station.Actions());
+  loop.RunPass();  // connected and refreshed
+  station.refreshResults = {false};
+  std::vector<std::uint32_t> tries;
+  std::vector<std::size_t> refreshesPerTry;
+  const int reconnectsBefore = station.Count("reconnect");
+  while (station.tick < 100000 + 50000) {
+    const std::size_t before = station.refreshCalls;
+    loop.RunPass();
+    if (station.refreshCalls == before) continue;
+    tries.push_back(station.tick);
+    refreshesPerTry.push_back(station.refreshCalls - before);
+  }
+  ASSERT_GE(tries.size(), 6u);
+  EXPECT_EQ(refreshesPerTry[0], 2u) << "the first failure is tried again at once";
+  EXPECT_EQ(refreshesPerTry[1], 1u);
+  std::vector<std::uint32_t> waits;
+  for (std::size_t i = 1; i < 6; ++i) waits.push_back((tries[i] - tries[i - 1] + 500) / 1000);
+  EXPECT_EQ(waits, (std::vector<std::uint32_t>{1, 2, 4, 8, 10}));
+  EXPECT_EQ(station.Count("reconnect") - reconnectsBefore, static_cast<int>(tries.size()));
+  station.refreshResults = {};
+  const std::size_t before = station.refreshCalls;
+  while (station.refreshCalls == before) loop.RunPass();
+  EXPECT_EQ(loop.FailedRefreshes(), 0);
+  EXPECT_EQ(loop.RefreshDelayMs(), MonitorLoop::kRefreshIntervalMs);
+}
+
+// An idle connection closed from the other end is refreshed (and so reconnected) within half a
+// second, not at the end of the period; a sound one is looked at twice a second and left alone.
+TEST(MonitorLoop, AConnectionClosedBetweenRefreshesIsRefreshedAtOnce) {
+  FakeStation station;
+  station.tick = 100000;
+  int looks = 0;
+  bool dropped = false;
+  MonitorActions actions = station.Actions();
+  actions.linkDropped = [&] {
+    ++looks;
+    return dropped;
+  };
+  MonitorLoop loop(std::move(actions));
+  loop.RunPass();
+  while (station.tick < 103000) loop.RunPass();
+  EXPECT_EQ(station.Count("refresh"), 1);
+  EXPECT_GE(looks, 5);
+  dropped = true;
+  const std::uint32_t droppedAt = station.tick;
+  while (station.Count("refresh") == 1) loop.RunPass();
+  EXPECT_LE(station.tick - droppedAt, MonitorLoop::kLinkCheckIntervalMs + 20);
+  dropped = false;
+  const std::uint32_t refreshedAt = station.tick;
+  while (station.Count("refresh") == 2) loop.RunPass();
+  EXPECT_GE(station.tick - refreshedAt, MonitorLoop::kRefreshIntervalMs);
 }
 
 }  // namespace
