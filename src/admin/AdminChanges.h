@@ -4,6 +4,13 @@
 // so a change happens completely or not at all. Texts are GBK, as the tables hold them; the
 // dialogs check what was typed before they call. `actor` is the account making the change;
 // when its station keeps an audit trail, the change's audit row is part of the same transaction.
+//
+// On a cluster: a row that the new row hangs off (the company of a department, the department
+// of a device, the user and department of a grant) is written in the same transaction, so a
+// delete of it on another node conflicts instead of leaving an orphan. A deadlock or lock wait
+// time-out (which is how a conflict is told) runs the whole change again, up to three times.
+// When the reply to the commit is lost, the change is looked up by its key on a new connection
+// and reported done when it is there.
 #include <string>
 
 #include "AuditTrail.h"
@@ -14,10 +21,12 @@ namespace admin {
 
 struct ChangeOutcome {
   enum class Kind {
-    kDone,     // committed
-    kRefused,  // the server answered, but the change did not happen (a duplicate key, a row
-               // it hangs off that is gone, a refused statement): nothing was changed
-    kFailed,   // the link or the transaction failed: nothing was changed
+    kDone,         // committed
+    kRefused,      // the server answered, but the change did not happen (a duplicate key, a row
+                   // it hangs off that is gone, a refused statement): nothing was changed
+    kFailed,       // the link or the transaction failed: nothing was changed
+    kUnconfirmed,  // the reply to the commit was lost and the change could not be found
+                   // afterwards (nor its absence proven): the list must be read again
   };
   Kind kind = Kind::kFailed;
   // Rows the change's first statement touched (0 for a rename or delete that matched nothing,

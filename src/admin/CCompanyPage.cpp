@@ -93,18 +93,16 @@ void CCompanyPage::OnSearch() {
 void CCompanyPage::OnAdd() {
   const auto typed = form_.Take(/*nameRequired=*/true);
   if (!typed) return;
-  form_.Report(
-      admin::Change::kAdd,
-      admin::AddCompany(db_, actingUser_, platform::ToGbk(typed->number), platform::ToGbk(typed->name)).Succeeded());
+  form_.Report(admin::Change::kAdd,
+               admin::AddCompany(db_, actingUser_, platform::ToGbk(typed->number), platform::ToGbk(typed->name)));
 }
 
 void CCompanyPage::OnRename() {
   const auto typed = form_.Take(/*nameRequired=*/true);
   if (!typed) return;
   // An update that matches no row is still an accepted statement.
-  form_.Report(
-      admin::Change::kRename,
-      admin::RenameCompany(db_, actingUser_, platform::ToGbk(typed->number), platform::ToGbk(typed->name)).Succeeded());
+  form_.Report(admin::Change::kRename,
+               admin::RenameCompany(db_, actingUser_, platform::ToGbk(typed->number), platform::ToGbk(typed->name)));
 }
 
 void CCompanyPage::OnDelete() {
@@ -112,5 +110,5 @@ void CCompanyPage::OnDelete() {
   const auto number = form_.TakeNumber();
   if (!number) return;
   // A refused statement anywhere leaves the company and all its rows in place.
-  form_.Report(admin::Change::kDelete, admin::DeleteCompany(db_, actingUser_, platform::ToGbk(*number)).Succeeded());
+  form_.Report(admin::Change::kDelete, admin::DeleteCompany(db_, actingUser_, platform::ToGbk(*number)));
 }

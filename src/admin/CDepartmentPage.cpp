@@ -101,11 +101,10 @@ void CDepartmentPage::OnAdd() {
   const auto typed = form_.Take(/*nameRequired=*/true, !company.isEmpty());
   if (!typed) return;
   // Refused when the company is gone.
-  const bool added = admin::AddDepartment(db_, actingUser_, {platform::ToGbk(company), platform::ToGbk(typed->number)},
-                                          platform::ToGbk(typed->name))
-                         .Succeeded();
+  const admin::ChangeOutcome added = admin::AddDepartment(
+      db_, actingUser_, {platform::ToGbk(company), platform::ToGbk(typed->number)}, platform::ToGbk(typed->name));
   form_.Report(admin::Change::kAdd, added);
-  if (!added) FillDepartmentList();  // forgets the company if it is gone
+  if (!added.Succeeded()) FillDepartmentList();  // forgets the company if it is gone
 }
 
 void CDepartmentPage::OnRename() {
@@ -114,8 +113,7 @@ void CDepartmentPage::OnRename() {
   if (!typed) return;
   form_.Report(admin::Change::kRename,
                admin::RenameDepartment(db_, actingUser_, {platform::ToGbk(company), platform::ToGbk(typed->number)},
-                                       platform::ToGbk(typed->name))
-                   .Succeeded());
+                                       platform::ToGbk(typed->name)));
 }
 
 void CDepartmentPage::OnDelete() {
@@ -124,7 +122,6 @@ void CDepartmentPage::OnDelete() {
   const auto number = form_.TakeNumber(!company.isEmpty());
   if (!number) return;
   // A refused statement anywhere leaves the department and its rows in place.
-  form_.Report(
-      admin::Change::kDelete,
-      admin::DeleteDepartment(db_, actingUser_, {platform::ToGbk(company), platform::ToGbk(*number)}).Succeeded());
+  form_.Report(admin::Change::kDelete,
+               admin::DeleteDepartment(db_, actingUser_, {platform::ToGbk(company), platform::ToGbk(*number)}));
 }

@@ -206,20 +206,19 @@ void CDeviceManageDlg::OnAdd() {
   const auto typed = form_.Take(/*nameRequired=*/false, PlaceChosen());  // the name may be empty
   if (!typed) return;
   // Refused when the department is gone.
-  form_.Report(admin::Change::kAdd,
-               admin::AddDevice(db_, actingUser_, ChosenDevice(typed->number), Gbk(typed->name)).Succeeded());
+  form_.Report(admin::Change::kAdd, admin::AddDevice(db_, actingUser_, ChosenDevice(typed->number), Gbk(typed->name)));
 }
 
 void CDeviceManageDlg::OnDelete() {
   if (!admin::ConfirmDelete(this, kDeleteQuestion)) return;
   const auto id = form_.TakeNumber(PlaceChosen());
   if (!id) return;
-  form_.Report(admin::Change::kDelete, admin::DeleteDevice(db_, actingUser_, ChosenDevice(*id)).Succeeded());
+  form_.Report(admin::Change::kDelete, admin::DeleteDevice(db_, actingUser_, ChosenDevice(*id)));
 }
 
 void CDeviceManageDlg::OnRename() {
   const auto typed = form_.Take(/*nameRequired=*/false, PlaceChosen());  // an empty name is a valid new name
   if (!typed) return;
   form_.Report(admin::Change::kRename,
-               admin::RenameDevice(db_, actingUser_, ChosenDevice(typed->number), Gbk(typed->name)).Succeeded());
+               admin::RenameDevice(db_, actingUser_, ChosenDevice(typed->number), Gbk(typed->name)));
 }

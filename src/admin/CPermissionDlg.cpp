@@ -102,8 +102,8 @@ CPermissionDlg::CPermissionDlg(DbSession& db, Actor actingUser, QWidget* parent)
 
 void CPermissionDlg::SetStatus(const QString& text) { SetDlgItemText(IDC_PERM_STATUS, text); }
 
-void CPermissionDlg::Report(admin::Change change, bool succeeded) {
-  admin::ReportChange(*this, IDC_PERM_STATUS, change, succeeded, [this] { FillPermissionList(listQuery_); });
+void CPermissionDlg::Report(admin::Change change, const admin::ChangeOutcome& outcome) {
+  admin::ReportChange(*this, IDC_PERM_STATUS, change, outcome, [this] { FillPermissionList(listQuery_); });
 }
 
 void CPermissionDlg::FillPermissionList(const std::string& query) {
@@ -206,7 +206,7 @@ void CPermissionDlg::OnGrant() {
   const std::string departmentNum = platform::ToGbk(GetDlgItemText(IDC_PERM_DEPARTMENT_NUM));
   if (user.empty() || companyNum.empty() || departmentNum.empty()) return;
   // Refused when the user, the company or the department was deleted since the combos were filled.
-  Report(admin::Change::kAdd, admin::GrantPermission(db_, actingUser_, {user, companyNum, departmentNum}).Succeeded());
+  Report(admin::Change::kAdd, admin::GrantPermission(db_, actingUser_, {user, companyNum, departmentNum}));
 }
 
 void CPermissionDlg::OnWithdraw() {
@@ -216,6 +216,5 @@ void CPermissionDlg::OnWithdraw() {
   const std::string departmentNum = platform::ToGbk(GetDlgItemText(IDC_PERM_DEPARTMENT_NUM));
   if (user.empty() || companyNum.empty() || departmentNum.empty()) return;
   // A withdrawal that matched no row is still accepted by the server, and reported as such.
-  Report(admin::Change::kDelete,
-         admin::RevokePermission(db_, actingUser_, {user, companyNum, departmentNum}).Succeeded());
+  Report(admin::Change::kDelete, admin::RevokePermission(db_, actingUser_, {user, companyNum, departmentNum}));
 }

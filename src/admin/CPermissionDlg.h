@@ -35,7 +35,7 @@ class CPermissionDlg : public res::DialogBase {
   void OnDepartmentChosen();
   void OnGrant();
   void OnWithdraw();
-  void Report(admin::Change change, bool succeeded);
+  void Report(admin::Change change, const admin::ChangeOutcome& outcome);
   void SetStatus(const QString& text);
 
   DbSession& db_;

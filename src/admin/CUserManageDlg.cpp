@@ -85,8 +85,8 @@ CUserManageDlg::CUserManageDlg(DbSession& db, Actor actingUser, QWidget* parent)
 
 void CUserManageDlg::SetStatus(const QString& text) { SetDlgItemText(IDC_USER_STATUS, text); }
 
-void CUserManageDlg::Report(admin::Change change, bool succeeded) {
-  admin::ReportChange(*this, IDC_USER_STATUS, change, succeeded, [this] { FillUserList(listQuery_); });
+void CUserManageDlg::Report(admin::Change change, const admin::ChangeOutcome& outcome) {
+  admin::ReportChange(*this, IDC_USER_STATUS, change, outcome, [this] { FillUserList(listQuery_); });
 }
 
 void CUserManageDlg::FillUserList(const std::string& query) {
@@ -154,7 +154,7 @@ void CUserManageDlg::OnAdd() {
       platform::MessageBox(this, kAddAsNormalUserQuestion, kAddCaption, platform::MB_YESNO) != platform::IDYES) {
     return;
   }
-  Report(admin::Change::kAdd, admin::AddUser(db_, actingUser_, name, password).Succeeded());
+  Report(admin::Change::kAdd, admin::AddUser(db_, actingUser_, name, password));
 }
 
 void CUserManageDlg::OnDelete() {
@@ -167,5 +167,5 @@ void CUserManageDlg::OnDelete() {
     return;
   }
   // The account and its grants go together; a name that matched no row still succeeds.
-  Report(admin::Change::kDelete, admin::DeleteUser(db_, actingUser_, platform::ToGbk(typedName)).Succeeded());
+  Report(admin::Change::kDelete, admin::DeleteUser(db_, actingUser_, platform::ToGbk(typedName)));
 }

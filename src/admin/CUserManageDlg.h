@@ -29,7 +29,7 @@ class CUserManageDlg : public res::DialogBase {
   void OnFind();
   void OnAdd();
   void OnDelete();
-  void Report(admin::Change change, bool succeeded);
+  void Report(admin::Change change, const admin::ChangeOutcome& outcome);
   void SetStatus(const QString& text);
 
   DbSession& db_;

@@ -34,8 +34,8 @@ std::optional<QString> RecordForm::TakeNumber(bool othersPresent) {
   return number;
 }
 
-void RecordForm::Report(Change change, bool succeeded) {
-  ReportChange(page_, ids_.status, change, succeeded, refillList_);
+void RecordForm::Report(Change change, const ChangeOutcome& outcome) {
+  ReportChange(page_, ids_.status, change, outcome, refillList_);
 }
 
 }  // namespace admin

@@ -40,7 +40,7 @@ class RecordForm {
   // The same for a delete, which needs only the number.
   std::optional<QString> TakeNumber(bool othersPresent = true);
   // Says the outcome in the status line; after a success the list is refilled first.
-  void Report(Change change, bool succeeded);
+  void Report(Change change, const ChangeOutcome& outcome);
 
  private:
   res::DialogBase& page_;

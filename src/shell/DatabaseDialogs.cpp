@@ -21,6 +21,9 @@ const char* const kDatabaseFaultText = "数据库连接失败!";
 
 namespace {
 
+// How every status text about the link begins ("数据库连接失败!", "数据库连接中断，…").
+constexpr const char* kLinkLostPrefix = "数据库连接";
+
 // Every administration dialog and page keeps its outcome line under this id.
 constexpr int kStatusLineId = 1010;
 
@@ -73,12 +76,18 @@ struct FaultNotice {
   }
   void Show() {
     pending = false;
+    // The action that met the fault got over it (it reconnected and found out what happened)
+    // and has said so itself.
+    if (!Db().LinkFaultPending()) return;
     const QString text = QString::fromUtf8(kDatabaseFaultText);
     if (dialog) {
-      if (res::DialogBase* owner = StatusLineOwner(dialog))
-        owner->SetDlgItemText(kStatusLineId, text);
-      else
+      if (res::DialogBase* owner = StatusLineOwner(dialog)) {
+        // An outcome that already tells of the lost link (a change left unconfirmed) stays.
+        if (!owner->GetDlgItemText(kStatusLineId).startsWith(QString::fromUtf8(kLinkLostPrefix)))
+          owner->SetDlgItemText(kStatusLineId, text);
+      } else {
         platform::MessageBox(dialog, text);
+      }
     }
     Db().ClearLinkFault();
   }

@@ -1,6 +1,8 @@
 // The administration changes against the private server: each one done and refused, and a
 // change of several statements that fails part-way leaves everything as it was.
+#include <chrono>
 #include <functional>
+#include <thread>
 
 #include "AdminChanges.h"
 #include "CompanyDeviceTestSupport.h"
@@ -125,6 +127,40 @@ TEST_F(AdminChangesTest, ARefusedLaterStatementUndoesTheWholeChange) {
   // The refusals left the session as it was: the next change is committed.
   Run({"delete after refusals", [](DbSession& s) { return admin::DeleteUser(s, kActor, "li"); }, Kind::kDone, 1,
        everything, 1 + 2 + 3 + 3});
+}
+
+// A conflict with another station (a deadlock here; on a cluster a failed certification, told
+// the same way) runs the whole change again. The other transaction is made the heavier one, so
+// the server picks the change as the one to roll back.
+TEST_F(AdminChangesTest, ADeadlockRunsTheWholeChangeAgain) {
+  db().Exec("create table weight_tab (n int)");
+  db().Exec("start transaction");
+  db().Exec(
+      "insert into weight_tab with recursive s(n) as (select 1 union all select n+1 from s where n<50) "
+      "select n from s");
+  // Holds the place of the department the change adds.
+  db().Exec("select * from department_tab where company_num='0001' and department_num='09' for update");
+  ChangeOutcome outcome;
+  std::thread change([&] { outcome = admin::AddDepartment(Db(), kActor, Department("0001", "09"), "x"); });
+  const auto waiting = [&] {
+    const DbResult r =
+        db().Query("select count(*) from information_schema.processlist where info like 'insert into department_tab%'");
+    return r.ok && !r.rows.empty() && r.rows[0][0] == "1";
+  };
+  for (int i = 0; i < 200 && !waiting(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  const bool waited = waiting();
+  if (!waited) change.join();
+  ASSERT_TRUE(waited) << "the change should wait for the department's place";
+  // Wants the company row the change has written: a deadlock, and the change is rolled back.
+  db().Exec("update company_tab set company_name=company_name where company_num='0001'");
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  db().Exec("commit");
+  change.join();
+  EXPECT_EQ(outcome.kind, Kind::kDone);
+  EXPECT_EQ(CountRows(db(), "select count(*) from department_tab where company_num='0001' and department_num='09'"), 1);
+  EXPECT_EQ(CountRows(db(), G("select count(*) from company_tab where company_name='甲公司'")), 1)
+      << "the company's name is as it was";
+  db().Exec("drop table weight_tab");
 }
 
 }  // namespace
