@@ -203,6 +203,65 @@ std::string ExportDescription(const ExportRequest& request, const std::string& f
                              request.to.toString(Qt::ISODate).toStdString() + " -> " + fileName);
 }
 
+struct ExportFailure {
+  int status;
+  std::string message;
+  bool linkLost;  // the link to the server broke (and the export may be run again)
+};
+
+std::optional<ExportFailure> Failure(int status, std::string message) {
+  return ExportFailure{status, std::move(message), DbSession::IsLinkError(Db().LastErrorNumber())};
+}
+
+// The devices checked, the query run and the file written; nullopt on success.
+std::optional<ExportFailure> ExportOnce(const ExportRequest& request, const std::string& name, const Actor& actor) {
+  std::vector<std::string> deviceIds;
+  for (const std::string& device : request.devices) {
+    const std::string id = platform::Utf8ToGbk(device);
+    // A mistyped id in a scheduled job would otherwise write an empty report and succeed.
+    const DbResult known = catalogue::Device(Db(), id);
+    if (!known.ok) return Failure(kFailed, "设备查询失败");
+    if (known.rows.empty()) return ExportFailure{kUnknownOrNotGranted, "设备 " + device + " 不存在", false};
+    if (!catalogue::SeesEveryDevice(request.role)) {
+      const DbResult granted = catalogue::GrantedDevice(Db(), name, id);
+      if (!granted.ok) return Failure(kFailed, "权限查询失败");
+      if (granted.rows.empty())
+        return ExportFailure{kUnknownOrNotGranted, "设备 " + device + " 不在该用户的授权部门内", false};
+    }
+    deviceIds.push_back(id);
+  }
+
+  // The text exports stream from the server to the file.
+  if (history::IsTextExportFormat(request.format)) {
+    const history::TextExportOutcome text =
+        history::RunTextExport(Db(), {request.format, deviceIds, request.from, request.to, request.temperatureFilter,
+                                      request.humidityFilter, request.encoding, request.output});
+    if (!text.ok) return Failure(kFailed, text.message);
+    std::printf("%s\n", text.fileName.c_str());
+    std::fprintf(stderr, "veltrane: %lld 条记录\n", text.rowCount);
+    AuditOrWarn(actor, kExportAction, request.format, ExportDescription(request, text.fileName));
+    return std::nullopt;
+  }
+
+  // The same compact store as the table page's list, read by the same writers.
+  history::HistoryRowModel rows;
+  const HistoryTableQueryOutcome query = QueryHistoryIntoRows(Db(), rows, deviceIds, request.from, request.to,
+                                                              request.temperatureFilter, request.humidityFilter);
+  if (!query.ok) return Failure(kFailed, "历史数据查询失败");
+
+  const ExportKind& kind = *KindNamed(request.format);
+  const std::string fileName = request.output.empty() ? ReportFileName(kind.extension) : request.output;
+  const ExportOutcome outcome = kind.write(rows, fileName);
+  // The reason too (a full disk, a size limit): an earlier file of that name is kept.
+  if (!outcome.ok)
+    return ExportFailure{
+        kFailed, "导出失败: " + outcome.fileName + (outcome.error.empty() ? "" : " (" + outcome.error + ")"), false};
+  std::printf("%s\n", outcome.fileName.c_str());
+  std::fprintf(stderr, "veltrane: %lld 条记录\n", query.rowCount);
+  AuditOrWarn(actor, kExportAction, request.format, ExportDescription(request, outcome.fileName));
+  return std::nullopt;
+}
+
 }  // namespace
 
 int RunHeadlessExport(int argc, char** argv, const ExportRequest& request) {
@@ -236,47 +295,16 @@ int RunHeadlessExport(int argc, char** argv, const ExportRequest& request) {
     case LoginCheckResult::kQueryFailed: return Fail(kFailed, "登录查询失败");
   }
 
-  std::vector<std::string> deviceIds;
-  for (const std::string& device : request.devices) {
-    const std::string id = platform::Utf8ToGbk(device);
-    // A mistyped id in a scheduled job would otherwise write an empty report and succeed.
-    const DbResult known = catalogue::Device(Db(), id);
-    if (!known.ok) return Fail(kFailed, "设备查询失败");
-    if (known.rows.empty()) return Fail(kUnknownOrNotGranted, "设备 " + device + " 不存在");
-    if (!catalogue::SeesEveryDevice(request.role)) {
-      const DbResult granted = catalogue::GrantedDevice(Db(), name, id);
-      if (!granted.ok) return Fail(kFailed, "权限查询失败");
-      if (granted.rows.empty()) return Fail(kUnknownOrNotGranted, "设备 " + device + " 不在该用户的授权部门内");
-    }
-    deviceIds.push_back(id);
+  // A server that goes away under the export (a cluster node failing over) costs one more
+  // run on a new connection: everything the export does before its file is a read, and the
+  // file is saved whole or not at all.
+  std::optional<ExportFailure> failure = ExportOnce(request, name, actor);
+  if (failure && failure->linkLost) {
+    Db().Reconnect();
+    if (!Db().LastConnectSucceeded())
+      return Fail(kDatabaseDown, "数据库连接失败: " + Db().LastConnectFailure() + " (exit status " +
+                                     std::to_string(kDatabaseDown) + ")");
+    failure = ExportOnce(request, name, actor);
   }
-
-  // The text exports stream from the server to the file.
-  if (history::IsTextExportFormat(request.format)) {
-    const history::TextExportOutcome text =
-        history::RunTextExport(Db(), {request.format, deviceIds, request.from, request.to, request.temperatureFilter,
-                                      request.humidityFilter, request.encoding, request.output});
-    if (!text.ok) return Fail(kFailed, text.message);
-    std::printf("%s\n", text.fileName.c_str());
-    std::fprintf(stderr, "veltrane: %lld 条记录\n", text.rowCount);
-    AuditOrWarn(actor, kExportAction, request.format, ExportDescription(request, text.fileName));
-    return kOk;
-  }
-
-  // The same compact store as the table page's list, read by the same writers.
-  history::HistoryRowModel rows;
-  const HistoryTableQueryOutcome query = QueryHistoryIntoRows(Db(), rows, deviceIds, request.from, request.to,
-                                                              request.temperatureFilter, request.humidityFilter);
-  if (!query.ok) return Fail(kFailed, "历史数据查询失败");
-
-  const ExportKind& kind = *KindNamed(request.format);
-  const std::string fileName = request.output.empty() ? ReportFileName(kind.extension) : request.output;
-  const ExportOutcome outcome = kind.write(rows, fileName);
-  // The reason too (a full disk, a size limit): an earlier file of that name is kept.
-  if (!outcome.ok)
-    return Fail(kFailed, "导出失败: " + outcome.fileName + (outcome.error.empty() ? "" : " (" + outcome.error + ")"));
-  std::printf("%s\n", outcome.fileName.c_str());
-  std::fprintf(stderr, "veltrane: %lld 条记录\n", query.rowCount);
-  AuditOrWarn(actor, kExportAction, request.format, ExportDescription(request, outcome.fileName));
-  return kOk;
+  return failure ? Fail(failure->status, failure->message) : kOk;
 }
