@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <string_view>
 
 namespace {
 
@@ -103,6 +104,16 @@ void LoopbackForwarder::CutDuringNextResponse() {
   armedCut_ = true;
 }
 
+void LoopbackForwarder::DropReplyTo(std::string statementText) {
+  std::lock_guard lock(mutex_);
+  dropPattern_ = std::move(statementText);
+}
+
+void LoopbackForwarder::SetTarget(int port) {
+  std::lock_guard lock(mutex_);
+  targetPort_ = port;
+}
+
 void LoopbackForwarder::Run() {
   std::vector<char> buffer(kChunk);
   while (!stop_) {
@@ -138,7 +149,15 @@ void LoopbackForwarder::Run() {
         if (!fromClient && pair.server != p.fd) continue;
         const ssize_t n = ::recv(p.fd, buffer.data(), buffer.size(), 0);
         bool ok = n > 0;
-        if (ok && !fromClient && armedCut_) {
+        if (ok && fromClient && !dropPattern_.empty() &&
+            std::string_view(buffer.data(), static_cast<std::size_t>(n)).find(dropPattern_) != std::string_view::npos) {
+          dropPattern_.clear();
+          pair.dropReply = true;
+        }
+        if (ok && !fromClient && pair.dropReply) {
+          ++cuts_;
+          ok = false;
+        } else if (ok && !fromClient && armedCut_) {
           armedCut_ = false;
           SendAll(pair.client, buffer.data(), static_cast<std::size_t>(n) / 2);
           ++cuts_;
