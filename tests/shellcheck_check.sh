@@ -7,4 +7,4 @@ if ! command -v shellcheck >/dev/null; then
     echo "shellcheck is not installed (scripts/deps installs it): skipped"
     exit 77
 fi
-shellcheck scripts/* .ci/run tests/shellcheck_check.sh tests/format_check.sh docs/notify-examples/*.sh
+shellcheck scripts/* .ci/run tests/shellcheck_check.sh tests/format_check.sh docs/notify-examples/*.sh docs/cluster-examples/*.sh

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 std::uint32_t MonitorLoop::RefreshDelayMs() const {
-  if (failedRefreshes_ == 0) return kRefreshIntervalMs;
+  if (failedRefreshes_ == 0) return catchUpRefreshes_ > 0 ? kFirstRetryDelayMs : kRefreshIntervalMs;
   const int doublings = std::min(failedRefreshes_ - 1, 4);
   return std::min(kFirstRetryDelayMs << doublings, kRefreshIntervalMs);
 }
@@ -24,13 +24,19 @@ MonitorLoop::Pass MonitorLoop::RunPass() {
   }
   bool refreshed = false;
   if (RefreshDue(now)) {
+    bool recovering = failedRefreshes_ > 0 || linkDropped_;
     if (failedRefreshes_ > 0) actions_.reconnect();
     bool fresh = actions_.refresh();
     if (!fresh && failedRefreshes_ == 0) {
       actions_.reconnect();
+      recovering = true;
       fresh = actions_.refresh();
     }
     failedRefreshes_ = fresh ? 0 : failedRefreshes_ + 1;
+    if (fresh && recovering)
+      catchUpRefreshes_ = kCatchUpRefreshes;
+    else if (fresh && catchUpRefreshes_ > 0)
+      --catchUpRefreshes_;
     linkDropped_ = false;
     actions_.notifyUi();
     // Taken after the redraw, so the next refresh is 10 s after the previous one finished.

@@ -8,7 +8,8 @@
 // another node answers within seconds); while that keeps failing, each further try reconnects
 // first and waits 1, 2, 4, 8 s, then the refresh period, between tries. Between refreshes the
 // loop looks at its idle connection twice a second: one closed from the other end (a node
-// that died behind a proxy) is refreshed, and so reconnected, at once.
+// that died behind a proxy) is refreshed, and so reconnected, at once. Once the link is back,
+// the next kCatchUpRefreshes refreshes come a second apart.
 #include <cstdint>
 #include <functional>
 
@@ -34,6 +35,9 @@ class MonitorLoop {
   static constexpr std::uint32_t kPassSleepMs = 10;
   static constexpr std::uint32_t kFirstRetryDelayMs = 1000;
   static constexpr std::uint32_t kLinkCheckIntervalMs = 500;
+  // Refreshes a second apart after the link came back: a cluster that lost a node takes a few
+  // seconds before it takes the collector's writes again, and these show as soon as they land.
+  static constexpr int kCatchUpRefreshes = 15;
 
   explicit MonitorLoop(MonitorActions actions) : actions_(std::move(actions)) {}
 
@@ -49,8 +53,8 @@ class MonitorLoop {
   bool RefreshDue(std::uint32_t now) const {
     return linkDropped_ || lastRefresh_ == 0 || now - lastRefresh_ > RefreshDelayMs();
   }
-  // Until the next refresh: the period, or after `failedRefreshes` failures in a row the
-  // back-off 1, 2, 4, 8 s capped at the period.
+  // Until the next refresh: the period; after `failedRefreshes` failures in a row the back-off
+  // 1, 2, 4, 8 s capped at the period; 1 s while catching up after the link came back.
   std::uint32_t RefreshDelayMs() const;
   int FailedRefreshes() const { return failedRefreshes_; }
 
@@ -59,6 +63,7 @@ class MonitorLoop {
   std::uint32_t lastPing_ = 0;
   std::uint32_t lastRefresh_ = 0;
   int failedRefreshes_ = 0;
+  int catchUpRefreshes_ = 0;
   std::uint32_t lastLinkCheck_ = 0;
   bool linkDropped_ = false;
   // The first ping is made at once even when the tick count is still below 60000.
