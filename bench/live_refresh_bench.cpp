@@ -59,7 +59,7 @@ void BM_FillEmptyTable(benchmark::State& state) {
     auto table = DeviceLiveTable::Create();
     state.ResumeTiming();
     ApplyLiveRows(*table, rows, 1);
-    benchmark::DoNotOptimize(table->liveCount);
+    benchmark::DoNotOptimize(table->LiveCount());
     state.PauseTiming();
     table.reset();
     state.ResumeTiming();
@@ -133,7 +133,7 @@ void BM_RefreshLiveTableFromServer(benchmark::State& state) {
   auto table = DeviceLiveTable::Create();
   RefreshLiveTable(RefreshSession(), *table, login);
   for (auto _ : state) RefreshLiveTable(RefreshSession(), *table, login);
-  state.counters["devices"] = table->liveCount;
+  state.counters["devices"] = table->LiveCount();
 }
 BENCHMARK(BM_RefreshLiveTableFromServer)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 

@@ -47,7 +47,7 @@ void BM_RefreshRowsInPlaceAllChanged(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     t += 0.1f;
-    for (int i = 0; i < table->liveCount; ++i) {
+    for (int i = 0; i < table->LiveCount(); ++i) {
       DeviceLiveRecord& r = table->records[static_cast<std::size_t>(i)];
       r.AppendSample(Sample(20.0f + t, 0, 50.0f + t, 0, kPowerMains));
       r.readingTime = t > 50 ? "2024-05-01 10:00:10" : "2024-05-01 10:00:20";

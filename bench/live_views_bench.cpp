@@ -16,17 +16,14 @@ namespace {
 std::unique_ptr<DeviceLiveTable> DemoTable(int devices, int samplesEach) {
   auto table = DeviceLiveTable::Create();
   for (int d = 0; d < devices; ++d) {
-    DeviceLiveRecord& r = table->records[static_cast<std::size_t>(d)];
-    r.deviceId = platform::ToGbk(QString::asprintf("D%03d", d));
+    DeviceLiveRecord& r = *table->Add(platform::ToGbk(QString::asprintf("D%03d", d)));
     r.deviceName = platform::ToGbk(QStringLiteral("冷库%1号测点").arg(d));
-    r.present = r.shown = 1;
     for (int i = 0; i < samplesEach; ++i) {
       const float wave = float(std::sin((i + 13 * d) / 20.0));
       r.AppendSample({20 + 15 * wave, d % 5 == 1 ? 1 : 0, 50 + 30 * wave, d % 7 == 2 ? 2 : 0, 28 + 5 * wave, 12 + wave,
                       d % 4 == 0 ? 0 : 1, 40 + 5 * wave});
     }
   }
-  table->liveCount = devices;
   return table;
 }
 

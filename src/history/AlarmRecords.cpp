@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <utility>
 
 #include "AuditTrail.h"
@@ -17,10 +18,6 @@
 
 namespace history {
 
-const std::array<const char*, readings::kExcursionKindCount> kAlarmKindNames = {
-    "温度超上限", "温度超下限", "湿度超上限", "湿度超下限", "传感器掉线", "供电中断", "通讯中断",
-};
-
 const std::array<const char*, kAlarmRecordColumnCount> kAlarmRecordColumnTitles = {
     "设备ID",   "设备名称", "公司", "部门",   "报警类型", "开始时间", "结束时间",
     "持续时间", "读数个数", "极值", "确认人", "确认时间", "确认说明",
@@ -29,10 +26,6 @@ const std::array<const char*, kAlarmRecordColumnCount> kAlarmRecordColumnTitles 
 namespace {
 
 constexpr const char* kOngoingText = "持续中";
-// The kinds as the live acknowledgements name them, in ExcursionKind order.
-constexpr const char* kAckKindNames[readings::kExcursionKindCount] = {
-    "temp_high", "temp_low", "hum_high", "hum_low", "sensor_offline", "supply_lost", "comm_lost",
-};
 constexpr const char* kAcksOfDeviceTemplate =
     "select kind,event_start,user_name,date_format(ack_time,'%%Y-%%m-%%d %%H:%%i:%%s'),comment from alarm_ack_tab "
     "where device_id='%s' order by ack_id";
@@ -42,8 +35,8 @@ constexpr const char* kSheetName = "Sheet1";
 
 using Field = std::string_view;
 
-readings::EventReading EventReadingOf(Field datetime, Field tempe, Field tempeCode, Field hum, Field humCode,
-                                      Field power, Field voltage) {
+readings::Reading ReadingOf(Field datetime, Field tempe, Field tempeCode, Field hum, Field humCode, Field power,
+                            Field voltage) {
   return {DatetimeSeconds(datetime), readings::ParseChannel(tempe, tempeCode), readings::ParseChannel(hum, humCode),
           readings::ParseCode(power), readings::ParseDecimal(voltage)};
 }
@@ -55,9 +48,58 @@ void AddRecords(std::vector<AlarmRecord>& out, const std::array<std::string, 4>&
 }
 
 // The statement orders by time; the collector's text column could still hold one out of step.
-void SortByTime(std::vector<readings::EventReading>& facts) {
-  const auto earlier = [](const readings::EventReading& a, const readings::EventReading& b) { return a.time < b.time; };
-  if (!std::is_sorted(facts.begin(), facts.end(), earlier)) std::stable_sort(facts.begin(), facts.end(), earlier);
+void SortByTime(std::vector<readings::Reading>& facts, std::vector<char>& shown) {
+  const auto earlier = [](const readings::Reading& a, const readings::Reading& b) { return a.time < b.time; };
+  if (std::is_sorted(facts.begin(), facts.end(), earlier)) return;
+  std::vector<std::size_t> order(facts.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return earlier(facts[a], facts[b]); });
+  std::vector<readings::Reading> sortedFacts;
+  std::vector<char> sortedShown;
+  for (std::size_t i : order) sortedFacts.push_back(facts[i]), sortedShown.push_back(shown[i]);
+  facts.swap(sortedFacts);
+  shown.swap(sortedShown);
+}
+
+// The table page's filters as a rule on one row's alarm codes, as its statement applies them.
+struct RowFilter {
+  int temperature, humidity;
+  bool Any() const { return NormalisedFilter(temperature) == kFilterAny && NormalisedFilter(humidity) == kFilterAny; }
+  bool Shows(std::string_view tempeCode, std::string_view humCode) const {
+    const auto matches = [](int filter, std::string_view code) {
+      return NormalisedFilter(filter) == kFilterAny || readings::ParseCode(code) == filter;
+    };
+    return matches(temperature, tempeCode) && matches(humidity, humCode);
+  }
+};
+
+// Keeps the events that hold a row the filters show: a reading from the event's start up to its
+// end (its last reading when open), or, for a gap, one of the two readings around it.
+void ChooseShown(std::vector<readings::Excursion>& events, const std::vector<readings::Reading>& facts,
+                 const std::vector<char>& shown) {
+  std::vector<long long> times(facts.size());
+  std::vector<std::size_t> shownBefore(facts.size() + 1, 0);  // shown readings before index i
+  for (std::size_t i = 0; i < facts.size(); ++i) {
+    times[i] = facts[i].time;
+    shownBefore[i + 1] = shownBefore[i] + (shown[i] ? 1 : 0);
+  }
+  const auto index = [&](long long t) {
+    return static_cast<std::size_t>(std::lower_bound(times.begin(), times.end(), t) - times.begin());
+  };
+  const auto shownAt = [&](long long t) {
+    const std::size_t i = index(t);
+    return i < times.size() && times[i] == t && shown[i];
+  };
+  std::set<long long> gapStarts;  // a run a gap ended has its last reading at the gap's start
+  for (const readings::Excursion& e : events)
+    if (e.kind == readings::AlarmKind::CommunicationLost) gapStarts.insert(e.start);
+  std::erase_if(events, [&](const readings::Excursion& e) {
+    if (e.kind == readings::AlarmKind::CommunicationLost) return !shownAt(e.start) && !shownAt(e.end);
+    const std::size_t first = index(e.start);
+    const std::size_t last = e.open || gapStarts.contains(e.end) ? index(e.end) + 1 : index(e.end);
+    return shownBefore[std::min(last, times.size())] == shownBefore[first];
+  });
 }
 
 bool EndsWithWorkbook(const std::string& name) {
@@ -119,7 +161,7 @@ QStringList AlarmRecordCells(const AlarmRecord& r) {
           platform::FromGbk(r.deviceName),
           platform::FromGbk(r.company),
           platform::FromGbk(r.department),
-          QString::fromUtf8(kAlarmKindNames[static_cast<std::size_t>(e.kind)]),
+          QString::fromUtf8(readings::KindLabel(e.kind)),
           time(e.start),
           e.open ? QString::fromUtf8(kOngoingText) : time(e.end),
           DurationText(e.Duration()),
@@ -144,8 +186,7 @@ bool AttachAcknowledgements(DbSession& db, std::vector<AlarmRecord>& records) {
   }
   for (AlarmRecord& record : records) {
     const auto& ofDevice = acks[record.deviceId];
-    const auto it =
-        ofDevice.find({kAckKindNames[static_cast<std::size_t>(record.event.kind)], DatetimeText(record.event.start)});
+    const auto it = ofDevice.find({readings::KindName(record.event.kind), DatetimeText(record.event.start)});
     if (it == ofDevice.end()) continue;
     record.ackUser = it->second[2];
     record.ackTime = it->second[3];
@@ -168,8 +209,8 @@ std::vector<AlarmRecord> AlarmRecordsOfRows(const HistoryRowStore& rows) {
     readings::ExcursionDetector detector(spacings.Threshold());
     for (const auto& [time, r] : device) {
       const auto f = [&](int c) { return rows.Field(r, c); };
-      detector.Add(EventReadingOf(f(kColDatetime), f(kColTempe), f(kColTempeAlarm), f(kColHum), f(kColHumAlarm),
-                                  f(kColPower), f(kColVoltage)));
+      detector.Add(ReadingOf(f(kColDatetime), f(kColTempe), f(kColTempeAlarm), f(kColHum), f(kColHumAlarm),
+                             f(kColPower), f(kColVoltage)));
     }
     std::vector<std::pair<long long, std::uint32_t>>().swap(device);
     AddRecords(out, rows.Devices()[d].gbk, detector.Finish());
@@ -183,30 +224,37 @@ bool QueryAlarmRecords(DbSession& db, const std::vector<std::string>& deviceIds,
   const std::string start = DayStartText(from), end = DayEndText(to);
   const auto escape = [&db](std::string_view t) { return db.Escape(t); };
   DbSession::ReadTimeoutScope patient(DbSession::kLongReadTimeoutSeconds);
+  const RowFilter filter{temperatureFilter, humidityFilter};
   // The median spacing needs every spacing of a device before its first gap can be judged. A
   // second statement for the times alone cost more than half the table query again, so one
   // device's readings are kept, parsed into their compact facts, until its records are found;
   // the texts of the rows are never kept, and the facts of one device make room for the next.
-  std::vector<readings::EventReading> facts;
+  // Events are found on every reading: the filters only choose among them.
+  std::vector<readings::Reading> facts;
+  std::vector<char> shown;  // the reading is a row the filters show
   for (const std::string& id : deviceIds) {
     facts.clear();
+    shown.clear();
     std::array<std::string, 4> identity;  // id, company, department, name
-    const std::string sql = OrderedTableQueryStatement(escape, id, start, end, temperatureFilter, humidityFilter);
+    const std::string sql = OrderedTableQueryStatement(escape, id, start, end, kFilterAny, kFilterAny);
     const bool ok = db.SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
       if (row.size() < kHistoryQueryColumnCount) return;
       if (identity[0].empty())
         identity = {row[kColDeviceId], row[kColCompanyName], row[kColDepartmentName], row[kColDeviceName]};
-      facts.push_back(EventReadingOf(row[kColDatetime], row[kColTempe], row[kColTempeAlarm], row[kColHum],
-                                     row[kColHumAlarm], row[kColPower], row[kColVoltage]));
+      facts.push_back(ReadingOf(row[kColDatetime], row[kColTempe], row[kColTempeAlarm], row[kColHum], row[kColHumAlarm],
+                                row[kColPower], row[kColVoltage]));
+      shown.push_back(filter.Shows(row[kColTempeAlarm], row[kColHumAlarm]));
     });
     // A connection lost in a result read row by row ends it without an error from the fetch.
     if (!ok || db.LastErrorNumber() != 0) return false;
-    SortByTime(facts);
+    SortByTime(facts, shown);
     std::vector<readings::Excursion> events = readings::ExcursionsOf(facts);
+    if (!filter.Any()) ChooseShown(events, facts, shown);
     if (figures) {
       figures->readings += static_cast<long long>(facts.size());
-      figures->peakStateBytes = std::max(figures->peakStateBytes, facts.capacity() * sizeof(readings::EventReading) +
-                                                                      events.capacity() * sizeof(readings::Excursion));
+      figures->peakStateBytes =
+          std::max(figures->peakStateBytes, facts.capacity() * sizeof(readings::Reading) + shown.capacity() +
+                                                events.capacity() * sizeof(readings::Excursion));
     }
     AddRecords(records, identity, std::move(events));
   }

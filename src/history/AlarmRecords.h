@@ -27,7 +27,6 @@ struct AlarmRecord {
   std::string ackUser, ackTime, ackComment;
 };
 
-extern const std::array<const char*, readings::kExcursionKindCount> kAlarmKindNames;  // UTF-8
 inline constexpr int kAlarmRecordColumnCount = 13;
 extern const std::array<const char*, kAlarmRecordColumnCount> kAlarmRecordColumnTitles;  // UTF-8
 enum AlarmRecordColumn : int { kArColKind = 4, kArColStart, kArColEnd, kArColDuration, kArColReadings, kArColExtreme };

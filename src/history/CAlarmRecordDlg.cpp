@@ -58,7 +58,7 @@ CAlarmRecordDlg::CAlarmRecordDlg(std::vector<history::AlarmRecord> records, QWid
   connect(list_->horizontalHeader(), &QHeaderView::sectionClicked, this, &CAlarmRecordDlg::SortBy);
   auto* kind = Item<QComboBox>(res::IDC_AR_KIND);
   kind->addItem(QString::fromUtf8(kAllKinds));
-  for (const char* name : history::kAlarmKindNames) kind->addItem(QString::fromUtf8(name));
+  for (const readings::AlarmKindInfo& info : readings::AlarmKinds()) kind->addItem(QString::fromUtf8(info.label));
   connect(kind, &QComboBox::currentIndexChanged, this, &CAlarmRecordDlg::ShowKind);
   connect(Item<QAbstractButton>(res::IDC_AR_COPY), &QAbstractButton::clicked, this, &CAlarmRecordDlg::CopyToClipboard);
   connect(Item<QAbstractButton>(res::IDC_AR_EXPORT_EXCEL), &QAbstractButton::clicked, this, [this] { Export(true); });

@@ -21,7 +21,7 @@ class CAlarmRecordDlg : public res::DialogBase {
   res::ReportListView* List() const { return list_; }
   // The records shown, in the order shown.
   const std::vector<history::AlarmRecord>& Shown() const { return shown_; }
-  // 0 every kind, otherwise 1 + readings::ExcursionKind.
+  // 0 every kind, otherwise 1 + readings::AlarmKind.
   void ShowKind(int filterIndex);
   void SortBy(int column);
   // The lines shown as tab-separated text, a title line first.

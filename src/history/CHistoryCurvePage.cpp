@@ -19,7 +19,6 @@
 namespace {
 
 constexpr int kChannels = 4;
-constexpr const char* kDayScanFormat = "%d-%d-%d";
 // Device ids of 12 bytes or more do not fit a legend slot; the slot stays empty.
 constexpr std::size_t kSlotNameLimit = 12;
 
@@ -130,12 +129,11 @@ void CHistoryCurvePage::DrawCurves(DrawMode mode, const std::string& start, cons
     if (id.size() < kSlotNameLimit) chart_.series[static_cast<std::size_t>(filled)].name = id;
   }
 
-  int year = 0, month = 0, day = 0;
-  std::sscanf(start.substr(0, 10).c_str(), kDayScanFormat, &year, &month, &day);
-  curveYear_ = year;
-  curveMonth_ = month;
-  curveDay_ = day;
-  if (const QDate shown(year, month, day); shown.isValid()) SetCurveDate(shown);
+  const QDate shown = QDate::fromString(QString::fromLatin1(start.substr(0, 10)), QStringLiteral("yyyy-MM-dd"));
+  curveYear_ = shown.isValid() ? shown.year() : 0;
+  curveMonth_ = shown.isValid() ? shown.month() : 0;
+  curveDay_ = shown.isValid() ? shown.day() : 0;
+  if (shown.isValid()) SetCurveDate(shown);
 
   if (db_.LastConnectSucceeded()) {
     history::QueryProgress progress(this, filled);

@@ -15,6 +15,7 @@
 #include "DbSession.h"
 #include "Gbk.h"
 #include "HistoryQueryTemplate.h"
+#include "HistoryRowModel.h"
 #include "HistoryStatements.h"
 #include "HistoryTableQuery.h"
 #include "LocalTime.h"
@@ -79,8 +80,7 @@ CHistoryQueryDlg::CHistoryQueryDlg(DbSession& db, Login login, QWidget* parent)
                        tabClientRect_.width() - kPageRightMargin,
                        tabClientRect_.height() - kPageBottomMargin - (top - kPageTop));
   tablePage_ = new CHistoryTablePage(this);
-  tablePage_->SetAcknowledgementLookup(
-      [this](std::vector<history::AlarmRecord>& records) { history::AttachAcknowledgements(db_, records); });
+  tablePage_->SetAlarmRecordSource([this] { return AlarmRecordsOfLastQuery(); });
   curvePage_ = new CHistoryCurvePage(db_, this, this);
   for (QWidget* page : {static_cast<QWidget*>(tablePage_), static_cast<QWidget*>(curvePage_)}) {
     page->setGeometry(pageRect);
@@ -247,12 +247,29 @@ void CHistoryQueryDlg::RunTableQuery() {
   tablePage_->ResultList()->DeleteAllItems();
   const std::vector<std::string> ids = QueryDeviceIds();
   history::QueryProgress progress(this, static_cast<int>(ids.size()));
+  lastQuery_ = {ids, from, to, tablePage_->temperatureFilter, tablePage_->humidityFilter};
   const HistoryTableQueryOutcome outcome =
       QueryHistoryIntoRows(db_, tablePage_->Rows(), ids, from, to, tablePage_->temperatureFilter,
                            tablePage_->humidityFilter, [&](int done) { progress.DeviceDone(done); });
   // A failed device fails the whole query: half a result would pass for the full one.
   if (!outcome.ok) tablePage_->ResultList()->DeleteAllItems();
   tablePage_->ShowResultCount(outcome.ok ? static_cast<int>(outcome.rowCount) : 0);
+}
+
+std::vector<history::AlarmRecord> CHistoryQueryDlg::AlarmRecordsOfLastQuery() {
+  std::vector<history::AlarmRecord> records;
+  const LastQuery& q = lastQuery_;
+  if (history::NormalisedFilter(q.temperatureFilter) == history::kFilterAny &&
+      history::NormalisedFilter(q.humidityFilter) == history::kFilterAny) {
+    // Every reading is in the rows shown already.
+    records = history::AlarmRecordsOfRows(tablePage_->Rows().Store());
+    history::AttachAcknowledgements(db_, records);
+  } else if (!history::QueryAlarmRecords(db_, q.deviceIds, q.from, q.to, q.temperatureFilter, q.humidityFilter,
+                                         records)) {
+    // The filters hide readings the events are found on: those are read again.
+    records.clear();
+  }
+  return records;
 }
 
 void CHistoryQueryDlg::OnTabChanged(int index) {

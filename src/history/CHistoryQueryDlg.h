@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "AlarmRecords.h"
 #include "DialogBase.h"
 #include "HistoryQueryContext.h"
 #include "LoginState.h"
@@ -57,6 +58,8 @@ class CHistoryQueryDlg : public res::DialogBase, public HistoryQueryContext {
 
  private:
   void AddToQuery(int deviceRow);
+  // "报警记录" of the rows shown: found on every reading of the last query, chosen by its filters.
+  std::vector<history::AlarmRecord> AlarmRecordsOfLastQuery();
 
   DbSession& db_;
   const Login login_;
@@ -66,4 +69,9 @@ class CHistoryQueryDlg : public res::DialogBase, public HistoryQueryContext {
   CHistoryCurvePage* curvePage_;
   res::ReportListView* deviceList_;
   res::ReportListView* queryList_;
+  struct LastQuery {
+    std::vector<std::string> deviceIds;
+    QDate from, to;
+    int temperatureFilter = 3, humidityFilter = 3;
+  } lastQuery_;
 };

@@ -117,8 +117,8 @@ CHistoryStatisticsDlg* CHistoryTablePage::StatisticsDialog() const { return stat
 
 void CHistoryTablePage::ShowAlarmRecords() {
   if (alarmRecords_) alarmRecords_->close();
-  std::vector<history::AlarmRecord> records = history::AlarmRecordsOfRows(rows_->Store());
-  if (acknowledgements_) acknowledgements_(records);
+  std::vector<history::AlarmRecord> records =
+      alarmRecordSource_ ? alarmRecordSource_() : history::AlarmRecordsOfRows(rows_->Store());
   alarmRecords_ = new CAlarmRecordDlg(std::move(records), this);
   alarmRecords_->setAttribute(Qt::WA_DeleteOnClose);
   alarmRecords_->open();

@@ -49,12 +49,13 @@ class CHistoryTablePage : public res::DialogBase {
   // "统计": opens the figures of the rows shown, per device (window-modal, not blocking).
   void ShowStatistics();
   CHistoryStatisticsDlg* StatisticsDialog() const;
-  // "报警记录": opens the excursions of the rows shown (window-modal, not blocking).
+  // "报警记录": opens the excursions of the query shown (window-modal, not blocking).
   void ShowAlarmRecords();
   CAlarmRecordDlg* AlarmRecordDialog() const;
-  // Fills in who acknowledged the records (the dialog passes its session's lookup).
-  using AcknowledgementLookup = std::function<void(std::vector<history::AlarmRecord>&)>;
-  void SetAcknowledgementLookup(AcknowledgementLookup lookup) { acknowledgements_ = std::move(lookup); }
+  // Finds the records of the last query with who acknowledged them (the dialog passes one on its
+  // session); without one, the excursions of the rows shown.
+  using AlarmRecordSource = std::function<std::vector<history::AlarmRecord>()>;
+  void SetAlarmRecordSource(AlarmRecordSource source) { alarmRecordSource_ = std::move(source); }
 
  signals:
   // Any filter button was clicked: the dialog re-runs its table query.
@@ -70,5 +71,5 @@ class CHistoryTablePage : public res::DialogBase {
   ExportHandler exportPdf_, exportExcel_;
   QPointer<CHistoryStatisticsDlg> statistics_;
   QPointer<CAlarmRecordDlg> alarmRecords_;
-  AcknowledgementLookup acknowledgements_;
+  AlarmRecordSource alarmRecordSource_;
 };

@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <string>
 
+#include "ReadingTime.h"
+
 namespace history {
 namespace {
 constexpr const char* kGroupLabelFormat = "第%d/%d组";
-constexpr const char* kDatetimeScanFormat = "%d-%d-%d %d:%d:%d";
+constexpr long long kSecondsPerDay = 86400;
 // A reading may hold any magnitude a float holds; beyond this it would not fit an int pixel coordinate.
 constexpr double kValueLimit = 1.0e7;
 }  // namespace
@@ -24,10 +26,8 @@ ChannelScale ScaleOf(int channel) {
 }
 
 int SecondOfDay(std::string_view datetime) {
-  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-  const std::string text(datetime);
-  std::sscanf(text.c_str(), kDatetimeScanFormat, &year, &month, &day, &hour, &minute, &second);
-  return hour * 3600 + minute * 60 + second;
+  const long long seconds = readings::ReadingSeconds(datetime).value_or(0);
+  return static_cast<int>((seconds % kSecondsPerDay + kSecondsPerDay) % kSecondsPerDay);
 }
 
 int CurveX(std::string_view datetime) { return kChartLeft + SecondOfDay(datetime) / kSecondsPerPixel; }

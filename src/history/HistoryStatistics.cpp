@@ -10,6 +10,7 @@
 #include "HistoryRowStore.h"
 #include "Reading.h"
 #include "ReadingGaps.h"
+#include "ReadingTime.h"
 
 namespace history {
 
@@ -23,30 +24,7 @@ namespace {
 
 constexpr double kKelvinOffset = 273.15;
 constexpr const char* kNoFigure = "--";
-constexpr const char* kDatetimeFormat = "%04d-%02d-%02d %02d:%02d:%02d";
 constexpr const char* kDurationFormat = "%lld:%02lld:%02lld";
-
-// Days since 1970-01-01 of a proleptic Gregorian date, and back (H. Hinnant's algorithms).
-long long DaysFromCivil(long long y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const long long era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<long long>(doe) - 719468;
-}
-
-void CivilFromDays(long long z, int& y, int& m, int& d) {
-  z += 719468;
-  const long long era = (z >= 0 ? z : z - 146096) / 146097;
-  const unsigned doe = static_cast<unsigned>(z - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  y = static_cast<int>(static_cast<long long>(yoe) + era * 400 + (m <= 2));
-}
 
 // Adds one reading's value to a channel; the time it stands for is added by the caller.
 void AddValue(ChannelStats& c, double value, double& sum) {
@@ -150,44 +128,9 @@ StatReading StatReadingOf(std::string_view datetime, std::string_view tempe, std
           readings::ParseDecimal(hum), readings::ParseCode(humCode)};
 }
 
-long long DatetimeSeconds(std::string_view datetime) {
-  // The collector's own layout, read without sscanf: every reading of a query passes here.
-  const auto digits = [&](std::size_t at, std::size_t n) {
-    int value = 0;
-    for (std::size_t i = at; i < at + n; ++i) {
-      if (datetime[i] < '0' || datetime[i] > '9') return -1;
-      value = value * 10 + (datetime[i] - '0');
-    }
-    return value;
-  };
-  if (datetime.size() == 19 && datetime[4] == '-' && datetime[7] == '-' && datetime[10] == ' ' && datetime[13] == ':' &&
-      datetime[16] == ':') {
-    const int y = digits(0, 4), mo = digits(5, 2), d = digits(8, 2), h = digits(11, 2), mi = digits(14, 2),
-              sec = digits(17, 2);
-    if (y >= 0 && mo >= 1 && mo <= 12 && d >= 1 && h >= 0 && mi >= 0 && sec >= 0)
-      return DaysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) * 86400 + h * 3600LL + mi * 60LL +
-             sec;
-  }
-  int y = 0, mo = 0, d = 0, h = 0, mi = 0, sec = 0;
-  const std::string text(datetime);
-  if (std::sscanf(text.c_str(), "%d-%d-%d %d:%d:%d", &y, &mo, &d, &h, &mi, &sec) < 3 || mo < 1 || mo > 12 || d < 1)
-    return 0;
-  return DaysFromCivil(y, static_cast<unsigned>(mo), static_cast<unsigned>(d)) * 86400 + h * 3600LL + mi * 60LL + sec;
-}
+long long DatetimeSeconds(std::string_view datetime) { return readings::ReadingSeconds(datetime).value_or(0); }
 
-std::string DatetimeText(long long seconds) {
-  long long days = seconds / 86400, rest = seconds % 86400;
-  if (rest < 0) {
-    rest += 86400;
-    --days;
-  }
-  int y, m, d;
-  CivilFromDays(days, y, m, d);
-  char text[32];
-  std::snprintf(text, sizeof text, kDatetimeFormat, y, m, d, static_cast<int>(rest / 3600),
-                static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60));
-  return text;
-}
+std::string DatetimeText(long long seconds) { return readings::ReadingTimeText(seconds); }
 
 QString DurationText(long long seconds) {
   return QString::asprintf(kDurationFormat, seconds / 3600, seconds / 60 % 60, seconds % 60);

@@ -55,7 +55,7 @@ double MeanKineticTemperature(const std::vector<double>& celsius);
 // for the last reading, it stands for the usual (median) spacing instead.
 DeviceStats ComputeDeviceStats(std::vector<StatReading> readings);
 
-// "YYYY-MM-DD hh:mm:ss" to seconds since 1970-01-01 00:00:00 of the same clock, and back.
+// Reading times on the one scale of readings::ReadingSeconds, and back; an unreadable time is 0.
 long long DatetimeSeconds(std::string_view datetime);
 std::string DatetimeText(long long seconds);
 // "h:mm:ss", hours not wrapped at a day.

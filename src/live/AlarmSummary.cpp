@@ -1,7 +1,6 @@
 #include "AlarmSummary.h"
 
 #include <QColor>
-#include <algorithm>
 
 #include "LiveStateColours.h"
 
@@ -24,35 +23,6 @@ QString Piece(const char* label, int count, QRgb alarmColour) {
 }
 
 }  // namespace
-
-std::uint8_t StateBits(const LiveSample& latest, bool communicationLost) {
-  return readings::StateBitsOf({latest.temperature, latest.temperatureAlarm}, {latest.humidity, latest.humidityAlarm},
-                               latest.powerSource, communicationLost);
-}
-
-LiveScan ScanLiveTable(const DeviceLiveTable& table, std::uint32_t nowTick, int commTimeoutSeconds) {
-  LiveScan scan;
-  const std::size_t count = static_cast<std::size_t>(std::clamp(table.liveCount, 0, DeviceLiveTable::kCapacity));
-  scan.devices.resize(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    const DeviceLiveRecord& record = table.records[i];
-    readings::DeviceStates& device = scan.devices[i];
-    device.deviceId = record.deviceId;
-    device.shown = record.shown != 0;
-    const bool hasSample =
-        record.ringWrite >= 0 && record.ringWrite < DeviceLiveRecord::kRingSize && record.ringWrite != record.ringStart;
-    if (!hasSample) continue;
-    const std::uint8_t bits =
-        StateBits(record.LatestSample(), IsCommunicationLost(record, nowTick, commTimeoutSeconds));
-    device.bits = bits;
-    if (!device.shown) continue;
-    scan.counts.valueAlarm += (bits & kValueAlarmBits) != 0;
-    scan.counts.sensorOffline += (bits & kBitSensorOffline) != 0;
-    scan.counts.communicationLost += (bits & kBitCommunicationLost) != 0;
-    scan.counts.supplyLost += (bits & kBitSupplyLost) != 0;
-  }
-  return scan;
-}
 
 QString SummaryHtml(const AlarmCounts& counts) {
   const QString separator = QString::fromUtf8(kSeparator);

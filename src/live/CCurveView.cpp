@@ -68,7 +68,7 @@ void CCurveView::DrawCurveGroup(Step step) {
   std::vector<CurveSlot> plotted;
   {
     std::lock_guard lock(table_.mutex);
-    const int count = table_.liveCount;
+    const int count = table_.LiveCount();
     std::vector<char> shown(static_cast<std::size_t>(count));
     int shownCount = 0;
     for (int i = 0; i < count; ++i) {

@@ -65,7 +65,7 @@ void CIconView::DrawTilePage(Step step) {
   columns_ = grid.columns;
   {
     std::lock_guard lock(table_.mutex);
-    const int count = table_.liveCount;
+    const int count = table_.LiveCount();
     std::vector<char> shown(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
       shown[static_cast<std::size_t>(i)] = table_.records[static_cast<std::size_t>(i)].shown != 0;

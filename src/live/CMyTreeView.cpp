@@ -106,7 +106,7 @@ void CMyTreeView::BuildDeviceTree() {
   std::vector<Entry> entries;
   {
     std::lock_guard lock(table_.mutex);
-    const int count = std::clamp(table_.liveCount, 0, DeviceLiveTable::kCapacity);
+    const int count = table_.LiveCount();
     entries.reserve(static_cast<std::size_t>(count));
     for (int slot = 0; slot < count; ++slot) {
       const DeviceLiveRecord& r = table_.records[static_cast<std::size_t>(slot)];
@@ -185,7 +185,7 @@ void CMyTreeView::ApplyTreeSelection() {
   }
 
   std::lock_guard lock(table_.mutex);
-  const int count = std::clamp(table_.liveCount, 0, DeviceLiveTable::kCapacity);
+  const int count = table_.LiveCount();
   for (const Choice& choice : choices) {
     // Slots never move, so the slot the item was built from is normally the record.
     int slot = choice.slot;

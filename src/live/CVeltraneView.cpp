@@ -50,7 +50,7 @@ void CVeltraneView::CollectRows() {
   const std::uint32_t now = platform::GetTickCount();
   const int timeout = commTimeout_;
   std::lock_guard lock(table_.mutex);
-  const int count = std::clamp(table_.liveCount, 0, DeviceLiveTable::kCapacity);
+  const int count = table_.LiveCount();
   for (int slot = 0; slot < count; ++slot) {
     const DeviceLiveRecord& record = table_.records[static_cast<std::size_t>(slot)];
     if (GetsRow(record)) rows_.push_back(RowFor(record, now, timeout, texts_));

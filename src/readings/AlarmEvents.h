@@ -3,8 +3,9 @@
 // readings in one state, as the warehouse rules want them reported (when it began, when it
 // ended, how long, how many readings, how far it went).
 //
-// A channel without a value (Reading.h: NULL, no number, code 4) neither starts nor ends a run
-// of that channel's kinds; the reading still counts for the spacing between readings. A
+// Whether a reading is in a kind's state is the live table's rule (AlarmState.h). A reading that
+// says nothing about a kind (a channel without a value: NULL, no number, code 4; an unknown power
+// code) neither starts nor ends its run; it still counts for the spacing between readings. A
 // spacing longer than the gap threshold (ReadingGaps.h) is itself an excursion, the
 // communication interruption, and ends every run open before it at the last reading before it.
 // Runs of different kinds may overlap.
@@ -13,31 +14,13 @@
 #include <limits>
 #include <vector>
 
+#include "AlarmKind.h"
 #include "Reading.h"
 
 namespace readings {
 
-enum class ExcursionKind : std::uint8_t {
-  TemperatureHigh,
-  TemperatureLow,
-  HumidityHigh,
-  HumidityLow,
-  SensorOffline,             // either channel at code 3
-  PowerInterrupted,          // on battery (power code 0)
-  CommunicationInterrupted,  // a gap between two readings
-};
-inline constexpr int kExcursionKindCount = 7;
-
-// What an excursion needs of one reading.
-struct EventReading {
-  long long time;  // seconds, any epoch
-  Channel temperature, humidity;
-  std::int32_t power;  // kPowerBattery, kPowerMains; anything else says nothing about the supply
-  double voltage;      // NaN: none
-};
-
 struct Excursion {
-  ExcursionKind kind;
+  AlarmKind kind;
   long long start = 0;     // the first reading in the state (a gap: the reading before it)
   long long end = 0;       // the first reading out of it; when open, the device's last reading
   bool open = false;       // the readings ended inside it
@@ -52,7 +35,7 @@ struct Excursion {
 class ExcursionDetector {
  public:
   explicit ExcursionDetector(long long gapThresholdSeconds) : gapThreshold_(gapThresholdSeconds) {}
-  void Add(const EventReading& reading);
+  void Add(const Reading& reading);
   // Leaves what is still open as ongoing; the excursions by start, then kind.
   std::vector<Excursion> Finish();
 
@@ -66,11 +49,11 @@ class ExcursionDetector {
   long long gapThreshold_;
   bool any_ = false;
   long long last_ = 0;
-  Run runs_[kExcursionKindCount - 1];
+  Run runs_[kAlarmKindCount];  // by kind; communication loss is found from the spacing instead
   std::vector<Excursion> found_;
 };
 
 // The excursions of one device's readings in time order, gaps judged by their own spacings.
-std::vector<Excursion> ExcursionsOf(const std::vector<EventReading>& readingsInTimeOrder);
+std::vector<Excursion> ExcursionsOf(const std::vector<Reading>& readingsInTimeOrder);
 
 }  // namespace readings

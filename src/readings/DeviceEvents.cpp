@@ -1,38 +1,29 @@
 #include "DeviceEvents.h"
 
+#include "AlarmState.h"
+
 namespace readings {
 namespace {
 
-constexpr EventKind kKinds[] = {EventKind::ValueAlarm,   EventKind::SensorOffline,   EventKind::CommunicationLost,
-                                EventKind::SupplyLost,   EventKind::TemperatureHigh, EventKind::TemperatureLow,
-                                EventKind::HumidityHigh, EventKind::HumidityLow};
-
-std::uint8_t ValueAlarmBits(ChannelState state, std::uint8_t high, std::uint8_t low) {
-  switch (state) {
-    case ChannelState::High: return high;
-    case ChannelState::Low: return low;
-    case ChannelState::UnknownCode: return kBitValueAlarm;
-    default: return 0;
-  }
-}
+// Events of one look are reported in this order (a notice or a test reads them so).
+constexpr AlarmKind kReportOrder[] = {AlarmKind::ValueAlarm,   AlarmKind::SensorOffline,   AlarmKind::CommunicationLost,
+                                      AlarmKind::SupplyLost,   AlarmKind::TemperatureHigh, AlarmKind::TemperatureLow,
+                                      AlarmKind::HumidityHigh, AlarmKind::HumidityLow};
 
 void Report(std::vector<DeviceEvent>& events, const std::string& deviceId, std::uint8_t bits, EventEdge edge,
             bool shown) {
-  for (EventKind kind : kKinds)
-    if ((bits & static_cast<std::uint8_t>(kind)) != 0) events.push_back({deviceId, kind, edge, shown});
+  for (AlarmKind kind : kReportOrder)
+    if ((bits & KindBit(kind)) != 0) events.push_back({deviceId, kind, edge, shown});
 }
 
 }  // namespace
 
-std::uint8_t StateBitsOf(const Channel& temperature, const Channel& humidity, std::int32_t powerCode,
-                         bool communicationLost) {
-  std::uint8_t bits = ValueAlarmBits(temperature.State(), kBitTemperatureHigh, kBitTemperatureLow) |
-                      ValueAlarmBits(humidity.State(), kBitHumidityHigh, kBitHumidityLow);
-  // Only a reported battery code: a missing or unknown power code says nothing of the supply.
-  if (powerCode == kPowerBattery) bits |= kBitSupplyLost;
+std::uint8_t StateBitsOf(const Reading& reading, bool communicationLost) {
+  std::uint8_t bits = 0;
+  for (const AlarmKindInfo& info : AlarmKinds())
+    if (MembershipOf(info.kind, reading) == Membership::In) bits |= info.bit;
   // A device that went silent counts as lost whatever its last codes said: a dead sensor
   // that also stopped reporting is both.
-  if (FaultLineOf(temperature, humidity, false) == FaultLine::SensorOffline) bits |= kBitSensorOffline;
   if (communicationLost) bits |= kBitCommunicationLost;
   return bits;
 }
@@ -55,7 +46,7 @@ std::vector<DeviceEvent> DeviceEventDetector::Feed(std::span<const DeviceStates>
 
 bool RingsBell(std::span<const DeviceEvent> events) {
   for (const DeviceEvent& event : events)
-    if (event.shown && event.edge == EventEdge::Start) return true;
+    if (event.shown && event.edge == EventEdge::Start && InfoOf(event.kind).rings) return true;
   return false;
 }
 

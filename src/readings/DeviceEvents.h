@@ -8,47 +8,20 @@
 #include <string>
 #include <vector>
 
+#include "AlarmKind.h"
 #include "Reading.h"
 
 namespace readings {
 
-// One bit per state; a device may hold several at once. A value alarm is a channel high, low
-// or with an unknown code: high and low have a bit per channel, so that a notice can say which
-// limit was passed and a channel turning from high to low is a new alarm; kBitValueAlarm is
-// left for an unknown code. Sensor offline is either channel at code 3; supply lost is a
-// reading made on battery; communication loss is the age of the reading alone, whatever its
-// codes.
-enum StateBit : std::uint8_t {
-  kBitValueAlarm = 1,
-  kBitSensorOffline = 2,
-  kBitCommunicationLost = 4,
-  kBitSupplyLost = 8,
-  kBitTemperatureHigh = 16,
-  kBitTemperatureLow = 32,
-  kBitHumidityHigh = 64,
-  kBitHumidityLow = 128,
-};
-// The bits the status bar counts as "报警".
-inline constexpr std::uint8_t kValueAlarmBits =
-    kBitValueAlarm | kBitTemperatureHigh | kBitTemperatureLow | kBitHumidityHigh | kBitHumidityLow;
-std::uint8_t StateBitsOf(const Channel& temperature, const Channel& humidity, std::int32_t powerCode,
-                         bool communicationLost);
+// The bits of the kinds the reading is in (AlarmState.h; what says nothing counts as out, since
+// the live table judges its latest reading alone), and communication loss as the caller found it.
+std::uint8_t StateBitsOf(const Reading& reading, bool communicationLost);
 
-enum class EventKind : std::uint8_t {
-  ValueAlarm = kBitValueAlarm,
-  SensorOffline = kBitSensorOffline,
-  CommunicationLost = kBitCommunicationLost,
-  SupplyLost = kBitSupplyLost,
-  TemperatureHigh = kBitTemperatureHigh,
-  TemperatureLow = kBitTemperatureLow,
-  HumidityHigh = kBitHumidityHigh,
-  HumidityLow = kBitHumidityLow,
-};
 enum class EventEdge : std::uint8_t { Start, End };
 
 struct DeviceEvent {
   std::string deviceId;
-  EventKind kind;
+  AlarmKind kind;
   EventEdge edge;
   bool shown;  // the device is checked in the tree (as of this look; as of the last for one that left)
   bool operator==(const DeviceEvent&) const = default;

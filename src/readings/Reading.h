@@ -65,4 +65,13 @@ FaultLine FaultLineOf(const Channel& temperature, const Channel& humidity, bool 
 // not yet a loss, and a negative time-out never runs out.
 bool IsCommunicationLost(std::uint64_t ageMs, int commTimeoutSeconds);
 
+// One reading as the alarm rules see it, live or from the history.
+struct Reading {
+  long long time = 0;  // seconds (ReadingTime.h); 0 where only the state matters
+  Channel temperature{std::numeric_limits<double>::quiet_NaN(), kCodeNotReported};
+  Channel humidity{std::numeric_limits<double>::quiet_NaN(), kCodeNotReported};
+  std::int32_t power = kCodeNotReported;  // kPowerBattery, kPowerMains; anything else says nothing
+  double voltage = std::numeric_limits<double>::quiet_NaN();
+};
+
 }  // namespace readings

@@ -1,6 +1,6 @@
 #pragma once
 // When the time between two consecutive readings counts as a gap: more than three times the
-// usual spacing (the median of the series) and at least five minutes. The curve page breaks
+// usual spacing (the median of the series) and more than five minutes. The curve page breaks
 // its lines there, the statistics do not let one reading stand for the hours of an outage, and
 // the alarm records report it as a communication interruption.
 #include <map>

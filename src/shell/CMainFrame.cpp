@@ -1,7 +1,6 @@
 #include "CMainFrame.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QInputDialog>
 #include <QLabel>
@@ -9,14 +8,10 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
-#include <QToolButton>
 #include <algorithm>
-#include <chrono>
 
-#include "AlarmBell.h"
-#include "AlarmSummary.h"
+#include "AlarmStatusBar.h"
 #include "AppConfig.h"
 #include "AuditTrail.h"
 #include "CAboutDlg.h"
@@ -25,12 +20,9 @@
 #include "CMyTreeView.h"
 #include "CVeltraneView.h"
 #include "Gbk.h"
-#include "LiveStateColours.h"
-#include "LocalTime.h"
 #include "LoginState.h"
 #include "MainMenu.h"
 #include "MessageBox.h"
-#include "NotifyCommand.h"
 #include "RefreshLiveTable.h"
 #include "ResourceIds.h"
 #include "StationDb.h"
@@ -43,38 +35,19 @@ constexpr const char* kAcknowledgeCaption = "确认报警";
 constexpr const char* kAcknowledgeShortcut = "Ctrl+K";
 
 const QString kIdleStatusText = QStringLiteral("就绪");
-constexpr const char* kCommandProperty = "commandId";
-constexpr const char* kSilenceText = "消音";
-constexpr const char* kSilenceShortcut = "Ctrl+M";
-constexpr int kFreshnessCheckMs = 1000;
+constexpr const char* kNothingToAcknowledge = "该设备没有未确认的报警";
+constexpr const char* kCommentPrompt = "设备 %1：原因及处理措施";
+constexpr const char* kCommentMissing = "请填写原因及处理措施";
+constexpr const char* kCommentNotGbk = "处理说明含有无法保存的字符";
+constexpr const char* kCommentTooLong = "处理说明不能超过%1个字";
+constexpr const char* kAcknowledgeFailed = "确认失败！";
+// The comment column of the acknowledgement table (sql/upgrade-audit.sql), in characters.
+constexpr int kAckCommentLimit = 255;
 
 int ViewTypeFor(int defMode) {
   if (defMode == kViewCurves) return kViewCurves;
   if (defMode == kViewTiles) return kViewTiles;
   return kViewTable;
-}
-
-std::int64_t MonotonicMs() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
-QString LocalTimeText() {
-  const platform::LocalTime t = platform::GetLocalTime();
-  return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
-}
-
-// The caller holds table.mutex.
-const DeviceLiveRecord* RecordOf(const DeviceLiveTable& table, const std::string& deviceId) {
-  const int count = std::clamp(table.liveCount, 0, DeviceLiveTable::kCapacity);
-  const auto found = table.slotIndex.find(deviceId);
-  if (found != table.slotIndex.end() && found->second < count &&
-      table.records[static_cast<std::size_t>(found->second)].deviceId == deviceId)
-    return &table.records[static_cast<std::size_t>(found->second)];
-  for (int i = 0; i < count; ++i)
-    if (table.records[static_cast<std::size_t>(i)].deviceId == deviceId)
-      return &table.records[static_cast<std::size_t>(i)];
-  return nullptr;
 }
 
 bool IsViewOfType(QWidget* view, int type) {
@@ -93,7 +66,8 @@ CMainFrame::CMainFrame(const AppConfig& config, QWidget* parent)
   BuildBars();
   BuildMenuBar();
   BuildAccelerators();
-  BuildAlarmIndicators();
+  desk_ = new AlarmDesk({config_.commTimeout, !config_.notifyCommand.empty(), config_.notifyRepeatMinutes}, this);
+  alarmBar_ = new AlarmStatusBar(*this, *desk_, *table_, config_);
   CreateClient(config_.defMode);
 }
 
@@ -116,58 +90,6 @@ void CMainFrame::BuildBars() {
   connect(status, &QStatusBar::messageChanged, status, [status](const QString& text) {
     if (text.isEmpty()) status->showMessage(kIdleStatusText);
   });
-}
-
-void CMainFrame::BuildAlarmIndicators() {
-  bell_ = new AlarmBell(this);
-  bell_->SetEnabled(config_.alarmSound);
-  // Not in the menu bar, whose entries are fixed: a shortcut, and a button while it rings.
-  silenceAction_ = new QAction(QString::fromUtf8(kSilenceText), this);
-  silenceAction_->setShortcut(QKeySequence(QString::fromUtf8(kSilenceShortcut)));
-  silenceAction_->setShortcutContext(Qt::ApplicationShortcut);
-  silenceAction_->setEnabled(false);
-  connect(silenceAction_, &QAction::triggered, bell_, &AlarmBell::Silence);
-  connect(bell_, &AlarmBell::ringingChanged, silenceAction_, &QAction::setEnabled);
-  addAction(silenceAction_);
-
-  QStatusBar* status = statusBar();
-  auto* silence = new QToolButton(status);
-  silence->setObjectName(QStringLiteral("silenceButton"));
-  silence->setDefaultAction(silenceAction_);
-  silence->setAutoRaise(true);
-  silence->setToolTip(QStringLiteral("%1 (%2)").arg(silenceAction_->text(), QString::fromUtf8(kSilenceShortcut)));
-  overCapacity_ = new QLabel(status);
-  overCapacity_->setObjectName(QStringLiteral("overCapacityNote"));
-  overCapacity_->hide();
-  alarmSummary_ = new QLabel(status);
-  alarmSummary_->setObjectName(QStringLiteral("alarmSummary"));
-  alarmSummary_->setTextFormat(Qt::RichText);
-  freshness_ = new QLabel(status);
-  freshness_->setObjectName(QStringLiteral("refreshFreshness"));
-  notifyFailure_ = new QLabel(status);
-  notifyFailure_->setObjectName(QStringLiteral("notifyFailureNote"));
-  notifyFailure_->setStyleSheet(QStringLiteral("color:%1").arg(QColor(livestate::kAlarmRed).name()));
-  notifyFailure_->hide();
-  if (!config_.notifyCommand.empty()) {
-    notifier_ = new NotifyCommand(QString::fromLocal8Bit(config_.notifyCommand), this);
-    // The latest failure stays in view until a run succeeds again.
-    connect(notifier_, &NotifyCommand::failed, notifyFailure_, [this](const QString& note) {
-      notifyFailure_->setText(note);
-      notifyFailure_->show();
-    });
-    connect(notifier_, &NotifyCommand::succeeded, notifyFailure_, &QLabel::hide);
-  }
-  status->addPermanentWidget(notifyFailure_);
-  status->addPermanentWidget(overCapacity_);
-  status->addPermanentWidget(alarmSummary_);
-  status->addPermanentWidget(freshness_);
-  status->addPermanentWidget(silence);
-
-  // The database can stop answering between refreshes (or the thread wait on a dead link):
-  // the age of the data is checked on its own clock.
-  freshnessTimer_ = new QTimer(this);
-  freshnessTimer_->setInterval(kFreshnessCheckMs);
-  connect(freshnessTimer_, &QTimer::timeout, this, &CMainFrame::UpdateFreshness);
 }
 
 void CMainFrame::BuildMenuBar() {
@@ -322,7 +244,9 @@ void CMainFrame::StartMonitoring(const Login& login, bool auditTrail) {
   // The first refresh fills the table the tree is built from. It runs on the session the login
   // has just used, before the thread exists; the monitor's own is opened by the thread, so a
   // slow or dead server never holds up the window here.
-  RefreshLiveTable(Db(), *table_, login);
+  desk_->SetAcknowledgements(auditTrail);
+  alarmBar_->ShowAcknowledgements(auditTrail);
+  if (RefreshLiveTable(Db(), *table_, login)) desk_->AfterRefresh(Db(), *table_, platform::GetTickCount());
   if (CMyTreeView* tree = TreeView()) tree->BuildDeviceTree();
   {
     std::lock_guard lock(table_->mutex);
@@ -336,9 +260,15 @@ void CMainFrame::StartMonitoring(const Login& login, bool auditTrail) {
   monitorDb_.SetReadsOwnWrites(false);
   MonitorActions actions = DatabaseMonitorActions(monitorDb_, *table_, login);
   if (monitorClock_) actions.tickCount = monitorClock_;
+  // The desk's statements follow the refresh on the thread's own session, before the redraw.
+  actions.refresh = [this, refresh = std::move(actions.refresh)] {
+    if (!refresh()) return false;
+    desk_->AfterRefresh(monitorDb_, *table_, platform::GetTickCount());
+    return true;
+  };
   StartMonitorThread(std::move(actions));
-  UpdateAlarmAwareness();
-  freshnessTimer_->start();
+  alarmBar_->Update();
+  alarmBar_->Start();
 }
 
 void CMainFrame::StartMonitorThread(MonitorActions actions) {
@@ -376,97 +306,9 @@ void CMainFrame::OnLiveRefresh() {
     default: break;
   }
   if (tree) tree->ClearSelectionChanged();
-  UpdateAlarmAwareness();
+  if (selectionChanged) desk_->Recount(*table_, platform::GetTickCount());
+  alarmBar_->Update();
   if (drawn) emit liveViewRedrawn(viewMode_);
-}
-
-void CMainFrame::UpdateAlarmAwareness() {
-  alarms::LiveScan scan;
-  bool overCapacity = false;
-  {
-    std::lock_guard lock(table_->mutex);
-    scan = alarms::ScanLiveTable(*table_, platform::GetTickCount(), config_.commTimeout);
-    overCapacity = table_->overCapacity;
-  }
-  counts_ = scan.counts;
-  if (overCapacity && overCapacity_->isHidden()) {
-    overCapacity_->setText(QString::fromUtf8(alarms::kOverCapacityNote));
-    overCapacity_->show();
-  }
-  const std::vector<readings::DeviceEvent> events = alarmEvents_.Feed(scan.devices);
-  std::vector<OpenAlarm> opened;
-  {
-    std::lock_guard lock(table_->mutex);
-    opened = acks_.Apply(events, [this](const std::string& id) {
-      const DeviceLiveRecord* record = RecordOf(*table_, id);
-      return record ? record->readingTime : std::string();
-    });
-  }
-  // An event acknowledged before (at another station, or before a restart) stays acknowledged.
-  bool unacknowledgedStart = !dialogContext_.auditTrail;
-  for (const OpenAlarm& alarm : opened) {
-    if (dialogContext_.auditTrail && IsAcknowledged(Db(), alarm.deviceId, notice::KindName(alarm.kind), alarm.start))
-      acks_.MarkAcknowledged(alarm.deviceId, alarm.kind, alarm.start);
-    else if (alarm.shown)
-      unacknowledgedStart = true;
-  }
-  ShowAlarmSummary();
-  if (readings::RingsBell(events) && unacknowledgedStart) {
-    bell_->Ring();
-    if (!isActiveWindow()) QApplication::alert(this);
-  }
-  NotifyDeviceEvents(events);
-  UpdateFreshness();
-}
-
-void CMainFrame::NotifyDeviceEvents(const std::vector<readings::DeviceEvent>& events) {
-  if (!notifier_ || events.empty()) return;
-  const std::vector<readings::DeviceEvent> told = notices_.Select(events, MonotonicMs(), databaseLost_);
-  std::vector<notice::Notice> out;
-  {
-    std::lock_guard lock(table_->mutex);
-    for (const readings::DeviceEvent& event : told)
-      out.push_back(notice::DeviceNotice(event.deviceId, event.kind, event.edge == readings::EventEdge::Start,
-                                         RecordOf(*table_, event.deviceId)));
-  }
-  for (const notice::Notice& n : out) notifier_->Run(n);
-}
-
-void CMainFrame::NotifyDatabaseState(bool lost) {
-  if (!notifier_ || lost == databaseLost_) return;
-  databaseLost_ = lost;
-  const notice::NoticeKey key{{}, notice::kDatabaseLostKind};
-  if (lost ? notices_.Start(key, MonotonicMs()) : notices_.End(key))
-    notifier_->Run(notice::DatabaseNotice(lost, LocalTimeText()));
-}
-
-void CMainFrame::NotifyRepeats() {
-  if (!notifier_ || config_.notifyRepeatMinutes <= 0) return;
-  const std::vector<notice::NoticeLedger::Repeat> due =
-      notices_.Due(MonotonicMs(), std::int64_t{config_.notifyRepeatMinutes} * 60000);
-  if (due.empty()) return;
-  std::vector<notice::Notice> out;
-  const QString now = LocalTimeText();
-  {
-    std::lock_guard lock(table_->mutex);
-    for (const notice::NoticeLedger::Repeat& repeat : due)
-      out.push_back(notice::RepeatNotice(repeat.key, RecordOf(*table_, repeat.key.deviceId), now, repeat.openMinutes));
-  }
-  for (const notice::Notice& n : out) notifier_->Run(n);
-}
-
-void CMainFrame::UpdateFreshness() {
-  RefreshStamp last;
-  {
-    std::lock_guard lock(table_->mutex);
-    last = table_->lastRefresh;
-  }
-  const alarms::Freshness freshness = alarms::FreshnessOf(last, platform::GetTickCount());
-  freshness_->setText(freshness.text);
-  freshness_->setStyleSheet(freshness.stale ? QStringLiteral("color:%1").arg(QColor(livestate::kAlarmRed).name())
-                                            : QString());
-  NotifyDatabaseState(freshness.stale);
-  NotifyRepeats();
 }
 
 bool CMainFrame::OnCommand(int id) {
@@ -525,20 +367,29 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void CMainFrame::ShowAlarmSummary() {
-  QString html = alarms::SummaryHtml(counts_);
-  if (dialogContext_.auditTrail) html += QStringLiteral(" · 未确认 %1").arg(acks_.Unacknowledged());
-  alarmSummary_->setText(html);
-}
+AlarmBell& CMainFrame::Bell() const { return alarmBar_->Bell(); }
+QAction* CMainFrame::SilenceAction() const { return alarmBar_->SilenceAction(); }
+QLabel* CMainFrame::AlarmSummaryLabel() const { return alarmBar_->SummaryLabel(); }
+QLabel* CMainFrame::FreshnessLabel() const { return alarmBar_->FreshnessLabel(); }
+QLabel* CMainFrame::OverCapacityLabel() const { return alarmBar_->OverCapacityLabel(); }
+NotifyCommand* CMainFrame::Notifier() const { return alarmBar_->Notifier(); }
+QLabel* CMainFrame::NotifyFailureLabel() const { return alarmBar_->NotifyFailureLabel(); }
 
 void CMainFrame::ShowDeviceMenu(QWidget* view, QPoint position, const std::string& deviceId) {
   if (deviceId.empty()) return;
   QMenu menu(this);
   QAction* acknowledge = menu.addAction(QString::fromUtf8(kAcknowledgeText));
-  bool open = false;
-  for (const OpenAlarm& alarm : acks_.OpenOf(deviceId)) open = open || !alarm.acknowledged;
-  acknowledge->setEnabled(open && dialogContext_.auditTrail);
+  acknowledge->setEnabled(desk_->HasUnacknowledged(deviceId) && dialogContext_.auditTrail);
   if (menu.exec(view->mapToGlobal(position)) == acknowledge) AcknowledgeDevice(deviceId);
+}
+
+std::optional<QString> CMainFrame::AskComment(const std::string& deviceId) {
+  if (askComment_) return askComment_(deviceId);
+  bool ok = false;
+  const QString text =
+      QInputDialog::getMultiLineText(this, QString::fromUtf8(kAcknowledgeCaption),
+                                     QString::fromUtf8(kCommentPrompt).arg(platform::FromGbk(deviceId)), {}, &ok);
+  return ok ? std::optional<QString>(text) : std::nullopt;
 }
 
 void CMainFrame::AcknowledgeDevice(const std::string& deviceId) {
@@ -546,39 +397,22 @@ void CMainFrame::AcknowledgeDevice(const std::string& deviceId) {
     platform::MessageBox(this, QString::fromUtf8(kAuditDisabledNote));
     return;
   }
-  std::vector<OpenAlarm> open;
-  for (const OpenAlarm& alarm : acks_.OpenOf(deviceId))
-    if (!alarm.acknowledged) open.push_back(alarm);
-  if (open.empty()) {
-    platform::MessageBox(this, QStringLiteral("该设备没有未确认的报警"));
+  if (!desk_->HasUnacknowledged(deviceId)) {
+    platform::MessageBox(this, QString::fromUtf8(kNothingToAcknowledge));
     return;
   }
-  const std::optional<QString> typed = askComment_ ? askComment_(deviceId) : [&]() -> std::optional<QString> {
-    bool ok = false;
-    const QString text = QInputDialog::getMultiLineText(
-        this, QString::fromUtf8(kAcknowledgeCaption),
-        QStringLiteral("设备 %1：原因及处理措施").arg(platform::FromGbk(deviceId)), {}, &ok);
-    return ok ? std::optional<QString>(text) : std::nullopt;
-  }();
+  const std::optional<QString> typed = AskComment(deviceId);
   if (!typed) return;
   const QString comment = typed->trimmed();
-  if (comment.isEmpty()) {
-    platform::MessageBox(this, QStringLiteral("请填写原因及处理措施"));
+  const char* refusal = comment.isEmpty()                   ? kCommentMissing
+                        : !platform::GbkCanHold(comment)    ? kCommentNotGbk
+                        : comment.size() > kAckCommentLimit ? kCommentTooLong
+                                                            : nullptr;
+  if (refusal) {
+    platform::MessageBox(this, QString::fromUtf8(refusal).arg(kAckCommentLimit));
     return;
   }
-  if (!platform::GbkCanHold(comment)) {
-    platform::MessageBox(this, QStringLiteral("处理说明含有无法保存的字符"));
-    return;
-  }
-  for (const OpenAlarm& alarm : open) {
-    if (!RecordAcknowledgement(Db(), dialogContext_.Acting(), deviceId, notice::KindName(alarm.kind), alarm.start,
-                               platform::ToGbk(comment))) {
-      platform::MessageBox(this, QStringLiteral("确认失败！"));
-      break;
-    }
-    acks_.MarkAcknowledged(deviceId, alarm.kind, alarm.start);
-  }
-  // The bell rings for unacknowledged events only.
-  if (acks_.Unacknowledged() == 0) bell_->Silence();
-  ShowAlarmSummary();
+  if (desk_->Acknowledge(Db(), dialogContext_.Acting(), deviceId, platform::ToGbk(comment)) ==
+      AlarmDesk::AckResult::kFailed)
+    platform::MessageBox(this, QString::fromUtf8(kAcknowledgeFailed));
 }

@@ -1,9 +1,9 @@
 #pragma once
 // The single top-level window: the device tree and one live view side by side, the menu that
 // switches views, pages the tiles and opens the database dialogs, the redraw after every live
-// refresh, and the monitor thread's start and stop. Owns the live device table and the
-// monitor thread's own database session. After each refresh it hands the live events to the bell
-// and, when [ALARM_CONFIG] COMMAND is set, to the notification program (NotifyCommand).
+// refresh, and the monitor thread's start and stop. Owns the live device table, the monitor
+// thread's own database session and the alarm desk, which the thread consults after every
+// refresh; the status bar (AlarmStatusBar) shows what the desk says.
 #include <QMainWindow>
 #include <cstdint>
 #include <functional>
@@ -13,20 +13,17 @@
 #include <string>
 #include <vector>
 
-#include "AlarmAcks.h"
-#include "AlarmSummary.h"
+#include "AlarmDesk.h"
 #include "AppConfig.h"
 #include "DatabaseDialogs.h"
 #include "DbSession.h"
-#include "DeviceEvents.h"
 #include "DeviceLiveTable.h"
-#include "EventNotice.h"
 #include "MonitorThread.h"
 
 class QLabel;
 class QSplitter;
-class QTimer;
 class AlarmBell;
+class AlarmStatusBar;
 class CMyTreeView;
 class NotifyCommand;
 
@@ -78,20 +75,20 @@ class CMainFrame : public QMainWindow {
   void SetDialogFactory(int commandId, DialogFactory factory);
 
   // Alarm awareness in the status bar and by sound (tests look at them here).
-  AlarmBell& Bell() const { return *bell_; }
-  QAction* SilenceAction() const { return silenceAction_; }
-  QLabel* AlarmSummaryLabel() const { return alarmSummary_; }
-  QLabel* FreshnessLabel() const { return freshness_; }
-  QLabel* OverCapacityLabel() const { return overCapacity_; }
+  AlarmDesk& Desk() { return *desk_; }
+  AlarmStatusBar& AlarmBar() const { return *alarmBar_; }
+  AlarmBell& Bell() const;
+  QAction* SilenceAction() const;
+  QLabel* AlarmSummaryLabel() const;
+  QLabel* FreshnessLabel() const;
+  QLabel* OverCapacityLabel() const;
   // The notification program's runner ([ALARM_CONFIG] COMMAND); nullptr when none is set.
-  NotifyCommand* Notifier() const { return notifier_; }
-  QLabel* NotifyFailureLabel() const { return notifyFailure_; }
+  NotifyCommand* Notifier() const;
+  QLabel* NotifyFailureLabel() const;
 
   // "确认报警…" for a device (GBK id): asks for the cause and the action taken and records one
   // acknowledgement per open, unacknowledged event of the device. Needs the audit tables.
   void AcknowledgeDevice(const std::string& deviceId);
-  // The open live events and their acknowledgements.
-  const AlarmAcks& Acks() const { return acks_; }
   // Test seam: asks for the comment (std::nullopt: cancelled); a text input dialog by default.
   using CommentPrompt = std::function<std::optional<QString>(const std::string& deviceId)>;
   void SetCommentPrompt(CommentPrompt prompt) { askComment_ = std::move(prompt); }
@@ -118,17 +115,9 @@ class CMainFrame : public QMainWindow {
   // Holds the user-interface thread's session for the dialog's whole lifetime.
   void OpenDatabaseDialog(int commandId);
   void ShowAboutBox();
-  void BuildAlarmIndicators();
-  // Counts, new-event bell and window attention after a refresh; the over-capacity note.
-  void UpdateAlarmAwareness();
-  void UpdateFreshness();
-  // Hands the events, the database's state and the repeats due to the notification program.
-  void NotifyDeviceEvents(const std::vector<readings::DeviceEvent>& events);
-  void NotifyDatabaseState(bool lost);
-  void NotifyRepeats();
   // The context menu of a live view at `position` over the device `deviceId`.
   void ShowDeviceMenu(QWidget* view, QPoint position, const std::string& deviceId);
-  void ShowAlarmSummary();
+  std::optional<QString> AskComment(const std::string& deviceId);
 
   const AppConfig config_;
   DialogContext dialogContext_;
@@ -139,21 +128,10 @@ class CMainFrame : public QMainWindow {
   QSplitter* splitter_ = nullptr;
   bool userMovedSplitter_ = false;
   std::map<int, DialogFactory> dialogFactories_;
-  QLabel* alarmSummary_ = nullptr;
-  QLabel* freshness_ = nullptr;
-  QLabel* overCapacity_ = nullptr;
-  QAction* silenceAction_ = nullptr;
-  QTimer* freshnessTimer_ = nullptr;
-  AlarmBell* bell_ = nullptr;
-  readings::DeviceEventDetector alarmEvents_;  // the devices' states as of the last refresh
-  NotifyCommand* notifier_ = nullptr;
-  QLabel* notifyFailure_ = nullptr;
-  notice::NoticeLedger notices_;  // the events told and still open
-  AlarmAcks acks_;                // the open events and who acknowledged them
-  alarms::AlarmCounts counts_;    // as of the last refresh
+  AlarmDesk* desk_ = nullptr;
+  AlarmStatusBar* alarmBar_ = nullptr;
   QAction* acknowledgeAction_ = nullptr;
   CommentPrompt askComment_;
-  bool databaseLost_ = false;  // as last told
   // The first refresh failed: the tree is built again after the first one that succeeds.
   bool treePending_ = false;
   std::function<std::uint32_t()> monitorClock_;

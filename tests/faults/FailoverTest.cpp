@@ -102,7 +102,7 @@ TEST_F(Failover, LiveDataComesBackWithinSecondsAfterTheProxySwitchesServers) {
       [&] {
         ++redraws;
         std::lock_guard lock(table->mutex);
-        if (table->liveCount > 0) readingTime = table->records[0].readingTime;
+        if (table->LiveCount() > 0) readingTime = table->records[0].readingTime;
       },
       DatabaseMonitorActions(monitorDb, *table, kAdminLogin));
   ASSERT_TRUE(QTest::qWaitFor([&] { return readingTime == "2026-12-10 08:00:00"; }, 5000));
@@ -297,7 +297,7 @@ TEST(ClusterFailover, MeasuredWhenAsked) {
       [&] {
         std::lock_guard lock(table->mutex);
         if (table->lastRefresh.ok) lastGoodRefresh = table->lastRefresh.tick;
-        for (int i = 0; i < table->liveCount; ++i)
+        for (int i = 0; i < table->LiveCount(); ++i)
           if (table->records[i].deviceId == "FAILOVER01") readingTime = table->records[i].readingTime;
       },
       DatabaseMonitorActions(monitorDb, *table, kAdminLogin));

@@ -269,7 +269,7 @@ TEST_F(DbFaults, StationStartedWhileTheServerIsDownCatchesUpWhenItReturns) {
   EXPECT_TRUE(frame.Monitor().IsStarted());
   const auto liveCount = [&] {
     std::lock_guard lock(frame.LiveTable().mutex);
-    return frame.LiveTable().liveCount;
+    return frame.LiveTable().LiveCount();
   };
   const auto freshness = [&] { return frame.FreshnessLabel()->text(); };
   ASSERT_TRUE(QTest::qWaitFor([&] { return redrawn.size() >= 3; }));

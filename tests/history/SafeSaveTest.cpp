@@ -57,14 +57,9 @@ TEST(SafeSaveTest, FailedExportsKeepTheEarlierFile) {
                             [&](const std::string& file) { return ExportCurvePdf(nullptr, chart, file).ok; });
 
   // The alarm records, as CSV and as a workbook.
-  std::vector<history::AlarmRecord> records(2000, {"D000000001",
-                                                   "cold room",
-                                                   "company",
-                                                   "department",
-                                                   {readings::ExcursionKind::TemperatureHigh, 0, 600},
-                                                   {},
-                                                   {},
-                                                   {}});
+  std::vector<history::AlarmRecord> records(
+      2000,
+      {"D000000001", "cold room", "company", "department", {readings::AlarmKind::TemperatureHigh, 0, 600}, {}, {}, {}});
   for (const char* name : {"events.csv", "events.xls"})
     ExpectEarlierFileSurvives(name, [&](const std::string& file) {
       std::string error;

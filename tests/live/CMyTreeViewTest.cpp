@@ -51,7 +51,7 @@ struct TreeFixture : ::testing::Test {
   }
   QList<int> Shown() {
     QList<int> shown;
-    for (int i = 0; i < table->liveCount; ++i) shown << table->records[i].shown;
+    for (int i = 0; i < table->LiveCount(); ++i) shown << table->records[i].shown;
     return shown;
   }
   static bool AllChecked(QTreeWidgetItem* item, Qt::CheckState state) {

@@ -222,7 +222,7 @@ TEST_F(ViewFixture, EmptyListRebuildsEvenWithoutSelectionChange) {
 TEST_F(ViewFixture, PrintsTheRowsOnAsManyPagesAsNeeded) {
   QTemporaryDir dir;
   const auto pagesFor = [&](int rows) {
-    while (table->liveCount < rows) Add(qPrintable(QString("D%1").arg(table->liveCount)));
+    while (table->LiveCount() < rows) Add(qPrintable(QString("D%1").arg(table->LiveCount())));
     CVeltraneView view(*table);
     QPdfWriter pdf(dir.filePath(QString("%1.pdf").arg(rows)));
     pdf.setPageSize(QPageSize(QPageSize::A4));

@@ -12,14 +12,11 @@ struct RecordTexts {
 // Appends a record with one sample (or none) in the next free slot and returns it.
 inline DeviceLiveRecord& AddRecord(DeviceLiveTable& table, const RecordTexts& texts, const LiveSample& sample = {},
                                    bool withSample = true) {
-  DeviceLiveRecord& r = table.records[static_cast<std::size_t>(table.liveCount++)];
-  r.deviceId = platform::Utf8ToGbk(texts.deviceId);
+  DeviceLiveRecord& r = *table.Add(platform::Utf8ToGbk(texts.deviceId));
   r.deviceName = platform::Utf8ToGbk(texts.deviceName);
   r.companyName = platform::Utf8ToGbk(texts.companyName);
   r.departmentName = platform::Utf8ToGbk(texts.departmentName);
   r.readingTime = texts.readingTime;
-  r.present = 1;
-  r.shown = 1;
   if (withSample) r.AppendSample(sample);
   return r;
 }

@@ -20,13 +20,9 @@ inline LiveSample NormalSample(float temperature = 24.5f) {
 inline std::unique_ptr<DeviceLiveTable> MakeLiveTable(int devices) {
   auto table = DeviceLiveTable::Create();
   for (int i = 0; i < devices; ++i) {
-    DeviceLiveRecord& r = table->records[static_cast<std::size_t>(i)];
-    r.deviceId = platform::ToGbk(QString::asprintf("D%03d", i));
+    DeviceLiveRecord& r = *table->Add(platform::ToGbk(QString::asprintf("D%03d", i)));
     r.deviceName = platform::ToGbk(QStringLiteral("冷库%1").arg(i));
-    r.present = 1;
-    r.shown = 1;
     r.AppendSample(NormalSample());
   }
-  table->liveCount = devices;
   return table;
 }

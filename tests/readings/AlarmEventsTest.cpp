@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "AlarmEvents.h"
+#include "DeviceEvents.h"
 #include "ReadingGaps.h"
 
 using namespace readings;
@@ -11,10 +14,10 @@ using namespace readings;
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-using K = ExcursionKind;
+using K = AlarmKind;
 
 // One reading a minute unless `time` says otherwise; codes as the collector writes them.
-EventReading R(long long time, double t, int tc, double h, int hc, int power = kPowerMains, double volt = 3.6) {
+Reading R(long long time, double t, int tc, double h, int hc, int power = kPowerMains, double volt = 3.6) {
   return {time, {t, tc}, {h, hc}, power, volt};
 }
 
@@ -34,7 +37,7 @@ std::string Describe(const Excursion& e) {
 TEST(AlarmEvents, RunsOfEveryKindFromReadingsInTimeOrder) {
   const struct {
     const char* name;
-    std::vector<EventReading> readings;
+    std::vector<Reading> readings;
     std::vector<Expected> events;
   } cases[] = {
       {"no readings", {}, {}},
@@ -57,12 +60,19 @@ TEST(AlarmEvents, RunsOfEveryKindFromReadingsInTimeOrder) {
       {"on battery from the start: lowest voltage; an unreported supply says nothing",
        {R(0, 20, 0, 50, 0, kPowerBattery, 3.5), R(60, 20, 0, 50, 0, kCodeNotReported),
         R(120, 20, 0, 50, 0, kPowerBattery, 3.1), R(180, 20, 0, 50, 0, kPowerMains)},
-       {{K::PowerInterrupted, 0, 180, false, 2, 3.1}}},
+       {{K::SupplyLost, 0, 180, false, 2, 3.1}}},
       {"a gap is an event and ends the runs open before it at the reading before it",
        {R(0, 31, 1, 50, 0), R(60, 32, 1, 50, 0), R(120, 33, 1, 50, 0), R(1200, 34, 1, 50, 0), R(1260, 20, 0, 50, 0)},
        {{K::TemperatureHigh, 0, 120, false, 3, 33},
-        {K::CommunicationInterrupted, 120, 1200, false, 0, kNaN},
+        {K::CommunicationLost, 120, 1200, false, 0, kNaN},
         {K::TemperatureHigh, 1200, 1260, false, 1, 34}}},
+      {"an unknown code beside a value is a value alarm, and ends the channel's high run",
+       {R(0, 31, 1, 50, 0), R(60, 31, 7, 50, 0), R(120, 20, 0, 50, kCodeNotReported), R(180, 20, 0, 50, 0)},
+       {{K::TemperatureHigh, 0, 60, false, 1, 31}, {K::ValueAlarm, 60, 180, false, 2, kNaN}}},
+      {"five minutes after minute readings is no gap, a second more is",
+       {R(0, 20, 0, 50, 0), R(60, 20, 0, 50, 0), R(120, 20, 0, 50, 0), R(420, 20, 0, 50, 0), R(480, 20, 0, 50, 0),
+        R(540, 20, 0, 50, 0), R(841, 20, 0, 50, 0)},
+       {{K::CommunicationLost, 540, 841, false, 0, kNaN}}},
       {"five minutes is no gap for a device reporting every two",
        {R(0, 31, 1, 50, 0), R(120, 31, 1, 50, 0), R(240, 31, 1, 50, 0), R(540, 31, 1, 50, 0)},
        {{K::TemperatureHigh, 0, 540, true, 4, 31}}},
@@ -85,6 +95,28 @@ TEST(AlarmEvents, RunsOfEveryKindFromReadingsInTimeOrder) {
         EXPECT_DOUBLE_EQ(got[i].extreme, e.extreme);
     }
   }
+}
+
+// The live table sees one reading at a time; the records see them all. Fed the same readings,
+// both find the same kinds starting at the same readings.
+TEST(AlarmEvents, LiveEventsAndRecordsAgreeOnKindsAndStarts) {
+  const std::vector<Reading> readings = {
+      R(0, 20, 0, 50, 0),   R(60, 31, 1, 50, 0),  R(120, 31, 9, 95, 1), R(180, 20, 0, 95, 1, kPowerBattery),
+      R(240, 0, 3, 95, 1),  R(300, 20, 0, 10, 2), R(360, -5, 2, 10, 2), R(420, 20, kCodeNotReported, 50, 0),
+      R(480, 20, 0, 50, 0),
+  };
+  std::vector<std::pair<AlarmKind, long long>> live, recorded;
+  DeviceEventDetector detector;
+  for (const Reading& r : readings) {
+    const DeviceStates states[] = {{"d", StateBitsOf(r, false), true}};
+    for (const DeviceEvent& e : detector.Feed(states))
+      if (e.edge == EventEdge::Start) live.emplace_back(e.kind, r.time);
+  }
+  for (const Excursion& e : ExcursionsOf(readings)) recorded.emplace_back(e.kind, e.start);
+  std::sort(live.begin(), live.end());
+  std::sort(recorded.begin(), recorded.end());
+  EXPECT_EQ(live, recorded);
+  EXPECT_EQ(live.size(), 8u);
 }
 
 TEST(AlarmEvents, TallyFindsTheSameMedianAsTheSortedSpacings) {

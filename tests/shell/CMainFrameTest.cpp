@@ -222,9 +222,11 @@ LiveRow AlarmRow(const std::string& id, const char* tempeAlarm, const char* humA
   return {id, "c", "d", "2024-05-01 10:00:00", "21.5", tempeAlarm, "45.0", humAlarm, "30", "3.6", "1", "12", id};
 }
 
+// A refresh as the monitor thread makes it: the rows merged, then the alarm desk.
 void Merge(CMainFrame& frame, const std::vector<LiveRow>& rows) {
   ApplyLiveRows(frame.LiveTable(), rows, platform::GetTickCount());
   frame.LiveTable().lastRefresh = {true, platform::GetTickCount(), 9, 5, 7};
+  frame.Desk().AfterRefresh(Db(), frame.LiveTable(), platform::GetTickCount());
 }
 
 TEST(MainFrameAlarms, SummaryAndBellFollowEachRefreshUntilSilenced) {
@@ -425,7 +427,7 @@ TEST_F(MainFrameMonitoring, AdministratorKeepsTheAdministrationMenuAndTheThreadR
   CMainFrame frame(kTableFirst);
   QSignalSpy redrawn(&frame, &CMainFrame::liveViewRedrawn);
   frame.StartMonitoring(kAdmin);
-  EXPECT_EQ(frame.LiveTable().liveCount, 2) << "first refresh on the user-interface thread";
+  EXPECT_EQ(frame.LiveTable().LiveCount(), 2) << "first refresh on the user-interface thread";
   EXPECT_TRUE(frame.MenuBarEntry(res::kMenuPosAdministration)->isEnabled());
   EXPECT_EQ(frame.statusBar()->currentMessage(), QString::fromUtf8(kAuditDisabledNote)) << "no audit trail";
   EXPECT_TRUE(frame.Monitor().IsStarted());
@@ -445,7 +447,7 @@ TEST_F(MainFrameMonitoring, NormalUserFindsTheAdministrationMenuGreyed) {
   EXPECT_NE(frame.statusBar()->currentMessage(), QString::fromUtf8(kAuditDisabledNote)) << "for administrators";
   EXPECT_FALSE(frame.MenuBarEntry(res::kMenuPosAdministration)->isEnabled());
   EXPECT_TRUE(frame.MenuBarEntry(res::kMenuPosHistory)->isEnabled());
-  EXPECT_EQ(frame.LiveTable().liveCount, 2);
+  EXPECT_EQ(frame.LiveTable().LiveCount(), 2);
 }
 
 // The user-interface thread's link is gone at the first refresh: the monitor thread starts all
@@ -459,7 +461,7 @@ TEST_F(MainFrameMonitoring, ThreadStartsWhenTheFirstRefreshFailsAndTheTreeFollow
   EXPECT_EQ(frame.TreeView()->RootItem()->childCount(), 0) << "built from the empty table";
   ASSERT_TRUE(QTest::qWaitFor([&] { return frame.TreeView()->RootItem()->childCount() == 1; }));
   std::lock_guard lock(frame.LiveTable().mutex);
-  EXPECT_EQ(frame.LiveTable().liveCount, 2);
+  EXPECT_EQ(frame.LiveTable().LiveCount(), 2);
 }
 
 // The history dialog holds the user-interface thread's session exactly as the menu command
@@ -474,7 +476,7 @@ TEST_F(MainFrameMonitoring, LiveDataAndAlarmsGoOnWhileTheHistoryDialogIsOpen) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return redrawn.size() >= 1; }));
   const auto readingTime = [&] {
     std::lock_guard lock(frame.LiveTable().mutex);
-    return frame.LiveTable().records[frame.LiveTable().slotIndex.at("D000000001")].readingTime;
+    return frame.LiveTable().Find("D000000001")->readingTime;
   };
   const auto stampTick = [&] {
     std::lock_guard lock(frame.LiveTable().mutex);
@@ -533,7 +535,7 @@ TEST_F(MainFrameMonitoring, MeasuredDelayOfLiveDataWhileTheHistoryDialogIsOpenFo
   frame.StartMonitoring(kAdmin);
   const auto readingTime = [&] {
     std::lock_guard lock(frame.LiveTable().mutex);
-    return frame.LiveTable().records[frame.LiveTable().slotIndex.at("D000000002")].readingTime;
+    return frame.LiveTable().Find("D000000002")->readingTime;
   };
   constexpr qint64 kLimitMs = MonitorLoop::kRefreshIntervalMs + 2000;
   DialogContext context{kAdmin};

@@ -11,7 +11,6 @@
 #include "Diagnostic.h"
 #include "LoginState.h"
 #include "ReadingClock.h"
-#include "SampleState.h"
 #include "TickCount.h"
 
 namespace {
@@ -48,7 +47,7 @@ using readings::ParseCode;
 // invented number; a sensor-offline code is kept as it is.
 std::int32_t AlarmFor(float value, const std::string& alarm) {
   const std::int32_t code = ParseCode(alarm);
-  if (!HasValue(value) && code != kAlarmSensorOffline) return kAlarmNoValue;
+  if (!readings::HasValue(value) && code != kAlarmSensorOffline) return kAlarmNoValue;
   return code;
 }
 
@@ -63,25 +62,6 @@ LiveSample SampleFrom(const LiveRow& row) {
   s.powerSource = ParseCode(row[kColPowerSource]);
   s.current = ParseDecimal(row[kColCurrent]);
   return s;
-}
-
-void RebuildIndex(DeviceLiveTable& table) {
-  table.slotIndex.clear();
-  table.slotIndex.reserve(DeviceLiveTable::kCapacity);
-  // emplace keeps the first slot of an id, as a search from the top would find it.
-  for (int i = 0; i < table.liveCount; ++i)
-    table.slotIndex.emplace(table.records[static_cast<std::size_t>(i)].deviceId, i);
-}
-
-DeviceLiveRecord* FindRecord(DeviceLiveTable& table, const std::string& deviceId) {
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    const auto found = table.slotIndex.find(deviceId);
-    if (found == table.slotIndex.end()) return nullptr;
-    DeviceLiveRecord& record = table.records[static_cast<std::size_t>(found->second)];
-    if (found->second < table.liveCount && record.deviceId == deviceId) return &record;
-    RebuildIndex(table);  // a record was rewritten behind the index's back
-  }
-  return nullptr;
 }
 
 void Assign(std::string& field, const std::string& value) {
@@ -110,30 +90,22 @@ std::string BuildLiveQuery(DbSession& db, int role, const std::string& userName)
 
 void ApplyLiveRows(DeviceLiveTable& table, std::span<const LiveRow> rows, std::uint32_t nowTick,
                    std::optional<std::int64_t> localNowSeconds) {
-  if (table.slotIndex.size() != static_cast<std::size_t>(table.liveCount)) RebuildIndex(table);
   for (const LiveRow& row : rows) {
     if (row.size() < kLiveColumnCount) continue;
-    if (DeviceLiveRecord* record = FindRecord(table, row[kColDeviceId])) {
+    if (DeviceLiveRecord* record = table.Find(row[kColDeviceId])) {
       UpdateRecord(*record, row, nowTick);
       continue;
     }
-    if (table.liveCount >= DeviceLiveTable::kCapacity) {
+    DeviceLiveRecord* fresh = table.Add(row[kColDeviceId]);
+    if (!fresh) {
       if (!table.overCapacity) platform::Diagnostic(kOverCapacityLine, DeviceLiveTable::kCapacity);
       table.overCapacity = true;
       continue;
     }
-    DeviceLiveRecord& fresh = table.records[static_cast<std::size_t>(table.liveCount)];
-    fresh.ringWrite = 0;
-    fresh.ringStart = 0;
-    fresh.deviceId = row[kColDeviceId];
-    UpdateRecord(fresh, row, nowTick);
+    UpdateRecord(*fresh, row, nowTick);
     // Also an empty reading time, or one that never changes, turns lost once the time-out
     // has passed since now; an old one at once, by its own age.
-    fresh.changeTick = liveclock::FirstChangeTick(fresh.readingTime, nowTick, localNowSeconds);
-    fresh.present = 1;
-    fresh.shown = 1;
-    table.slotIndex.emplace(fresh.deviceId, table.liveCount);
-    ++table.liveCount;
+    fresh->changeTick = liveclock::FirstChangeTick(fresh->readingTime, nowTick, localNowSeconds);
   }
 }
 

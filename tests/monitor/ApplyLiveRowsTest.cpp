@@ -7,6 +7,7 @@
 
 #include "LiveTableRules.h"
 #include "ReadingClock.h"
+#include "ReadingTime.h"
 #include "RefreshLiveTable.h"
 #include "SampleState.h"
 #include "TileRules.h"
@@ -27,7 +28,7 @@ class ApplyLiveRowsTest : public ::testing::Test {
 
 TEST_F(ApplyLiveRowsTest, NewDeviceFillsTheNextSlotWithOneSampleAndIsShown) {
   Apply({Row("D000000001"), Row("D000000002")});
-  ASSERT_EQ(table->liveCount, 2);
+  ASSERT_EQ(table->LiveCount(), 2);
   const DeviceLiveRecord& r = Record(1);
   EXPECT_EQ(r.deviceId, "D000000002");
   EXPECT_EQ(r.deviceName, "name-D000000002");
@@ -48,7 +49,7 @@ TEST_F(ApplyLiveRowsTest, NewDeviceFillsTheNextSlotWithOneSampleAndIsShown) {
 
 TEST_F(ApplyLiveRowsTest, RepeatedRowIsMergedIntoOneRecordWithTwoSamples) {
   Apply({Row("D000000001"), Row("D000000001")});
-  EXPECT_EQ(table->liveCount, 1);
+  EXPECT_EQ(table->LiveCount(), 1);
   EXPECT_EQ(Record(0).SampleCount(), 2);
 }
 
@@ -56,7 +57,7 @@ TEST_F(ApplyLiveRowsTest, ExistingRecordKeepsItsSlotAndShownFlag) {
   Apply({Row("A"), Row("B")});
   table->records[1].shown = 0;
   Apply({Row("B", "2024-05-01 10:00:10"), Row("C")});
-  EXPECT_EQ(table->liveCount, 3);
+  EXPECT_EQ(table->LiveCount(), 3);
   EXPECT_EQ(Record(1).deviceId, "B");
   EXPECT_EQ(Record(1).shown, 0);
   EXPECT_EQ(Record(1).SampleCount(), 2);
@@ -86,7 +87,7 @@ TEST_F(ApplyLiveRowsTest, EmptyOrUnchangedReadingTimeTurnsLostAfterTheTimeOut) {
 }
 
 TEST_F(ApplyLiveRowsTest, ReadingAlreadyOlderThanTheTimeOutAtStartIsLostAtOnce) {
-  const std::int64_t now = *liveclock::CivilSeconds("2024-05-01 10:05:00");
+  const std::int64_t now = *readings::ReadingSeconds("2024-05-01 10:05:00");
   ApplyLiveRows(*table,
                 std::vector<LiveRow>{Row("old", "2024-05-01 10:02:59"), Row("fresh", "2024-05-01 10:04:50"),
                                      Row("future", "2024-05-01 10:06:00"), Row("odd", "yesterday")},
@@ -102,41 +103,39 @@ TEST_F(ApplyLiveRowsTest, ReadingAlreadyOlderThanTheTimeOutAtStartIsLostAtOnce) 
 }
 
 TEST(ReadingClock, CivilSecondsOfReadingTimes) {
-  EXPECT_EQ(liveclock::CivilSeconds("1970-01-01 00:00:00"), 0);
+  EXPECT_EQ(readings::ReadingSeconds("1970-01-01 00:00:00"), 0);
   EXPECT_EQ(
-      liveclock::CivilSeconds("2024-03-01 00:00:00").value() - liveclock::CivilSeconds("2024-02-28 23:59:59").value(),
+      readings::ReadingSeconds("2024-03-01 00:00:00").value() - readings::ReadingSeconds("2024-02-28 23:59:59").value(),
       86401);  // leap day
   EXPECT_EQ(liveclock::CivilSeconds(platform::LocalTime{2024, 5, 1, 10, 0, 1}),
-            liveclock::CivilSeconds("2024-05-01 10:00:01"));
+            readings::ReadingSeconds("2024-05-01 10:00:01"));
   for (const char* bad : {"", "2024-05-01", "2024-05-01 10:00", "2023-02-29 10:00:00", "2024-13-01 10:00:00",
                           "2024-05-01 24:00:00", "2024-05-01T10:00:00", "2024-05-01 10:0a:00", "2024-05-01 10:00:00 "})
-    EXPECT_FALSE(liveclock::CivilSeconds(bad).has_value()) << bad;
+    EXPECT_FALSE(readings::ReadingSeconds(bad).has_value()) << bad;
 }
 
-TEST_F(ApplyLiveRowsTest, IndexFollowsRecordsFilledOrRewrittenOutsideTheMerge) {
+TEST_F(ApplyLiveRowsTest, RecordsAreFoundByTheirIdAndAddedOnceEach) {
   Apply({Row("A"), Row("B")});
-  table->records[2].deviceId = "C";  // filled directly, as the views' tests do
-  table->records[2].AppendSample({});
-  table->liveCount = 3;
-  Apply({Row("C")});
-  EXPECT_EQ(table->liveCount, 3);
-  EXPECT_EQ(Record(2).SampleCount(), 2);
-  table->records[0].deviceId = "Z";  // renamed behind the index
-  Apply({Row("A"), Row("Z"), Row("a")});
+  ASSERT_NE(table->Add("C"), nullptr);  // as the views' tests fill a table
+  EXPECT_EQ(table->Add("C"), nullptr) << "one record per id";
+  Apply({Row("C"), Row("A"), Row("a")});
+  EXPECT_EQ(table->LiveCount(), 4);
+  EXPECT_EQ(table->Find("C"), &Record(2));
+  EXPECT_EQ(Record(2).SampleCount(), 1);
   EXPECT_EQ(Record(0).SampleCount(), 2);
-  EXPECT_EQ(Record(3).deviceId, "A");
-  EXPECT_EQ(Record(4).deviceId, "a") << "ids compare byte for byte";
+  EXPECT_EQ(Record(3).deviceId, "a") << "ids compare byte for byte";
+  EXPECT_EQ(table->Find("Z"), nullptr);
 }
 
 TEST_F(ApplyLiveRowsTest, DevicesBeyondTheCapacityAreIgnored) {
   std::vector<LiveRow> rows;
   for (int i = 0; i < DeviceLiveTable::kCapacity + 1; ++i) rows.push_back(Row("D" + std::to_string(i)));
   Apply(rows);
-  EXPECT_EQ(table->liveCount, DeviceLiveTable::kCapacity);
+  EXPECT_EQ(table->LiveCount(), DeviceLiveTable::kCapacity);
   EXPECT_EQ(Record(DeviceLiveTable::kCapacity - 1).deviceId, "D1023");
   EXPECT_TRUE(table->overCapacity);
   Apply({Row("D1024"), Row("D0")});
-  EXPECT_EQ(table->liveCount, DeviceLiveTable::kCapacity);
+  EXPECT_EQ(table->LiveCount(), DeviceLiveTable::kCapacity);
   EXPECT_EQ(Record(0).SampleCount(), 2);  // known devices still update when the table is full
 }
 
@@ -178,7 +177,7 @@ TEST_P(LiveRowBadValues, MissingValuesReadAsNoValueAndCodesNeverWrapOntoValidOne
   auto table = DeviceLiveTable::Create();
   const std::vector<LiveRow> rows{GetParam().row};
   ApplyLiveRows(*table, rows, 1);
-  ASSERT_EQ(table->liveCount, 1);
+  ASSERT_EQ(table->LiveCount(), 1);
   const LiveSample& s = table->records[0].LatestSample();
   EXPECT_EQ(s.temperatureAlarm, GetParam().temperatureAlarm);
   EXPECT_EQ(s.humidityAlarm, GetParam().humidityAlarm);
@@ -237,7 +236,7 @@ TEST(ApplyLiveRowsShortRow, RowWithTooFewColumnsIsSkipped) {
   auto table = DeviceLiveTable::Create();
   const std::vector<LiveRow> rows{{"A", "c", "d"}};
   ApplyLiveRows(*table, rows, 1);
-  EXPECT_EQ(table->liveCount, 0);
+  EXPECT_EQ(table->LiveCount(), 0);
 }
 
 }  // namespace

@@ -10,9 +10,7 @@
 
 namespace liveclock {
 
-// Seconds on a continuous local calendar scale of "YYYY-MM-DD hh:mm:ss"; nullopt when the text
-// does not have that form or names no real date and time.
-std::optional<std::int64_t> CivilSeconds(std::string_view readingTime);
+// The local clock on the scale of reading times (readings::ReadingSeconds).
 std::int64_t CivilSeconds(const platform::LocalTime& time);
 
 // The changeTick of a freshly filled record: the refresh's tick, set back by the reading's age

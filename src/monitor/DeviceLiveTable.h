@@ -62,20 +62,27 @@ struct RefreshStamp {
 struct DeviceLiveTable {
   static constexpr int kCapacity = 1024;
 
-  std::array<DeviceLiveRecord, kCapacity> records;
-  std::int32_t liveCount = 0;
-  mutable std::mutex mutex;  // see the locking rule above
-
-  // deviceId -> slot of the in-use records, kept by the merge so a refresh never walks the
-  // table per row. The merge checks it against liveCount and rebuilds it when records were
-  // filled some other way.
-  std::unordered_map<std::string, int> slotIndex;
+  std::array<DeviceLiveRecord, kCapacity> records;  // records[0 .. LiveCount()) are in use
+  mutable std::mutex mutex;                         // see the locking rule above
   RefreshStamp lastRefresh;
   // Set once a refresh had to drop a device because all slots were in use.
   bool overCapacity = false;
 
+  // Records are only ever added here, so the index by id is always the table's own.
+  int LiveCount() const { return liveCount_; }
+  // The in-use record of `deviceId`, nullptr when there is none.
+  DeviceLiveRecord* Find(const std::string& deviceId);
+  const DeviceLiveRecord* Find(const std::string& deviceId) const;
+  // Takes the next free slot for `deviceId` (present, shown, no samples); nullptr when the table
+  // is full or the id has a record already.
+  DeviceLiveRecord* Add(const std::string& deviceId);
+
   // Allocated once by the main frame (about 13 MB): never on the stack.
   static std::unique_ptr<DeviceLiveTable> Create() { return std::make_unique<DeviceLiveTable>(); }
+
+ private:
+  std::int32_t liveCount_ = 0;
+  std::unordered_map<std::string, int> slotOf_;  // a refresh never walks the table per row
 };
 
 // Milliseconds between two ticks of the wrapping 32-bit tick counter, |now - since|.

@@ -66,12 +66,12 @@ class RefreshLiveTableDb : public SharedDatabaseTest<RefreshLiveTableDb> {
   void LogIn(const char* utf8Name, int role) { login_ = {Gbk(utf8Name), role}; }
   std::vector<std::string> Ids() const {
     std::vector<std::string> ids;
-    for (int i = 0; i < table->liveCount; ++i) ids.push_back(table->records[static_cast<std::size_t>(i)].deviceId);
+    for (int i = 0; i < table->LiveCount(); ++i) ids.push_back(table->records[static_cast<std::size_t>(i)].deviceId);
     std::sort(ids.begin(), ids.end());
     return ids;
   }
   const DeviceLiveRecord* Find(const std::string& id) const {
-    for (int i = 0; i < table->liveCount; ++i)
+    for (int i = 0; i < table->LiveCount(); ++i)
       if (table->records[static_cast<std::size_t>(i)].deviceId == id)
         return &table->records[static_cast<std::size_t>(i)];
     return nullptr;
@@ -122,13 +122,13 @@ TEST_F(RefreshLiveTableDb, NormalUserSeesOnlyGrantedDepartments) {
 TEST_F(RefreshLiveTableDb, NormalUserWithoutGrantsSeesNothing) {
   LogIn("nobody", kRoleNormalUser);
   RefreshLiveTable(Db(), *table, login_);
-  EXPECT_EQ(table->liveCount, 0);
+  EXPECT_EQ(table->LiveCount(), 0);
 }
 
 TEST_F(RefreshLiveTableDb, AdministratorNameChosenAsNormalUserSeesOnlyGrants) {
   LogIn("admin", kRoleNormalUser);  // the role decides, not the name
   RefreshLiveTable(Db(), *table, login_);
-  EXPECT_EQ(table->liveCount, 0);
+  EXPECT_EQ(table->LiveCount(), 0);
 }
 
 TEST_F(RefreshLiveTableDb, QuotesAndGbkTrailBackslashInTheNameAreMatchedLiterally) {
@@ -139,13 +139,13 @@ TEST_F(RefreshLiveTableDb, QuotesAndGbkTrailBackslashInTheNameAreMatchedLiterall
   auto other = DeviceLiveTable::Create();
   LogIn("乗务", kRoleNormalUser);  // 乗 is 0x81 0x5C in GBK
   RefreshLiveTable(Db(), *other, login_);
-  ASSERT_EQ(other->liveCount, 1);
+  ASSERT_EQ(other->LiveCount(), 1);
   EXPECT_EQ(other->records[0].deviceId, "D000000001");
 
   auto injected = DeviceLiveTable::Create();
   LogIn("x' or '1'='1", kRoleNormalUser);
   RefreshLiveTable(Db(), *injected, login_);
-  EXPECT_EQ(injected->liveCount, 0);
+  EXPECT_EQ(injected->LiveCount(), 0);
 }
 
 TEST_F(RefreshLiveTableDb, DepartmentGrantedTwiceIsMergedIntoOneRecordWithTwoSamples) {
@@ -162,7 +162,7 @@ TEST_F(RefreshLiveTableDb, DepartmentGrantedTwiceIsMergedIntoOneRecordWithTwoSam
   dup.ConnectProcessSession();
   LogIn("li", kRoleNormalUser);
   RefreshLiveTable(Db(), *table, login_);
-  ASSERT_EQ(table->liveCount, 1);
+  ASSERT_EQ(table->LiveCount(), 1);
   EXPECT_EQ(table->records[0].SampleCount(), 2);
 }
 
@@ -205,26 +205,26 @@ TEST_F(RefreshLiveTableDb, TheThousandAndTwentyFifthDeviceIsNeverShown) {
   LogIn("admin", kRoleAdministrator);
   testing::internal::CaptureStderr();
   RefreshLiveTable(Db(), *table, login_);
-  EXPECT_EQ(table->liveCount, DeviceLiveTable::kCapacity);
+  EXPECT_EQ(table->LiveCount(), DeviceLiveTable::kCapacity);
   EXPECT_TRUE(table->overCapacity);
   RefreshLiveTable(Db(), *table, login_);
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   EXPECT_NE(said.find("设备数超过1024"), std::string::npos) << said;
-  EXPECT_EQ(table->liveCount, DeviceLiveTable::kCapacity);
+  EXPECT_EQ(table->LiveCount(), DeviceLiveTable::kCapacity);
   EXPECT_EQ(table->records[DeviceLiveTable::kCapacity - 1].SampleCount(), 2);
 }
 
 TEST_F(RefreshLiveTableDb, ServerNotAnsweringLeavesTheTableAsItWas) {
   LogIn("admin", kRoleAdministrator);
   RefreshLiveTable(Db(), *table, login_);
-  ASSERT_EQ(table->liveCount, 4);
+  ASSERT_EQ(table->LiveCount(), 4);
   const RefreshStamp stamped = table->lastRefresh;
   EXPECT_TRUE(stamped.ok);
   EXPECT_EQ(stamped.second, 5);
   Db().Close();
   RefreshLiveTable(Db(), *table, login_);
-  EXPECT_EQ(table->liveCount, 4);
+  EXPECT_EQ(table->LiveCount(), 4);
   EXPECT_EQ(table->records[0].SampleCount(), 1);
   EXPECT_EQ(table->lastRefresh.tick, stamped.tick) << "a failed refresh is not stamped";
 }
@@ -242,7 +242,7 @@ TEST_F(RefreshLiveTableDb, MonitorReconnectsAfterTheLinkWasCutAndLiveDataResumes
   loop.RunPass();  // first pass: the ping fails, reconnects, then refreshes
   EXPECT_EQ(Db().LastConnectSucceeded(), 1);
   EXPECT_EQ(redraws, 1);
-  EXPECT_EQ(table->liveCount, 4);
+  EXPECT_EQ(table->LiveCount(), 4);
   EXPECT_FALSE(Db().IsHeld());
 }
 

@@ -76,7 +76,7 @@ TEST(MonitorRestart, LiveDataSurvivesAServerStopAndResumesAfterTheRestart) {
   MonitorLoop loop(std::move(actions));
 
   loop.RunPass();
-  ASSERT_EQ(table->liveCount, 1);
+  ASSERT_EQ(table->LiveCount(), 1);
   EXPECT_EQ(table->records[0].readingTime, "2026-12-08 10:00:00");
   const int samples = table->records[0].SampleCount();
 
