@@ -2,8 +2,6 @@
 
 #include <hpdf.h>
 
-#include <algorithm>
-#include <cerrno>
 #include <cstdio>
 
 #include "Gbk.h"
