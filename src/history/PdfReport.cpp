@@ -2,11 +2,10 @@
 
 #include <hpdf.h>
 
-#include <algorithm>
-#include <cerrno>
 #include <cstdio>
 
 #include "Gbk.h"
+#include "PdfSpooling.h"
 #include "ReportColumns.h"
 #include "SaveFile.h"
 #include "TextRows.h"
@@ -18,8 +17,6 @@ constexpr const char* kFontName = "SimSun";
 constexpr const char* kEncoding = "GBK-EUC-H";
 constexpr float kTitleSize = 24, kHeaderSize = 15, kRowSize = 12;
 constexpr int kTitleOffset = 60;
-constexpr std::size_t kStreamChunk = 64 * 1024;
-constexpr int kFirstRowOffset = 110, kLaterRowOffset = 60, kLinePitch = 20, kBottomLimit = 20;
 
 // The library reports errors through a callback; instead of jumping out of it (which would skip
 // C++ destructors) the error is recorded here and checked after each step.
@@ -57,31 +54,42 @@ struct PdfDocument {
 
 }  // namespace
 
+PdfLinePosition PdfLineWalk::Next() {
+  const PdfLinePosition line{page_, y_};
+  ++row_;
+  y_ -= kLinePitch;
+  // A new page only when another row follows: a full last page leaves no blank page.
+  if (y_ <= kBottomLimit && row_ < rowCount_) {
+    ++page_;
+    y_ = h_ - kLaterRowOffset;
+  }
+  return line;
+}
+
 std::vector<PdfLinePosition> LayoutPdfLines(int rowCount, int h) {
   std::vector<PdfLinePosition> lines;
   lines.reserve(static_cast<std::size_t>(rowCount > 0 ? rowCount : 0));
-  int page = 0;
-  int y = h - kFirstRowOffset;
-  for (int r = 0; r < rowCount; ++r) {
-    lines.push_back({page, y});
-    y -= kLinePitch;
-    if (y <= kBottomLimit && r + 1 < rowCount) {
-      ++page;
-      y = h - kLaterRowOffset;
-    }
-  }
+  PdfLineWalk walk(rowCount, h);
+  for (int r = 0; r < rowCount; ++r) lines.push_back(walk.Next());
   return lines;
 }
 
 int PdfPageCount(int rowCount, int h) {
-  const auto lines = LayoutPdfLines(rowCount, h);
-  return lines.empty() ? 1 : lines.back().page + 1;
+  PdfLineWalk walk(rowCount, h);
+  int pages = 1;
+  for (int r = 0; r < rowCount; ++r) pages = walk.Next().page + 1;
+  return pages;
 }
 
 ExportOutcome WritePdfReport(const res::TextRows& list, const std::string& fileName, const ExportProgress& progress) {
   ExportOutcome outcome;
   outcome.fileName = fileName;
   PdfErrorState errors;
+  // Finished pages wait in a spill file beside the target and the document is saved straight
+  // into a safe save, so a long report is never held whole in memory. A failed save never
+  // leaves a truncated report, nor destroys an earlier one of the same name.
+  PdfPageSpill spill;
+  platform::SaveFile file(fileName);
   PdfDocument pdf;
   pdf.doc = HPDF_New(PdfErrorHandler, &errors);
   if (!pdf.doc) {
@@ -98,6 +106,19 @@ ExportOutcome WritePdfReport(const res::TextRows& list, const std::string& fileN
     outcome.error = text;
     return true;
   };
+  // File errors are reported in the library's own form, as when it wrote the file itself.
+  const auto fileFailed = [&](HPDF_STATUS errorNo, int error, const std::string& reason) {
+    PdfErrorHandler(errorNo, static_cast<HPDF_STATUS>(error), &errors);
+    failed();
+    outcome.error += ": " + reason;
+    return outcome;
+  };
+  const auto spillFailed = [&] {
+    return fileFailed(HPDF_FILE_IO_ERROR, spill.File().ErrorNumber(), spill.File().ErrorString());
+  };
+  if (!spill.Open(fileName))
+    return fileFailed(HPDF_FILE_OPEN_ERROR, spill.File().ErrorNumber(), spill.File().ErrorString());
+  if (!file.Open()) return fileFailed(HPDF_FILE_OPEN_ERROR, file.ErrorNumber(), file.ErrorString());
 
   HPDF_UseCNSFonts(pdf.doc);
   HPDF_UseCNSEncodings(pdf.doc);
@@ -121,51 +142,36 @@ ExportOutcome WritePdfReport(const res::TextRows& list, const std::string& fileN
 
   HPDF_Page_SetFontAndSize(page, font, kRowSize);
   const int rowCount = list.rowCount();
-  const std::vector<PdfLinePosition> lines = LayoutPdfLines(rowCount, h);
+  PdfLineWalk lines(rowCount, h);
   int currentPage = 0;
   for (int r = 0; r < rowCount; ++r) {
-    if (lines[static_cast<std::size_t>(r)].page != currentPage) {
+    const PdfLinePosition line = lines.Next();
+    if (line.page != currentPage) {
+      if (!spill.MovePage(pdf.doc, page)) return spillFailed();
       page = HPDF_AddPage(pdf.doc);
       if (failed() || !page) return outcome;
       HPDF_Page_SetFontAndSize(page, font, kRowSize);
-      currentPage = lines[static_cast<std::size_t>(r)].page;
+      currentPage = line.page;
     }
-    const float y = static_cast<float>(lines[static_cast<std::size_t>(r)].y);
     for (int i = 0; i < kReportColumnCount; ++i)
       if (kReportColumns[static_cast<std::size_t>(i)].enabled)
-        ShowTextAt(page, static_cast<float>(kReportColumns[static_cast<std::size_t>(i)].x), y, list.TextGbk(r, i));
+        ShowTextAt(page, static_cast<float>(kReportColumns[static_cast<std::size_t>(i)].x), static_cast<float>(line.y),
+                   list.TextGbk(r, i));
     if (failed()) return outcome;
     if (progress && (r % 1000 == 999)) progress(r + 1, rowCount);
   }
 
-  // The document goes to memory first and then through a safe save: a failed save never
-  // leaves a truncated report, nor destroys an earlier one of the same name.
-  HPDF_SaveToStream(pdf.doc);
-  if (failed()) return outcome;
-  platform::SaveFile file(fileName);
-  // File errors are reported in the library's own form, as when it wrote the file itself.
-  const auto fileFailed = [&](HPDF_STATUS errorNo) {
-    PdfErrorHandler(errorNo, static_cast<HPDF_STATUS>(file.ErrorNumber()), &errors);
-    failed();
-    outcome.error += ": " + file.ErrorString();
+  if (!spill.MovePage(pdf.doc, page)) return spillFailed();
+  if (!SavePdfInto(pdf.doc, file)) {
+    const platform::SpillFile& spilled = spill.File();
+    const std::string reason = spilled.ErrorNumber() != 0 ? spilled.ErrorString() : file.ErrorString();
+    // A write that failed inside the library was told by its error handler already.
+    if (!failed())
+      return spilled.ErrorNumber() != 0 ? spillFailed() : fileFailed(HPDF_FILE_IO_ERROR, file.ErrorNumber(), reason);
+    if (!reason.empty()) outcome.error += ": " + reason;
     return outcome;
-  };
-  if (!file.Open()) return fileFailed(HPDF_FILE_OPEN_ERROR);
-  // Reading to the end ends in a "stream EOF" status, which is no error for us.
-  HPDF_SetErrorHandler(pdf.doc, nullptr);
-  HPDF_ResetStream(pdf.doc);
-  std::vector<HPDF_BYTE> chunk(kStreamChunk);
-  HPDF_UINT32 left = HPDF_GetStreamSize(pdf.doc);
-  bool written = true;
-  while (left > 0 && written) {
-    HPDF_UINT32 size = std::min<HPDF_UINT32>(left, static_cast<HPDF_UINT32>(chunk.size()));
-    const HPDF_STATUS status = HPDF_ReadFromStream(pdf.doc, chunk.data(), &size);
-    if (size == 0 || (status != HPDF_OK && status != HPDF_STREAM_EOF)) break;
-    written = file.Write(chunk.data(), size);
-    left -= std::min(left, size);
   }
-  if (written && left > 0) file.MarkFailed(EIO);  // the library gave back less than it holds
-  if (!file.Commit()) return fileFailed(HPDF_FILE_IO_ERROR);
+  if (!file.Commit()) return fileFailed(HPDF_FILE_IO_ERROR, file.ErrorNumber(), file.ErrorString());
   outcome.ok = true;
   return outcome;
 }

@@ -20,6 +20,19 @@ struct PdfLinePosition {
 std::vector<PdfLinePosition> LayoutPdfLines(int rowCount, int h);
 int PdfPageCount(int rowCount, int h);
 
+// The same layout one line at a time, so a long report keeps no list of positions.
+class PdfLineWalk {
+ public:
+  PdfLineWalk(int rowCount, int h) : rowCount_(rowCount), h_(h), y_(h - kFirstRowOffset) {}
+  // The position of the next row (call at most rowCount times).
+  PdfLinePosition Next();
+
+ private:
+  static constexpr int kFirstRowOffset = 110, kLaterRowOffset = 60, kLinePitch = 20, kBottomLimit = 20;
+  int rowCount_, h_;
+  int row_ = 0, page_ = 0, y_;
+};
+
 struct ExportOutcome {
   bool ok = false;
   std::string fileName;  // as written (UTF-8)

@@ -19,18 +19,6 @@ constexpr std::size_t kLongestKeptName = 200;  // leaves room for the suffix bel
 constexpr const char* kNotRegular = "not a regular file; left as it is";
 constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 
-// A file-size limit must surface as an ordinary write error (EFBIG), not kill the process
-// half-way through a save and leave the temporary behind.
-void IgnoreFileSizeSignal() {
-  static const bool done = [] {
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    sigemptyset(&ignore.sa_mask);
-    return sigaction(SIGXFSZ, &ignore, nullptr) == 0;
-  }();
-  (void)done;
-}
-
 std::string DirectoryOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -65,6 +53,16 @@ void SyncDirectory(const std::string& directory) {
 }
 
 }  // namespace
+
+void IgnoreFileSizeSignal() {
+  static const bool done = [] {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    return sigaction(SIGXFSZ, &ignore, nullptr) == 0;
+  }();
+  (void)done;
+}
 
 SaveFile::SaveFile(std::string target, mode_t mode) : target_(std::move(target)), mode_(mode) {}
 

@@ -57,6 +57,10 @@ class SaveFile {
   std::string error_;
 };
 
+// A file-size limit must surface as an ordinary write error (EFBIG), not kill the process
+// half-way through a save and leave a temporary behind. Called by every writer here.
+void IgnoreFileSizeSignal();
+
 // Open, write `data`, commit. False with `error` filled when anything failed.
 bool SaveFileContents(const std::string& target, std::string_view data, std::string* error = nullptr,
                       mode_t mode = 0666);

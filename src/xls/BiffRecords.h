@@ -41,6 +41,11 @@ inline constexpr std::size_t kNumberSize = 4 + 14;
 inline constexpr std::size_t kWindow2Size = 4 + 18;
 inline constexpr std::size_t kEofSize = 4;
 
+// How many FONT, XF and STYLE records every workbook carries (all alike, cell format 0 used).
+inline constexpr int kDefaultFontCount = 4;
+inline constexpr int kDefaultCellFormatCount = 21;
+inline constexpr int kDefaultStyleCount = 6;
+
 BiffRecord MakeBof(std::uint16_t substreamType);
 BiffRecord MakeWindow1();
 BiffRecord MakeFont();

@@ -21,6 +21,7 @@ constexpr std::size_t kEntriesPerFatSector = kSectorSize / 4;
 constexpr std::size_t kEntriesPerDirectorySector = kSectorSize / kDirectoryEntrySize;
 constexpr std::size_t kHeaderDifatSlots = 109;
 constexpr std::size_t kDifatSlotsPerSector = kEntriesPerFatSector - 1;  // last slot links on
+constexpr std::size_t kCopyBufferSize = 256 * 1024;
 
 constexpr std::array<std::uint8_t, 8> kSignature = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 // Minor version 0x003B as this writer has always stamped it; readers ignore the field.
@@ -305,6 +306,15 @@ void CfbFile::Relink(std::uint32_t storage) {
 }
 
 int CfbFile::WriteStream(std::u16string_view path, const void* data, std::size_t length) {
+  const auto* bytes = static_cast<const std::uint8_t*>(data);
+  return WriteStreamFrom(path, length, [&bytes](std::uint8_t* buffer, std::size_t capacity) {
+    std::copy_n(bytes, capacity, buffer);
+    bytes += capacity;
+    return capacity;
+  });
+}
+
+int CfbFile::WriteStreamFrom(std::u16string_view path, std::size_t length, const CfbStreamSource& source) {
   if (!IsContainerOpen()) return kCfbWriteFailed;
   std::uint32_t index = 0;
   if (const int result = FindStream(path, index); result != kCfbOk) return result;
@@ -313,7 +323,6 @@ int CfbFile::WriteStream(std::u16string_view path, const void* data, std::size_t
     writeError_ = EFBIG;
     return kCfbWriteFailed;
   }
-  const auto* bytes = static_cast<const std::uint8_t*>(data);
 
   const bool wasMini = directory_.entries[index].size < kMiniStreamCutoff;
   const bool isMini = length < kMiniStreamCutoff;
@@ -325,10 +334,22 @@ int CfbFile::WriteStream(std::u16string_view path, const void* data, std::size_t
     FreeChain(start);
     start = kEndOfChain;
   }
-  if (isMini)
-    WriteMiniChain(start, bytes, length);
-  else
-    WriteRegularChain(start, bytes, length);
+  if (isMini) {
+    std::vector<std::uint8_t> bytes(length);
+    std::size_t got = 0;
+    while (got < length) {
+      const std::size_t n = source(bytes.data() + got, length - got);
+      if (n == 0) break;
+      got += n;
+    }
+    if (got < length) {
+      writeFailed_ = true;
+      writeError_ = EIO;
+    }
+    WriteMiniChain(start, bytes.data(), length);
+  } else {
+    WriteRegularChain(start, length, source);
+  }
   directory_.entries[index].startSector = start;
   directory_.entries[index].size = length;
   if (wasMini || isMini) UpdateMiniStreamContainer();
@@ -399,6 +420,14 @@ void CfbFile::FreeMiniChain(std::uint32_t start) {
 }
 
 void CfbFile::WriteRegularChain(std::uint32_t& start, const std::uint8_t* data, std::size_t length) {
+  WriteRegularChain(start, length, [&data](std::uint8_t* buffer, std::size_t capacity) {
+    std::copy_n(data, capacity, buffer);
+    data += capacity;
+    return capacity;
+  });
+}
+
+void CfbFile::WriteRegularChain(std::uint32_t& start, std::size_t length, const CfbStreamSource& source) {
   std::vector<std::uint32_t> chain = CollectChain(fat_, start);
   const std::size_t needed = (length + kSectorSize - 1) / kSectorSize;
   if (chain.size() > needed) {
@@ -420,14 +449,25 @@ void CfbFile::WriteRegularChain(std::uint32_t& start, const std::uint8_t* data, 
       fat_[chain.back()] = sector;
     chain.push_back(sector);
   }
-  // One write per run of consecutive sectors; the last sector is padded with zeros.
+  // Runs of consecutive sectors are written in pieces of the buffer; the last sector is
+  // padded with zeros.
+  std::vector<std::uint8_t> buffer(std::min(length, kCopyBufferSize));
   std::size_t written = 0;
-  for (std::size_t i = 0; i < chain.size();) {
+  for (std::size_t i = 0; i < chain.size() && !writeFailed_;) {
     std::size_t end = i + 1;
     while (end < chain.size() && chain[end] == chain[end - 1] + 1) ++end;
     const std::size_t runBytes = (end - i) * kSectorSize;
     const std::size_t dataBytes = std::min(runBytes, length - written);
-    WriteAt(SectorOffset(chain[i]), data + written, dataBytes);
+    for (std::size_t done = 0; done < dataBytes && !writeFailed_;) {
+      const std::size_t got = source(buffer.data(), std::min(buffer.size(), dataBytes - done));
+      if (got == 0) {
+        writeFailed_ = true;
+        writeError_ = EIO;
+        break;
+      }
+      WriteAt(SectorOffset(chain[i]) + done, buffer.data(), got);
+      done += got;
+    }
     if (dataBytes < runBytes) WriteAt(SectorOffset(chain[i]) + dataBytes, kZeroSector.data(), runBytes - dataBytes);
     written += dataBytes;
     i = end;

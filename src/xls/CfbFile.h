@@ -5,6 +5,7 @@
 // complete container after each call.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -26,6 +27,10 @@ enum CfbResult : int {
   // No container is open, or the file refused a write (disk full, I/O error).
   kCfbWriteFailed = -7,
 };
+
+// Hands over the next bytes of a stream being written: copies at most `capacity` bytes to
+// `buffer` and returns how many; 0 when it has none left (or could not read them).
+using CfbStreamSource = std::function<std::size_t(std::uint8_t* buffer, std::size_t capacity)>;
 
 class CfbFile {
  public:
@@ -52,6 +57,9 @@ class CfbFile {
   // Replaces the whole content of a stream (path resolved like AddStream, nothing created).
   int WriteStream(std::u16string_view path, const void* data, std::size_t length);
   int WriteStream(std::string_view utf8Path, const void* data, std::size_t length);
+  // The same with `length` bytes taken from `source` piece by piece, so that they need not be
+  // in memory at once. A source that runs dry early fails the write (kCfbWriteFailed).
+  int WriteStreamFrom(std::u16string_view path, std::size_t length, const CfbStreamSource& source);
 
   // Flushes the container to the disk, puts it in place at the path and drops all tables.
   // False when any write since CreateContainer failed or the file could not be put in
@@ -83,6 +91,7 @@ class CfbFile {
   void FreeChain(std::uint32_t start);
   void FreeMiniChain(std::uint32_t start);
   void WriteRegularChain(std::uint32_t& start, const std::uint8_t* data, std::size_t length);
+  void WriteRegularChain(std::uint32_t& start, std::size_t length, const CfbStreamSource& source);
   void WriteMiniChain(std::uint32_t& start, const std::uint8_t* data, std::size_t length);
   void UpdateMiniStreamContainer();
 

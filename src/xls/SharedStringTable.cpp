@@ -13,6 +13,7 @@ constexpr std::size_t kStringHeaderSize = 3;  // character count, option byte
 constexpr std::size_t kMinimumSplitRoom = 12;
 constexpr std::uint8_t kOptionNarrow = 0;
 constexpr std::uint8_t kOptionWide = 1;
+constexpr std::size_t kArenaBlockSize = 256 * 1024;
 
 }  // namespace
 
@@ -21,18 +22,39 @@ void SharedStringTable::Reserve(std::size_t texts) {
   wideIndex_.reserve(wideIndex_.size() + texts);
 }
 
+// Texts are stored in large blocks, 2-byte aligned for UTF-16; a text larger than a block
+// gets one of its own.
+const void* SharedStringTable::Keep(const void* bytes, std::size_t size) {
+  arenaUsed_ += arenaUsed_ % 2;
+  if (arenaUsed_ + size > arenaSize_) {
+    arenaSize_ = std::max(size, kArenaBlockSize);
+    arena_.push_back(std::make_unique<std::uint8_t[]>(arenaSize_));
+    arenaUsed_ = 0;
+  }
+  std::uint8_t* copy = arena_.back().get() + arenaUsed_;
+  if (size > 0) std::memcpy(copy, bytes, size);
+  arenaUsed_ += size;
+  return copy;
+}
+
 std::uint32_t SharedStringTable::AddNarrow(std::string_view latin1) {
   ++total_;
-  const auto [it, added] = narrowIndex_.try_emplace(latin1, static_cast<std::uint32_t>(entries_.size()));
-  if (added) entries_.push_back({false, latin1.data(), static_cast<std::uint32_t>(latin1.size())});
-  return it->second;
+  if (const auto found = narrowIndex_.find(latin1); found != narrowIndex_.end()) return found->second;
+  if (copies_) latin1 = {static_cast<const char*>(Keep(latin1.data(), latin1.size())), latin1.size()};
+  const auto index = static_cast<std::uint32_t>(entries_.size());
+  narrowIndex_.emplace(latin1, index);
+  entries_.push_back({false, latin1.data(), static_cast<std::uint32_t>(latin1.size())});
+  return index;
 }
 
 std::uint32_t SharedStringTable::AddWide(std::u16string_view text) {
   ++total_;
-  const auto [it, added] = wideIndex_.try_emplace(text, static_cast<std::uint32_t>(entries_.size()));
-  if (added) entries_.push_back({true, text.data(), static_cast<std::uint32_t>(text.size())});
-  return it->second;
+  if (const auto found = wideIndex_.find(text); found != wideIndex_.end()) return found->second;
+  if (copies_) text = {static_cast<const char16_t*>(Keep(text.data(), text.size() * 2)), text.size()};
+  const auto index = static_cast<std::uint32_t>(entries_.size());
+  wideIndex_.emplace(text, index);
+  entries_.push_back({true, text.data(), static_cast<std::uint32_t>(text.size())});
+  return index;
 }
 
 BiffRecord SharedStringTable::BuildRecord() const {

@@ -1,7 +1,9 @@
 #pragma once
 // The shared string table (SST) of a workbook: one entry per distinct text in order of
-// first use. Entries refer to the texts of the cells, which must outlive the table.
+// first use. Entries refer to the texts of the cells, which must then outlive the table, or
+// keep copies of them for a workbook whose cells are written and dropped as they go.
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -10,8 +12,12 @@
 
 namespace xls {
 
+enum class SstTexts : std::uint8_t { Referenced, Copied };
+
 class SharedStringTable {
  public:
+  explicit SharedStringTable(SstTexts texts = SstTexts::Referenced) : copies_(texts == SstTexts::Copied) {}
+
   // Each call counts one text cell; the result is the entry number. 8-bit and UTF-16
   // texts never share an entry, even with the same characters.
   std::uint32_t AddNarrow(std::string_view latin1);
@@ -36,6 +42,12 @@ class SharedStringTable {
     std::uint32_t length;  // characters
   };
 
+  // A copy of `bytes` in the arena (only for new entries of a copying table).
+  const void* Keep(const void* bytes, std::size_t size);
+
+  bool copies_;
+  std::vector<std::unique_ptr<std::uint8_t[]>> arena_;
+  std::size_t arenaUsed_ = 0, arenaSize_ = 0;
   std::uint32_t total_ = 0;
   std::vector<Entry> entries_;
   std::unordered_map<std::string_view, std::uint32_t> narrowIndex_;

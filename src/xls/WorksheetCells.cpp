@@ -14,9 +14,10 @@ double NumericValue(const XlsCell& cell) {
 
 // A run of adjacent numbers of one kind that all have an RK form becomes one MULRK, a
 // single one an RK; a number without an RK form becomes a NUMBER. Returns the next column.
-int AppendNumbers(std::vector<std::uint8_t>& out, const XlsSheet& sheet, int row, int column, int width) {
+// `r` is the row number written for the sheet's `row`.
+int AppendNumbers(std::vector<std::uint8_t>& out, const XlsSheet& sheet, int row, std::uint16_t r, int column,
+                  int width) {
   const XlsCell& first = *sheet.FindCell(row, column);
-  const auto r = static_cast<std::uint16_t>(row);
   const auto c = static_cast<std::uint16_t>(column);
   const std::optional<std::uint32_t> rk = EncodeRk(NumericValue(first));
   if (!rk) {
@@ -39,10 +40,10 @@ int AppendNumbers(std::vector<std::uint8_t>& out, const XlsSheet& sheet, int row
   return next;
 }
 
-void AppendRowCells(std::vector<std::uint8_t>& out, const XlsSheet& sheet, int row, int width, SharedStringTable& sst) {
+void AppendRowCells(std::vector<std::uint8_t>& out, const XlsSheet& sheet, int row, std::uint16_t r, int width,
+                    SharedStringTable& sst) {
   for (int column = 0; column < width;) {
     const XlsCell& cell = *sheet.FindCell(row, column);
-    const auto r = static_cast<std::uint16_t>(row);
     const auto c = static_cast<std::uint16_t>(column);
     switch (cell.Kind()) {
       case XlsCellKind::Empty: ++column; break;
@@ -55,16 +56,47 @@ void AppendRowCells(std::vector<std::uint8_t>& out, const XlsSheet& sheet, int r
         ++column;
         break;
       case XlsCellKind::Integer:
-      case XlsCellKind::Double: column = AppendNumbers(out, sheet, row, column, width); break;
+      case XlsCellKind::Double: column = AppendNumbers(out, sheet, row, r, column, width); break;
     }
   }
 }
 
+bool RowHasCells(const XlsSheet& sheet, int row) {
+  const int width = std::min(sheet.RowWidth(row), sheet.ColumnCount());
+  for (int column = 0; column < width; ++column)
+    if (!sheet.FindCell(row, column)->IsEmpty()) return true;
+  return false;
+}
+
 }  // namespace
+
+std::size_t AppendRowBlock(std::vector<std::uint8_t>& out, const XlsSheet& sheet, int firstRow, int rowBase,
+                           std::uint16_t colMac, SharedStringTable& sst) {
+  std::vector<int> rows;
+  const int end = std::min(firstRow + kRowsPerBlock, sheet.RowCount());
+  for (int row = firstRow; row < end; ++row)
+    if (RowHasCells(sheet, row)) rows.push_back(row);
+  const std::size_t blockStart = out.size();
+  for (int row : rows) biff::AppendRow(out, static_cast<std::uint16_t>(row + rowBase), colMac);
+  // Each offset locates a row's first cell record: the first from the end of the block's
+  // first ROW record, the others from the previous row's first cell.
+  std::vector<std::uint16_t> offsets;
+  std::size_t previous = blockStart + biff::kRowSize;
+  for (int row : rows) {
+    offsets.push_back(static_cast<std::uint16_t>(out.size() - previous));
+    previous = out.size();
+    AppendRowCells(out, sheet, row, static_cast<std::uint16_t>(row + rowBase),
+                   std::min<int>(sheet.RowWidth(row), colMac), sst);
+  }
+  const std::size_t dbCell = out.size();
+  // dbRtrw: back from the DBCELL to the block's first ROW; 0 for a block without rows.
+  const std::size_t dbRtrw = rows.empty() ? 0 : out.size() - blockStart;
+  biff::AppendDbCell(out, static_cast<std::uint32_t>(dbRtrw), offsets);
+  return dbCell;
+}
 
 WorksheetCells BuildWorksheetCells(const XlsSheet& sheet, SharedStringTable& sst) {
   WorksheetCells table;
-  std::vector<bool> rowHasCells(static_cast<std::size_t>(sheet.RowCount()), false);
   std::size_t cellCount = 0;
   int firstRow = -1, lastRow = -1, firstColumn = kMaxColumn + 1, lastColumn = -1;
   for (int row = 0; row < sheet.RowCount(); ++row) {
@@ -72,7 +104,6 @@ WorksheetCells BuildWorksheetCells(const XlsSheet& sheet, SharedStringTable& sst
     for (int column = 0; column < width; ++column) {
       if (sheet.FindCell(row, column)->IsEmpty()) continue;
       ++cellCount;
-      rowHasCells[static_cast<std::size_t>(row)] = true;
       if (firstRow < 0) firstRow = row;
       lastRow = row;
       firstColumn = std::min(firstColumn, column);
@@ -90,29 +121,9 @@ WorksheetCells BuildWorksheetCells(const XlsSheet& sheet, SharedStringTable& sst
   std::vector<std::uint8_t>& out = table.rowBlocks;
   out.reserve(cellCount * biff::kNumberSize + static_cast<std::size_t>(lastRow + 1) * (biff::kRowSize + 2) +
               static_cast<std::size_t>(blockCount) * 8);
-  std::vector<int> rows;
-  std::vector<std::uint16_t> offsets;
-  for (int block = 0; block < blockCount; ++block) {
-    rows.clear();
-    offsets.clear();
-    const int end = std::min((block + 1) * kRowsPerBlock, lastRow + 1);
-    for (int row = block * kRowsPerBlock; row < end; ++row)
-      if (rowHasCells[static_cast<std::size_t>(row)]) rows.push_back(row);
-    const std::size_t blockStart = out.size();
-    for (int row : rows) biff::AppendRow(out, static_cast<std::uint16_t>(row), table.colMac);
-    // Each offset locates a row's first cell record: the first from the end of the
-    // block's first ROW record, the others from the previous row's first cell.
-    std::size_t previous = blockStart + biff::kRowSize;
-    for (int row : rows) {
-      offsets.push_back(static_cast<std::uint16_t>(out.size() - previous));
-      previous = out.size();
-      AppendRowCells(out, sheet, row, std::min<int>(sheet.RowWidth(row), table.colMac), sst);
-    }
-    table.dbCellOffsets.push_back(static_cast<std::uint32_t>(out.size()));
-    // dbRtrw: back from the DBCELL to the block's first ROW; 0 for a block without rows.
-    const std::size_t dbRtrw = rows.empty() ? 0 : out.size() - blockStart;
-    biff::AppendDbCell(out, static_cast<std::uint32_t>(dbRtrw), offsets);
-  }
+  for (int block = 0; block < blockCount; ++block)
+    table.dbCellOffsets.push_back(
+        static_cast<std::uint32_t>(AppendRowBlock(out, sheet, block * kRowsPerBlock, 0, table.colMac, sst)));
   return table;
 }
 

@@ -24,4 +24,10 @@ struct WorksheetCells {
 // Text cells are entered into `sst`, which keeps views of the sheet's texts.
 WorksheetCells BuildWorksheetCells(const XlsSheet& sheet, SharedStringTable& sst);
 
+// Appends the row block of `sheet`'s rows firstRow … firstRow+31: the ROW records (columns up
+// to `colMac`) of the rows holding cells, their cells, and the DBCELL, whose offset in `out`
+// is returned. Row numbers are written plus `rowBase` (for a sheet that holds only the block).
+std::size_t AppendRowBlock(std::vector<std::uint8_t>& out, const XlsSheet& sheet, int firstRow, int rowBase,
+                           std::uint16_t colMac, SharedStringTable& sst);
+
 }  // namespace xls

@@ -7,9 +7,6 @@
 namespace xls {
 namespace {
 
-constexpr int kDefaultFontCount = 4;
-constexpr int kDefaultCellFormatCount = 21;
-constexpr int kDefaultStyleCount = 6;
 constexpr std::size_t kMaxSheetNameLength = 31;
 constexpr char kSheetNamePrefix[] = "Sheet";
 constexpr char16_t kWorkbookStreamName[] = u"Workbook";
@@ -34,9 +31,9 @@ void Append(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>& byt
 }  // namespace
 
 void XlsBook::CreateNew(int sheetCount) {
-  fonts_.assign(kDefaultFontCount, biff::MakeFont());
-  cellFormats_.assign(kDefaultCellFormatCount, biff::MakeXf());
-  styles_.assign(kDefaultStyleCount, biff::MakeStyle());
+  fonts_.assign(biff::kDefaultFontCount, biff::MakeFont());
+  cellFormats_.assign(biff::kDefaultCellFormatCount, biff::MakeXf());
+  styles_.assign(biff::kDefaultStyleCount, biff::MakeStyle());
   sheets_.clear();
   sheets_.push_back(std::make_unique<XlsSheet>(std::string(kSheetNamePrefix) + "1"));
   for (int i = 1; i < sheetCount; ++i) AddSheet();

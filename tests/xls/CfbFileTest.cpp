@@ -240,3 +240,22 @@ TEST(CfbFileTest, FailuresToCreateOrWriteAreReported) {
   }
   EXPECT_EQ(cfb.WriteStream("Workbook", "x", 1), kCfbWriteFailed);
 }
+
+TEST(CfbFileTest, StreamFromASourceThatRunsDryIsAFailedWrite) {
+  ScratchDir dir;
+  for (const std::size_t length : {100u, 100000u}) {  // mini stream, regular sectors
+    CfbFile cfb;
+    ASSERT_TRUE(cfb.CreateContainer(dir.Path("dry.cfb")));
+    ASSERT_EQ(cfb.AddStream("Workbook"), kCfbOk);
+    std::size_t given = 0;
+    const auto source = [&](std::uint8_t* buffer, std::size_t capacity) {
+      const std::size_t count = std::min<std::size_t>(capacity, length / 2 - given);
+      std::fill_n(buffer, count, 'x');
+      given += count;
+      return count;
+    };
+    EXPECT_EQ(cfb.WriteStreamFrom(u"Workbook", length, source), kCfbWriteFailed) << length;
+    EXPECT_FALSE(cfb.CloseContainer()) << length;
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("dry.cfb"))) << length;
+  }
+}
