@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,6 +10,7 @@
 #include <QToolBar>
 #include <algorithm>
 
+#include "AcknowledgeCommand.h"
 #include "AlarmStatusBar.h"
 #include "AppConfig.h"
 #include "AuditTrail.h"
@@ -30,19 +30,7 @@
 
 namespace {
 
-constexpr const char* kAcknowledgeText = "确认报警…";
-constexpr const char* kAcknowledgeCaption = "确认报警";
-constexpr const char* kAcknowledgeShortcut = "Ctrl+K";
-
 const QString kIdleStatusText = QStringLiteral("就绪");
-constexpr const char* kNothingToAcknowledge = "该设备没有未确认的报警";
-constexpr const char* kCommentPrompt = "设备 %1：原因及处理措施";
-constexpr const char* kCommentMissing = "请填写原因及处理措施";
-constexpr const char* kCommentNotGbk = "处理说明含有无法保存的字符";
-constexpr const char* kCommentTooLong = "处理说明不能超过%1个字";
-constexpr const char* kAcknowledgeFailed = "确认失败！";
-// The comment column of the acknowledgement table (sql/upgrade-audit.sql), in characters.
-constexpr int kAckCommentLimit = 255;
 
 int ViewTypeFor(int defMode) {
   if (defMode == kViewCurves) return kViewCurves;
@@ -68,6 +56,12 @@ CMainFrame::CMainFrame(const AppConfig& config, QWidget* parent)
   BuildAccelerators();
   desk_ = new AlarmDesk({config_.commTimeout, !config_.notifyCommand.empty(), config_.notifyRepeatMinutes}, this);
   alarmBar_ = new AlarmStatusBar(*this, *desk_, *table_, config_);
+  // "确认报警…" for the device selected in the table (the views' context menus offer it too).
+  acknowledge_ = new AcknowledgeCommand(*this, *desk_, dialogContext_);
+  acknowledge_->SetSelectedDevice([this] {
+    auto* table = qobject_cast<CVeltraneView*>(LiveView());
+    return table ? table->DeviceIdAt(nullptr) : std::string();
+  });
   CreateClient(config_.defMode);
 }
 
@@ -117,17 +111,6 @@ void CMainFrame::BuildMenuBar() {
 }
 
 void CMainFrame::BuildAccelerators() {
-  // "确认报警…" for the device selected in the table (the views' context menus offer it too).
-  acknowledgeAction_ = new QAction(QString::fromUtf8(kAcknowledgeText), this);
-  acknowledgeAction_->setShortcut(QKeySequence(QString::fromUtf8(kAcknowledgeShortcut)));
-  connect(acknowledgeAction_, &QAction::triggered, this, [this] {
-    if (auto* table = qobject_cast<CVeltraneView*>(LiveView())) {
-      const std::string id = table->DeviceIdAt(nullptr);
-      if (!id.empty()) AcknowledgeDevice(id);
-    }
-  });
-  addAction(acknowledgeAction_);
-
   // The stock file keys stay usable although their popup has no text in the bar.
   auto* print = new QAction(this);
   print->setShortcut(QKeySequence::Print);
@@ -164,7 +147,7 @@ QWidget* CMainFrame::CreateLiveView(int type, QWidget* parent) {
       tiles->SetCommTimeout(config_.commTimeout);
       tiles->setContextMenuPolicy(Qt::CustomContextMenu);
       connect(tiles, &QWidget::customContextMenuRequested, this,
-              [this, tiles](QPoint at) { ShowDeviceMenu(tiles, at, tiles->DeviceIdAt(at)); });
+              [this, tiles](QPoint at) { acknowledge_->ShowDeviceMenu(tiles, at, tiles->DeviceIdAt(at)); });
       return tiles;
     }
     default: {
@@ -172,8 +155,9 @@ QWidget* CMainFrame::CreateLiveView(int type, QWidget* parent) {
       table->SetCommTimeout(config_.commTimeout);
       CListCtrlCl* list = &table->List();
       list->setContextMenuPolicy(Qt::CustomContextMenu);
-      connect(list, &QWidget::customContextMenuRequested, this,
-              [this, table, list](QPoint at) { ShowDeviceMenu(list->viewport(), at, table->DeviceIdAt(&at)); });
+      connect(list, &QWidget::customContextMenuRequested, this, [this, table, list](QPoint at) {
+        acknowledge_->ShowDeviceMenu(list->viewport(), at, table->DeviceIdAt(&at));
+      });
       return table;
     }
   }
@@ -365,54 +349,4 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   // stuck in on its own connection, and the thread closes that connection.
   monitor_.Stop();
   event->accept();
-}
-
-AlarmBell& CMainFrame::Bell() const { return alarmBar_->Bell(); }
-QAction* CMainFrame::SilenceAction() const { return alarmBar_->SilenceAction(); }
-QLabel* CMainFrame::AlarmSummaryLabel() const { return alarmBar_->SummaryLabel(); }
-QLabel* CMainFrame::FreshnessLabel() const { return alarmBar_->FreshnessLabel(); }
-QLabel* CMainFrame::OverCapacityLabel() const { return alarmBar_->OverCapacityLabel(); }
-NotifyCommand* CMainFrame::Notifier() const { return alarmBar_->Notifier(); }
-QLabel* CMainFrame::NotifyFailureLabel() const { return alarmBar_->NotifyFailureLabel(); }
-
-void CMainFrame::ShowDeviceMenu(QWidget* view, QPoint position, const std::string& deviceId) {
-  if (deviceId.empty()) return;
-  QMenu menu(this);
-  QAction* acknowledge = menu.addAction(QString::fromUtf8(kAcknowledgeText));
-  acknowledge->setEnabled(desk_->HasUnacknowledged(deviceId) && dialogContext_.auditTrail);
-  if (menu.exec(view->mapToGlobal(position)) == acknowledge) AcknowledgeDevice(deviceId);
-}
-
-std::optional<QString> CMainFrame::AskComment(const std::string& deviceId) {
-  if (askComment_) return askComment_(deviceId);
-  bool ok = false;
-  const QString text =
-      QInputDialog::getMultiLineText(this, QString::fromUtf8(kAcknowledgeCaption),
-                                     QString::fromUtf8(kCommentPrompt).arg(platform::FromGbk(deviceId)), {}, &ok);
-  return ok ? std::optional<QString>(text) : std::nullopt;
-}
-
-void CMainFrame::AcknowledgeDevice(const std::string& deviceId) {
-  if (!dialogContext_.auditTrail) {
-    platform::MessageBox(this, QString::fromUtf8(kAuditDisabledNote));
-    return;
-  }
-  if (!desk_->HasUnacknowledged(deviceId)) {
-    platform::MessageBox(this, QString::fromUtf8(kNothingToAcknowledge));
-    return;
-  }
-  const std::optional<QString> typed = AskComment(deviceId);
-  if (!typed) return;
-  const QString comment = typed->trimmed();
-  const char* refusal = comment.isEmpty()                   ? kCommentMissing
-                        : !platform::GbkCanHold(comment)    ? kCommentNotGbk
-                        : comment.size() > kAckCommentLimit ? kCommentTooLong
-                                                            : nullptr;
-  if (refusal) {
-    platform::MessageBox(this, QString::fromUtf8(refusal).arg(kAckCommentLimit));
-    return;
-  }
-  if (desk_->Acknowledge(Db(), dialogContext_.Acting(), deviceId, platform::ToGbk(comment)) ==
-      AlarmDesk::AckResult::kFailed)
-    platform::MessageBox(this, QString::fromUtf8(kAcknowledgeFailed));
 }

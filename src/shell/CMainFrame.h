@@ -20,12 +20,10 @@
 #include "DeviceLiveTable.h"
 #include "MonitorThread.h"
 
-class QLabel;
 class QSplitter;
-class AlarmBell;
+class AcknowledgeCommand;
 class AlarmStatusBar;
 class CMyTreeView;
-class NotifyCommand;
 
 // The view in the right pane: 0 table, 1 curves, 2 tiles.
 enum LiveViewType : std::uint8_t { kViewTable = 0, kViewCurves = 1, kViewTiles = 2 };
@@ -74,25 +72,10 @@ class CMainFrame : public QMainWindow {
   // Replaces the dialog a database command opens (an empty factory: the command shows nothing).
   void SetDialogFactory(int commandId, DialogFactory factory);
 
-  // Alarm awareness in the status bar and by sound (tests look at them here).
+  // The alarm desk, the status bar's alarm indicators and "确认报警…" (tests look at them here).
   AlarmDesk& Desk() { return *desk_; }
   AlarmStatusBar& AlarmBar() const { return *alarmBar_; }
-  AlarmBell& Bell() const;
-  QAction* SilenceAction() const;
-  QLabel* AlarmSummaryLabel() const;
-  QLabel* FreshnessLabel() const;
-  QLabel* OverCapacityLabel() const;
-  // The notification program's runner ([ALARM_CONFIG] COMMAND); nullptr when none is set.
-  NotifyCommand* Notifier() const;
-  QLabel* NotifyFailureLabel() const;
-
-  // "确认报警…" for a device (GBK id): asks for the cause and the action taken and records one
-  // acknowledgement per open, unacknowledged event of the device. Needs the audit tables.
-  void AcknowledgeDevice(const std::string& deviceId);
-  // Test seam: asks for the comment (std::nullopt: cancelled); a text input dialog by default.
-  using CommentPrompt = std::function<std::optional<QString>(const std::string& deviceId)>;
-  void SetCommentPrompt(CommentPrompt prompt) { askComment_ = std::move(prompt); }
-  QAction* AcknowledgeAction() const { return acknowledgeAction_; }
+  AcknowledgeCommand& Acknowledgement() const { return *acknowledge_; }
 
  signals:
   // Emitted by the refresh handler after it redrew the view of type `viewMode`.
@@ -115,10 +98,6 @@ class CMainFrame : public QMainWindow {
   // Holds the user-interface thread's session for the dialog's whole lifetime.
   void OpenDatabaseDialog(int commandId);
   void ShowAboutBox();
-  // The context menu of a live view at `position` over the device `deviceId`.
-  void ShowDeviceMenu(QWidget* view, QPoint position, const std::string& deviceId);
-  std::optional<QString> AskComment(const std::string& deviceId);
-
   const AppConfig config_;
   DialogContext dialogContext_;
   std::uint8_t viewMode_ = kViewTable;
@@ -130,8 +109,7 @@ class CMainFrame : public QMainWindow {
   std::map<int, DialogFactory> dialogFactories_;
   AlarmDesk* desk_ = nullptr;
   AlarmStatusBar* alarmBar_ = nullptr;
-  QAction* acknowledgeAction_ = nullptr;
-  CommentPrompt askComment_;
+  AcknowledgeCommand* acknowledge_ = nullptr;
   // The first refresh failed: the tree is built again after the first one that succeeds.
   bool treePending_ = false;
   std::function<std::uint32_t()> monitorClock_;

@@ -22,6 +22,7 @@
 #include <memory>
 #include <type_traits>
 
+#include "AlarmStatusBar.h"
 #include "CHistoryTablePage.h"
 #include "CMainFrame.h"
 #include "CMyTreeView.h"
@@ -271,7 +272,7 @@ TEST_F(DbFaults, StationStartedWhileTheServerIsDownCatchesUpWhenItReturns) {
     std::lock_guard lock(frame.LiveTable().mutex);
     return frame.LiveTable().LiveCount();
   };
-  const auto freshness = [&] { return frame.FreshnessLabel()->text(); };
+  const auto freshness = [&] { return frame.AlarmBar().FreshnessLabel()->text(); };
   ASSERT_TRUE(QTest::qWaitFor([&] { return redrawn.size() >= 3; }));
   EXPECT_EQ(freshness(), QStringLiteral("数据库未响应，尚无数据"));
   EXPECT_EQ(liveCount(), 0);

@@ -21,7 +21,9 @@
 #include <optional>
 #include <thread>
 
+#include "AcknowledgeCommand.h"
 #include "AlarmBell.h"
+#include "AlarmStatusBar.h"
 #include "AuditTrail.h"
 #include "CAboutDlg.h"
 #include "CCurveView.h"
@@ -231,13 +233,13 @@ void Merge(CMainFrame& frame, const std::vector<LiveRow>& rows) {
 
 TEST(MainFrameAlarms, SummaryAndBellFollowEachRefreshUntilSilenced) {
   CMainFrame frame(kTableFirst);
-  const auto summary = [&] { return frame.AlarmSummaryLabel()->text(); };
+  const auto summary = [&] { return frame.AlarmBar().SummaryLabel()->text(); };
   Merge(frame, {AlarmRow("A", "0", "0"), AlarmRow("B", "0", "0")});
   frame.OnLiveRefresh();
   EXPECT_TRUE(summary().contains(Text("报警 0"))) << summary().toStdString();
-  EXPECT_EQ(frame.FreshnessLabel()->text(), Text("数据更新于 09:05:07"));
-  EXPECT_FALSE(frame.Bell().IsRinging());
-  EXPECT_FALSE(frame.SilenceAction()->isEnabled());
+  EXPECT_EQ(frame.AlarmBar().FreshnessLabel()->text(), Text("数据更新于 09:05:07"));
+  EXPECT_FALSE(frame.AlarmBar().Bell().IsRinging());
+  EXPECT_FALSE(frame.AlarmBar().SilenceAction()->isEnabled());
 
   struct Step {
     const char* what;
@@ -251,11 +253,11 @@ TEST(MainFrameAlarms, SummaryAndBellFollowEachRefreshUntilSilenced) {
       {"all normal again, not silenced", {AlarmRow("A", "0", "0"), AlarmRow("B", "0", "0")}, false, true, "报警 0"},
   };
   for (const Step& step : steps) {
-    if (step.silenceFirst) frame.SilenceAction()->trigger();
+    if (step.silenceFirst) frame.AlarmBar().SilenceAction()->trigger();
     Merge(frame, step.rows);
     frame.OnLiveRefresh();
-    EXPECT_EQ(frame.Bell().IsRinging(), step.ringing) << step.what;
-    EXPECT_EQ(frame.SilenceAction()->isEnabled(), step.ringing) << step.what;
+    EXPECT_EQ(frame.AlarmBar().Bell().IsRinging(), step.ringing) << step.what;
+    EXPECT_EQ(frame.AlarmBar().SilenceAction()->isEnabled(), step.ringing) << step.what;
     EXPECT_TRUE(summary().contains(Text(step.shows))) << step.what << ": " << summary().toStdString();
   }
   EXPECT_EQ(frame.statusBar()->currentMessage(), Text("就绪"));
@@ -297,14 +299,14 @@ TEST(MainFrameAlarms, DevicesBeyondTheCapacityAreNotedOnce) {
   for (int i = 0; i < DeviceLiveTable::kCapacity + 1; ++i) rows.push_back(AlarmRow("D" + std::to_string(i), "0", "0"));
   Merge(frame, std::vector<LiveRow>(rows.begin(), rows.end() - 1));
   frame.OnLiveRefresh();
-  EXPECT_TRUE(frame.OverCapacityLabel()->isHidden());
+  EXPECT_TRUE(frame.AlarmBar().OverCapacityLabel()->isHidden());
   testing::internal::CaptureStderr();
   Merge(frame, rows);
   Merge(frame, rows);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "veltrane: 设备数超过1024，部分设备未显示\n");
   frame.OnLiveRefresh();
-  EXPECT_FALSE(frame.OverCapacityLabel()->isHidden());
-  EXPECT_EQ(frame.OverCapacityLabel()->text(), Text("设备数超过1024，部分设备未显示"));
+  EXPECT_FALSE(frame.AlarmBar().OverCapacityLabel()->isHidden());
+  EXPECT_EQ(frame.AlarmBar().OverCapacityLabel()->text(), Text("设备数超过1024，部分设备未显示"));
 }
 
 TEST(MainFrameDialogs, DatabaseIsHeldForTheDialogsWholeLifetime) {
@@ -505,12 +507,13 @@ TEST_F(MainFrameMonitoring, LiveDataAndAlarmsGoOnWhileTheHistoryDialogIsOpen) {
       EXPECT_EQ(before.size(), 1u) << "the monitor thread's own connection";
       EXPECT_TRUE(QTest::qWaitFor([&] { return otherQueryIds() != before; })) << "its statements go on";
       const std::uint32_t stampAtOpen = stampTick();
-      frame.SilenceAction()->trigger();  // the old readings rang for their communication loss
-      EXPECT_FALSE(frame.Bell().IsRinging());
+      frame.AlarmBar().SilenceAction()->trigger();  // the old readings rang for their communication loss
+      EXPECT_FALSE(frame.AlarmBar().Bell().IsRinging());
       db_->Exec("replace into monitordat_tab values ('D000000001','C001','01','2024-05-01 10:00:10',41,1,2,0,3,4,1,5)");
-      EXPECT_TRUE(QTest::qWaitFor([&] { return readingTime() == "2024-05-01 10:00:10" && frame.Bell().IsRinging(); }));
-      EXPECT_TRUE(frame.AlarmSummaryLabel()->text().contains(Text("报警 1")))
-          << frame.AlarmSummaryLabel()->text().toStdString();
+      EXPECT_TRUE(QTest::qWaitFor(
+          [&] { return readingTime() == "2024-05-01 10:00:10" && frame.AlarmBar().Bell().IsRinging(); }));
+      EXPECT_TRUE(frame.AlarmBar().SummaryLabel()->text().contains(Text("报警 1")))
+          << frame.AlarmBar().SummaryLabel()->text().toStdString();
       EXPECT_NE(stampTick(), stampAtOpen);
       EXPECT_TRUE(Db().IsHeld());
       d->reject();
@@ -554,16 +557,17 @@ TEST_F(MainFrameMonitoring, MeasuredDelayOfLiveDataWhileTheHistoryDialogIsOpenFo
         EXPECT_TRUE(QTest::qWaitFor([&] { return open.elapsed() >= shownAt + pauses[i]; }, 15000));
         const bool alarm = i == 3;
         const std::string time = "2024-05-01 11:0" + std::to_string(i) + ":00";
-        if (alarm) frame.SilenceAction()->trigger();
+        if (alarm) frame.AlarmBar().SilenceAction()->trigger();
         db_->Exec("replace into monitordat_tab values ('D000000002','C001','01','" + time + "'," +
                   (alarm ? "41,1" : "1,0") + ",2,0,3,4,1,5)");
         const qint64 insertedAt = open.elapsed();
         delay.start();
         EXPECT_TRUE(QTest::qWaitFor(
             [&] {
-              stale = stale || frame.FreshnessLabel()->text().startsWith(Text("数据库未响应"));
-              return readingTime() == time && (!alarm || (frame.AlarmSummaryLabel()->text().contains(Text("报警 1")) &&
-                                                          frame.Bell().IsRinging()));
+              stale = stale || frame.AlarmBar().FreshnessLabel()->text().startsWith(Text("数据库未响应"));
+              return readingTime() == time &&
+                     (!alarm || (frame.AlarmBar().SummaryLabel()->text().contains(Text("报警 1")) &&
+                                 frame.AlarmBar().Bell().IsRinging()));
             },
             int(kLimitMs)))
             << i;
@@ -576,7 +580,7 @@ TEST_F(MainFrameMonitoring, MeasuredDelayOfLiveDataWhileTheHistoryDialogIsOpenFo
       }
       EXPECT_TRUE(QTest::qWaitFor(
           [&] {
-            stale = stale || frame.FreshnessLabel()->text().startsWith(Text("数据库未响应"));
+            stale = stale || frame.AlarmBar().FreshnessLabel()->text().startsWith(Text("数据库未响应"));
             return open.elapsed() >= 60000;
           },
           60000));
@@ -628,8 +632,9 @@ TEST_F(MainFrameMonitoring, AHangingOrMissingProgramNeverHoldsUpTheRefresh) {
     frame.SetMonitorClock(AcceleratedMonitorClock(kAcceleration));
     frame.StartMonitoring(kAdmin);
     const bool hanging = program == hangs.Program();
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return hanging ? frame.Notifier()->Running() > 0 : !frame.NotifyFailureLabel()->isHidden(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+      return hanging ? frame.AlarmBar().Notifier()->Running() > 0 : !frame.AlarmBar().NotifyFailureLabel()->isHidden();
+    }));
     QElapsedTimer since;
     since.start();
     qint64 last = 0, longest = 0;
@@ -643,9 +648,9 @@ TEST_F(MainFrameMonitoring, AHangingOrMissingProgramNeverHoldsUpTheRefresh) {
                 static_cast<long long>(longest));
     EXPECT_LT(longest, 1000);
     if (hanging) {
-      EXPECT_GT(frame.Notifier()->Running(), 0);
+      EXPECT_GT(frame.AlarmBar().Notifier()->Running(), 0);
     } else {
-      EXPECT_EQ(frame.NotifyFailureLabel()->text(), Text("通知程序 /nonexistent/notify 失败：找不到该程序"));
+      EXPECT_EQ(frame.AlarmBar().NotifyFailureLabel()->text(), Text("通知程序 /nonexistent/notify 失败：找不到该程序"));
     }
     frame.close();
     platform::SetDiagnosticSink({});
@@ -659,23 +664,24 @@ TEST_F(MainFrameMonitoring, AnAcknowledgementIsStoredAndSilencesTheBellForItsEve
   db_->Exec("delete from alarm_ack_tab");
   CMainFrame frame(kTableFirst);
   frame.SetMonitorClock(AcceleratedMonitorClock(50));
-  frame.SetCommentPrompt([](const std::string&) { return std::optional<QString>(Text("冷库门未关，已关门")); });
+  frame.Acknowledgement().SetCommentPrompt(
+      [](const std::string&) { return std::optional<QString>(Text("冷库门未关，已关门")); });
   frame.StartMonitoring(kAdmin, true);
-  const auto summary = [&] { return frame.AlarmSummaryLabel()->text(); };
+  const auto summary = [&] { return frame.AlarmBar().SummaryLabel()->text(); };
   // The old readings open a communication loss on each device.
   ASSERT_TRUE(QTest::qWaitFor([&] { return summary().contains(Text("未确认 2")); })) << summary().toStdString();
-  ASSERT_TRUE(frame.Bell().IsRinging());
-  frame.AcknowledgeDevice("D000000001");
-  EXPECT_TRUE(frame.Bell().IsRinging()) << "the other device's event is still unacknowledged";
-  frame.AcknowledgeDevice("D000000002");
-  EXPECT_FALSE(frame.Bell().IsRinging());
+  ASSERT_TRUE(frame.AlarmBar().Bell().IsRinging());
+  frame.Acknowledgement().Acknowledge("D000000001");
+  EXPECT_TRUE(frame.AlarmBar().Bell().IsRinging()) << "the other device's event is still unacknowledged";
+  frame.Acknowledgement().Acknowledge("D000000002");
+  EXPECT_FALSE(frame.AlarmBar().Bell().IsRinging());
   EXPECT_TRUE(summary().contains(Text("未确认 0")));
 
   db_->Exec("replace into monitordat_tab values ('D000000001','C001','01','2024-05-01 10:00:10',41,1,2,0,3,4,1,5)");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return frame.Bell().IsRinging(); }));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return frame.AlarmBar().Bell().IsRinging(); }));
   EXPECT_TRUE(summary().contains(Text("未确认 1")));
-  frame.AcknowledgeDevice("D000000001");
-  EXPECT_FALSE(frame.Bell().IsRinging());
+  frame.Acknowledgement().Acknowledge("D000000001");
+  EXPECT_FALSE(frame.AlarmBar().Bell().IsRinging());
   const DbResult acks =
       db_->Query("select device_id,event_start,user_name,comment from alarm_ack_tab where kind='temp_high'");
   ASSERT_EQ(acks.rows.size(), 1u);
