@@ -451,17 +451,3 @@ TEST_F(CompanyDeptTest, ReturnAndEscapeReachAnOpenListAndAYesNoBox) {
 }
 
 }  // namespace
-
-namespace {
-// With VELTRANE_SCREENSHOT_DIR set, both pages with the test rows are saved as PNG files.
-TEST_F(CompanyDeptTest, ScreenshotsWhenAsked) {
-  const QString dir = qEnvironmentVariable("VELTRANE_SCREENSHOT_DIR");
-  if (dir.isEmpty()) GTEST_SKIP() << "VELTRANE_SCREENSHOT_DIR not set";
-  ClickRow(companyList(), 1);
-  EXPECT_TRUE(dialog_->grab().save(dir + "/company_page.png"));
-  ShowDepartmentTab();
-  Choose(companyCombo(), QStringLiteral("甲公司"));
-  ClickRow(departmentList(), 1);
-  EXPECT_TRUE(dialog_->grab().save(dir + "/department_page.png"));
-}
-}  // namespace

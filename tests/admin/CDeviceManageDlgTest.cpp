@@ -283,11 +283,3 @@ TEST_F(DeviceManageTest, ReturnNeverClosesTheDialog) {
 }
 
 }  // namespace
-
-// With VELTRANE_SCREENSHOT_DIR set, the dialogs with the test rows are saved as PNG files.
-TEST_F(DeviceManageTest, ScreenshotsWhenAsked) {
-  const QString dir = qEnvironmentVariable("VELTRANE_SCREENSHOT_DIR");
-  if (dir.isEmpty()) GTEST_SKIP() << "VELTRANE_SCREENSHOT_DIR not set";
-  ClickDevice("0000000002");
-  EXPECT_TRUE(dialog_->grab().save(dir + "/device_manage.png"));
-}
