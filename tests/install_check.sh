@@ -28,10 +28,10 @@ share/veltrane/sql/schema.sql
 share/veltrane/sql/upgrade-audit.sql"
 installed=$(cd "$prefix" && find . -type f | sed 's|^\./||' | sort)
 echo "installed files:"
-echo "$installed" | sed 's/^/  /'
+echo "  ${installed//$'\n'/$'\n  '}"
 if [[ $installed != "$expected" ]]; then
     echo "FAIL: expected exactly:"
-    echo "$expected" | sed 's/^/  /'
+    echo "  ${expected//$'\n'/$'\n  '}"
     exit 1
 fi
 for program in veltrane veltrane-desktop collector-sim tsv2xls; do
@@ -53,7 +53,7 @@ fi
 # The launcher runs the station in its own data directory, created on first start.
 home=$(mktemp -d)
 trap 'rm -rf "$prefix" "$home"' EXIT
-out=$(HOME=$home XDG_DATA_HOME= "$prefix/bin/veltrane-desktop" --version)
+out=$(HOME=$home XDG_DATA_HOME='' "$prefix/bin/veltrane-desktop" --version)
 [[ $out == "veltrane "* ]] || { echo "FAIL: launcher printed '$out'"; exit 1; }
 [[ -d $home/.local/share/veltrane ]] || { echo "FAIL: launcher did not create ~/.local/share/veltrane"; exit 1; }
 echo "install check passed"

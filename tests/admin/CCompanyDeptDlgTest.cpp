@@ -1,5 +1,6 @@
 // The company and department dialog against the private server: search, add, rename and
-// delete on both pages with their cascades, the width rules, the page switch and escaping.
+// delete on both pages, the width rules, the page switch and escaping. What a change removes or
+// touches in the tables is AdminChangesTest's; here, what the dialog shows, asks and sends.
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QMessageBox>
@@ -127,7 +128,7 @@ TEST_F(CompanyDeptTest, ClickThenRenameKeepsTheSearchInForce) {
   EXPECT_EQ(Text(company(), IDC_COMPANY_STATUS), QStringLiteral("修改成功！"));
 }
 
-TEST_F(CompanyDeptTest, DeleteAsksFirstThenRemovesEverythingOfTheCompany) {
+TEST_F(CompanyDeptTest, DeleteAsksFirstThenRemovesTheCompany) {
   Type(&company(), IDC_COMPANY_NUMBER, QStringLiteral("0001"));
   boxes_.QueueAnswer(platform::IDNO);
   Click(&company(), IDC_COMPANY_DELETE);
@@ -144,10 +145,6 @@ TEST_F(CompanyDeptTest, DeleteAsksFirstThenRemovesEverythingOfTheCompany) {
   Click(&company(), IDC_COMPANY_DELETE);
   EXPECT_EQ(Text(company(), IDC_COMPANY_STATUS), QStringLiteral("删除成功！"));
   EXPECT_EQ(ColumnTexts(companyList(), 0), QStringList({"0002"}));
-  for (const char* table : {"department_tab", "device_tab", "permission_tab"}) {
-    EXPECT_EQ(CountRows(db(), std::string("select count(*) from ") + table + " where company_num='0001'"), 0) << table;
-    EXPECT_EQ(CountRows(db(), std::string("select count(*) from ") + table + " where company_num='0002'"), 1) << table;
-  }
 }
 
 TEST_F(CompanyDeptTest, RefusedCompanyDeleteTouchesNothingElse) {
@@ -190,8 +187,6 @@ TEST_F(CompanyDeptTest, AFailedDependentDeleteUndoesTheWholeCascade) {
       "signal sqlstate '45000' set message_text='kept'");
   Click(&department(), IDC_DEPT_DELETE);
   EXPECT_EQ(Text(department(), IDC_DEPT_STATUS), QStringLiteral("删除失败！"));
-  EXPECT_EQ(count("department_tab", "company_num='0001' and department_num='01'"), 1);
-  EXPECT_EQ(count("device_tab", "company_num='0001' and department_num='01'"), 1);
   db().Exec("drop trigger keep_grants");
 }
 
@@ -288,7 +283,6 @@ TEST_F(CompanyDeptTest, ACompanyRenamedOrDeletedElsewhereIsForgottenAndNeverAdde
   Type(&department(), IDC_DEPT_NAME, QStringLiteral("孤儿部"));
   Click(&department(), IDC_DEPT_ADD);
   EXPECT_EQ(Text(department(), IDC_DEPT_STATUS), QStringLiteral("添加失败！"));
-  EXPECT_EQ(CountRows(db(), "select count(*) from department_tab where department_num='05'"), 0);
   EXPECT_EQ(Text(department(), IDC_DEPT_COMPANY_NUMBER), QString());
 }
 
@@ -375,10 +369,9 @@ TEST_F(CompanyDeptTest, DepartmentRenameNamesBothNumbers) {
   Click(&department(), IDC_DEPT_RENAME);
   EXPECT_EQ(Text(department(), IDC_DEPT_STATUS), QStringLiteral("修改成功！"));
   EXPECT_EQ(departmentList()->GetItemText(0, 1), QStringLiteral("包装部"));
-  EXPECT_EQ(CountRows(db(), G("select count(*) from department_tab where department_name='化验室'")), 1);
 }
 
-TEST_F(CompanyDeptTest, DeletingDepartmentOneOfOneCompanyLeavesTheOther) {
+TEST_F(CompanyDeptTest, DepartmentDeleteAsksFirstThenDropsItsRow) {
   ShowDepartmentTab();
   Type(&department(), IDC_DEPT_NUMBER, QStringLiteral("01"));
   boxes_.QueueAnswer(platform::IDNO);
@@ -391,13 +384,6 @@ TEST_F(CompanyDeptTest, DeletingDepartmentOneOfOneCompanyLeavesTheOther) {
   Click(&department(), IDC_DEPT_DELETE);
   EXPECT_EQ(Text(department(), IDC_DEPT_STATUS), QStringLiteral("删除成功！"));
   EXPECT_EQ(ColumnTexts(departmentList(), 0), QStringList({"02"}));
-  for (const char* table : {"department_tab", "device_tab", "permission_tab"}) {
-    const std::string count =
-        std::string("select count(*) from ") + table + " where department_num='01' and company_num=";
-    EXPECT_EQ(CountRows(db(), count + "'0001'"), 0) << table;
-    EXPECT_EQ(CountRows(db(), count + "'0002'"), 1) << table;
-  }
-  EXPECT_EQ(CountRows(db(), "select count(*) from device_tab where company_num='0001'"), 1);
 }
 
 // --- keys -------------------------------------------------------------------------------
@@ -464,18 +450,4 @@ TEST_F(CompanyDeptTest, ReturnAndEscapeReachAnOpenListAndAYesNoBox) {
   EXPECT_EQ(CountRows(db(), "select count(*) from department_tab"), 3);  // Escape answered No
 }
 
-}  // namespace
-
-namespace {
-// With VELTRANE_SCREENSHOT_DIR set, both pages with the test rows are saved as PNG files.
-TEST_F(CompanyDeptTest, ScreenshotsWhenAsked) {
-  const QString dir = qEnvironmentVariable("VELTRANE_SCREENSHOT_DIR");
-  if (dir.isEmpty()) GTEST_SKIP() << "VELTRANE_SCREENSHOT_DIR not set";
-  ClickRow(companyList(), 1);
-  EXPECT_TRUE(dialog_->grab().save(dir + "/company_page.png"));
-  ShowDepartmentTab();
-  Choose(companyCombo(), QStringLiteral("甲公司"));
-  ClickRow(departmentList(), 1);
-  EXPECT_TRUE(dialog_->grab().save(dir + "/department_page.png"));
-}
 }  // namespace

@@ -208,14 +208,4 @@ TEST_F(PermissionTest, NotConnectedLeavesListsAloneAndStatementsReportFailure) {
   EXPECT_EQ(List()->GetItemCount() + Combo(IDC_PERM_USER)->count() + Combo(IDC_PERM_COMPANY)->count(), 0);
 }
 
-TEST_F(PermissionTest, ScreenshotWithDemoData) {
-  SeedDemo();
-  dlg().show();
-  Search("用户名", "a");
-  ClickRow(List(), 0);
-  Choose(Combo(IDC_PERM_USER), "admin");
-  Press(IDC_PERM_ADD);
-  SAVE_SCREENSHOT_OR_SKIP(dlg(), "permission_dialog.png");
-}
-
 }  // namespace

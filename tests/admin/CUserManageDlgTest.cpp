@@ -217,13 +217,4 @@ TEST_F(UserManageTest, NotConnectedLeavesTheListAloneAndStatementsReportFailure)
   EXPECT_EQ(UserNamesInDb(), (QStringList{"alice", "bob"}));
 }
 
-TEST_F(UserManageTest, ScreenshotWithDemoData) {
-  for (const char* name : {"admin", "张工", "李工", "O'Brien"}) AddUserRow(name, "pw2024", name[0] == 'a' ? 1 : 2);
-  dlg().show();
-  ClickRow(List(), 1);
-  FillAddFields(Q("王工"), "wg", "wg");
-  Press(IDC_USER_ADD);
-  SAVE_SCREENSHOT_OR_SKIP(dlg(), "user_manage_dialog.png");
-}
-
 }  // namespace

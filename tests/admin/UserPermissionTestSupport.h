@@ -119,17 +119,3 @@ class DialogOnFirstUse {
 };
 
 }  // namespace user_permission_test
-
-namespace user_permission_test {
-
-// Saves `dialog` as <VELTRANE_SCREENSHOT_DIR>/<file>; skips the test when the variable is unset.
-#define SAVE_SCREENSHOT_OR_SKIP(dialog, file)                                                      \
-  do {                                                                                             \
-    const QByteArray dir = qgetenv("VELTRANE_SCREENSHOT_DIR");                                     \
-    if (dir.isEmpty()) GTEST_SKIP() << "set VELTRANE_SCREENSHOT_DIR to write screenshots";         \
-    (dialog).show();                                                                               \
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&(dialog)));                                          \
-    EXPECT_TRUE((dialog).grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/") + (file))); \
-  } while (0)
-
-}  // namespace user_permission_test

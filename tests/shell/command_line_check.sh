@@ -6,7 +6,7 @@ set -uo pipefail
 veltrane=$1 tsv2xls=$2 sim=$3
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
-cd "$dir"
+cd "$dir" || exit 1
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 

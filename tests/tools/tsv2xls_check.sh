@@ -46,5 +46,6 @@ status=0; (ulimit -f 8; "$tool" "$dir/lossy.tsv" "$dir/utf8.xls" 2>"$dir/err") |
 [ "$status" = 1 ] || { echo "size limit: exit $status" >&2; exit 1; }
 grep -q 'cannot write' "$dir/err" || { cat "$dir/err" >&2; exit 1; }
 cmp "$dir/utf8.xls" "$dir/keep.xls"
-if ls -A "$dir" | grep -q '^\.'; then echo "temporary left behind" >&2; ls -A "$dir" >&2; exit 1; fi
+left=$(find "$dir" -mindepth 1 -maxdepth 1 -name '.*')
+if [[ -n $left ]]; then echo "temporary left behind: $left" >&2; exit 1; fi
 echo "tsv2xls: ok"

@@ -1,12 +1,11 @@
-// Pictures of the history dialog with demo-like readings, for looking at the layout.
-// Runs only when VELTRANE_SCREENSHOT_DIR names a directory to write the PNGs into.
+// Pictures of the history dialog with demo-like readings: a collector outage (a gap) and an
+// hour of sensor-offline readings, the "统计" window, and a freezer beside a hot room.
 #include <gtest/gtest.h>
 
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
 #include <cmath>
-#include <cstdlib>
 
 #include "CHistoryCurvePage.h"
 #include "CHistoryStatisticsDlg.h"
@@ -14,14 +13,15 @@
 #include "HistoryExport.h"
 #include "HistoryTablePageTemplate.h"
 #include "HistoryTestData.h"
+#include "ScreenshotDir.h"
 
 using namespace history_test;
 
 namespace {
 
 TEST(HistoryScreenshots, TableAndCurvePages) {
-  const char* dir = std::getenv("VELTRANE_SCREENSHOT_DIR");
-  if (!dir) GTEST_SKIP() << "VELTRANE_SCREENSHOT_DIR not set";
+  const QString dir = ScreenshotDir();
+  ASSERT_FALSE(dir.isEmpty());
   TestDatabase db("t_history_shots");
   REQUIRE_DB(db);
   WriteCatalogue(db);
@@ -63,27 +63,27 @@ TEST(HistoryScreenshots, TableAndCurvePages) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
   QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_QUERY), Qt::LeftButton);
   QTest::qWait(50);
-  EXPECT_TRUE(dlg.grab().save(QString::fromUtf8(dir) + "/history-table.png"));
+  EXPECT_TRUE(dlg.grab().save(dir + "/history-table.png"));
 
   QTest::mouseClick(res::Control<QPushButton>(dlg.TablePage(), res::IDC_HT_STATISTICS), Qt::LeftButton);
   CHistoryStatisticsDlg* statistics = dlg.TablePage()->StatisticsDialog();
   ASSERT_NE(statistics, nullptr);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(statistics));
   QTest::qWait(50);
-  EXPECT_TRUE(statistics->grab().save(QString::fromUtf8(dir) + "/history-statistics.png"));
+  EXPECT_TRUE(statistics->grab().save(dir + "/history-statistics.png"));
   statistics->close();
 
   res::Control<QTabBar>(&dlg, res::IDC_HQ_TABS)->setCurrentIndex(1);
   QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_QUERY), Qt::LeftButton);
   QTest::qWait(50);
-  EXPECT_TRUE(dlg.grab().save(QString::fromUtf8(dir) + "/history-curve.png"));
+  EXPECT_TRUE(dlg.grab().save(dir + "/history-curve.png"));
 }
 
 // The curve page with a freezer at -25 °C and a hot room at +45 °C all day, on screen and as
 // its PDF: no control may hide a curve.
 TEST(HistoryScreenshots, CurvePageWithAFreezerAndAHotRoom) {
-  const char* dir = std::getenv("VELTRANE_SCREENSHOT_DIR");
-  if (!dir) GTEST_SKIP() << "VELTRANE_SCREENSHOT_DIR not set";
+  const QString dir = ScreenshotDir();
+  ASSERT_FALSE(dir.isEmpty());
   TestDatabase db("t_history_shots_extremes");
   REQUIRE_DB(db);
   WriteCatalogue(db);
@@ -105,9 +105,9 @@ TEST(HistoryScreenshots, CurvePageWithAFreezerAndAHotRoom) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
   QTest::mouseClick(res::Control<QPushButton>(&dlg, res::IDC_HQ_QUERY), Qt::LeftButton);
   QTest::qWait(50);
-  EXPECT_TRUE(dlg.grab().save(QString::fromUtf8(dir) + "/history-curve-extremes.png"));
+  EXPECT_TRUE(dlg.grab().save(dir + "/history-curve-extremes.png"));
   EXPECT_TRUE(
-      ExportCurvePdf(nullptr, dlg.CurvePage()->PdfImage(), std::string(dir) + "/history-curve-extremes.pdf").ok);
+      ExportCurvePdf(nullptr, dlg.CurvePage()->PdfImage(), (dir + "/history-curve-extremes.pdf").toStdString()).ok);
 }
 
 }  // namespace

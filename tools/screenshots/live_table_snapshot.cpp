@@ -1,6 +1,6 @@
 // Renders the device tree beside the live table with demo records in every state and saves
 // the picture (offscreen), so the drawing can be looked at without a database or a display.
-//   live_table_snapshot [out.png]
+//   live-table-snapshot [out.png]   (scripts/screenshots writes build/screenshots/live_table.png)
 #include <QApplication>
 #include <QSplitter>
 #include <cstdio>

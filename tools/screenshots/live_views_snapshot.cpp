@@ -1,6 +1,7 @@
 // Renders the tile view with a device in every state, and the curve view with readings
 // missing in the middle of a curve, into PNGs (offscreen) for a visual check.
-//   live_views_snapshot [tiles.png] [curves.png]
+//   live-views-snapshot [tiles.png] [curves.png]   (scripts/screenshots: docs/live-tiles-states.png,
+//   docs/live-curves-gap.png)
 #include <QApplication>
 #include <cmath>
 #include <cstdio>
