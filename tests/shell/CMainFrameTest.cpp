@@ -530,75 +530,6 @@ TEST_F(MainFrameMonitoring, LiveDataAndAlarmsGoOnWhileTheHistoryDialogIsOpen) {
   EXPECT_EQ(Db().Ping(), 0);
 }
 
-// The figure for the documents, on the real 10 s period: the history dialog stays open for a
-// minute while readings (one of them an alarm) arrive at varying phases of the refresh.
-TEST_F(MainFrameMonitoring, MeasuredDelayOfLiveDataWhileTheHistoryDialogIsOpenForAMinute) {
-  if (!std::getenv("VELTRANE_MEASURE_LIVE")) GTEST_SKIP() << "set VELTRANE_MEASURE_LIVE=1 (runs 60 s)";
-  CMainFrame frame(kTableFirst);
-  frame.StartMonitoring(kAdmin);
-  const auto readingTime = [&] {
-    std::lock_guard lock(frame.LiveTable().mutex);
-    return frame.LiveTable().Find("D000000002")->readingTime;
-  };
-  constexpr qint64 kLimitMs = MonitorLoop::kRefreshIntervalMs + 2000;
-  DialogContext context{kAdmin};
-  frame.SetDialogFactory(res::ID_HISTORY_QUERY, [&](QWidget* parent) {
-    std::unique_ptr<QDialog> dialog = DatabaseDialogFactory(res::ID_HISTORY_QUERY, context)(parent);
-    QTimer::singleShot(0, dialog.get(), [&, d = dialog.get()] {
-      QElapsedTimer open, delay;
-      open.start();
-      bool stale = false;
-      qint64 worst = 0, alarmDelay = -1;
-      // Each reading lands at another phase of the 10 s period: so long after the previous one
-      // was shown (which was right after a refresh).
-      const qint64 pauses[] = {1000, 2500, 5000, 7500, 9500};
-      qint64 shownAt = 0;
-      for (int i = 0; i < 5; ++i) {
-        EXPECT_TRUE(QTest::qWaitFor([&] { return open.elapsed() >= shownAt + pauses[i]; }, 15000));
-        const bool alarm = i == 3;
-        const std::string time = "2024-05-01 11:0" + std::to_string(i) + ":00";
-        if (alarm) frame.AlarmBar().SilenceAction()->trigger();
-        db_->Exec("replace into monitordat_tab values ('D000000002','C001','01','" + time + "'," +
-                  (alarm ? "41,1" : "1,0") + ",2,0,3,4,1,5)");
-        const qint64 insertedAt = open.elapsed();
-        delay.start();
-        EXPECT_TRUE(QTest::qWaitFor(
-            [&] {
-              stale = stale || frame.AlarmBar().FreshnessLabel()->text().startsWith(Text("数据库未响应"));
-              return readingTime() == time &&
-                     (!alarm || (frame.AlarmBar().SummaryLabel()->text().contains(Text("报警 1")) &&
-                                 frame.AlarmBar().Bell().IsRinging()));
-            },
-            int(kLimitMs)))
-            << i;
-        worst = std::max(worst, delay.elapsed());
-        if (alarm) alarmDelay = delay.elapsed();
-        shownAt = open.elapsed();
-        std::printf("measured: %s inserted %lld ms after the dialog opened, shown %lld ms later\n",
-                    alarm ? "alarm" : "reading", static_cast<long long>(insertedAt),
-                    static_cast<long long>(delay.elapsed()));
-      }
-      EXPECT_TRUE(QTest::qWaitFor(
-          [&] {
-            stale = stale || frame.AlarmBar().FreshnessLabel()->text().startsWith(Text("数据库未响应"));
-            return open.elapsed() >= 60000;
-          },
-          60000));
-      std::printf(
-          "measured: dialog open %lld ms; new reading in the live table after at most %lld ms; "
-          "alarm in the summary and ringing after %lld ms\n",
-          static_cast<long long>(open.elapsed()), static_cast<long long>(worst), static_cast<long long>(alarmDelay));
-      EXPECT_LE(worst, kLimitMs);
-      EXPECT_GE(alarmDelay, 0);
-      EXPECT_FALSE(stale) << "数据库未响应 shown while the dialog was open";
-      d->reject();
-    });
-    return dialog;
-  });
-  frame.CommandAction(res::ID_HISTORY_QUERY)->trigger();
-  db_->Exec("replace into monitordat_tab values ('D000000002','C001','01','2024-05-01 10:00:00',1,0,2,0,3,4,1,5)");
-}
-
 constexpr int kAcceleration = 50;  // a refresh every 200 ms
 
 TEST_F(MainFrameMonitoring, AnAlarmIsToldOnceAtItsStartAndOnceAtItsEnd) {
@@ -608,14 +539,11 @@ TEST_F(MainFrameMonitoring, AnAlarmIsToldOnceAtItsStartAndOnceAtItsEnd) {
   frame.SetMonitorClock(AcceleratedMonitorClock(kAcceleration));
   frame.StartMonitoring(kAdmin);
   constexpr int kWithinMs = MonitorLoop::kRefreshIntervalMs / kAcceleration + 2000;
-  QElapsedTimer delay;
   for (const char* edge : {"start", "end"}) {
     const bool start = edge == std::string("start");
     db_->Exec(std::string("replace into monitordat_tab values ('D000000001','C001','01','2024-05-01 10:00:") +
               (start ? "10',41,1" : "00',1,0") + ",2,0,3,4,1,5)");
-    delay.start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return command.Count(edge, "temp_high") == 1; }, kWithinMs)) << edge;
-    std::printf("measured: %s told %lld ms after the change\n", edge, static_cast<long long>(delay.elapsed()));
   }
   const qsizetype redraws = redrawn.size();
   ASSERT_TRUE(QTest::qWaitFor([&] { return redrawn.size() >= redraws + 3; }));
@@ -644,8 +572,6 @@ TEST_F(MainFrameMonitoring, AHangingOrMissingProgramNeverHoldsUpTheRefresh) {
       last = since.elapsed();
     });
     ASSERT_TRUE(QTest::qWaitFor([&] { return redrawn.size() >= first + 8; }, 4000));
-    std::printf("measured: %s program: longest gap between redraws %lld ms\n", hanging ? "hanging" : "missing",
-                static_cast<long long>(longest));
     EXPECT_LT(longest, 1000);
     if (hanging) {
       EXPECT_GT(frame.AlarmBar().Notifier()->Running(), 0);
