@@ -192,7 +192,7 @@ bool QueryAlarmRecords(DbSession& db, const std::vector<std::string>& deviceIds,
     facts.clear();
     std::array<std::string, 4> identity;  // id, company, department, name
     const std::string sql = OrderedTableQueryStatement(escape, id, start, end, temperatureFilter, humidityFilter);
-    const bool ok = db.SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
+    const bool ok = db.SelectEach(sql, [&](const DbRow& row) {
       if (row.size() < kHistoryQueryColumnCount) return;
       if (identity[0].empty())
         identity = {row[kColDeviceId], row[kColCompanyName], row[kColDepartmentName], row[kColDeviceName]};

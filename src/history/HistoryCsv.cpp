@@ -82,7 +82,7 @@ CsvOutcome WriteHistoryCsv(DbSession& db, const std::vector<std::string>& device
   for (const std::string& id : deviceIds) {
     const std::string sql = TableQueryStatement(escape, id, start, end, temperatureFilter, humidityFilter);
     // Streamed: each row is written as it arrives, nothing is kept.
-    queried = db.SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
+    queried = db.SelectEach(sql, [&](const DbRow& row) {
       fields.clear();
       if (encoding == TextEncoding::kGbk) {
         const QueryField field = [&](int c) {
