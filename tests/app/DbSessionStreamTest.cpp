@@ -53,16 +53,20 @@ TEST_F(DbSessionStreamTest, BreakAfterTheFirstRowsFailsWithoutHandingARowTwice) 
 TEST_F(DbSessionStreamTest, BreakBeforeTheFirstRowIsSentAgainOnce) {
   const std::string id = ConnectionId();
   // Killed while the server is still working on it: nothing has come back yet.
+  bool killedWhileRunning = false;
   std::thread killer([&] {
     const std::string running =
         "select count(*) from information_schema.processlist where id=" + id + " and info like 'select sleep%'";
-    for (int tries = 0; tries < 500 && db_->Query(running).rows.at(0).at(0) != "1"; ++tries)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int tries = 0; tries < 500 && !killedWhileRunning; ++tries) {
+      killedWhileRunning = db_->Query(running).rows.at(0).at(0) == "1";
+      if (!killedWhileRunning) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     db_->Exec("kill " + id);
   });
   std::vector<DbRow> handed;
   const bool ok = Db().SelectEach("select sleep(1), 'only row'", [&](const DbRow& row) { handed.push_back(row); });
   killer.join();
+  ASSERT_TRUE(killedWhileRunning);
   EXPECT_TRUE(ok) << Db().LastError();
   EXPECT_EQ(handed, (std::vector<DbRow>{{"0", "only row"}})) << "sent again on the new connection, handed once";
   EXPECT_NE(ConnectionId(), id);
