@@ -199,7 +199,7 @@ bool QueryAlarmRecords(DbSession& db, const std::vector<std::string>& deviceIds,
       facts.push_back(EventReadingOf(row[kColDatetime], row[kColTempe], row[kColTempeAlarm], row[kColHum],
                                      row[kColHumAlarm], row[kColPower], row[kColVoltage]));
     });
-    // A connection lost in a result read row by row ends it without an error from the fetch.
+    // A result that broke off part-way fails (SelectEach): a device's events are never half found.
     if (!ok || db.LastErrorNumber() != 0) return false;
     SortByTime(facts);
     std::vector<readings::Excursion> events = readings::ExcursionsOf(facts);

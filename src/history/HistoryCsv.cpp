@@ -96,8 +96,8 @@ CsvOutcome WriteHistoryCsv(DbSession& db, const std::vector<std::string>& device
       put(CsvLine(fields));
       ++outcome.rowCount;
     });
-    // A connection lost in the middle of a result read row by row ends it early without an error
-    // from the fetch: ask the session, so a cut-off file is never reported as complete.
+    // A result that broke off part-way fails (SelectEach), so a cut-off file is never reported
+    // as complete.
     if (queried && db.LastErrorNumber() != 0) queried = false;
     if (!queried) break;
   }
