@@ -174,7 +174,7 @@ int main(int argc, char** argv) {
 
   bool first = true;
   while (!stopRequested) {
-    if (db.Ping() != 0) db.Reconnect();
+    if (db.Ping() != 0) db.ConnectDatabase();
     WriteReadings(db, devices, first);
     first = false;
     if (once) break;

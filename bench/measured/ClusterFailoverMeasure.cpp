@@ -41,7 +41,7 @@ TEST(ClusterFailover, LiveTableBlindAfterTheWritersNodeIsKilled) {
       if (writer.Execute("replace into monitordat_tab values ('FAILOVER01','0001','01','" + std::string(time) +
                          "',21.5,0,55.0,0,20.0,3.6,1,0.0)"))
         return true;
-      writer.Reconnect();
+      writer.ConnectDatabase();
     }
     return false;
   };

@@ -67,7 +67,7 @@ void CCompanyPage::SetStatus(const QString& text) { SetDlgItemText(IDC_COMPANY_S
 void CCompanyPage::FillCompanyList(const std::string& query) {
   if (query.empty() || !db_.LastConnectSucceeded()) return;
   list_->DeleteAllItems();
-  const DbResult result = db_.Select(query, DbFetch::Use);
+  const DbResult result = db_.Select(query);
   std::vector<QStringList> rows;
   rows.reserve(result.rows.size());
   for (const DbRow& row : result.rows)

@@ -117,7 +117,7 @@ void CDeviceManageDlg::FillDeviceList(const std::string& query) {
   if (!db_.LastConnectSucceeded()) return;
   list_->DeleteAllItems();
   if (query.empty()) return;
-  const DbResult result = db_.Select(query, DbFetch::Use);
+  const DbResult result = db_.Select(query);
   std::vector<QStringList> rows;
   rows.reserve(result.rows.size());
   for (const DbRow& row : result.rows) {

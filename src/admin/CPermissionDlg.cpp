@@ -110,7 +110,7 @@ void CPermissionDlg::FillPermissionList(const std::string& query) {
   if (!db_.LastConnectSucceeded()) return;
   list_->DeleteAllItems();
   if (query.empty()) return;
-  DbResult result = db_.Select(query, DbFetch::Use);
+  DbResult result = db_.Select(query);
   if (!result.ok) return;
   std::vector<QStringList> rows;
   rows.reserve(result.rows.size());

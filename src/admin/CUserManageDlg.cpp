@@ -92,7 +92,7 @@ void CUserManageDlg::Report(admin::Change change, const admin::ChangeOutcome& ou
 void CUserManageDlg::FillUserList(const std::string& query) {
   if (query.empty() || !db_.LastConnectSucceeded()) return;
   list_->DeleteAllItems();
-  DbResult result = db_.Select(query, DbFetch::Use);
+  DbResult result = db_.Select(query);
   if (!result.ok) return;
   // Every row goes to the top, so the list shows the result in reverse order.
   std::vector<QStringList> rows;

@@ -51,16 +51,16 @@ constexpr const char* kGrantedDeviceSql =
     "and device_tab.department_num=permission_tab.department_num and device_tab.device_num='%s'";
 
 DbResult Rows(DbSession& db, std::string_view tmpl, std::initializer_list<SqlArg> args) {
-  return db.Select(db.Format(tmpl, args), DbFetch::Use);
+  return db.Select(db.Format(tmpl, args));
 }
 
 }  // namespace
 
 bool SeesEveryDevice(int role) { return role == kRoleAdministrator; }
 
-DbResult Users(DbSession& db) { return db.Select(kAllUsersSql, DbFetch::Use); }
+DbResult Users(DbSession& db) { return db.Select(kAllUsersSql); }
 
-DbResult Companies(DbSession& db) { return db.Select(kCompaniesSql, DbFetch::Use); }
+DbResult Companies(DbSession& db) { return db.Select(kCompaniesSql); }
 
 DbResult CompanyName(DbSession& db, const std::string& companyNum) { return Rows(db, kCompanyNameSql, {companyNum}); }
 

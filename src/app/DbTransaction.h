@@ -18,9 +18,10 @@ class DbTransaction {
   bool Commit() {
     if (!open_) return false;
     open_ = false;
-    if (db_.Commit()) return true;
+    const CommitOutcome outcome = db_.Commit();
+    if (outcome == CommitOutcome::kCommitted) return true;
     commitError_ = db_.LastErrorNumber();
-    unconfirmed_ = db_.CommitUnconfirmed();
+    unconfirmed_ = outcome == CommitOutcome::kUnconfirmed;
     if (!unconfirmed_) db_.Rollback();
     return false;
   }

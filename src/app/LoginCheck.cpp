@@ -10,16 +10,16 @@ constexpr const char* kLoginQuery =
 LoginCheckResult CheckLogin(DbSession& db, const std::string& gbkName, const std::string& gbkPassword, int role) {
   // Nothing else uses the connection before the login (the monitor thread starts after it), so
   // an attempt may connect: a server that came back after start-up is found without a restart.
-  if (!db.LastConnectSucceeded() || db.Ping() != 0) db.Reconnect();
+  if (!db.LastConnectSucceeded() || db.Ping() != 0) db.ConnectDatabase();
   if (db.Ping() != 0) return LoginCheckResult::kDatabaseUnreachable;
   // Name and password are escaped: a quote is compared as a quote and simply does not match.
   const std::string query = db.Format(kLoginQuery, {gbkName, gbkPassword, role});
-  DbResult result = db.Select(query, DbFetch::Store);
+  DbResult result = db.Select(query);
   // The server went away under the query (a cluster node failing over): a read may be asked
   // again, once, on a new connection.
   if (!result.ok && DbSession::IsLinkError(db.LastErrorNumber())) {
-    db.Reconnect();
-    if (db.LastConnectSucceeded()) result = db.Select(query, DbFetch::Store);
+    db.ConnectDatabase();
+    if (db.LastConnectSucceeded()) result = db.Select(query);
   }
   if (!result.ok) return LoginCheckResult::kQueryFailed;
   return result.rows.empty() ? LoginCheckResult::kRefused : LoginCheckResult::kAccepted;

@@ -237,7 +237,7 @@ bool QueryAlarmRecords(DbSession& db, const std::vector<std::string>& deviceIds,
     shown.clear();
     std::array<std::string, 4> identity;  // id, company, department, name
     const std::string sql = OrderedTableQueryStatement(escape, id, start, end, kFilterAny, kFilterAny);
-    const bool ok = db.SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
+    const bool ok = db.SelectEach(sql, [&](const DbRow& row) {
       if (row.size() < kHistoryQueryColumnCount) return;
       if (identity[0].empty())
         identity = {row[kColDeviceId], row[kColCompanyName], row[kColDepartmentName], row[kColDeviceName]};
@@ -245,7 +245,7 @@ bool QueryAlarmRecords(DbSession& db, const std::vector<std::string>& deviceIds,
                                 row[kColPower], row[kColVoltage]));
       shown.push_back(filter.Shows(row[kColTempeAlarm], row[kColHumAlarm]));
     });
-    // A connection lost in a result read row by row ends it without an error from the fetch.
+    // A result that broke off part-way fails (SelectEach): a device's events are never half found.
     if (!ok || db.LastErrorNumber() != 0) return false;
     SortByTime(facts, shown);
     std::vector<readings::Excursion> events = readings::ExcursionsOf(facts);

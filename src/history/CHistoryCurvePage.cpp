@@ -142,9 +142,10 @@ void CHistoryCurvePage::DrawCurves(DrawMode mode, const std::string& start, cons
       auto& series = chart_.series[static_cast<std::size_t>(slot)];
       const std::string sql = history::CurveStatementWithCode(escape, chart_.channel, series.name, start, end);
       std::vector<history::CurveReading> readings;
-      db_.SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
+      const bool read = db_.SelectEach(sql, [&](const DbRow& row) {
         if (row.size() >= 3) readings.push_back(history::CurveReadingOf(row));
       });
+      if (!read) readings.clear();  // a result that broke off draws no curve rather than half of one
       series.segments = history::CurveSegments(readings, chart_.channel);
       progress.DeviceDone(slot + 1);
     }

@@ -82,7 +82,7 @@ CsvOutcome WriteHistoryCsv(DbSession& db, const std::vector<std::string>& device
   for (const std::string& id : deviceIds) {
     const std::string sql = TableQueryStatement(escape, id, start, end, temperatureFilter, humidityFilter);
     // Streamed: each row is written as it arrives, nothing is kept.
-    queried = db.SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
+    queried = db.SelectEach(sql, [&](const DbRow& row) {
       fields.clear();
       if (encoding == TextEncoding::kGbk) {
         const QueryField field = [&](int c) {
@@ -96,8 +96,8 @@ CsvOutcome WriteHistoryCsv(DbSession& db, const std::vector<std::string>& device
       put(CsvLine(fields));
       ++outcome.rowCount;
     });
-    // A connection lost in the middle of a result read row by row ends it early without an error
-    // from the fetch: ask the session, so a cut-off file is never reported as complete.
+    // A result that broke off part-way fails (SelectEach), so a cut-off file is never reported
+    // as complete.
     if (queried && db.LastErrorNumber() != 0) queried = false;
     if (!queried) break;
   }

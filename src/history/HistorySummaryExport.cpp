@@ -75,7 +75,7 @@ bool SummariseQuery(DbSession& db, const std::vector<std::string>& deviceIds, co
     summary.deviceId = id;
     std::vector<StatReading> readings;
     const std::string sql = TableQueryStatement(escape, id, start, end, temperatureFilter, humidityFilter);
-    const bool ok = db.SelectEach(sql, DbFetch::Use, [&](const DbRow& row) {
+    const bool ok = db.SelectEach(sql, [&](const DbRow& row) {
       if (row.size() < kHistoryQueryColumnCount) return;
       if (summary.deviceName.empty()) summary.deviceName = row[kColDeviceName];
       readings.push_back(

@@ -18,7 +18,7 @@ HistoryTableQueryOutcome QueryHistoryRows(DbSession& db, const std::vector<std::
   for (std::size_t i = 0; i < deviceIds.size(); ++i) {
     const std::string sql = history::TableQueryStatement(escape, deviceIds[i], start, end, temperature, humidity);
     long long rows = 0;
-    const bool ok = db.SelectEach(sql, DbFetch::Store, [&](const DbRow& row) {
+    const bool ok = db.SelectEach(sql, [&](const DbRow& row) {
       onRow(row);
       ++rows;
     });
@@ -34,7 +34,7 @@ HistoryTableQueryOutcome QueryHistoryIntoRows(DbSession& db, history::HistoryRow
                                               const std::vector<std::string>& deviceIds, const QDate& from,
                                               const QDate& to, int temperatureFilter, int humidityFilter,
                                               const std::function<void(int)>& deviceDone) {
-  // Rows go straight from the stored result into the compact store: no copy of a month of
+  // Rows go straight from the server into the compact store: no copy of a month of
   // rows as texts on the way.
   const HistoryTableQueryOutcome outcome = QueryHistoryRows(
       db, deviceIds, from, to, temperatureFilter, humidityFilter, [&rows](const DbRow& row) { rows.Stage(row); },

@@ -1,7 +1,7 @@
 #pragma once
 // The table query of the history dialog as a function of its inputs, so the dialog and the
-// headless export run the very same statements. Rows are handed on one by one as they come
-// out of the stored result, so a month of readings is never held twice.
+// headless export run the very same statements. Rows are handed on one by one as they arrive
+// from the server, so a month of readings is never held twice.
 #include <QDate>
 #include <functional>
 #include <string>

@@ -16,7 +16,7 @@ MonitorActions DatabaseMonitorActions(DbSession& db, DeviceLiveTable& table, Log
   // The session is the loop's own. Never opened before, its first ping fails and the reconnect
   // opens it, on the thread.
   a.ping = [&db] { return db.Ping(); };
-  a.reconnect = [&db] { db.Reconnect(); };
+  a.reconnect = [&db] { db.ConnectDatabase(); };
   a.refresh = [&db, &table, login = std::move(login)] { return RefreshLiveTable(db, table, login); };
   a.sleep = [](std::uint32_t ms) { platform::Sleep(ms); };
   a.linkDropped = [&db] { return db.IdleLinkClosed(); };

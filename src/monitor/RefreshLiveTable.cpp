@@ -115,7 +115,7 @@ bool RefreshLiveTable(DbSession& db, DeviceLiveTable& table, const Login& login)
   // texts reuse their buffers and reading a result allocates next to nothing.
   static thread_local std::vector<LiveRow> rows;
   std::size_t count = 0;
-  const bool ok = db.SelectEach(BuildLiveQuery(db, login.role, login.userName), DbFetch::Store, [&](const DbRow& row) {
+  const bool ok = db.SelectEach(BuildLiveQuery(db, login.role, login.userName), [&](const DbRow& row) {
     if (count == rows.size()) rows.emplace_back();
     rows[count++] = row;
   });

@@ -124,7 +124,7 @@ void RunDatabaseDialog(QWidget* parent, const DialogFactory& factory) {
   db.BeginHeldUse(std::move(hooks));
   // The last connect failed: try once more now, or the dialog would stay empty.
   if (!db.LastConnectSucceeded()) {
-    db.Reconnect();
+    db.ConnectDatabase();
     if (!db.LastConnectSucceeded()) db.ReportLinkFault();
   }
   dialog = factory(parent);

@@ -300,7 +300,7 @@ int RunHeadlessExport(int argc, char** argv, const ExportRequest& request) {
   // file is saved whole or not at all.
   std::optional<ExportFailure> failure = ExportOnce(request, name, actor);
   if (failure && failure->linkLost) {
-    Db().Reconnect();
+    Db().ConnectDatabase();
     if (!Db().LastConnectSucceeded())
       return Fail(kDatabaseDown, "数据库连接失败: " + Db().LastConnectFailure() + " (exit status " +
                                      std::to_string(kDatabaseDown) + ")");

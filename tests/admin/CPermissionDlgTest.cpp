@@ -2,6 +2,7 @@
 #include <QPushButton>
 
 #include "CPermissionDlg.h"
+#include "DbSessionTestSeam.h"
 #include "PermissionTemplate.h"
 #include "ScriptedMessageBoxes.h"
 #include "UserPermissionTestSupport.h"
@@ -191,7 +192,7 @@ TEST_F(PermissionTest, QuotesAndGbkTrailBytesTravelAsTyped) {
 TEST_F(PermissionTest, NotConnectedLeavesListsAloneAndStatementsReportFailure) {
   SeedDemo();
   ChooseGrant("bob", "华东公司", "销售部");
-  Db().ForgetConnectOutcome();  // the flag is 0 while the link still works
+  DbSessionTestSeam::ForgetConnectOutcome(Db());  // the flag is 0 while the link still works
   Press(IDC_PERM_ADD);
   EXPECT_EQ(Text(IDC_PERM_STATUS), Q("添加成功！"));
   EXPECT_TRUE(GrantsInDb().contains("bob/0001/02"));

@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "CUserManageDlg.h"
+#include "DbSessionTestSeam.h"
 #include "ScriptedMessageBoxes.h"
 #include "UserManageTemplate.h"
 #include "UserPermissionTestSupport.h"
@@ -197,7 +198,7 @@ TEST_F(UserManageTest, TypingInTheAddFieldsClearsTheStatusAndReturnNeverAddsOrCl
 TEST_F(UserManageTest, NotConnectedLeavesTheListAloneAndStatementsReportFailure) {
   AddUserRow("alice", "p", 2);
   dlg();
-  Db().ForgetConnectOutcome();  // the flag is 0 while the link still works
+  DbSessionTestSeam::ForgetConnectOutcome(Db());  // the flag is 0 while the link still works
   Find("zzz");
   FillAddFields("bob", "p", "p");
   Press(IDC_USER_ADD);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "DbSession.h"
+#include "DbSessionTestSeam.h"
 #include "DialogBase.h"
 #include "DialogTemplate.h"
 #include "Gbk.h"
@@ -116,7 +117,7 @@ inline QStringList ColumnTexts(const res::ReportListView* list, int column) {
 // Without a connection: statements fail, and `connected` says so.
 inline void DropConnection() {
   Db().Close();
-  Db().ForgetConnectOutcome();
+  DbSessionTestSeam::ForgetConnectOutcome(Db());
 }
 
 }  // namespace testing_admin

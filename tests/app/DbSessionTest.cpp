@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "DbSession.h"
+#include "DbSessionTestSeam.h"
 #include "DbTransaction.h"
 #include "Gbk.h"
 #include "SharedDatabaseTest.h"
@@ -45,7 +46,7 @@ TEST_F(DbSessionTest, ConnectionTalksGbkAndChineseRoundTrips) {
     hex += digits[c & 15];
   }
   EXPECT_EQ(viaUtf8.rows[0][0], hex);
-  DbResult back = Db().Select("select company_name from company_tab where company_num='C001'", DbFetch::Use);
+  DbResult back = Db().Select("select company_name from company_tab where company_num='C001'");
   ASSERT_EQ(back.rows.size(), 1u);
   EXPECT_EQ(back.rows[0][0], name);
   // A search with the 0x5C trail byte finds the row as typed.
@@ -107,7 +108,7 @@ TEST_F(DbSessionTest, DroppedLinkFailsPingAndReconnectRestoresGbk) {
   db_->Exec("kill " + id.rows[0][0]);
   EXPECT_NE(Db().Ping(), 0);
   EXPECT_EQ(Db().LastConnectSucceeded(), 1) << "connected records the last connect, not the link";
-  Db().Reconnect();
+  Db().ConnectDatabase();
   EXPECT_EQ(Db().LastConnectSucceeded(), 1);
   EXPECT_EQ(Db().Ping(), 0);
   DbResult cs = Db().Select("select @@character_set_client");
@@ -124,15 +125,15 @@ TEST_F(DbSessionTest, RefusedCharacterSetFailsTheConnect) {
   session.Configure(s.host, s.port, s.user, s.password, db_->name());
   session.ConnectDatabase();
   ASSERT_EQ(session.LastConnectSucceeded(), 1);
-  session.SetCharacterSet("no-such-set");
-  session.Reconnect();
+  DbSessionTestSeam::SetCharacterSet(session, "no-such-set");
+  session.ConnectDatabase();
   EXPECT_EQ(session.LastConnectSucceeded(), 0);
   EXPECT_NE(session.LastConnectFailure().find("'" + db_->name() + "' on "), std::string::npos);
   EXPECT_NE(session.LastConnectFailure().find("no-such-set"), std::string::npos) << session.LastConnectFailure();
   EXPECT_NE(session.Ping(), 0);
   EXPECT_FALSE(session.Select("select 1").ok);
-  session.SetCharacterSet("gbk");
-  session.Reconnect();
+  DbSessionTestSeam::SetCharacterSet(session, "gbk");
+  session.ConnectDatabase();
   EXPECT_EQ(session.LastConnectSucceeded(), 1);
   EXPECT_EQ(session.LastConnectFailure(), "");
 }
@@ -212,11 +213,11 @@ TEST(DbSessionRestart, ReconnectAfterServerRestartSetsGbkAgain) {
 
   ASSERT_EQ(std::system((env + db + " down >/dev/null 2>&1").c_str()), 0);
   EXPECT_NE(session.Ping(), 0);
-  session.Reconnect();
+  session.ConnectDatabase();
   EXPECT_EQ(session.LastConnectSucceeded(), 0) << "server down: the reconnect fails";
 
   ASSERT_EQ(std::system((env + db + " up >/dev/null 2>&1").c_str()), 0);
-  session.Reconnect();
+  session.ConnectDatabase();
   EXPECT_EQ(session.LastConnectSucceeded(), 1);
   DbResult cs = session.Select("select @@character_set_client");
   ASSERT_EQ(cs.rows.size(), 1u);

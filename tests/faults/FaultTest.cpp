@@ -28,6 +28,7 @@
 #include "CMyTreeView.h"
 #include "CUserManageDlg.h"
 #include "DatabaseDialogs.h"
+#include "DbSessionTestSeam.h"
 #include "FakeMonitorActions.h"
 #include "HistoryTablePageTemplate.h"
 #include "HistoryTestData.h"
@@ -304,7 +305,7 @@ class StuckMonitor : public DbFaults {
                    .rows.size() == 1;
       }));
     }
-    ASSERT_TRUE(QTest::qWaitFor([&] { return frame.MonitorDb().StatementInFlight(); }))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return DbSessionTestSeam::StatementInFlight(frame.MonitorDb()); }))
         << "the monitor thread should be waiting for the server";
   }
   void LockLiveTable() { db_->Exec("lock tables monitordat_tab write"); }
@@ -329,7 +330,7 @@ TEST_F(StuckMonitor, LockedLiveTableNeverDelaysADialog) {
     frame.OnCommand(res::ID_USER_MANAGE);
     EXPECT_LE(openedAfter, 500);
     EXPECT_EQ(users, 3) << "the dialog works on without the stuck statement";
-    EXPECT_TRUE(frame.MonitorDb().StatementInFlight()) << "and leaves the monitor's statement alone";
+    EXPECT_TRUE(DbSessionTestSeam::StatementInFlight(frame.MonitorDb())) << "and leaves the monitor's statement alone";
   }
   db_->Exec("unlock tables");
 }

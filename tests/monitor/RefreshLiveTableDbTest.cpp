@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "DbSession.h"
+#include "DbSessionTestSeam.h"
 #include "Gbk.h"
 #include "LiveTableRules.h"
 #include "LocalTime.h"
@@ -243,7 +244,7 @@ TEST_F(RefreshLiveTableDb, MonitorReconnectsAfterTheLinkWasCutAndLiveDataResumes
   EXPECT_EQ(Db().LastConnectSucceeded(), 1);
   EXPECT_EQ(redraws, 1);
   EXPECT_EQ(table->LiveCount(), 4);
-  EXPECT_FALSE(Db().IsHeld());
+  EXPECT_FALSE(DbSessionTestSeam::IsHeld(Db()));
 }
 
 }  // namespace

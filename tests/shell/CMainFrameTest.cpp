@@ -32,6 +32,7 @@
 #include "CMyTreeView.h"
 #include "CVeltraneView.h"
 #include "DbSession.h"
+#include "DbSessionTestSeam.h"
 #include "Diagnostic.h"
 #include "FakeMonitorActions.h"
 #include "Gbk.h"
@@ -311,7 +312,7 @@ TEST(MainFrameAlarms, DevicesBeyondTheCapacityAreNotedOnce) {
 
 TEST(MainFrameDialogs, DatabaseIsHeldForTheDialogsWholeLifetime) {
   CMainFrame frame(kTableFirst);
-  ASSERT_FALSE(Db().IsHeld());
+  ASSERT_FALSE(DbSessionTestSeam::IsHeld(Db()));
   for (int id : {res::ID_HISTORY_QUERY, res::ID_USER_MANAGE, res::ID_COMPANY_DEPT, res::ID_DEVICE_MANAGE,
                  res::ID_USER_PERMISSION}) {
     bool busyWhileOpen = false, opened = false;
@@ -321,7 +322,7 @@ TEST(MainFrameDialogs, DatabaseIsHeldForTheDialogsWholeLifetime) {
       auto dialog = std::make_unique<QDialog>(parent);
       QTimer::singleShot(0, dialog.get(), [&, d = dialog.get()] {
         opened = d->isVisible();
-        busyWhileOpen = Db().IsHeld();
+        busyWhileOpen = DbSessionTestSeam::IsHeld(Db());
         d->reject();
       });
       return dialog;
@@ -330,7 +331,7 @@ TEST(MainFrameDialogs, DatabaseIsHeldForTheDialogsWholeLifetime) {
     EXPECT_TRUE(opened) << id;
     EXPECT_TRUE(busyWhileOpen) << id;
     EXPECT_EQ(parentSeen, &frame);
-    EXPECT_FALSE(Db().IsHeld()) << id;
+    EXPECT_FALSE(DbSessionTestSeam::IsHeld(Db())) << id;
   }
 }
 
@@ -339,7 +340,7 @@ TEST(MainFrameDialogs, CommandWithoutADialogShowsNothingAndLeavesTheDatabaseFree
   frame.SetDialogFactory(res::ID_USER_MANAGE, {});
   frame.CommandAction(res::ID_USER_MANAGE)->trigger();
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  EXPECT_FALSE(Db().IsHeld());
+  EXPECT_FALSE(DbSessionTestSeam::IsHeld(Db()));
 }
 
 TEST(MainFrameDialogs, EachDatabaseCommandCreatesItsDialog) {
@@ -440,7 +441,7 @@ TEST_F(MainFrameMonitoring, AdministratorKeepsTheAdministrationMenuAndTheThreadR
   }
   frame.close();
   EXPECT_FALSE(frame.Monitor().IsStarted());
-  EXPECT_FALSE(Db().IsHeld());
+  EXPECT_FALSE(DbSessionTestSeam::IsHeld(Db()));
 }
 
 TEST_F(MainFrameMonitoring, NormalUserFindsTheAdministrationMenuGreyed) {
@@ -501,7 +502,7 @@ TEST_F(MainFrameMonitoring, LiveDataAndAlarmsGoOnWhileTheHistoryDialogIsOpen) {
   frame.SetDialogFactory(res::ID_HISTORY_QUERY, [&](QWidget* parent) {
     std::unique_ptr<QDialog> dialog = DatabaseDialogFactory(res::ID_HISTORY_QUERY, context)(parent);
     QTimer::singleShot(0, dialog.get(), [&, d = dialog.get()] {
-      held = Db().IsHeld();
+      held = DbSessionTestSeam::IsHeld(Db());
       dialogConnection = Db().Select("select connection_id()").rows.at(0).at(0);
       const std::vector<std::string> before = otherQueryIds();
       EXPECT_EQ(before.size(), 1u) << "the monitor thread's own connection";
@@ -515,14 +516,14 @@ TEST_F(MainFrameMonitoring, LiveDataAndAlarmsGoOnWhileTheHistoryDialogIsOpen) {
       EXPECT_TRUE(frame.AlarmBar().SummaryLabel()->text().contains(Text("报警 1")))
           << frame.AlarmBar().SummaryLabel()->text().toStdString();
       EXPECT_NE(stampTick(), stampAtOpen);
-      EXPECT_TRUE(Db().IsHeld());
+      EXPECT_TRUE(DbSessionTestSeam::IsHeld(Db()));
       d->reject();
     });
     return dialog;
   });
   frame.CommandAction(res::ID_HISTORY_QUERY)->trigger();
   EXPECT_TRUE(held);
-  EXPECT_FALSE(Db().IsHeld());
+  EXPECT_FALSE(DbSessionTestSeam::IsHeld(Db()));
   db_->Exec("replace into monitordat_tab values ('D000000001','C001','01','2024-05-01 10:00:00',1,0,2,0,3,4,1,5)");
   frame.close();
   EXPECT_FALSE(frame.Monitor().IsStarted());
