@@ -11,15 +11,13 @@ namespace {
 constexpr int kTransientRetries = 3;
 
 // Holds the session for this thread while a runner works, unless a dialog holds it already:
-// its statements then reconnect on a lost link as a dialog's do. The fault stays with the
+// its statements then connect again on the spot when the link is down or lost, as a dialog's
+// do (without touching LastConnectSucceeded, which the dialogs read). The fault stays with the
 // caller's outcome; nobody else is told.
 class RunnerHold {
  public:
   explicit RunnerHold(DbSession& db) : db_(db), own_(!db.IsHeld()) {
-    if (!own_) return;
-    db_.BeginHeldUse({});
-    // The last connect failed: try once more now, as a dialog's opening does.
-    if (!db_.LastConnectSucceeded()) db_.Reconnect();
+    if (own_) db_.BeginHeldUse({});
   }
   ~RunnerHold() {
     if (own_) db_.EndHeldUse();

@@ -5,8 +5,7 @@
 // - Both reconnect as a dialog does. Inside a dialog the session already holds the connection
 //   for this thread; elsewhere the runner holds it for the call (DbSession::BeginHeldUse), so a
 //   link that is down or was lost (a restarted server, an idle connection the server closed)
-//   is connected again on the spot and a read is sent once more; a session whose last connect
-//   failed is connected first.
+//   is connected again on the spot and a read is sent once more.
 // - A change runs its statements and its audit row in one transaction; a deadlock or lock wait
 //   time-out (how a cluster tells a conflict) runs it again, up to three times. A write whose
 //   reply was lost is never sent again: when the reply to the commit was lost, the change is

@@ -70,7 +70,7 @@ TEST_F(ChangeRunnerTest, OutsideADialogEveryRunnerReconnectsAfterTheServerDroppe
   EXPECT_EQ(Count("select count(*) from audit_tab"), 3);
   EXPECT_EQ(Count("select count(*) from company_tab where company_num='0005'"), 1);
 
-  // A session whose last connect failed connects first, as opening a dialog does.
+  // A closed connection (a failed connect leaves none) is opened again.
   Db().Close();
   Db().ForgetConnectOutcome();
   EXPECT_TRUE(RecordAcknowledgement(Db(), kAudited, "0000000001", "temp_low", kStart, "again"));
