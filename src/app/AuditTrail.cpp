@@ -43,7 +43,8 @@ std::string AuditStatement(DbSession& db, const Actor& actor, AuditAction action
 bool RecordAudit(DbSession& db, const Actor& actor, AuditAction action, std::string_view key, std::string_view oldValue,
                  std::string_view newValue) {
   if (!actor.audited) return true;
-  // The old value is known already: it goes in as the audit row's text, not read by a statement.
+  // The event is its audit row: the runner runs it as the change's one statement and, told the
+  // actor is not audited, adds no second row.
   const std::string row = AuditStatement(db, actor, action, key, oldValue, newValue);
   Actor unaudited = actor;
   unaudited.audited = false;

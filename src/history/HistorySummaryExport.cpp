@@ -2,7 +2,6 @@
 
 #include "Catalogue.h"
 #include "DbSession.h"
-#include "Gbk.h"
 #include "HistoryCells.h"
 #include "HistoryStatements.h"
 #include "TableFileWriter.h"
