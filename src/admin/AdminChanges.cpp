@@ -1,10 +1,8 @@
 #include "AdminChanges.h"
 
-#include <optional>
 #include <vector>
 
 #include "DbSession.h"
-#include "DbTransaction.h"
 #include "Gbk.h"
 
 namespace admin {
@@ -68,26 +66,29 @@ constexpr const char* kDepartmentBeforeSql =
 constexpr const char* kDeviceBeforeSql =
     "select device_name from device_tab where device_num='%s' and company_num='%s' and department_num='%s' for update";
 
-// A row a new row hangs off, written inside the change's transaction so that a cluster
-// certifies the two together: read and locked, set to a marker (an update that changes nothing
-// is not replicated, and so not certified), then set back to what was read.
-struct ParentTemplates {
-  const char* read;     // its value, locked; no row: the parent is gone
-  const char* mark;     // a value certainly different from the one it has
-  const char* restore;  // the value read, then the key
-};
-constexpr ParentTemplates kCompanyParent{
-    "select company_name from company_tab where company_num='%s' for update",
-    "update company_tab set company_name=if(company_name='#','##','#') where company_num='%s'",
-    "update company_tab set company_name='%s' where company_num='%s'"};
-constexpr ParentTemplates kDepartmentParent{
-    "select department_name from department_tab where company_num='%s' and department_num='%s' for update",
+// Rows a new row hangs off (see ParentRow).
+constexpr const char* kCompanyParentRead = "select company_name from company_tab where company_num='%s' for update";
+constexpr const char* kCompanyParentMark =
+    "update company_tab set company_name=if(company_name='#','##','#') where company_num='%s'";
+constexpr const char* kCompanyParentRestore = "update company_tab set company_name='%s' where company_num='%s'";
+constexpr const char* kDepartmentParentRead =
+    "select department_name from department_tab where company_num='%s' and department_num='%s' for update";
+constexpr const char* kDepartmentParentMark =
     "update department_tab set department_name=if(department_name='#','##','#') "
-    "where company_num='%s' and department_num='%s'",
-    "update department_tab set department_name='%s' where company_num='%s' and department_num='%s'"};
-constexpr ParentTemplates kUserParent{"select user_permission from user_tab where user_name='%s' for update",
-                                      "update user_tab set user_permission=-1-user_permission where user_name='%s'",
-                                      "update user_tab set user_permission='%s' where user_name='%s'"};
+    "where company_num='%s' and department_num='%s'";
+constexpr const char* kDepartmentParentRestore =
+    "update department_tab set department_name='%s' where company_num='%s' and department_num='%s'";
+constexpr const char* kUserParentRead = "select user_permission from user_tab where user_name='%s' for update";
+constexpr const char* kUserParentMark = "update user_tab set user_permission=-1-user_permission where user_name='%s'";
+constexpr const char* kUserParentRestore = "update user_tab set user_permission='%s' where user_name='%s'";
+
+ParentRow CompanyParent(const std::string& company) {
+  return {kCompanyParentRead, kCompanyParentMark, kCompanyParentRestore, {company}};
+}
+ParentRow DepartmentParent(const std::string& company, const std::string& department) {
+  return {kDepartmentParentRead, kDepartmentParentMark, kDepartmentParentRestore, {company, department}};
+}
+ParentRow UserParent(const std::string& user) { return {kUserParentRead, kUserParentMark, kUserParentRestore, {user}}; }
 
 // Whether a change is there, looked up when the reply to its commit was lost: one row when the
 // change added or renamed it, none when it deleted it.
@@ -105,139 +106,6 @@ constexpr const char* kDeviceThere =
 constexpr const char* kGrantThere =
     "select 1 from permission_tab where user_name='%s' and company_num='%s' and department_num='%s'";
 
-// Runs of a change after the first that a deadlock or lock wait time-out may cost.
-constexpr int kTransientRetries = 3;
-
-// Whether the first statement must have touched exactly one row: an insert guarded by "where
-// exists" that inserted nothing found its parent gone.
-enum class Rows { kAny, kExactlyOne };
-
-ChangeOutcome Outcome(ChangeOutcome::Kind kind, unsigned long long affectedRows = 0) { return {kind, affectedRows}; }
-
-// What one run of a change came to; `transient`: it may simply be run again.
-struct RunResult {
-  ChangeOutcome outcome;
-  bool transient = false;
-};
-
-// A statement the server answered with an error was refused; one that lost the link failed.
-RunResult FailedWith(unsigned error) {
-  const bool answered = error != 0 && !DbSession::IsLinkError(error);
-  return {Outcome(answered ? ChangeOutcome::Kind::kRefused : ChangeOutcome::Kind::kFailed),
-          DbSession::IsTransientError(error)};
-}
-RunResult StatementFailed(DbSession& db) { return FailedWith(db.LastErrorNumber()); }
-
-struct Parent {
-  const ParentTemplates* templates;
-  std::vector<std::string> key;  // the values of the templates' key placeholders, in order
-};
-
-// What a change must look like when it is there (see kUserThere ...).
-struct Confirmation {
-  std::string sql;
-  bool rowThere = true;
-};
-
-// What the audit row of a change says. `oldValueSql` (when set) reads the old value inside the
-// transaction, before the change, its columns joined by blanks.
-struct AuditNote {
-  const char* action;  // UTF-8
-  std::string key;
-  std::string oldValueSql;
-  std::string newValue;
-};
-
-std::string ReadOldValue(DbSession& db, const std::string& sql, bool& ok) {
-  ok = true;
-  if (sql.empty()) return {};
-  const DbResult result = db.Select(sql);
-  if (!result.ok) {
-    ok = false;
-    return {};
-  }
-  std::string value;
-  if (!result.rows.empty())
-    for (const std::string& column : result.rows[0]) value += (value.empty() ? "" : " ") + column;
-  return value;
-}
-
-std::string FormatWith(DbSession& db, const char* tmpl, const std::vector<std::string>& values) {
-  switch (values.size()) {
-    case 1: return db.Format(tmpl, {values[0]});
-    case 2: return db.Format(tmpl, {values[0], values[1]});
-    default: return db.Format(tmpl, {values[0], values[1], values[2]});
-  }
-}
-
-// Writes `parent` inside the open transaction; kRefused when it is gone.
-std::optional<RunResult> CertifyParent(DbSession& db, const Parent& parent) {
-  const DbResult read = db.Select(FormatWith(db, parent.templates->read, parent.key));
-  if (!read.ok) return StatementFailed(db);
-  if (read.rows.empty() || read.rows[0].empty()) return RunResult{Outcome(ChangeOutcome::Kind::kRefused)};
-  std::vector<std::string> restoreValues{read.rows[0][0]};
-  restoreValues.insert(restoreValues.end(), parent.key.begin(), parent.key.end());
-  if (!db.Execute(FormatWith(db, parent.templates->mark, parent.key)) ||
-      !db.Execute(FormatWith(db, parent.templates->restore, restoreValues)))
-    return StatementFailed(db);
-  return std::nullopt;
-}
-
-// Whether the change of a commit whose reply was lost is there, on a new connection.
-ChangeOutcome::Kind LookUp(DbSession& db, const Confirmation& confirmation) {
-  if (!confirmation.sql.empty() && db.RecoverLink()) {
-    const DbResult found = db.Select(confirmation.sql);
-    if (found.ok && found.rows.empty() != confirmation.rowThere) return ChangeOutcome::Kind::kDone;
-  }
-  // Told in the outcome itself: no second notice of the lost link.
-  db.ClearLinkFault();
-  return ChangeOutcome::Kind::kUnconfirmed;
-}
-
-// One run of a change: `statements` in order in one transaction, after its parents were
-// written; the first failure rolls all of them back. With an audited actor the change's audit
-// row is written in the same transaction when the change touched a row: a failing audit insert
-// fails the change.
-RunResult RunChangeOnce(DbSession& db, const Actor& actor, const AuditNote& note,
-                        const std::vector<std::string>& statements, Rows rows, const std::vector<Parent>& parents,
-                        const Confirmation& confirmation) {
-  DbTransaction transaction(db);
-  if (!transaction.IsOpen()) return StatementFailed(db);
-  for (const Parent& parent : parents)
-    if (std::optional<RunResult> failed = CertifyParent(db, parent)) return *failed;
-  std::string oldValue;
-  if (actor.audited) {
-    bool read = false;
-    oldValue = ReadOldValue(db, note.oldValueSql, read);
-    if (!read) return StatementFailed(db);
-  }
-  unsigned long long affected = 0;
-  for (std::size_t i = 0; i < statements.size(); ++i) {
-    if (!db.Execute(statements[i])) return StatementFailed(db);
-    if (i == 0) affected = db.AffectedRows();
-  }
-  if (rows == Rows::kExactlyOne && affected != 1) return {Outcome(ChangeOutcome::Kind::kRefused, affected)};
-  if (actor.audited && affected > 0 &&
-      !db.Execute(AuditStatement(db, actor, platform::Utf8ToGbk(note.action), note.key, oldValue, note.newValue)))
-    return StatementFailed(db);
-  if (transaction.Commit()) return {Outcome(ChangeOutcome::Kind::kDone, affected)};
-  if (transaction.Unconfirmed()) return {Outcome(LookUp(db, confirmation), affected)};
-  RunResult failed = FailedWith(transaction.CommitError());
-  failed.outcome.affectedRows = affected;
-  return failed;
-}
-
-ChangeOutcome RunChange(DbSession& db, const Actor& actor, const AuditNote& note,
-                        const std::vector<std::string>& statements, Rows rows = Rows::kAny,
-                        const std::vector<Parent>& parents = {}, const Confirmation& confirmation = {}) {
-  RunResult result;
-  for (int run = 0; run <= kTransientRetries; ++run) {
-    result = RunChangeOnce(db, actor, note, statements, rows, parents, confirmation);
-    if (!result.transient) break;
-  }
-  return result.outcome;
-}
-
 // The delete of `first`, then those of `cascade`, all with the same values.
 template <std::size_t N>
 std::vector<std::string> WithCascade(DbSession& db, const char* first, const char* const (&cascade)[N],
@@ -250,31 +118,50 @@ std::vector<std::string> WithCascade(DbSession& db, const char* first, const cha
 }  // namespace
 
 ChangeOutcome AddUser(DbSession& db, const Actor& actor, const std::string& name, const std::string& password) {
-  return RunChange(db, actor, {"添加用户", name, {}, std::string("2 ") + kMaskedPassword},
-                   {db.Format(kAddUserTemplate, {name, password})}, Rows::kAny, {}, {db.Format(kUserThere, {name})});
+  return RunChange(db, {.actor = actor,
+                        .action = AuditAction::kAddUser,
+                        .key = name,
+                        .newValue = std::string("2 ") + kMaskedPassword,
+                        .statements = {db.Format(kAddUserTemplate, {name, password})},
+                        .check = {db.Format(kUserThere, {name})}});
 }
 
 ChangeOutcome DeleteUser(DbSession& db, const Actor& actor, const std::string& name) {
-  return RunChange(db, actor, {"删除用户", name, db.Format(kUserBeforeSql, {name}), {}},
-                   {db.Format(kDeleteUserTemplate, {name}), db.Format(kWithdrawUserGrantsTemplate, {name})}, Rows::kAny,
-                   {}, {db.Format(kUserThere, {name}), false});
+  return RunChange(
+      db, {.actor = actor,
+           .action = AuditAction::kDeleteUser,
+           .key = name,
+           .oldValueSql = db.Format(kUserBeforeSql, {name}),
+           .statements = {db.Format(kDeleteUserTemplate, {name}), db.Format(kWithdrawUserGrantsTemplate, {name})},
+           .check = {db.Format(kUserThere, {name}), false}});
 }
 
 ChangeOutcome AddCompany(DbSession& db, const Actor& actor, const std::string& number, const std::string& name) {
-  return RunChange(db, actor, {"添加公司", number, {}, name}, {db.Format(kInsertCompany, {number, name})}, Rows::kAny,
-                   {}, {db.Format(kCompanyNamed, {number, name})});
+  return RunChange(db, {.actor = actor,
+                        .action = AuditAction::kAddCompany,
+                        .key = number,
+                        .newValue = name,
+                        .statements = {db.Format(kInsertCompany, {number, name})},
+                        .check = {db.Format(kCompanyNamed, {number, name})}});
 }
 
 ChangeOutcome RenameCompany(DbSession& db, const Actor& actor, const std::string& number, const std::string& name) {
-  return RunChange(db, actor, {"修改公司", number, db.Format(kCompanyBeforeSql, {number}), name},
-                   {db.Format(kRenameCompany, {name, number})}, Rows::kAny, {},
-                   {db.Format(kCompanyNamed, {number, name})});
+  return RunChange(db, {.actor = actor,
+                        .action = AuditAction::kRenameCompany,
+                        .key = number,
+                        .oldValueSql = db.Format(kCompanyBeforeSql, {number}),
+                        .newValue = name,
+                        .statements = {db.Format(kRenameCompany, {name, number})},
+                        .check = {db.Format(kCompanyNamed, {number, name})}});
 }
 
 ChangeOutcome DeleteCompany(DbSession& db, const Actor& actor, const std::string& number) {
-  return RunChange(db, actor, {"删除公司", number, db.Format(kCompanyBeforeSql, {number}), {}},
-                   WithCascade(db, kDeleteCompany, kCompanyCascadeDeletes, {number}), Rows::kAny, {},
-                   {db.Format(kCompanyThere, {number}), false});
+  return RunChange(db, {.actor = actor,
+                        .action = AuditAction::kDeleteCompany,
+                        .key = number,
+                        .oldValueSql = db.Format(kCompanyBeforeSql, {number}),
+                        .statements = WithCascade(db, kDeleteCompany, kCompanyCascadeDeletes, {number}),
+                        .check = {db.Format(kCompanyThere, {number}), false}});
 }
 
 namespace {
@@ -284,60 +171,85 @@ std::string KeyOf(const GrantKey& key) { return key.user + " " + key.company + "
 }  // namespace
 
 ChangeOutcome AddDepartment(DbSession& db, const Actor& actor, const DepartmentKey& key, const std::string& name) {
-  return RunChange(db, actor, {"添加部门", KeyOf(key), {}, name},
-                   {db.Format(kInsertDepartment, {key.department, key.company, name, key.company})}, Rows::kExactlyOne,
-                   {{&kCompanyParent, {key.company}}},
-                   {db.Format(kDepartmentNamed, {key.company, key.department, name})});
+  return RunChange(db, {.actor = actor,
+                        .action = AuditAction::kAddDepartment,
+                        .key = KeyOf(key),
+                        .newValue = name,
+                        .statements = {db.Format(kInsertDepartment, {key.department, key.company, name, key.company})},
+                        .rows = ExpectedRows::kExactlyOne,
+                        .parents = {CompanyParent(key.company)},
+                        .check = {db.Format(kDepartmentNamed, {key.company, key.department, name})}});
 }
 
 ChangeOutcome RenameDepartment(DbSession& db, const Actor& actor, const DepartmentKey& key, const std::string& name) {
-  return RunChange(db, actor,
-                   {"修改部门", KeyOf(key), db.Format(kDepartmentBeforeSql, {key.department, key.company}), name},
-                   {db.Format(kRenameDepartment, {name, key.department, key.company})}, Rows::kAny, {},
-                   {db.Format(kDepartmentNamed, {key.company, key.department, name})});
+  return RunChange(db, {.actor = actor,
+                        .action = AuditAction::kRenameDepartment,
+                        .key = KeyOf(key),
+                        .oldValueSql = db.Format(kDepartmentBeforeSql, {key.department, key.company}),
+                        .newValue = name,
+                        .statements = {db.Format(kRenameDepartment, {name, key.department, key.company})},
+                        .check = {db.Format(kDepartmentNamed, {key.company, key.department, name})}});
 }
 
 ChangeOutcome DeleteDepartment(DbSession& db, const Actor& actor, const DepartmentKey& key) {
-  return RunChange(db, actor,
-                   {"删除部门", KeyOf(key), db.Format(kDepartmentBeforeSql, {key.department, key.company}), {}},
-                   WithCascade(db, kDeleteDepartment, kDepartmentCascadeDeletes, {key.department, key.company}),
-                   Rows::kAny, {}, {db.Format(kDepartmentThere, {key.company, key.department}), false});
+  return RunChange(
+      db, {.actor = actor,
+           .action = AuditAction::kDeleteDepartment,
+           .key = KeyOf(key),
+           .oldValueSql = db.Format(kDepartmentBeforeSql, {key.department, key.company}),
+           .statements = WithCascade(db, kDeleteDepartment, kDepartmentCascadeDeletes, {key.department, key.company}),
+           .check = {db.Format(kDepartmentThere, {key.company, key.department}), false}});
 }
 
 ChangeOutcome AddDevice(DbSession& db, const Actor& actor, const DeviceKey& key, const std::string& name) {
-  return RunChange(
-      db, actor, {"添加设备", KeyOf(key), {}, name},
-      {db.Format(kInsertDevice, {key.device, name, key.company, key.department, key.company, key.department})},
-      Rows::kExactlyOne, {{&kDepartmentParent, {key.company, key.department}}},
-      {db.Format(kDeviceNamed, {key.device, key.company, key.department, name})});
+  return RunChange(db, {.actor = actor,
+                        .action = AuditAction::kAddDevice,
+                        .key = KeyOf(key),
+                        .newValue = name,
+                        .statements = {db.Format(kInsertDevice, {key.device, name, key.company, key.department,
+                                                                 key.company, key.department})},
+                        .rows = ExpectedRows::kExactlyOne,
+                        .parents = {DepartmentParent(key.company, key.department)},
+                        .check = {db.Format(kDeviceNamed, {key.device, key.company, key.department, name})}});
 }
 
 ChangeOutcome RenameDevice(DbSession& db, const Actor& actor, const DeviceKey& key, const std::string& name) {
-  return RunChange(
-      db, actor, {"修改设备", KeyOf(key), db.Format(kDeviceBeforeSql, {key.device, key.company, key.department}), name},
-      {db.Format(kRenameDevice, {name, key.device, key.company, key.department})}, Rows::kAny, {},
-      {db.Format(kDeviceNamed, {key.device, key.company, key.department, name})});
+  return RunChange(db, {.actor = actor,
+                        .action = AuditAction::kRenameDevice,
+                        .key = KeyOf(key),
+                        .oldValueSql = db.Format(kDeviceBeforeSql, {key.device, key.company, key.department}),
+                        .newValue = name,
+                        .statements = {db.Format(kRenameDevice, {name, key.device, key.company, key.department})},
+                        .check = {db.Format(kDeviceNamed, {key.device, key.company, key.department, name})}});
 }
 
 ChangeOutcome DeleteDevice(DbSession& db, const Actor& actor, const DeviceKey& key) {
-  return RunChange(db, actor,
-                   {"删除设备", KeyOf(key), db.Format(kDeviceBeforeSql, {key.device, key.company, key.department}), {}},
-                   {db.Format(kDeleteDevice, {key.device, key.company, key.department})}, Rows::kAny, {},
-                   {db.Format(kDeviceThere, {key.device, key.company, key.department}), false});
+  return RunChange(db, {.actor = actor,
+                        .action = AuditAction::kDeleteDevice,
+                        .key = KeyOf(key),
+                        .oldValueSql = db.Format(kDeviceBeforeSql, {key.device, key.company, key.department}),
+                        .statements = {db.Format(kDeleteDevice, {key.device, key.company, key.department})},
+                        .check = {db.Format(kDeviceThere, {key.device, key.company, key.department}), false}});
 }
 
 ChangeOutcome GrantPermission(DbSession& db, const Actor& actor, const GrantKey& key) {
-  return RunChange(db, actor, {"授予权限", KeyOf(key), {}, platform::Utf8ToGbk("有权限")},
-                   {db.Format(kGrantTemplate, {key.user, key.company, key.department, key.user, key.company,
-                                               key.company, key.department})},
-                   Rows::kExactlyOne, {{&kUserParent, {key.user}}, {&kDepartmentParent, {key.company, key.department}}},
-                   {db.Format(kGrantThere, {key.user, key.company, key.department})});
+  return RunChange(db, {.actor = actor,
+                        .action = AuditAction::kGrantPermission,
+                        .key = KeyOf(key),
+                        .newValue = platform::Utf8ToGbk("有权限"),
+                        .statements = {db.Format(kGrantTemplate, {key.user, key.company, key.department, key.user,
+                                                                  key.company, key.company, key.department})},
+                        .rows = ExpectedRows::kExactlyOne,
+                        .parents = {UserParent(key.user), DepartmentParent(key.company, key.department)},
+                        .check = {db.Format(kGrantThere, {key.user, key.company, key.department})}});
 }
 
 ChangeOutcome RevokePermission(DbSession& db, const Actor& actor, const GrantKey& key) {
-  return RunChange(db, actor, {"撤销权限", KeyOf(key), {}, {}},
-                   {db.Format(kWithdrawTemplate, {key.user, key.company, key.department})}, Rows::kAny, {},
-                   {db.Format(kGrantThere, {key.user, key.company, key.department}), false});
+  return RunChange(db, {.actor = actor,
+                        .action = AuditAction::kRevokePermission,
+                        .key = KeyOf(key),
+                        .statements = {db.Format(kWithdrawTemplate, {key.user, key.company, key.department})},
+                        .check = {db.Format(kGrantThere, {key.user, key.company, key.department}), false}});
 }
 
 }  // namespace admin

@@ -9,32 +9,18 @@
 // of a device, the user and department of a grant) is written in the same transaction, so a
 // delete of it on another node conflicts instead of leaving an orphan. A deadlock or lock wait
 // time-out (which is how a conflict is told) runs the whole change again, up to three times.
-// When the reply to the commit is lost, the change is looked up by its key on a new connection
-// and reported done when it is there.
+// When the reply to the commit is lost, the change is looked up by its key on new connections
+// and reported done when it is there. Each change runs through the change runner.
 #include <string>
 
 #include "AuditTrail.h"
+#include "ChangeRunner.h"
 
 class DbSession;
 
 namespace admin {
 
-struct ChangeOutcome {
-  enum class Kind {
-    kDone,         // committed
-    kRefused,      // the server answered, but the change did not happen (a duplicate key, a row
-                   // it hangs off that is gone, a refused statement): nothing was changed
-    kFailed,       // the link or the transaction failed: nothing was changed
-    kUnconfirmed,  // the reply to the commit was lost and the change could not be found
-                   // afterwards (nor its absence proven): the list must be read again
-  };
-  Kind kind = Kind::kFailed;
-  // Rows the change's first statement touched (0 for a rename or delete that matched nothing,
-  // which is still done).
-  unsigned long long affectedRows = 0;
-
-  bool Succeeded() const { return kind == Kind::kDone; }
-};
+using ChangeOutcome = ::ChangeOutcome;
 
 struct DepartmentKey {
   std::string company;

@@ -112,6 +112,8 @@ class DbSession {
   // on a lost link and report faults through `hooks`.
   void BeginHeldUse(HeldUseHooks hooks) { held_.Begin(std::move(hooks)); }
   void EndHeldUse() { held_.End(); }
+  // The calling thread holds the session (a dialog, or a runner's call).
+  bool HeldByThisThread() { return held_.HeldByThisThread(); }
   // The reported fault was shown: the next statement may reconnect again.
   void ClearLinkFault() { held_.ClearFault(); }
   bool LinkFaultPending() const { return held_.FaultPending(); }

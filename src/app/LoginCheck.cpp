@@ -1,5 +1,6 @@
 #include "LoginCheck.h"
 
+#include "ChangeRunner.h"
 #include "DbSession.h"
 
 namespace {
@@ -14,13 +15,9 @@ LoginCheckResult CheckLogin(DbSession& db, const std::string& gbkName, const std
   if (db.Ping() != 0) return LoginCheckResult::kDatabaseUnreachable;
   // Name and password are escaped: a quote is compared as a quote and simply does not match.
   const std::string query = db.Format(kLoginQuery, {gbkName, gbkPassword, role});
-  DbResult result = db.Select(query);
-  // The server went away under the query (a cluster node failing over): a read may be asked
-  // again, once, on a new connection.
-  if (!result.ok && DbSession::IsLinkError(db.LastErrorNumber())) {
-    db.ConnectDatabase();
-    if (db.LastConnectSucceeded()) result = db.Select(query);
-  }
+  // The server going away under the query (a cluster node failing over) costs one more try on
+  // a new connection, as any read of the runner.
+  const DbResult result = SelectRead(db, query);
   if (!result.ok) return LoginCheckResult::kQueryFailed;
   return result.rows.empty() ? LoginCheckResult::kRefused : LoginCheckResult::kAccepted;
 }

@@ -13,8 +13,7 @@
 #include "HistoryStatements.h"
 #include "HistoryStatistics.h"
 #include "ReadingGaps.h"
-#include "SaveFile.h"
-#include "XlsBook.h"
+#include "TableFileWriter.h"
 
 namespace history {
 
@@ -29,9 +28,6 @@ constexpr const char* kOngoingText = "持续中";
 constexpr const char* kAcksOfDeviceTemplate =
     "select kind,event_start,user_name,date_format(ack_time,'%%Y-%%m-%%d %%H:%%i:%%s'),comment from alarm_ack_tab "
     "where device_id='%s' order by ack_id";
-constexpr const char* kUtf8Bom = "\xEF\xBB\xBF";
-constexpr const char* kWorkbookExtension = ".xls";
-constexpr const char* kSheetName = "Sheet1";
 
 using Field = std::string_view;
 
@@ -102,54 +98,25 @@ void ChooseShown(std::vector<readings::Excursion>& events, const std::vector<rea
   });
 }
 
-bool EndsWithWorkbook(const std::string& name) {
-  const QString n = QString::fromStdString(name);
-  return n.endsWith(QLatin1String(kWorkbookExtension), Qt::CaseInsensitive);
-}
-
 QStringList Titles() {
   QStringList titles;
   for (const char* title : kAlarmRecordColumnTitles) titles << QString::fromUtf8(title);
   return titles;
 }
 
-bool WriteCsv(const std::vector<AlarmRecord>& records, TextEncoding encoding, const std::string& path,
-              std::string& error) {
-  std::string out = encoding == TextEncoding::kUtf8Bom ? kUtf8Bom : "";
-  const auto add = [&](const QStringList& cells) {
-    std::vector<std::string> fields;
-    for (const QString& cell : cells)
-      fields.push_back(encoding == TextEncoding::kGbk ? platform::ToGbk(cell) : cell.toStdString());
-    out += CsvLine(fields);
-  };
-  add(Titles());
-  for (const AlarmRecord& record : records) add(AlarmRecordCells(record));
-  return platform::SaveFileContents(path, out, &error);
-}
-
-// Readings and the extreme as numbers, so that they can be summed and charted.
-bool WriteWorkbook(const std::vector<AlarmRecord>& records, const std::string& path, std::string& error) {
-  xls::XlsBook book;
-  book.CreateNew(1);
-  xls::XlsSheet* sheet = book.FindSheet(kSheetName);
-  if (!sheet) return false;
-  const QStringList titles = Titles();
-  for (int c = 0; c < titles.size(); ++c) sheet->CellAt(0, c)->SetWideText(titles[c].toStdU16String());
-  for (std::size_t r = 0; r < records.size(); ++r) {
-    const QStringList cells = AlarmRecordCells(records[r]);
-    for (int c = 0; c < cells.size(); ++c) {
-      xls::XlsCell* cell = sheet->CellAt(static_cast<int>(r) + 1, c);
-      if (c == kArColReadings)
-        cell->SetDouble(static_cast<double>(records[r].event.readings));
-      else if (c == kArColExtreme && !cells[c].isEmpty())
-        cell->SetDouble(cells[c].toDouble());
-      else
-        cell->SetWideText(cells[c].toStdU16String());
-    }
+// Readings and the extreme are numbers in a workbook, so that they can be summed and charted.
+std::vector<tables::TableCell> RecordRow(const AlarmRecord& record) {
+  std::vector<tables::TableCell> row;
+  const QStringList cells = AlarmRecordCells(record);
+  for (int c = 0; c < cells.size(); ++c) {
+    std::optional<double> number;
+    if (c == kArColReadings)
+      number = static_cast<double>(record.event.readings);
+    else if (c == kArColExtreme && !cells[c].isEmpty())
+      number = cells[c].toDouble();
+    row.push_back({cells[c], number});
   }
-  if (book.SaveToFile(path)) return true;  // saved safely by the writer
-  error = book.SaveError();
-  return false;
+  return row;
 }
 
 }  // namespace
@@ -263,8 +230,15 @@ bool QueryAlarmRecords(DbSession& db, const std::vector<std::string>& deviceIds,
 
 bool WriteAlarmRecordFile(const std::vector<AlarmRecord>& records, TextEncoding encoding, const std::string& fileName,
                           std::string& error) {
-  return EndsWithWorkbook(fileName) ? WriteWorkbook(records, fileName, error)
-                                    : WriteCsv(records, encoding, fileName, error);
+  tables::TableFileWriter file(fileName, tables::FormatForName(fileName, tables::TableFormat::kCsv), encoding);
+  if (!file.Begin(Titles())) {
+    error = file.Error();
+    return false;
+  }
+  for (const AlarmRecord& record : records) file.Add(RecordRow(record));
+  if (file.Finish()) return true;
+  error = file.Error();
+  return false;
 }
 
 }  // namespace history

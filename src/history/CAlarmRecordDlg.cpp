@@ -13,6 +13,7 @@
 #include "MessageBox.h"
 #include "ReportColumns.h"
 #include "ReportListView.h"
+#include "TableText.h"
 
 namespace {
 
@@ -102,8 +103,8 @@ void CAlarmRecordDlg::Fill() {
 QString CAlarmRecordDlg::TabSeparatedText() const {
   QStringList titles;
   for (const char* title : history::kAlarmRecordColumnTitles) titles << QString::fromUtf8(title);
-  QString text = history::SummaryLine(titles) + QLatin1Char('\n');
-  for (const history::AlarmRecord& r : shown_) text += history::SummaryLine(history::AlarmRecordCells(r)) + '\n';
+  QString text = tables::TabSeparatedLine(titles) + QLatin1Char('\n');
+  for (const history::AlarmRecord& r : shown_) text += tables::TabSeparatedLine(history::AlarmRecordCells(r)) + '\n';
   return text;
 }
 

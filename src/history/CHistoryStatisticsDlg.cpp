@@ -6,6 +6,7 @@
 
 #include "HistoryStatisticsTemplate.h"
 #include "ReportListView.h"
+#include "TableText.h"
 
 namespace {
 constexpr const char* kSummaryFormat =
@@ -34,11 +35,11 @@ CHistoryStatisticsDlg::CHistoryStatisticsDlg(const std::vector<history::DeviceSu
 QString CHistoryStatisticsDlg::TabSeparatedText() const {
   QStringList titles;
   for (const char* title : history::kSummaryColumnTitles) titles << QString::fromUtf8(title);
-  QString text = history::SummaryLine(titles) + QLatin1Char('\n');
+  QString text = tables::TabSeparatedLine(titles) + QLatin1Char('\n');
   for (int r = 0; r < list_->GetItemCount(); ++r) {
     QStringList cells;
     for (int c = 0; c < list_->ColumnCount(); ++c) cells << list_->GetItemText(r, c);
-    text += history::SummaryLine(std::move(cells)) + QLatin1Char('\n');
+    text += tables::TabSeparatedLine(std::move(cells)) + QLatin1Char('\n');
   }
   return text;
 }

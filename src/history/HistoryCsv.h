@@ -7,21 +7,19 @@
 // it as UTF-8), or GBK like the rest of the station's files.
 #include <QDate>
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "TableText.h"
 
 class DbSession;
 
 namespace history {
 
-enum class TextEncoding { kUtf8Bom, kGbk };
-// "utf-8"/"utf8" or "gbk" (any case); false for anything else.
-bool ParseTextEncoding(std::string_view name, TextEncoding& encoding);
-
-// One field: quoted when it holds a comma, a double quote, CR or LF, quotes doubled.
-std::string CsvField(std::string_view text);
-// Fields joined by commas, ended by CRLF.
-std::string CsvLine(const std::vector<std::string>& fields);
+// The text forms live with the table writer (src/tables).
+using tables::CsvField;
+using tables::CsvLine;
+using tables::ParseTextEncoding;
+using tables::TextEncoding;
 
 struct CsvOutcome {
   bool ok = false;

@@ -192,10 +192,4 @@ QStringList SummaryCells(const DeviceSummary& summary) {
   return cells;
 }
 
-QString SummaryLine(QStringList cells) {
-  static const QRegularExpression breaks(QStringLiteral("[\\t\\r\\n]"));
-  for (QString& cell : cells) cell.replace(breaks, QStringLiteral(" "));
-  return cells.join(QLatin1Char('\t'));
-}
-
 }  // namespace history

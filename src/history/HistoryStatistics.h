@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "TableText.h"
+
 namespace history {
 
 class HistoryRowStore;
@@ -82,6 +84,6 @@ std::vector<SummaryField> SummaryFields(const DeviceSummary& summary);
 QStringList SummaryCells(const DeviceSummary& summary);
 // Cells joined by tabs into one line of text: a tab or a line break inside a cell (a device
 // name may hold one) becomes a blank, so that a line never splits or shifts its columns.
-QString SummaryLine(QStringList cells);
+inline QString SummaryLine(QStringList cells) { return tables::TabSeparatedLine(std::move(cells)); }
 
 }  // namespace history

@@ -18,10 +18,7 @@ constexpr const char* kNothingToAcknowledge = "该设备没有未确认的报警
 constexpr const char* kCommentPrompt = "设备 %1：原因及处理措施";
 constexpr const char* kCommentMissing = "请填写原因及处理措施";
 constexpr const char* kCommentNotGbk = "处理说明含有无法保存的字符";
-constexpr const char* kCommentTooLong = "处理说明不能超过%1个字";
 constexpr const char* kAcknowledgeFailed = "确认失败！";
-// The comment column of the acknowledgement table (sql/upgrade-audit.sql), in characters.
-constexpr int kAckCommentLimit = 255;
 
 }  // namespace
 
@@ -65,14 +62,15 @@ void AcknowledgeCommand::Acknowledge(const std::string& deviceId) {
   const std::optional<QString> typed = AskComment(deviceId);
   if (!typed) return;
   const QString comment = typed->trimmed();
-  const char* refusal = comment.isEmpty()                   ? kCommentMissing
-                        : !platform::GbkCanHold(comment)    ? kCommentNotGbk
-                        : comment.size() > kAckCommentLimit ? kCommentTooLong
-                                                            : nullptr;
+  const std::string gbk = platform::ToGbk(comment);
+  const char* refusal = comment.isEmpty()                ? kCommentMissing
+                        : !platform::GbkCanHold(comment) ? kCommentNotGbk
+                        : !AckCommentFits(gbk)           ? kAckCommentTooLongText
+                                                         : nullptr;
   if (refusal) {
-    platform::MessageBox(&window_, QString::fromUtf8(refusal).arg(kAckCommentLimit));
+    platform::MessageBox(&window_, QString::fromUtf8(refusal));
     return;
   }
-  if (desk_.Acknowledge(Db(), context_.Acting(), deviceId, platform::ToGbk(comment)) == AlarmDesk::AckResult::kFailed)
+  if (desk_.Acknowledge(Db(), context_.Acting(), deviceId, gbk) == AlarmDesk::AckResult::kFailed)
     platform::MessageBox(&window_, QString::fromUtf8(kAcknowledgeFailed));
 }

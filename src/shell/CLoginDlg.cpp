@@ -66,7 +66,7 @@ void CLoginDlg::OnLogin() {
     const bool accepted = result == LoginCheckResult::kAccepted;
     const Actor who{name, StationHostName(), *auditTrail_};
     // A login whose record failed still goes ahead: the trail must not lock the operators out.
-    if (!RecordAudit(Db(), who, platform::Utf8ToGbk(accepted ? kLoginAcceptedAction : kLoginRefusedAction), name, {},
+    if (!RecordAudit(Db(), who, accepted ? AuditAction::kLoginAccepted : AuditAction::kLoginRefused, name, {},
                      std::to_string(role)))
       platform::Diagnostic("登录记录未能写入审计表");
   }

@@ -190,8 +190,8 @@ namespace {
 
 // An export is audited after its file is written; a row that cannot be written is told on
 // stderr and leaves the export's outcome as it is (the file exists either way).
-void AuditOrWarn(const Actor& actor, const char* action, const std::string& key, const std::string& value) {
-  if (!RecordAudit(Db(), actor, platform::Utf8ToGbk(action), key, {}, value))
+void AuditOrWarn(const Actor& actor, AuditAction action, const std::string& key, const std::string& value) {
+  if (!RecordAudit(Db(), actor, action, key, {}, value))
     std::fprintf(stderr, "veltrane: 审计记录未能写入: %s\n", Db().LastError().c_str());
 }
 
@@ -239,7 +239,7 @@ std::optional<ExportFailure> ExportOnce(const ExportRequest& request, const std:
     if (!text.ok) return Failure(kFailed, text.message);
     std::printf("%s\n", text.fileName.c_str());
     std::fprintf(stderr, "veltrane: %lld 条记录\n", text.rowCount);
-    AuditOrWarn(actor, kExportAction, request.format, ExportDescription(request, text.fileName));
+    AuditOrWarn(actor, AuditAction::kExport, request.format, ExportDescription(request, text.fileName));
     return std::nullopt;
   }
 
@@ -258,7 +258,7 @@ std::optional<ExportFailure> ExportOnce(const ExportRequest& request, const std:
         kFailed, "导出失败: " + outcome.fileName + (outcome.error.empty() ? "" : " (" + outcome.error + ")"), false};
   std::printf("%s\n", outcome.fileName.c_str());
   std::fprintf(stderr, "veltrane: %lld 条记录\n", query.rowCount);
-  AuditOrWarn(actor, kExportAction, request.format, ExportDescription(request, outcome.fileName));
+  AuditOrWarn(actor, AuditAction::kExport, request.format, ExportDescription(request, outcome.fileName));
   return std::nullopt;
 }
 
@@ -286,8 +286,8 @@ int RunHeadlessExport(int argc, char** argv, const ExportRequest& request) {
   const Actor actor{name, StationHostName(),
                     login != LoginCheckResult::kDatabaseUnreachable && AuditTablesPresent(Db())};
   if (login == LoginCheckResult::kAccepted || login == LoginCheckResult::kRefused)
-    AuditOrWarn(actor, login == LoginCheckResult::kAccepted ? kLoginAcceptedAction : kLoginRefusedAction, name,
-                std::to_string(request.role));
+    AuditOrWarn(actor, login == LoginCheckResult::kAccepted ? AuditAction::kLoginAccepted : AuditAction::kLoginRefused,
+                name, std::to_string(request.role));
   switch (login) {
     case LoginCheckResult::kAccepted: break;
     case LoginCheckResult::kDatabaseUnreachable: return Fail(kDatabaseDown, "数据库连接失败!");

@@ -132,8 +132,8 @@ TEST_F(AuditTrailTest, AnAccountWithInsertAndSelectOnlyWorksAndCannotRewriteTheT
   EXPECT_TRUE(AuditTablesPresent(station));
   EXPECT_TRUE(admin::AddCompany(station, kAudited, "0007", "g").Succeeded());
   EXPECT_TRUE(admin::DeleteCompany(station, kAudited, "0007").Succeeded());
-  EXPECT_TRUE(RecordAudit(station, kAudited, G(kLoginAcceptedAction), "admin"));
-  EXPECT_TRUE(RecordAudit(station, kAudited, G(kExportAction), "csv"));
+  EXPECT_TRUE(RecordAudit(station, kAudited, AuditAction::kLoginAccepted, "admin"));
+  EXPECT_TRUE(RecordAudit(station, kAudited, AuditAction::kExport, "csv"));
   EXPECT_TRUE(RecordAcknowledgement(station, kAudited, "0000000001", "temp_high", "2024-05-01 10:00:00", "x"));
   EXPECT_TRUE(IsAcknowledged(station, "0000000001", "temp_high", "2024-05-01 10:00:00"));
   EXPECT_EQ(AuditRows(), 5);

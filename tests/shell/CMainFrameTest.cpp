@@ -42,6 +42,7 @@
 #include "NotifyTestSupport.h"
 #include "RefreshLiveTable.h"
 #include "ResourceIds.h"
+#include "ScriptedMessageBoxes.h"
 #include "SharedDatabaseTest.h"
 #include "TickCount.h"
 
@@ -598,6 +599,16 @@ TEST_F(MainFrameMonitoring, AnAcknowledgementIsStoredAndSilencesTheBellForItsEve
   // The old readings open a communication loss on each device.
   ASSERT_TRUE(QTest::qWaitFor([&] { return summary().contains(Text("未确认 2")); })) << summary().toStdString();
   ASSERT_TRUE(frame.AlarmBar().Bell().IsRinging());
+  {
+    // A comment the column cannot hold is refused with its limit named, and nothing is stored.
+    ScriptedMessageBoxes boxes;
+    frame.Acknowledgement().SetCommentPrompt([](const std::string&) { return std::optional(QString(300, u'冷')); });
+    frame.Acknowledgement().Acknowledge("D000000001");
+    EXPECT_EQ(boxes.LastText(), Text(kAckCommentTooLongText));
+    EXPECT_EQ(db_->Query("select count(*) from alarm_ack_tab").rows[0][0], "0");
+    frame.Acknowledgement().SetCommentPrompt(
+        [](const std::string&) { return std::optional<QString>(Text("冷库门未关，已关门")); });
+  }
   frame.Acknowledgement().Acknowledge("D000000001");
   EXPECT_TRUE(frame.AlarmBar().Bell().IsRinging()) << "the other device's event is still unacknowledged";
   frame.Acknowledgement().Acknowledge("D000000002");

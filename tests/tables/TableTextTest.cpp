@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "HistoryCsv.h"
+#include "TableText.h"
 
-using namespace history;
+using namespace tables;
 
 namespace {
 
-TEST(HistoryCsv, FieldsAreQuotedOnlyWhenTheyMustBe) {
+TEST(TableText, FieldsAreQuotedOnlyWhenTheyMustBe) {
   const struct {
     const char* text;
     const char* field;
@@ -24,13 +24,17 @@ TEST(HistoryCsv, FieldsAreQuotedOnlyWhenTheyMustBe) {
   EXPECT_EQ(CsvLine({"a", "b,c", ""}), "a,\"b,c\",\r\n");
 }
 
-TEST(HistoryCsv, EncodingNames) {
+TEST(TableText, EncodingNames) {
   TextEncoding e = TextEncoding::kGbk;
   EXPECT_TRUE(ParseTextEncoding("UTF-8", e));
   EXPECT_EQ(e, TextEncoding::kUtf8Bom);
   EXPECT_TRUE(ParseTextEncoding("gbk", e));
   EXPECT_EQ(e, TextEncoding::kGbk);
   EXPECT_FALSE(ParseTextEncoding("gb2312", e));
+}
+
+TEST(TableText, ATabOrLineBreakInACellNeverSplitsTheLine) {
+  EXPECT_EQ(TabSeparatedLine({"a\tb", "c\r\nd", ""}), "a b\tc  d\t");
 }
 
 }  // namespace

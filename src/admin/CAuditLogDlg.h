@@ -1,7 +1,8 @@
 #pragma once
 // "审计记录": the audit trail for administrators, filtered by date range, user and action,
 // copied as tab-separated text or exported to CSV and .xls. It only reads: the station has no
-// path that changes or deletes an audit row.
+// path that changes or deletes an audit row. The window shows at most kAuditWindowRows rows
+// (and says so); an export reads again and writes every row the filter names.
 #include <QString>
 #include <string>
 #include <vector>
@@ -13,6 +14,9 @@ namespace res {
 class ReportListView;
 }
 
+// The most rows the window shows.
+inline constexpr int kAuditWindowRows = 50000;
+
 class CAuditLogDlg : public res::DialogBase {
   Q_OBJECT
  public:
@@ -21,8 +25,9 @@ class CAuditLogDlg : public res::DialogBase {
 
   void OnQuery();
   void CopyToClipboard() const;
-  // Writes the rows shown into `directory`, the name from the local time; the outcome goes to
-  // the status line. Returns the file's path, empty on failure.
+  // Writes every row the filter names into `directory` (CSV in GBK, or .xls with as many sheets
+  // as needed), the name from the local time; the outcome goes to the status line. Returns the
+  // file's path, empty on failure (then no file was written).
   std::string ExportCsv(const std::string& directory = ".");
   std::string ExportExcel(const std::string& directory = ".");
 
@@ -31,7 +36,8 @@ class CAuditLogDlg : public res::DialogBase {
   const std::vector<std::vector<std::string>>& Rows() const { return rows_; }
 
  private:
-  std::string Statement() const;
+  std::string Conditions() const;
+  std::string Export(const std::string& directory, const char* extension);
   std::string FileName(const std::string& directory, const char* extension) const;
   void Say(const QString& text);
 
