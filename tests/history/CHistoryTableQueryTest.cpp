@@ -146,6 +146,22 @@ TEST_F(HistoryTableQuery, StatisticsButtonShowsTheFiguresOfTheRowsShown) {
   statistics->close();
 }
 
+// The filters choose among the events found on every reading; they never cut one short: with
+// only the readings above the limit shown, the excursion still ends at the reading at noon.
+TEST_F(HistoryTableQuery, FiltersChooseAmongTheAlarmRecordsOfEveryReading) {
+  std::vector<history::AlarmRecord> all, high;
+  ASSERT_TRUE(history::QueryAlarmRecords(Db(), {"D000000001"}, kDay, kDay, 3, 3, all));
+  ASSERT_TRUE(history::QueryAlarmRecords(Db(), {"D000000001"}, kDay, kDay, 1, 3, high));
+  const auto lines = [](const std::vector<history::AlarmRecord>& records) {
+    QStringList out;
+    for (const auto& r : records) out << history::AlarmRecordCells(r).mid(4, 3).join('|');
+    return out;
+  };
+  EXPECT_EQ(lines(high), (QStringList{QString::fromUtf8("温度超上限|2024-05-01 00:00:00|2024-05-01 12:00:00"),
+                                      QString::fromUtf8("湿度超上限|2024-05-01 00:00:00|2024-05-01 12:00:00")}));
+  for (const QString& line : lines(high)) EXPECT_TRUE(lines(all).contains(line)) << line.toStdString();
+}
+
 // The window lists what the headless export's query finds: D000000001 goes high, low, offline
 // and on battery (the last two and the humidity below still open); D000000002 ends high.
 TEST_F(HistoryTableQuery, AlarmRecordsOfTheWindowAreThoseOfTheStreamedQuery) {
