@@ -23,6 +23,7 @@
 #include <type_traits>
 
 #include "AlarmStatusBar.h"
+#include "AuditTrail.h"
 #include "CHistoryTablePage.h"
 #include "CMainFrame.h"
 #include "CMyTreeView.h"
@@ -252,6 +253,22 @@ TEST_F(DbFaults, LoginConnectsOnceTheServerIsBack) {
   forwarder_->SetAccepting(true);
   EXPECT_EQ(CheckLogin(Db(), "admin", "a", kRoleAdministrator), LoginCheckResult::kAccepted);
   EXPECT_EQ(Db().LastConnectSucceeded(), 1);
+}
+
+// The server was restarted while the window sat idle, before any dialog was opened: the
+// acknowledgement and its look-up connect again on their own and the acknowledgement is stored.
+TEST_F(DbFaults, AnAcknowledgementRightAfterAServerRestartIsStored) {
+  REQUIRE_AUDIT_TRAIL();
+  FaultServer::KillAndWait();
+  ASSERT_TRUE(FaultServer::Up());
+  const Actor actor("admin", "pc1", true);
+  EXPECT_FALSE(IsAcknowledged(Db(), "D000000001", "temp_high", "2024-05-01 08:00:00"));
+  FaultServer::KillAndWait();
+  ASSERT_TRUE(FaultServer::Up());
+  EXPECT_TRUE(RecordAcknowledgement(Db(), actor, "D000000001", "temp_high", "2024-05-01 08:00:00", "door shut"));
+  EXPECT_EQ(Db().Select("select count(*) from alarm_ack_tab where comment='door shut'").rows,
+            (std::vector<DbRow>{{"1"}}));
+  EXPECT_EQ(boxes_.Count(), 0);
 }
 
 // The station starts while the server cannot be reached: the window says so, the monitor
