@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSchema.h"
 #include "DbSession.h"
 
 namespace fs = std::filesystem;
@@ -56,20 +57,6 @@ long long ExpectedReadings() {
   return static_cast<long long>(kMonthDevices * kMonthDays + (kDevices - kMonthDevices) * kWeekDays) * kReadingsPerDay;
 }
 
-bool RunSchema(DbSession& db) {
-  std::ifstream in(VELTRANE_SCHEMA_SQL);
-  std::string line, statement;
-  while (std::getline(in, line)) {
-    if (line.rfind("--", 0) == 0) continue;
-    statement += line + "\n";
-    if (!line.empty() && line.back() == ';') {
-      if (!db.Execute(statement)) return false;
-      statement.clear();
-    }
-  }
-  return true;
-}
-
 // Excursions as a warehouse sees them (as in history_bench): 20 minutes above every four hours,
 // 10 minutes below every six, five minutes on battery twice a day.
 std::string DayInsert(int device, int day) {
@@ -95,7 +82,7 @@ bool SeedDatabase(DbSession& admin) {
   admin.Execute(std::string("DROP DATABASE IF EXISTS ") + kDatabase);
   admin.Execute(std::string("CREATE DATABASE ") + kDatabase + " DEFAULT CHARACTER SET gbk");
   admin.Execute(std::string("USE ") + kDatabase);
-  if (!RunSchema(admin)) return false;
+  if (!RunStationSchema(admin)) return false;
   admin.Execute("insert into company_tab values ('0001','C')");
   admin.Execute("insert into department_tab values ('01','0001','D')");
   admin.Execute(std::string("insert into user_tab values ('") + kUser + "','" + kUser + "',1)");

@@ -24,6 +24,7 @@
 #include <sstream>
 
 #include "AlarmRecords.h"
+#include "BenchSchema.h"
 #include "CHistoryCurvePage.h"
 #include "CHistoryQueryDlg.h"
 #include "CHistoryTablePage.h"
@@ -100,16 +101,7 @@ bool CreateDatabase() {
   admin.Execute(std::string("DROP DATABASE IF EXISTS ") + kDatabase);
   admin.Execute(std::string("CREATE DATABASE ") + kDatabase + " DEFAULT CHARACTER SET gbk");
   admin.Execute(std::string("USE ") + kDatabase);
-  std::ifstream in(VELTRANE_SCHEMA_SQL);
-  std::string line, statement;
-  while (std::getline(in, line)) {
-    if (line.rfind("--", 0) == 0) continue;
-    statement += line + "\n";
-    if (!line.empty() && line.back() == ';') {
-      if (!admin.Execute(statement)) return false;
-      statement.clear();
-    }
-  }
+  if (!RunStationSchema(admin)) return false;
   admin.Execute("insert into company_tab values ('0001','C')");
   admin.Execute("insert into department_tab values ('01','0001','D')");
   for (int d = 0; d < kDevices; ++d) {

@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "AlarmSummary.h"
+#include "BenchSchema.h"
 #include "DbSession.h"
 #include "LoginState.h"
 #include "RefreshLiveTable.h"
@@ -98,16 +99,7 @@ bool PrepareServerDatabase() {
   admin.Execute(std::string("DROP DATABASE IF EXISTS ") + kBenchDatabase);
   admin.Execute(std::string("CREATE DATABASE ") + kBenchDatabase + " DEFAULT CHARACTER SET gbk");
   admin.Execute(std::string("USE ") + kBenchDatabase);
-  std::ifstream in(VELTRANE_SCHEMA_SQL);
-  std::string line, statement;
-  while (std::getline(in, line)) {
-    if (line.rfind("--", 0) == 0 || line.empty()) continue;
-    statement += line + "\n";
-    if (line.back() == ';') {
-      admin.Execute(statement);
-      statement.clear();
-    }
-  }
+  if (!RunStationSchema(admin)) return false;
   admin.Execute("insert into company_tab values ('C001','company')");
   admin.Execute("insert into department_tab values ('01','C001','department')");
   std::string devices = "insert into device_tab values ", readings = "insert into monitordat_tab values ";
